@@ -1,0 +1,65 @@
+#pragma once
+// The table of the device library's entry points, one typed slot per export,
+// and the one typed call per export through which the program reaches them.
+// An empty slot is never called: its call answers `missing`.
+
+#include "app/DeviceLibraryExports.h"
+#include "app/LibraryCall.h"
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+namespace qm47 {
+
+// What a call into the library gave.
+struct LibraryResult {
+    const char* exportName; // the export that was (or would have been) called
+    bool missing;           // its slot is empty: nothing was called, `code` is 0
+    std::int32_t code;      // 0 success, anything else an error code for ErrorMessage
+};
+
+class DeviceLibrary {
+public:
+#define QM47_SLOT_TYPE(name, params, args) using name##_fn = std::int32_t(QM47_LIBCALL*) params;
+#define QM47_RESOLVED_TYPE(name) using name##_fn = void (*)();
+    QM47_DEVICE_LIBRARY_EXPORTS(QM47_SLOT_TYPE, QM47_RESOLVED_TYPE)
+#undef QM47_SLOT_TYPE
+#undef QM47_RESOLVED_TYPE
+
+    // The export names in lookup order.
+    static constexpr std::array kExportNames = {
+#define QM47_NAME(name, ...) #name,
+        QM47_DEVICE_LIBRARY_EXPORTS(QM47_NAME, QM47_NAME)
+#undef QM47_NAME
+    };
+
+    // Walks the exports once, in order, and fills each slot with what
+    // `resolve(name)` answers (a null address leaves the slot empty).
+    template <class Resolve>
+    static DeviceLibrary Resolve(Resolve&& resolve)
+    {
+        DeviceLibrary library;
+#define QM47_BIND(name, ...) library.m_##name = reinterpret_cast<name##_fn>(resolve(#name));
+        QM47_DEVICE_LIBRARY_EXPORTS(QM47_BIND, QM47_BIND)
+#undef QM47_BIND
+        return library;
+    }
+
+    // Whether the slot of `exportName` is filled.
+    bool Has(std::string_view exportName) const;
+
+    // The typed calls.
+#define QM47_DECLARE_CALL(name, params, args) LibraryResult name params const;
+#define QM47_NO_CALL(name)
+    QM47_DEVICE_LIBRARY_EXPORTS(QM47_DECLARE_CALL, QM47_NO_CALL)
+#undef QM47_DECLARE_CALL
+#undef QM47_NO_CALL
+
+private:
+#define QM47_SLOT(name, ...) name##_fn m_##name = nullptr;
+    QM47_DEVICE_LIBRARY_EXPORTS(QM47_SLOT, QM47_SLOT)
+#undef QM47_SLOT
+};
+
+} // namespace qm47

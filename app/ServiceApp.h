@@ -1,0 +1,46 @@
+#pragma once
+// The application object: start-up, the device library table, the on-line
+// checks, the port name of the last Connect and the direct serial link.
+
+#include "app/DeviceLibrary.h"
+
+#include <cstdint>
+#include <string>
+
+namespace fw {
+class CDialog;
+}
+
+namespace qm47 {
+
+class CServiceApp {
+public:
+    CServiceApp() = default;
+    CServiceApp(const CServiceApp&) = delete;
+    CServiceApp& operator=(const CServiceApp&) = delete;
+
+    // Start-up: binds the library, runs the main window modally; returns
+    // false, so that no message loop follows and the program ends.
+    bool InitInstance();
+
+    // Puts a bound table in place (start-up, and the native tests).
+    void SetLibrary(const DeviceLibrary& library) { m_library = library; }
+    const DeviceLibrary& Library() const { return m_library; }
+
+    // 1 on-line, 0 off-line, 9 no answer (also when the export is missing).
+    std::int32_t IsPrinterOnline() const;
+    // 1 when the printer is in transaction mode, else 0.
+    std::int32_t IsInTransaction() const;
+
+    std::string m_portName; // the port name the last Connect passed to Port_Open
+
+private:
+    DeviceLibrary m_library;
+};
+
+// Resolves the library's exports: loads it by its bare name, shows the
+// missing-library message when that fails, walks the exports once and keeps
+// the library loaded for the rest of the process.
+DeviceLibrary BindDeviceLibrary();
+
+} // namespace qm47

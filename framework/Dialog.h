@@ -1,0 +1,72 @@
+#pragma once
+// The dialog base class. A dialog class supplies a template id, its data
+// exchange, an init hook where it has one, and one handler per button
+// (dispatched from OnCommand by control id).
+
+#include "framework/MessageBox.h"
+
+#include <string_view>
+
+namespace fw {
+
+class DataExchange;
+class Window;
+
+inline constexpr int kIdOk = 1;
+inline constexpr int kIdCancel = 2;
+
+// Notification codes passed with a command (the Win32 values).
+inline constexpr int kNotifyClicked = 0;      // BN_CLICKED
+inline constexpr int kNotifyEditChange = 0x300; // EN_CHANGE
+
+enum class Exchange { Load, Save }; // Load: members to controls; Save: controls to members
+
+class CDialog {
+public:
+    explicit CDialog(int templateId);
+    virtual ~CDialog();
+    CDialog(const CDialog&) = delete;
+    CDialog& operator=(const CDialog&) = delete;
+
+    int TemplateId() const { return m_templateId; }
+
+    // Runs the dialog modally, owned by the innermost running dialog (none for
+    // the first one). Returns the value given to EndDialog.
+    int DoModal();
+
+    // Entry points for the backends.
+    bool HandleInitDialog(Window& window); // true: give focus to the first control
+    void HandleCommand(int id, int notifyCode);
+    bool HandleSysCommand(int command);    // false: take the platform's default path
+    void HandleDestroy();
+
+protected:
+    // Default: load the members into the controls; true gives the focus to
+    // the first control in tab order.
+    virtual bool OnInitDialog();
+    virtual void DoDataExchange(DataExchange& dx);
+    // One handler per button: dispatch by id, return false for ids not handled.
+    virtual bool OnCommand(int id, int notifyCode);
+    virtual bool OnSysCommand(int command);
+    virtual void OnOK();     // exchange, then end with kIdOk
+    virtual void OnCancel(); // end with kIdCancel
+
+    // Runs the data exchange; false when a value was refused (the user has
+    // been told) and the caller should stop.
+    bool UpdateData(Exchange direction);
+    void EndDialog(int result);
+    MessageAnswer MessageBox(std::string_view text, const char* caption = nullptr,
+                             MessageOptions options = {}) const;
+
+    Window& Wnd() const;
+    bool HasWindow() const { return m_window != nullptr; }
+
+private:
+    int m_templateId;
+    Window* m_window = nullptr;
+};
+
+// Implemented by the backend: runs `dialog` modally.
+int RunModal(CDialog& dialog);
+
+} // namespace fw

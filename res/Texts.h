@@ -1,0 +1,51 @@
+#pragma once
+// Every message and fixed text the program shows or sends, exactly as it
+// stands. The control texts of the dialogs are in the dialog templates
+// (res/*Dialogs.cpp).
+
+#include "framework/Cp1250.h"
+
+namespace qm47::text {
+
+using fw::literals::operator""_cp1250;
+
+// Start-up.
+inline constexpr auto kLibraryFileName = "VaronelServiceLibrary.dll"_cp1250;
+inline constexpr auto kNoLibrary = "Brak biblioteki: VaronelServiceLibrary.dll"_cp1250;
+inline constexpr auto kNoLibraryCaption = "Brak biblioteki"_cp1250;
+// An export the library lacks; the export name follows.
+inline constexpr auto kMissingExportPrefix = "Brak funkcji w bibliotece: "_cp1250;
+// ErrorMessage missing from the library; the error code follows.
+inline constexpr auto kPrinterErrorPrefix = "Błąd drukarki, kod: "_cp1250;
+
+// Main window.
+inline constexpr auto kCannotOpenPort = "Nie można otworzyć portu"_cp1250;
+inline constexpr auto kPrinterOffline = "Drukarka jest w trybie OFF-LINE"_cp1250;
+inline constexpr auto kPrinterNotConnected = "Drukarka nie została podłączona"_cp1250;
+inline constexpr auto kAboutMenuItem = "&About QM47..."_cp1250; // string 101
+inline constexpr auto kDefaultPort = "com1"_cp1250;
+
+// Status panel.
+inline constexpr auto kFiscal = "Fiskalny"_cp1250;
+inline constexpr auto kNonFiscal = "Niefiskalny"_cp1250;
+inline constexpr auto kRateExempt = "Zwolniona"_cp1250;
+inline constexpr auto kRateInactive = "Nieaktywna"_cp1250;
+inline constexpr auto kRateTextExempt = "100.00"_cp1250;
+inline constexpr auto kRateTextInactive = "101.00"_cp1250;
+inline constexpr auto kWarnedModel = "OrbelaMakron"_cp1250;
+inline constexpr auto kWarnedModelMessage = "Drukarka OrbelaMakron - Nieładnie"_cp1250;
+
+// Page operations.
+inline constexpr auto kOfflineOperation = "Drukarka jest w trybie OFF-LINE, operacja nie może zostać wykonana"_cp1250;
+inline constexpr auto kOperationDone = "Operacja zakończona poprawnie"_cp1250;
+
+// Identification texts carried by the requests.
+inline constexpr auto kRegisterNumber = "001"_cp1250;
+inline constexpr auto kCashier = "SERWIS"_cp1250;
+inline constexpr auto kTaxRegisterNumber = "12345678"_cp1250;
+inline constexpr auto kHeaderCashier = "Serwis"_cp1250;
+
+// The framework's data-exchange message; %1 is the limit.
+inline constexpr auto kTooManyCharacters = "Please enter no more than %1 characters."_cp1250;
+
+} // namespace qm47::text
