@@ -29,6 +29,9 @@ public:
     CDialog& operator=(const CDialog&) = delete;
 
     int TemplateId() const { return m_templateId; }
+    // The live window while the dialog runs, else nullptr (backends use it to
+    // find the owner of a message box or of a nested dialog).
+    Window* LiveWindow() const { return m_window; }
 
     // Runs the dialog modally, owned by the innermost running dialog (none for
     // the first one). Returns the value given to EndDialog.
