@@ -298,6 +298,22 @@ JournalEntry ParseJournalLine(std::string_view line)
     return entry;
 }
 
+std::optional<std::string> JournalText(std::string_view value)
+{
+    if (value.size() < 2 || value.front() != '"' || value.back() != '"') return std::nullopt;
+    value = value.substr(1, value.size() - 2);
+    std::string bytes;
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        if (value[i] == '\\' && i + 3 < value.size() && value[i + 1] == 'x') {
+            bytes += static_cast<char>(std::stoi(std::string(value.substr(i + 2, 2)), nullptr, 16));
+            i += 3;
+        } else {
+            bytes += value[i];
+        }
+    }
+    return bytes;
+}
+
 ::testing::AssertionResult JournalMatches(const std::vector<std::string>& got,
                                           const std::vector<std::string>& expected)
 {
@@ -337,7 +353,7 @@ JournalEntry ParseJournalLine(std::string_view line)
 
 // --- Test folder -----------------------------------------------------------
 
-TestFolder::TestFolder(Library library)
+TestFolder::TestFolder(Library library, std::string_view simConfig)
 {
     const RunEnvironment& run = Environment();
     const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
@@ -357,11 +373,14 @@ TestFolder::TestFolder(Library library)
     case Library::Full: libraryFile = run.buildDir / L"sim"; break;
     case Library::WithoutLbfstrq24: libraryFile = run.buildDir / L"sim" / L"variants" / L"without-LBFSTRQ24"; break;
     case Library::Sparse: libraryFile = run.buildDir / L"sim" / L"variants" / L"sparse"; break;
-    case Library::Missing: return;
+    case Library::Missing: break;
     }
-    libraryFile /= L"VaronelServiceLibrary.dll";
-    if (!fs::exists(libraryFile)) throw std::runtime_error("no simulated printer at " + libraryFile.string());
-    fs::copy_file(libraryFile, m_path / L"VaronelServiceLibrary.dll", fs::copy_options::overwrite_existing);
+    if (!libraryFile.empty()) {
+        libraryFile /= L"VaronelServiceLibrary.dll";
+        if (!fs::exists(libraryFile)) throw std::runtime_error("no simulated printer at " + libraryFile.string());
+        fs::copy_file(libraryFile, m_path / L"VaronelServiceLibrary.dll", fs::copy_options::overwrite_existing);
+    }
+    if (!simConfig.empty()) WriteSimConfig(simConfig);
 }
 
 TestFolder::~TestFolder()
@@ -493,6 +512,17 @@ void Window::Type(std::string_view utf8) const
     }
     HWND edit = EditField(m_handle);
     for (wchar_t c : WideFromUtf8(utf8)) PostMessageW(edit, WM_CHAR, c, 1);
+}
+
+void Window::PressKey(UINT virtualKey) const
+{
+    if (!m_handle) {
+        ADD_FAILURE() << "key press on a control that does not exist";
+        return;
+    }
+    const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC)) << 16;
+    PostMessageW(m_handle, WM_KEYDOWN, virtualKey, scan | 1);
+    PostMessageW(m_handle, WM_KEYUP, virtualKey, scan | 1 | (LPARAM{1} << 30) | (LPARAM{1} << 31));
 }
 
 BoxIcon MessageBoxWindow::Icon() const
@@ -643,6 +673,14 @@ std::optional<MessageBoxWindow> ProgramRun::WaitForMessageBox(std::chrono::milli
 bool ProgramRun::WaitForNoMessageBox(std::chrono::milliseconds bound) const
 {
     return WaitUntil([&] { return MessageBoxes().empty(); }, bound);
+}
+
+Window ProgramRun::Focus() const
+{
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    if (!GetGUIThreadInfo(m_process.dwThreadId, &info)) return Window();
+    return Window(info.hwndFocus);
 }
 
 std::vector<Window> ProgramRun::Pages() const

@@ -70,6 +70,10 @@ struct JournalEntry {
 };
 JournalEntry ParseJournalLine(std::string_view line);
 
+// The bytes of a journal text value ("..." with \xHH escapes); nullopt for
+// `null` or a value that is not a text.
+std::optional<std::string> JournalText(std::string_view value);
+
 // Checks `got` against `expected`, one pattern per line, same count. A pattern
 // is an export name optionally followed by `field=value` pairs that the line
 // must hold (other fields are not looked at), e.g.
@@ -79,11 +83,12 @@ JournalEntry ParseJournalLine(std::string_view line);
 ::testing::AssertionResult JournalMatches(const std::vector<std::string>& got,
                                           const std::vector<std::string>& expected);
 
-// A fresh working folder for the current test, holding QM47.exe and the
-// chosen library; removed again at the end of the test.
+// A fresh working folder for the current test, holding QM47.exe, the chosen
+// library and, when `simConfig` is not empty, qm47sim.ini; removed again at
+// the end of the test.
 class TestFolder {
 public:
-    explicit TestFolder(Library library);
+    explicit TestFolder(Library library, std::string_view simConfig = {});
     ~TestFolder();
     TestFolder(const TestFolder&) = delete;
     TestFolder& operator=(const TestFolder&) = delete;
@@ -134,6 +139,8 @@ public:
     // Types characters one by one (WM_CHAR posted to the edit field), so
     // that the control's length limit applies.
     void Type(std::string_view utf8) const;
+    // Presses and releases a key (WM_KEYDOWN, WM_KEYUP posted to the control).
+    void PressKey(UINT virtualKey) const;
 
 protected:
     HWND m_handle = nullptr;
@@ -179,6 +186,8 @@ public:
     std::optional<MessageBoxWindow> WaitForMessageBox(std::chrono::milliseconds bound = kWaitBound) const;
     // Waits until no message box is open.
     bool WaitForNoMessageBox(std::chrono::milliseconds bound = kWaitBound) const;
+    // The control that has the keyboard focus in the program.
+    Window Focus() const;
     // Captionless dialogs owned by the main window (the pages).
     std::vector<Window> Pages() const;
 
