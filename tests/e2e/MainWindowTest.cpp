@@ -71,7 +71,7 @@ std::map<int, std::string> PanelFromJournal(const std::vector<std::string>& line
 
     panel[kDeviceName] = TextFieldOf(*identity, "namePart1") + " " + TextFieldOf(*identity, "namePart2");
     panel[kUniqueNumber] = TextFieldOf(*fiscal, "uniqueNumber");
-    panel[kMode] = Expected(FieldOf(*fiscal, "fiscalFlag") == "1" ? text::kFiscal : text::kNonFiscal);
+    panel[kMode] = FieldOf(*fiscal, "fiscalFlag") == "1" ? Expected(text::kFiscal) : Expected(text::kNonFiscal);
     panel[kRamResets] = FieldOf(*fiscal, "ramResets");
     panel[kLastFmWrite] = FieldOf(*fiscal, "lastFmDay") + "-" + FieldOf(*fiscal, "lastFmMonth") + "-" +
                           std::to_string(2000 + std::stoi("0" + FieldOf(*fiscal, "lastFmYear")));

@@ -83,7 +83,9 @@ void AnswerMessageBox(ProgramRun& run, const ExpectedBox& expected, int answer)
     EXPECT_STREQ(Name(box->Icon()), Name(expected.icon));
     box->Press(answer);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box->Handle()); })) << "the box did not close";
-    if (run.MainWindow()) EXPECT_TRUE(run.Settle());
+    if (run.MainWindow()) {
+        EXPECT_TRUE(run.Settle());
+    }
 }
 
 } // namespace qm47::e2e
