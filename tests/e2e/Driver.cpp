@@ -274,11 +274,11 @@ JournalEntry ParseJournalLine(std::string_view line)
         while (at < line.size() && line[at] == ' ') ++at;
         if (at >= line.size()) break;
         const std::size_t equals = line.find('=', at);
-        if (equals == std::string_view::npos) {
-            // A bare word (e.g. "unfilled"): keep it as a field without a value.
-            const std::size_t end = line.find(' ', at);
-            entry.fields.emplace_back(std::string(line.substr(at, end - at)), std::string());
-            at = end;
+        const std::size_t space = line.find(' ', at);
+        if (equals == std::string_view::npos || equals > space) {
+            // A bare word (e.g. "unfilled"): kept as a field without a value.
+            entry.fields.emplace_back(std::string(line.substr(at, space - at)), std::string());
+            at = space;
             continue;
         }
         std::string name(line.substr(at, equals - at));

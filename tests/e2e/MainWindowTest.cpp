@@ -14,6 +14,9 @@ using namespace main_window;
 
 const std::set<int> kIdleButtons = {kConnect, kExit, kAbout};
 
+using fw::literals::operator""_cp1250;
+constexpr auto kPolishDeviceName = "fiscal = 1\ndevice_name = Drukarka|Łódź\n"_cp1250;
+
 std::set<int> AllButtonsSet()
 {
     const std::vector<int> all = AllButtons();
@@ -162,7 +165,8 @@ TEST(Connect, OnlinePrinterFillsThePanelAndLampsAndEnablesEveryButton)
         {"defaults", "", "TALMIR Serwis", "Niefiskalny"},
         // Distinct values in every lamp, so that a lamp showing another field is seen.
         {"lamps", "pe = 5\nerr = 6\nfsk = 7\ncmd = 8\ntransaction = 1\ntrf = 3\n", "TALMIR Serwis", "Niefiskalny"},
-        {"fiscal printer", "fiscal = 1\ndevice_name = Drukarka|Łódź\n", "Drukarka Łódź", "Fiskalny"},
+        // The simulated printer's texts are Windows-1250, like the real one's.
+        {"fiscal printer", kPolishDeviceName.c_str(), "Drukarka Łódź", "Fiskalny"},
         {"empty second name part", "device_name = TALMIR|\n", "TALMIR ", "Niefiskalny"},
     };
     for (const Case& c : cases) {
@@ -319,7 +323,7 @@ TEST(Connect, TypedPortNameGoesToTheLibraryUnchanged)
 {
     struct Case {
         const char* typed;
-        const char* shownAfter; // the combo box after Connect
+        const char* shownAfter; // the combo box after Connect; nullptr: not checked
         bool opens;             // the simulated printer accepts com1..com256
     };
     const Case cases[] = {
@@ -327,7 +331,9 @@ TEST(Connect, TypedPortNameGoesToTheLibraryUnchanged)
         {"com5", "com5", true},
         {"com12", "com12", true},
         {"Com", "com1", false}, // "com1" is the first list entry beginning with it
-        {"", "com1", false},
+        // Whether an empty text selects the first entry is the platform's
+        // combo box's business.
+        {"", nullptr, false},
         {"LPT1", "LPT1", false},
     };
     for (const Case& c : cases) {
@@ -337,7 +343,9 @@ TEST(Connect, TypedPortNameGoesToTheLibraryUnchanged)
         session.Click(kConnect);
         if (!c.opens)
             AnswerMessageBox(session.run, {.text = Expected(text::kCannotOpenPort), .owner = session.main.Handle()});
-        EXPECT_EQ(session.main.Item(kPort).Text(), c.shownAfter);
+        if (c.shownAfter) {
+            EXPECT_EQ(session.main.Item(kPort).Text(), c.shownAfter);
+        }
         const auto journal = session.folder.Journal();
         ASSERT_GE(journal.size(), 2u);
         EXPECT_TRUE(JournalMatches({journal[1]}, {std::string("Port_Open port=\"") + c.typed + "\" baud=9600 result=" +
@@ -485,8 +493,8 @@ TEST(PageOpen, EveryButtonIsDisabledWhileAPageIsOpenAndEnabledAfter)
     std::optional<Window> page;
     int pageButton = 0;
     for (int id : kPageButtons) {
+        // Settled: a page that opens exists by now (its modal loop has run).
         session.Click(id);
-        WaitUntil([&] { return !session.run.Pages().empty() || !session.run.MessageBoxes().empty(); }, 500ms);
         if (!session.run.Pages().empty()) {
             page = session.run.Pages().front();
             pageButton = id;
