@@ -16,7 +16,8 @@ namespace {
 
 constexpr UINT kReplyTimeoutMs = 5000;
 constexpr int kMessageBoxTextId = 0xFFFF;
-constexpr int kMessageBoxIconId = 0x0440; // the icon static of a message box
+constexpr int kMessageBoxIconId = 0x0440;        // the icon static of Wine's message box
+constexpr int kWindowsMessageBoxIconId = 0x0014; // and of Windows
 constexpr int kPortComboId = 1076;
 constexpr std::string_view kMainCaption = "TALMIR POLSKA";
 
@@ -55,6 +56,24 @@ std::optional<LRESULT> SendQuery(HWND window, UINT message, WPARAM wParam = 0, L
     if (!SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL, kReplyTimeoutMs, &reply))
         return std::nullopt;
     return static_cast<LRESULT>(reply);
+}
+
+HWND IconStatic(HWND box)
+{
+    for (int id : {kMessageBoxIconId, kWindowsMessageBoxIconId}) {
+        HWND icon = GetDlgItem(box, id);
+        if (icon && WindowClass(icon) == "Static" && (GetWindowLongW(icon, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
+            return icon;
+    }
+    return nullptr;
+}
+
+// A message box: a dialog with the text static 0xFFFF and the icon static
+// of the system's message box template. (Statics and group boxes without an
+// id of their own in the program's dialogs also have the id 0xFFFF.)
+bool IsMessageBox(HWND window)
+{
+    return WindowClass(window) == "#32770" && GetDlgItem(window, kMessageBoxTextId) && IconStatic(window);
 }
 
 // The edit field that receives typing: the control itself or a combo box's edit.
@@ -527,7 +546,7 @@ void Window::PressKey(UINT virtualKey) const
 
 BoxIcon MessageBoxWindow::Icon() const
 {
-    HWND icon = GetDlgItem(m_handle, kMessageBoxIconId);
+    HWND icon = IconStatic(m_handle);
     if (!icon || !IsWindowVisible(icon)) return BoxIcon::None;
     const auto handle = SendQuery(icon, STM_GETICON);
     if (!handle || *handle == 0) return BoxIcon::None;
@@ -646,11 +665,19 @@ std::vector<MessageBoxWindow> ProgramRun::MessageBoxes() const
 {
     std::vector<MessageBoxWindow> boxes;
     for (HWND window : TopLevelWindows()) {
-        if (window == m_main.Handle() || WindowClass(window) != "#32770") continue;
-        if (!GetDlgItem(window, kMessageBoxTextId)) continue;
-        boxes.emplace_back(window);
+        if (window != m_main.Handle() && IsMessageBox(window)) boxes.emplace_back(window);
     }
     return boxes;
+}
+
+std::vector<Window> ProgramRun::Dialogs() const
+{
+    std::vector<Window> dialogs;
+    for (HWND window : TopLevelWindows()) {
+        if (window == m_main.Handle() || WindowClass(window) != "#32770" || IsMessageBox(window)) continue;
+        if (GetWindowTextLengthW(window) != 0) dialogs.emplace_back(window);
+    }
+    return dialogs;
 }
 
 std::optional<MessageBoxWindow> ProgramRun::WaitForMessageBox(std::chrono::milliseconds bound) const

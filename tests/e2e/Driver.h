@@ -179,9 +179,11 @@ public:
 
     // The program's top-level windows.
     std::vector<HWND> TopLevelWindows() const;
-    // Message boxes now open: dialogs of the process with a caption, other
-    // than the main window.
+    // Message boxes now open (shown or about to be), the library's included.
     std::vector<MessageBoxWindow> MessageBoxes() const;
+    // Dialogs with a caption other than the main window and message boxes
+    // (the about box).
+    std::vector<Window> Dialogs() const;
     // The one message box, waited for until it is shown.
     std::optional<MessageBoxWindow> WaitForMessageBox(std::chrono::milliseconds bound = kWaitBound) const;
     // Waits until no message box is open.

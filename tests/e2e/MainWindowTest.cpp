@@ -3,6 +3,7 @@
 
 #include "tests/e2e/Session.h"
 
+#include "res/ResourceIds.h"
 #include "res/Texts.h"
 
 #include <set>
@@ -516,6 +517,35 @@ TEST(PageOpen, EveryButtonIsDisabledWhileAPageIsOpenAndEnabledAfter)
     EXPECT_TRUE(session.run.Settle());
     EXPECT_TRUE(EnabledButtonsAre(session.main, AllButtonsSet()));
     EXPECT_EQ(PanelTexts(session.main), panel) << "the panel is not refreshed after a page";
+}
+
+// --- About box ----------------------------------------------------------------------------
+
+TEST(AboutBox, OpensFromItsButtonAndTheSystemMenuWithoutDisablingButtons)
+{
+    for (const bool fromMenu : {false, true}) {
+        SCOPED_TRACE(fromMenu ? "system menu" : "button");
+        Session session(Library::Full);
+        if (fromMenu) {
+            PostMessageW(session.main.Handle(), WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+            EXPECT_TRUE(session.run.Settle());
+        } else {
+            session.Click(kAbout);
+        }
+        const auto dialogs = session.run.Dialogs();
+        ASSERT_EQ(dialogs.size(), 1u);
+        const Window about = dialogs.front();
+        EXPECT_EQ(about.Text(), "O programie...");
+        EXPECT_EQ(GetWindow(about.Handle(), GW_OWNER), session.main.Handle());
+        EXPECT_TRUE(EnabledButtonsAre(session.main, kIdleButtons));
+        EXPECT_TRUE(session.run.MessageBoxes().empty()) << Describe(session.run.MessageBoxes());
+
+        about.Item(IDOK).Click();
+        EXPECT_TRUE(WaitUntil([&] { return session.run.Dialogs().empty(); })) << "the about box did not close";
+        EXPECT_TRUE(session.run.Settle());
+        EXPECT_TRUE(EnabledButtonsAre(session.main, kIdleButtons));
+        EXPECT_TRUE(session.folder.Journal().empty()) << "the about box called the library";
+    }
 }
 
 // --- Closing ----------------------------------------------------------------------------

@@ -50,7 +50,10 @@ HWND OpenMessageBox(DWORD processId)
             auto* search = reinterpret_cast<Search*>(context);
             DWORD owner = 0;
             GetWindowThreadProcessId(window, &owner);
-            if (owner == search->processId && IsWindowVisible(window) && GetDlgItem(window, kMessageBoxText)) {
+            // The program's own dialogs hold statics with the id 0xFFFF too,
+            // but no icon static 0x440 (Wine's message box) or 0x14 (Windows').
+            if (owner == search->processId && IsWindowVisible(window) && GetDlgItem(window, kMessageBoxText) &&
+                (GetDlgItem(window, 0x440) || GetDlgItem(window, 0x14))) {
                 search->found = window;
                 return FALSE;
             }
