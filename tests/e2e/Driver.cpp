@@ -274,6 +274,34 @@ const RunEnvironment& Environment()
     return environment;
 }
 
+std::string SerialLineBytes()
+{
+    const fs::path& capture = Environment().lineCapture;
+    if (capture.empty()) return {};
+    std::ifstream in(capture, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+std::string WaitForSerialLineBytes(std::size_t from, std::chrono::milliseconds bound)
+{
+    std::string bytes;
+    auto lastChange = std::chrono::steady_clock::now();
+    WaitUntil(
+        [&] {
+            std::string now = SerialLineBytes();
+            if (now.size() != bytes.size()) {
+                bytes = std::move(now);
+                lastChange = std::chrono::steady_clock::now();
+                return false;
+            }
+            return bytes.size() > from && std::chrono::steady_clock::now() - lastChange >= 200ms;
+        },
+        bound);
+    return bytes.size() > from ? bytes.substr(from) : std::string();
+}
+
 // --- Journal ---------------------------------------------------------------
 
 std::optional<std::string> JournalEntry::Field(std::string_view field) const

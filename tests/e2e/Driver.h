@@ -58,6 +58,13 @@ enum class Library {
     Missing,            // no library at all
 };
 
+// The bytes written to the run's serial port (RunEnvironment::comPort) so far,
+// as the other end of the line captured them.
+std::string SerialLineBytes();
+// Waits until the line holds more than `from` bytes and no more arrive for
+// 200 ms; returns the bytes after the first `from`.
+std::string WaitForSerialLineBytes(std::size_t from, std::chrono::milliseconds bound = kWaitBound);
+
 // One line of the simulated printer's journal:
 //     EXPORT field=value ... result=code
 struct JournalEntry {
