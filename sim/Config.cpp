@@ -1,7 +1,7 @@
 #include "sim/Config.h"
 
-#include <fstream>
-#include <iterator>
+#include <cstdio>
+#include <memory>
 
 namespace sim {
 
@@ -128,6 +128,8 @@ std::optional<std::int32_t> ParseCode(std::string_view text)
 Config ParseConfig(std::string_view text)
 {
     Config config;
+    // A file saved by a Windows editor may start with a UTF-8 byte order mark.
+    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
     while (!text.empty()) {
         const std::size_t end = text.find('\n');
         std::string_view line = text.substr(0, end);
@@ -142,9 +144,11 @@ Config ParseConfig(std::string_view text)
 
 Config LoadConfig(const char* path)
 {
-    std::ifstream file(path, std::ios::binary);
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path, "rb"), &std::fclose);
     if (!file) return {};
-    const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    std::string text;
+    char buffer[4096];
+    while (const std::size_t read = std::fread(buffer, 1, sizeof buffer, file.get())) text.append(buffer, read);
     return ParseConfig(text);
 }
 

@@ -38,12 +38,18 @@ void Printout::MazoviaText(std::string_view bytes)
 {
     std::string line;
     bool doubleWidth = false;
+    const auto endLine = [&] {
+        // Double-width letters leave a blank behind them; empty lines are
+        // not printed.
+        while (!line.empty() && line.back() == ' ') line.pop_back();
+        if (!line.empty()) Line(line);
+        line.clear();
+        doubleWidth = false;
+    };
     for (const char c : bytes) {
         const auto byte = static_cast<unsigned char>(c);
         if (byte == 0x0D) {
-            Line(line);
-            line.clear();
-            doubleWidth = false;
+            endLine();
         } else if (byte == 0x0E) {
             doubleWidth = !doubleWidth;
         } else {
@@ -51,7 +57,7 @@ void Printout::MazoviaText(std::string_view bytes)
             if (doubleWidth) line += ' ';
         }
     }
-    if (!line.empty()) Line(line);
+    endLine();
 }
 
 std::string Printout::Take() { return std::exchange(m_text, {}); }

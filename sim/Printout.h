@@ -19,7 +19,8 @@ public:
     void Columns(std::string_view left, std::string_view right);
     void Rule(char c = '-');
     // A text in the Mazovia code page as the printer prints it: CR ends a
-    // line, SO switches double width on and off (shown as spaced letters).
+    // line, SO switches double width on and off (shown as spaced letters);
+    // empty lines are left out.
     void MazoviaText(std::string_view bytes);
 
     bool Empty() const { return m_text.empty(); }

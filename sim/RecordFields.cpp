@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cstddef>
 
-namespace sim {
-
 // Elements of a record's array field (packed fields cannot bind to the
 // references std::size takes).
 #define CountOf(field) (sizeof(field) / sizeof((field)[0]))
+
+namespace sim {
 
 void WriteFields(JournalLine& line, const qm47::PrinterStatus& status)
 {

@@ -86,10 +86,6 @@ public:
     // What was printed since the last call, as readable text.
     std::string TakePrintout() { return m_paper.Take(); }
 
-    // The displays, for inspection.
-    const std::string& CustomerDisplay() const { return m_customerDisplay; }
-    const std::string& OperatorDisplay() const { return m_operatorDisplay; }
-
 private:
     struct Goods {
         std::string name; // as received, Windows-1250

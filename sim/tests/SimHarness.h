@@ -42,6 +42,14 @@ private:
     void* m_handle;
 };
 
+// A copy of a packed record's field: gtest's comparisons take references,
+// which a packed field cannot bind to.
+template <class T>
+T Value(T value)
+{
+    return value;
+}
+
 inline std::string ReadFile(const fs::path& file)
 {
     std::ifstream in(file, std::ios::binary);
