@@ -88,8 +88,7 @@ TEST(SerialLinkPty, SendsTheFrameAndOneZeroByte)
     ASSERT_TRUE(link.Open(pty.SlaveName()));
 
     const std::string frame = qm47::FiscalizationFrame("123-456-78-90");
-    std::chrono::milliseconds took{};
-    took = TimeOf([&] { link.Send(frame); });
+    const auto took = TimeOf([&] { link.Send(frame); });
     const std::string line = pty.Read(frame.size() + 1, 5000ms);
     EXPECT_EQ(line, frame + std::string(1, '\0'));
     EXPECT_FALSE(pty.HasPending());
