@@ -7,6 +7,7 @@
 
 namespace qm47 {
 
+// The values are the Windows codes, so that the Windows port can pass them on.
 enum class Parity : std::uint8_t { None = 0, Odd = 1, Even = 2, Mark = 3, Space = 4 };
 enum class StopBits : std::uint8_t { One = 0, OnePointFive = 1, Two = 2 };
 // How a modem control line (DTR or RTS) is driven while the port is open.

@@ -9,28 +9,21 @@
 namespace platform::win32 {
 
 static_assert(sizeof(DCB) == 28, "DCB must be the 28-byte Windows record");
-static_assert(NOPARITY == 0 && ODDPARITY == 1 && EVENPARITY == 2 && MARKPARITY == 3 && SPACEPARITY == 4);
-static_assert(ONESTOPBIT == 0 && ONE5STOPBITS == 1 && TWOSTOPBITS == 2);
-
-constexpr DWORD DtrControl(qm47::LineControl line)
+// The portable codes are the Windows ones and pass through unchanged.
+template <typename Enum>
+constexpr DWORD Code(Enum value)
 {
-    switch (line) {
-    case qm47::LineControl::On: return DTR_CONTROL_ENABLE;
-    case qm47::LineControl::Handshake: return DTR_CONTROL_HANDSHAKE;
-    case qm47::LineControl::Off: break;
-    }
-    return DTR_CONTROL_DISABLE;
+    return static_cast<DWORD>(value);
 }
-
-constexpr DWORD RtsControl(qm47::LineControl line)
-{
-    switch (line) {
-    case qm47::LineControl::On: return RTS_CONTROL_ENABLE;
-    case qm47::LineControl::Handshake: return RTS_CONTROL_HANDSHAKE;
-    case qm47::LineControl::Off: break;
-    }
-    return RTS_CONTROL_DISABLE;
-}
+static_assert(Code(qm47::Parity::None) == NOPARITY && Code(qm47::Parity::Odd) == ODDPARITY
+              && Code(qm47::Parity::Even) == EVENPARITY && Code(qm47::Parity::Mark) == MARKPARITY
+              && Code(qm47::Parity::Space) == SPACEPARITY);
+static_assert(Code(qm47::StopBits::One) == ONESTOPBIT && Code(qm47::StopBits::OnePointFive) == ONE5STOPBITS
+              && Code(qm47::StopBits::Two) == TWOSTOPBITS);
+static_assert(Code(qm47::LineControl::Off) == DTR_CONTROL_DISABLE && Code(qm47::LineControl::On) == DTR_CONTROL_ENABLE
+              && Code(qm47::LineControl::Handshake) == DTR_CONTROL_HANDSHAKE);
+static_assert(Code(qm47::LineControl::Off) == RTS_CONTROL_DISABLE && Code(qm47::LineControl::On) == RTS_CONTROL_ENABLE
+              && Code(qm47::LineControl::Handshake) == RTS_CONTROL_HANDSHAKE);
 
 // Every field the link states is set explicitly; all others stay 0.
 constexpr DCB ToDcb(const qm47::SerialSettings& settings)
@@ -39,20 +32,20 @@ constexpr DCB ToDcb(const qm47::SerialSettings& settings)
     dcb.DCBlength = sizeof(DCB);
     dcb.BaudRate = settings.baudRate;
     dcb.ByteSize = settings.byteSize;
-    dcb.Parity = static_cast<BYTE>(settings.parity);
-    dcb.StopBits = static_cast<BYTE>(settings.stopBits);
+    dcb.Parity = static_cast<BYTE>(Code(settings.parity));
+    dcb.StopBits = static_cast<BYTE>(Code(settings.stopBits));
     dcb.fBinary = settings.binary;
     dcb.fParity = settings.checkParity;
     dcb.fOutxCtsFlow = settings.outputHeldByCts;
     dcb.fOutxDsrFlow = settings.outputHeldByDsr;
-    dcb.fDtrControl = DtrControl(settings.dtr);
+    dcb.fDtrControl = Code(settings.dtr);
     dcb.fDsrSensitivity = settings.inputGatedByDsr;
     dcb.fTXContinueOnXoff = settings.transmitWhileInputHeld;
     dcb.fOutX = settings.outputXonXoff;
     dcb.fInX = settings.inputXonXoff;
     dcb.fErrorChar = settings.replaceParityErrors;
     dcb.fNull = settings.discardNulls;
-    dcb.fRtsControl = RtsControl(settings.rts);
+    dcb.fRtsControl = Code(settings.rts);
     dcb.fAbortOnError = settings.abortOnError;
     dcb.XonLim = settings.xonLimit;
     dcb.XoffLim = settings.xoffLimit;
