@@ -57,7 +57,8 @@ TEST_F(FiscalPageTest, SendsTheFrameAsTypedBetweenPortCloseAndPortOpen)
         // The library must not hold the port while the frame goes out.
         fake.during = [&](const testing::RecordedCall& call) {
             if (call.name == "Port_Open") {
-                EXPECT_EQ(line.Read(64, std::chrono::milliseconds(2000)), FiscalizationFrame(nip) + '\0');
+                const std::string expected = FiscalizationFrame(nip) + std::string(1, '\0');
+                EXPECT_EQ(line.Read(expected.size(), std::chrono::milliseconds(2000)), expected);
             }
         };
         ASSERT_TRUE(window->Click(kSend));
