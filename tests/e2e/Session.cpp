@@ -1,5 +1,6 @@
 #include "tests/e2e/Session.h"
 
+#include <cstdio>
 #include <sstream>
 #include <stdexcept>
 
@@ -29,8 +30,11 @@ Session::Session(Library library, std::string_view simConfig) : folder(library, 
 {
     main = run.WaitForMainWindow();
     if (!main) {
+        const auto exitCode = run.WaitForExit(0ms);
+        char ended[64] = {};
+        if (exitCode) std::snprintf(ended, sizeof(ended), "the program ended with exit code 0x%lX", *exitCode);
         throw std::runtime_error("the main window did not appear; " +
-                                 (run.Running() ? Describe(run.MessageBoxes()) : std::string("the program ended")));
+                                 (exitCode ? std::string(ended) : Describe(run.MessageBoxes())));
     }
 }
 
