@@ -520,6 +520,12 @@ bool Window::Visible() const
     return m_handle && IsWindowVisible(m_handle);
 }
 
+bool Window::WaitVisible(std::chrono::milliseconds bound) const
+{
+    return WaitUntil([&] { return !m_handle || !IsWindow(m_handle) || IsWindowVisible(m_handle); }, bound) &&
+           Visible();
+}
+
 void Window::Click() const
 {
     if (!m_handle) {

@@ -137,6 +137,9 @@ public:
     std::string ClassName() const;
     bool Enabled() const;
     bool Visible() const;
+    // Waits until the window is shown (a dialog shows itself once its modal
+    // loop first finds no message waiting).
+    bool WaitVisible(std::chrono::milliseconds bound = kWaitBound) const;
 
     // A user's click: posts BM_CLICK. Fails the test if the control is
     // missing, hidden or disabled, since a user could not click it then.

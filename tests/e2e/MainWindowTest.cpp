@@ -504,6 +504,7 @@ TEST(PageOpen, EveryButtonIsDisabledWhileAPageIsOpenAndEnabledAfter)
     }
     if (!page) GTEST_SKIP() << "no page button opens a page yet";
     SCOPED_TRACE("page of button " + std::to_string(pageButton));
+    ASSERT_TRUE(page->WaitVisible());
 
     // Pages that query the printer on opening may show a message first.
     for (const auto& box : session.run.MessageBoxes()) ADD_FAILURE() << "unexpected " << Describe({box});
@@ -535,6 +536,7 @@ TEST(AboutBox, OpensFromItsButtonAndTheSystemMenuWithoutDisablingButtons)
         const auto dialogs = session.run.Dialogs();
         ASSERT_EQ(dialogs.size(), 1u);
         const Window about = dialogs.front();
+        ASSERT_TRUE(about.WaitVisible());
         EXPECT_EQ(about.Text(), "O programie...");
         EXPECT_EQ(GetWindow(about.Handle(), GW_OWNER), session.main.Handle());
         EXPECT_TRUE(EnabledButtonsAre(session.main, kIdleButtons));
