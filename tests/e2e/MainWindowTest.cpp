@@ -152,6 +152,49 @@ TEST(StartUp, MainWindowStartsIdleWithoutCallingTheLibrary)
     EXPECT_TRUE(session.folder.Journal().empty()) << "start-up called the library";
 }
 
+TEST(StartUp, MainWindowShowsTheDesignedTextsWithPolishLetters)
+{
+    Session session(Library::Full);
+    EXPECT_EQ(session.main.Text(), "TALMIR POLSKA");
+    const std::map<int, std::string> expected = {
+        {kConnect, "Połąc&z"},
+        {kDisconnect, "Rozłą&cz"},
+        {kClockPage, "Programowanie ze&gara"},
+        {kHeaderPage, "Programowanie &nagłówka"},
+        {kTaxRatesPage, "Zmiana stawek &PTU"},
+        {kFiscalPage, "&Fiskalizacja"},
+        {kDisplayPage, "Obsługa &wyświetlacza"},
+        {kReportsPage, "&Raporty"},
+        {kGoodsCheckPage, "Kontrola &bazy danych"},
+        {kServiceDatePage, "Przegląd &serwisowy"},
+        {kControlSalePage, "Sprzedaż &kontrolna"},
+        {kExit, "Kon&iec"},
+        {kRefresh, "&Odśwież"},
+        {kAbout, "O programie..."},
+        {1044, "Nazwa urządzenia:"},
+        {1019, "Ilość zerowań RAM:"},
+        {1040, "Ilość paragonów:"},
+    };
+    std::map<int, std::string> shown;
+    for (const auto& [id, text] : expected) shown[id] = session.main.Item(id).Text();
+    EXPECT_EQ(shown, expected);
+
+    // The port list: the six ports, in order.
+    const HWND combo = session.main.Item(kPort).Handle();
+    std::vector<std::string> ports;
+    DWORD_PTR count = 0;
+    ASSERT_TRUE(SendMessageTimeoutW(combo, CB_GETCOUNT, 0, 0, SMTO_NORMAL, 5000, &count));
+    for (WPARAM i = 0; i < count; ++i) {
+        wchar_t item[64] = {};
+        DWORD_PTR length = 0;
+        SendMessageTimeoutW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item), SMTO_NORMAL, 5000, &length);
+        ports.push_back(Utf8FromWide(item));
+    }
+    EXPECT_EQ(ports, (std::vector<std::string>{"com1", "com2", "com3", "com4", "com5", "com6"}));
+    // The focus starts on "Połąc&z".
+    EXPECT_EQ(session.run.Focus().Handle(), session.main.Item(kConnect).Handle());
+}
+
 // --- Connect -------------------------------------------------------------------
 
 TEST(Connect, OnlinePrinterFillsThePanelAndLampsAndEnablesEveryButton)
@@ -511,6 +554,21 @@ TEST(PageOpen, EveryButtonIsDisabledWhileAPageIsOpenAndEnabledAfter)
     EXPECT_TRUE(EnabledButtonsAre(session.main, {}));
     EXPECT_EQ(GetWindow(page->Handle(), GW_OWNER), session.main.Handle());
     EXPECT_EQ(page->Text(), "") << "a page has no caption";
+    EXPECT_EQ(GetWindowLongW(page->Handle(), GWL_STYLE) & (WS_CAPTION | WS_THICKFRAME), 0) << "a page has no frame";
+    {
+        // The page sits at 115, 15 dialog units in the main window's client
+        // area; the Connect button (50 x 14 units at 20, 245) gives the scale.
+        RECT button{};
+        GetWindowRect(session.main.Item(kConnect).Handle(), &button);
+        const double unitX = (button.right - button.left) / 50.0;
+        const double unitY = (button.bottom - button.top) / 14.0;
+        POINT client{0, 0};
+        ClientToScreen(session.main.Handle(), &client);
+        RECT placed{};
+        GetWindowRect(page->Handle(), &placed);
+        EXPECT_NEAR(placed.left - client.x, 115 * unitX, 2.0);
+        EXPECT_NEAR(placed.top - client.y, 15 * unitY, 2.0);
+    }
     const auto panel = PanelTexts(session.main);
 
     page->Item(IDCANCEL).Click();
