@@ -7,7 +7,8 @@
 #     build-dir defaults to build/win64; arguments go to the test program,
 #     e.g. --gtest_filter='MainWindow*'.
 # Environment: QM47_E2E_KEEP=1 leaves the run's folder (prefix, working
-# folders, serial line capture) in place and prints where it is.
+# folders, serial line capture) in place and prints where it is;
+# QM47_E2E_TIMEOUT bounds the whole test program (seconds, default 900).
 #
 # The run makes its own Wine prefix, X display (Xvfb) and serial line (a pty
 # from socat mapped to COM3), and on exit ends only what it started. Its exit
@@ -45,6 +46,7 @@ socat_pid=
 line_holder_open=
 prefix_started=
 
+# shellcheck disable=SC2317  # run by the EXIT trap
 finish() {
   local status=$?
   trap - EXIT INT TERM
@@ -93,7 +95,8 @@ if ! wait_for 10 grep -q '[0-9]' "$run_dir/display"; then
   cat "$run_dir/xvfb.log" >&2
   exit 1
 fi
-export DISPLAY=:$(tr -dc '0-9' <"$run_dir/display")
+DISPLAY=:$(tr -dc '0-9' <"$run_dir/display")
+export DISPLAY
 
 # A serial line: a pty whose bytes socat writes to a file. The run keeps the
 # pty's device open itself, so that the line survives the program closing it.
@@ -135,8 +138,9 @@ export QM47_E2E_COM=COM3
 export QM47_E2E_LINE
 QM47_E2E_LINE=$(windows_path "$line_capture")
 
+# A last bound for the whole run; every wait inside the tests is bounded too.
 set +e
-"$wine_loader" "$test_program" --gtest_color=no "$@"
+timeout --kill-after=10 "${QM47_E2E_TIMEOUT:-900}" "$wine_loader" "$test_program" --gtest_color=no "$@"
 status=$?
 set -e
 finished=$(date +%s.%N)
