@@ -212,6 +212,9 @@ TEST(Connect, OnlinePrinterFillsThePanelAndLampsAndEnablesEveryButton)
         // The simulated printer's texts are Windows-1250, like the real one's.
         {"fiscal printer", kPolishDeviceName.c_str(), "Drukarka Łódź", "Fiskalny"},
         {"empty second name part", "device_name = TALMIR|\n", "TALMIR ", "Niefiskalny"},
+        // Their results are not looked at: no message, no ErrorMessage call.
+        {"LBSERM and Send_BEL fail", "result.LBSERM = -5\nresult.Send_BEL = 0xE0000001\n", "TALMIR Serwis",
+         "Niefiskalny"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
