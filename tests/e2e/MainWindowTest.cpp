@@ -207,8 +207,6 @@ TEST(Connect, OnlinePrinterFillsThePanelAndLampsAndEnablesEveryButton)
     };
     const Case cases[] = {
         {"defaults", "", "TALMIR Serwis", "Niefiskalny"},
-        // Distinct values in every lamp, so that a lamp showing another field is seen.
-        {"lamps", "pe = 5\nerr = 6\nfsk = 7\ncmd = 8\ntransaction = 1\ntrf = 3\n", "TALMIR Serwis", "Niefiskalny"},
         // The simulated printer's texts are Windows-1250, like the real one's.
         {"fiscal printer", kPolishDeviceName.c_str(), "Drukarka Łódź", "Fiskalny"},
         {"empty second name part", "device_name = TALMIR|\n", "TALMIR ", "Niefiskalny"},
@@ -232,6 +230,7 @@ TEST(Connect, OnlinePrinterFillsThePanelAndLampsAndEnablesEveryButton)
     }
 }
 
+// Distinct values in every lamp, so that a lamp showing another field is seen.
 TEST(Connect, LampValuesComeFromTheirOwnFields)
 {
     Session session(Library::Full, "pe = 5\nerr = 6\nfsk = 7\ncmd = 8\ntransaction = 1\ntrf = 3\n");
