@@ -39,10 +39,3 @@
            (name, rateLetter, result))                                                             \
     CALLED(LBDBREP, (qm47::GoodsPrintRequest* request, unsigned char option), (request, option))   \
     RESOLVED(LBFSTRQ24)
-
-// The calling convention of the 32-bit library's exports; see LibraryCall.h.
-#if defined(_WIN32) && !defined(_WIN64)
-#define QM47_LIBCALL __stdcall
-#else
-#define QM47_LIBCALL
-#endif
