@@ -25,7 +25,6 @@
 #include <string>
 #include <type_traits>
 #include <utility>
-#include <vector>
 
 using namespace convention_test;
 using qm47::CallingConvention;
@@ -83,8 +82,10 @@ public:
     bool Expect(bool ok, const char* what, std::uint32_t got, std::uint32_t expected)
     {
         if (!ok) {
-            std::printf("FAILED %s: %s: got 0x%08lX, expected 0x%08lX\n", m_case.c_str(), what,
-                        static_cast<unsigned long>(got), static_cast<unsigned long>(expected));
+            if (Report()) {
+                std::printf("FAILED %s: %s: got 0x%08lX, expected 0x%08lX\n", m_case.c_str(), what,
+                            static_cast<unsigned long>(got), static_cast<unsigned long>(expected));
+            }
             m_caseFailed = true;
         }
         return ok;
@@ -97,8 +98,10 @@ public:
     {
         const bool ok = got != nullptr && std::strcmp(got, expected) == 0;
         if (!ok) {
-            std::printf("FAILED %s: %s: got \"%s\", expected \"%s\"\n", m_case.c_str(), what,
-                        got != nullptr ? got : "(null)", expected);
+            if (Report()) {
+                std::printf("FAILED %s: %s: got \"%s\", expected \"%s\"\n", m_case.c_str(), what,
+                            got != nullptr ? got : "(null)", expected);
+            }
             m_caseFailed = true;
         }
         return ok;
@@ -111,7 +114,19 @@ public:
     }
 
 private:
+    // The first failures tell what went wrong; a broken stack or register
+    // can make every later check fail too.
+    bool Report()
+    {
+        constexpr int kReportedFailures = 100;
+        if (++m_failedChecks == kReportedFailures + 1) {
+            std::printf("(further failed checks are not shown)\n");
+        }
+        return m_failedChecks <= kReportedFailures;
+    }
+
     std::string m_case;
+    int m_failedChecks = 0;
     bool m_caseFailed = false;
     int m_passedCases = 0;
     int m_failedCases = 0;
@@ -265,7 +280,7 @@ void CheckEveryShape(Checks& checks, const ConventionLibrary& library)
     });
 
     runCase("text, byte and record (LBDBREPRS), byte widened with zeros", [&] {
-        for (const unsigned char letter : {'A', 'G', 0x00, 0x7F, 0x80, 0xFF}) {
+        for (const unsigned char letter : std::array<unsigned char, 6>{'A', 'G', 0x00, 0x7F, 0x80, 0xFF}) {
             qm47::GoodsQueryResult result{};
             ExpectCall(checks, library, textByteRecord, Answer(kTextByteRecord, TextWord("MLEKO"), letter), "MLEKO",
                        letter, &result);
@@ -275,8 +290,8 @@ void CheckEveryShape(Checks& checks, const ConventionLibrary& library)
     });
 
     runCase("record and byte (LBDBREP), byte widened with zeros", [&] {
-        for (const unsigned char step : {0, 1, 2}) {
-            for (const unsigned char option : {0x00, 0x01, 0xFF}) {
+        for (const unsigned char step : std::array<unsigned char, 3>{0, 1, 2}) {
+            for (const unsigned char option : std::array<unsigned char, 3>{0x00, 0x01, 0xFF}) {
                 qm47::GoodsPrintRequest request{};
                 request.step = step;
                 request.goodsName = "CHLEB";
@@ -344,10 +359,10 @@ void CheckEveryShape(Checks& checks, const ConventionLibrary& library)
 int main()
 {
     Checks checks;
-    std::vector<ConventionLibrary> libraries = {
-        {"ConventionLibrary_stdcall.dll", "__stdcall", 4, CallingConvention::CalleeCleans},
-        {"ConventionLibrary_cdecl.dll", "__cdecl", 0, CallingConvention::CallerCleans},
-    };
+    std::array<ConventionLibrary, 2> libraries = {{
+        {"ConventionLibrary_stdcall.dll", "__stdcall", 4, CallingConvention::CalleeCleans, nullptr},
+        {"ConventionLibrary_cdecl.dll", "__cdecl", 0, CallingConvention::CallerCleans, nullptr},
+    }};
     for (ConventionLibrary& library : libraries) {
         checks.BeginCase(std::string(library.label) + ": library loads");
         library.module.reset(LoadLibraryA(library.fileName));
