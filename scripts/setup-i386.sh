@@ -8,7 +8,8 @@
 #
 # Run as root. Safe to run again: each step is skipped when already done.
 #
-# Outcome, for people and for the scripts that call this one:
+# Outcome, for people and for the scripts that call this one (the status file
+# is /usr/local/lib/qm47/i386-status):
 #   exit 0, status file first line "ready native" or "ready emulated":
 #       32-bit programs run (by the kernel itself, or under the emulator);
 #   exit 0, "SKIP: ..." printed, status file first line "unavailable <why>":
