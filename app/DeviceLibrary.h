@@ -36,8 +36,8 @@ public:
 
     // Walks the exports once, in order, and fills each slot with what
     // `resolve(name)` answers (a null address leaves the slot empty).
-    template <class Resolve>
-    static DeviceLibrary Resolve(Resolve&& resolve)
+    template <class Resolver>
+    static DeviceLibrary Resolve(Resolver&& resolve)
     {
         DeviceLibrary library;
 #define QM47_BIND(name, ...) library.m_##name = reinterpret_cast<name##_fn>(resolve(#name));

@@ -92,6 +92,17 @@ private:
     std::size_t m_size = 0;
 };
 
+// The bytes of a fixed text in static storage, for tables of constants:
+//     fw::cp1250<"Połąc&z">()  ->  const char* to "Po\xB3\xB9" "c&z"
+template <Utf8Literal S>
+inline constexpr Cp1250Text<sizeof(S.bytes)> kCp1250Storage{S.bytes};
+
+template <Utf8Literal S>
+consteval const char* cp1250()
+{
+    return kCp1250Storage<S>.c_str();
+}
+
 inline namespace literals {
 template <Utf8Literal S>
 consteval auto operator""_cp1250()

@@ -1,0 +1,47 @@
+#include "app/Reporting.h"
+
+#include "app/ServiceApp.h"
+#include "framework/Dialog.h"
+#include "res/Texts.h"
+
+#include <string>
+
+namespace qm47 {
+
+bool ReportMissing(const fw::CDialog& owner, const LibraryResult& result)
+{
+    if (!result.missing) return false;
+    std::string message(text::kMissingExportPrefix.view());
+    message += result.exportName;
+    fw::ShowMessage(&owner, message, nullptr, {fw::MessageIcon::Exclamation});
+    return true;
+}
+
+void ShowLibraryError(const CServiceApp& app, const fw::CDialog& owner, std::int32_t code)
+{
+    if (!app.Library().ErrorMessage("", code).missing) return;
+    // Without the library's own message the error must still reach the technician.
+    std::string message(text::kPrinterErrorPrefix.view());
+    message += std::to_string(code);
+    fw::ShowMessage(&owner, message, nullptr, {fw::MessageIcon::Exclamation});
+}
+
+void ReportError(const CServiceApp& app, const fw::CDialog& owner, const LibraryResult& result)
+{
+    if (ReportMissing(owner, result)) return;
+    if (result.code != 0) ShowLibraryError(app, owner, result.code);
+}
+
+void ReportResult(const CServiceApp& app, const fw::CDialog& owner, const LibraryResult& result)
+{
+    if (ReportMissing(owner, result)) return;
+    if (result.code != 0) ShowLibraryError(app, owner, result.code);
+    else fw::ShowMessage(&owner, text::kOperationDone, nullptr, {fw::MessageIcon::Information});
+}
+
+void ShowOfflineMessage(const fw::CDialog& owner)
+{
+    fw::ShowMessage(&owner, text::kOfflineOperation);
+}
+
+} // namespace qm47

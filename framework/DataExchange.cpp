@@ -1,0 +1,73 @@
+#include "framework/DataExchange.h"
+
+#include "framework/Window.h"
+#include "res/Texts.h"
+
+namespace fw {
+
+namespace {
+
+std::string TooManyCharactersMessage(int limit)
+{
+    std::string message(qm47::text::kTooManyCharacters.view());
+    const auto at = message.find("%1");
+    if (at != std::string::npos) message.replace(at, 2, std::to_string(limit));
+    return message;
+}
+
+} // namespace
+
+DataExchange::DataExchange(const CDialog& dialog, Window& window, Exchange direction)
+    : m_dialog(dialog), m_window(window), m_direction(direction)
+{
+}
+
+bool DataExchange::Text(int id, std::string& value, int limit)
+{
+    if (!m_ok) return false;
+    if (Loading()) {
+        if (limit > 0) m_window.LimitText(id, limit);
+        // An unchanged text is not set again, so the control reports no change.
+        if (m_window.GetText(id) != value) m_window.SetText(id, value);
+        return true;
+    }
+    std::string text = m_window.GetText(id);
+    if (limit > 0 && text.size() > static_cast<std::size_t>(limit)) {
+        ShowMessage(&m_dialog, TooManyCharactersMessage(limit), nullptr, {MessageIcon::Exclamation});
+        m_window.SetFocus(id);
+        m_window.SelectAll(id);
+        m_ok = false;
+        return false;
+    }
+    value = std::move(text);
+    return true;
+}
+
+bool DataExchange::Check(int id, int& state)
+{
+    if (!m_ok) return false;
+    if (Loading()) m_window.SetCheck(id, state);
+    else state = m_window.GetCheck(id);
+    return true;
+}
+
+bool DataExchange::Radio(int id, int& index)
+{
+    if (!m_ok) return false;
+    if (Loading()) m_window.SetCheck(id, index == 0 ? 1 : 0);
+    else index = m_window.GetCheck(id) == 1 ? 0 : -1;
+    return true;
+}
+
+bool DataExchange::ComboText(int id, std::string& value)
+{
+    if (!m_ok) return false;
+    if (Loading()) {
+        if (!m_window.SelectComboEntry(id, value)) m_window.SetText(id, value);
+    } else {
+        value = m_window.GetText(id);
+    }
+    return true;
+}
+
+} // namespace fw

@@ -1,0 +1,94 @@
+#include "framework/Dialog.h"
+
+#include "framework/DataExchange.h"
+#include "framework/Window.h"
+
+#include <stdexcept>
+
+namespace fw {
+
+CDialog::CDialog(int templateId) : m_templateId(templateId) {}
+
+CDialog::~CDialog() = default;
+
+int CDialog::DoModal()
+{
+    return RunModal(*this);
+}
+
+bool CDialog::HandleInitDialog(Window& window)
+{
+    m_window = &window;
+    return OnInitDialog();
+}
+
+void CDialog::HandleCommand(int id, int notifyCode)
+{
+    if (OnCommand(id, notifyCode)) return;
+    if (notifyCode != kNotifyClicked) return;
+    if (id == kIdCancel) OnCancel();
+    else if (id == kIdOk) OnOK();
+}
+
+bool CDialog::HandleSysCommand(int command)
+{
+    return OnSysCommand(command);
+}
+
+void CDialog::HandleDestroy()
+{
+    m_window = nullptr;
+}
+
+bool CDialog::OnInitDialog()
+{
+    UpdateData(Exchange::Load);
+    return true;
+}
+
+void CDialog::DoDataExchange(DataExchange&) {}
+
+bool CDialog::OnCommand(int, int)
+{
+    return false;
+}
+
+bool CDialog::OnSysCommand(int)
+{
+    return false;
+}
+
+void CDialog::OnOK()
+{
+    if (UpdateData(Exchange::Save)) EndDialog(kIdOk);
+}
+
+void CDialog::OnCancel()
+{
+    EndDialog(kIdCancel);
+}
+
+bool CDialog::UpdateData(Exchange direction)
+{
+    DataExchange dx(*this, Wnd(), direction);
+    DoDataExchange(dx);
+    return dx.Ok();
+}
+
+void CDialog::EndDialog(int result)
+{
+    Wnd().End(result);
+}
+
+MessageAnswer CDialog::MessageBox(std::string_view text, const char* caption, MessageOptions options) const
+{
+    return ShowMessage(this, text, caption, options);
+}
+
+Window& CDialog::Wnd() const
+{
+    if (!m_window) throw std::logic_error("dialog used while it has no window");
+    return *m_window;
+}
+
+} // namespace fw

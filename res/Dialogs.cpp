@@ -1,0 +1,16 @@
+#include "res/Dialogs.h"
+
+namespace fw {
+
+const DialogTemplate* FindDialogTemplate(int id)
+{
+    static constexpr const DialogTemplate* kAll[] = {
+        &qm47::res::kAboutDialog,
+        &qm47::res::kMainDialog,
+    };
+    for (const DialogTemplate* dialog : kAll)
+        if (dialog->id == id) return dialog;
+    return nullptr;
+}
+
+} // namespace fw

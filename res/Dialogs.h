@@ -1,0 +1,11 @@
+#pragma once
+// The dialog templates of the program, one constant per dialog resource.
+
+#include "framework/DialogTemplate.h"
+
+namespace qm47::res {
+
+extern const fw::DialogTemplate kAboutDialog;
+extern const fw::DialogTemplate kMainDialog;
+
+} // namespace qm47::res

@@ -1,0 +1,339 @@
+// The main window against the recording fake library: connection, status
+// panel and lamps, button states, page opening and the about box.
+
+#include "FakeLibrary.h"
+
+#include "app/ServiceApp.h"
+#include "framework/testing/TestBackend.h"
+#include "res/Texts.h"
+#include "ui/MainDlg.h"
+
+#include <gtest/gtest.h>
+
+namespace qm47 {
+namespace {
+
+using fw::testing::TestUi;
+using fw::testing::TestWindow;
+using testing::FakeLibrary;
+
+constexpr int kConnect = 1000, kDisconnect = 1002, kRefresh = 1016, kExit = 2, kAbout = 3, kPort = 1076;
+const std::vector<int> kPageButtons = {1048, 1049, 1050, 1051, 1052, 1053, 1055, 1056, 1057};
+const std::vector<int> kPanelFields = {1045, 1043, 1018, 1021, 1023, 1025, 1026, 1028, 1032, 1034,
+                                       1036, 1038, 1041, 1004, 1005, 1006, 1007, 1008, 1009, 1010};
+
+const char* const kRates[7] = {"22.00", "7.00", "100.00", "101.00", "100", "0.00", "3.00"};
+const char* const kTotals[7] = {"1.00", "2.00", "3.00", "4.00", "5.00", "6.00", "7.00"};
+
+class MainDlgTest : public ::testing::Test {
+protected:
+    MainDlgTest()
+    {
+        fake.fillIdentity = [](DeviceIdentity& id) { id = {"TALMIR", "Serwis"}; };
+        fake.fillFiscalStatus = [](FiscalStatus& s) {
+            s.fiscalFlag = 1;
+            s.ramResets = 4;
+            s.lastFmDay = 5;
+            s.lastFmMonth = 3;
+            s.lastFmYear = 3;
+            for (int i = 0; i < 7; ++i) s.ptuRate[i] = kRates[i];
+            s.receiptCount = 1234;
+            for (int i = 0; i < 7; ++i) s.totalizer[i] = kTotals[i];
+            s.uniqueNumber = "ABC12345678";
+        };
+        fake.cashRegister = {1, 2, 3, 4};
+    }
+
+    void Open(std::initializer_list<std::string_view> without = {})
+    {
+        app.SetLibrary(fake.Bind(without));
+        window = TestWindow::Open(dialog);
+    }
+
+    std::string Text(int id) const { return window->Control(id).text; }
+    std::vector<std::string> MessageTexts() const
+    {
+        std::vector<std::string> texts;
+        for (const auto& m : ui.messages) texts.push_back(m.text);
+        return texts;
+    }
+    // Enabled state of every button, in a fixed order: 1000, 1002, 1016, 2, 3, then the page buttons.
+    std::vector<int> EnabledButtons() const
+    {
+        std::vector<int> enabled;
+        for (int id : {kConnect, kDisconnect, kRefresh, kExit, kAbout})
+            if (window->IsEnabled(id)) enabled.push_back(id);
+        for (int id : kPageButtons)
+            if (window->IsEnabled(id)) enabled.push_back(id);
+        return enabled;
+    }
+    std::vector<int> AllButtons() const
+    {
+        std::vector<int> all = {kConnect, kDisconnect, kRefresh, kExit, kAbout};
+        all.insert(all.end(), kPageButtons.begin(), kPageButtons.end());
+        return all;
+    }
+
+    TestUi ui;
+    FakeLibrary fake;
+    CServiceApp app;
+    CMainDlg dialog{app};
+    std::unique_ptr<TestWindow> window;
+};
+
+TEST_F(MainDlgTest, OpensIdleWithSystemMenuIconAndFocusOnConnect)
+{
+    Open();
+    EXPECT_EQ(EnabledButtons(), (std::vector<int>{kConnect, kExit, kAbout}));
+    EXPECT_EQ(Text(kPort), "com1");
+    EXPECT_EQ(window->FocusId(), kConnect);
+    EXPECT_EQ(window->IconResource(), IDI_APP);
+    ASSERT_EQ(window->SystemMenuItems().size(), 1u);
+    EXPECT_EQ(window->SystemMenuItems()[0].first, 16);
+    EXPECT_EQ(window->SystemMenuItems()[0].second, "&About QM47...");
+    EXPECT_TRUE(fake.calls.empty());
+}
+
+TEST_F(MainDlgTest, ConnectOnlineFillsPanelAndLampsAndEnablesEverything)
+{
+    Open();
+    ASSERT_TRUE(window->Click(kConnect));
+    EXPECT_EQ(fake.Names(), (std::vector<std::string>{"Port_Close", "Port_Open", "GetStatus_Printer",
+                                                      "GetStatus_Printer", "LBSERM", "Send_BEL", "LBIDRQ", "LBFSTRQ",
+                                                      "GetStatus_Printer", "GetStatus_CashRegister"}));
+    const auto open = fake.CallsOf("Port_Open").at(0);
+    EXPECT_EQ(open.texts, (std::vector<std::string>{"com1"}));
+    EXPECT_EQ(open.numbers, (std::vector<std::int64_t>{9600}));
+    EXPECT_EQ(fake.CallsOf("LBSERM").at(0).numbers, (std::vector<std::int64_t>{3}));
+    EXPECT_EQ(app.m_portName, "com1");
+
+    EXPECT_EQ(Text(1045), "TALMIR Serwis");
+    EXPECT_EQ(Text(1043), "ABC12345678");
+    EXPECT_EQ(Text(1018), "Fiskalny");
+    EXPECT_EQ(Text(1021), "4");
+    EXPECT_EQ(Text(1023), "5-3-2003");
+    EXPECT_EQ(Text(1041), "1234");
+    const std::vector<std::string> shownRates = {Text(1025), Text(1026), Text(1028), Text(1032),
+                                                 Text(1034), Text(1036), Text(1038)};
+    EXPECT_EQ(shownRates, (std::vector<std::string>{"22.00", "7.00", "Zwolniona", "Nieaktywna", "100", "0.00", "3.00"}));
+    EXPECT_EQ(Text(1008), "1"); // onl
+    EXPECT_EQ(Text(1009), "0"); // pe
+    EXPECT_EQ(Text(1010), "0"); // err
+    EXPECT_EQ(Text(1004), "1"); // fsk
+    EXPECT_EQ(Text(1005), "2"); // cmd
+    EXPECT_EQ(Text(1006), "3"); // par
+    EXPECT_EQ(Text(1007), "4"); // trf
+    EXPECT_EQ(EnabledButtons(), AllButtons());
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(MainDlgTest, ConnectOutcomes)
+{
+    struct Case {
+        const char* label;
+        std::deque<std::int32_t> onl;
+        bool printerFills;
+        std::int32_t openResult;
+        std::vector<std::string> messages;
+        std::vector<std::string> callsAfterOpen;
+    };
+    const std::vector<Case> cases = {
+        {"off-line", {0}, true, 0, {"Drukarka jest w trybie OFF-LINE"}, {"GetStatus_Printer", "GetStatus_Printer"}},
+        {"no answer (untouched record)", {1}, false, 0, {"Drukarka nie zosta\xB3" "a pod\xB3\xB9" "czona"},
+         {"GetStatus_Printer", "GetStatus_Printer", "Port_Close"}},
+        {"onl 2 counts as no answer", {2}, true, 0, {"Drukarka nie zosta\xB3" "a pod\xB3\xB9" "czona"},
+         {"GetStatus_Printer", "GetStatus_Printer", "Port_Close"}},
+        {"port fails to open", {1}, true, -1, {"Nie mo\xBF" "na otworzy\xE6 portu"}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        ui.messages.clear();
+        fake.Clear();
+        fake.onlAnswers = c.onl;
+        fake.printerFills = c.printerFills;
+        fake.results["Port_Open"] = c.openResult;
+        if (!window) Open();
+        window->Click(kConnect);
+        EXPECT_EQ(MessageTexts(), c.messages);
+        for (const auto& m : ui.messages) {
+            EXPECT_EQ(m.caption, "QM47");
+            EXPECT_EQ(m.owner, &dialog);
+            EXPECT_EQ(m.icon, fw::MessageIcon::None);
+        }
+        std::vector<std::string> expected = {"Port_Close", "Port_Open"};
+        expected.insert(expected.end(), c.callsAfterOpen.begin(), c.callsAfterOpen.end());
+        EXPECT_EQ(fake.Names(), expected);
+        EXPECT_EQ(EnabledButtons(), (std::vector<int>{kConnect, kExit, kAbout}));
+        for (int id : kPanelFields) EXPECT_EQ(Text(id), "") << id;
+    }
+}
+
+TEST_F(MainDlgTest, OnlyTheSecondStatusAnswerCounts)
+{
+    fake.onlAnswers = {0, 1};
+    Open();
+    window->Click(kConnect);
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(EnabledButtons(), AllButtons());
+}
+
+TEST_F(MainDlgTest, ConnectTwiceClosesAndClearsFirst)
+{
+    Open();
+    window->Click(kConnect);
+    fake.Clear();
+    fake.during = [&](const testing::RecordedCall& call) {
+        if (call.name == "Port_Open") {
+            EXPECT_EQ(window->Control(1045).text, "") << "the panel is cleared before the port opens again";
+            EXPECT_FALSE(window->IsEnabled(kDisconnect));
+        }
+    };
+    window->Click(kConnect);
+    ASSERT_GE(fake.calls.size(), 2u);
+    EXPECT_EQ(fake.calls[0].name, "Port_Close");
+    EXPECT_EQ(fake.calls[1].name, "Port_Open");
+    EXPECT_EQ(Text(1045), "TALMIR Serwis");
+}
+
+TEST_F(MainDlgTest, TypedPortIsUsedUnchangedAndTheListEntryShown)
+{
+    struct Case { const char* typed; const char* sent; const char* shown; };
+    const Case cases[] = {{"COM2", "COM2", "com2"}, {"\\\\.\\COM12", "\\\\.\\COM12", "\\\\.\\COM12"}, {"", "", "com1"}};
+    Open();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        fake.Clear();
+        window->Replace(kPort, c.typed);
+        window->Click(kConnect);
+        EXPECT_EQ(fake.CallsOf("Port_Open").at(0).texts.at(0), c.sent);
+        EXPECT_EQ(app.m_portName, c.sent);
+        EXPECT_EQ(Text(kPort), c.shown);
+    }
+}
+
+TEST_F(MainDlgTest, DisconnectClosesClearsAndDisables)
+{
+    Open();
+    window->Click(kConnect);
+    fake.Clear();
+    window->Click(kDisconnect);
+    EXPECT_EQ(fake.Names(), (std::vector<std::string>{"Port_Close"}));
+    for (int id : kPanelFields) EXPECT_EQ(Text(id), "") << id;
+    EXPECT_EQ(EnabledButtons(), (std::vector<int>{kConnect, kExit, kAbout}));
+}
+
+TEST_F(MainDlgTest, RefreshWithAndWithoutTheCashRegisterAnswer)
+{
+    Open();
+    window->Click(kConnect);
+
+    fake.Clear();
+    fake.pe = 1;
+    window->Click(kRefresh);
+    EXPECT_EQ(fake.Names(), (std::vector<std::string>{"GetStatus_CashRegister", "GetStatus_Printer",
+                                                      "GetStatus_CashRegister", "LBIDRQ", "LBFSTRQ"}));
+    EXPECT_EQ(Text(1009), "1");
+
+    fake.Clear();
+    fake.results["GetStatus_CashRegister"] = -1;
+    fake.err = 5;
+    fake.cashRegister = {7, 7, 7, 7};
+    fake.fillIdentity = [](DeviceIdentity& id) { id = {"Inna", "nazwa"}; };
+    window->Click(kRefresh);
+    EXPECT_EQ(fake.Names(), (std::vector<std::string>{"GetStatus_CashRegister", "GetStatus_Printer"}));
+    EXPECT_EQ(Text(1010), "5");
+    EXPECT_EQ(Text(1004), "1") << "the ENQ lamps keep their texts";
+    EXPECT_EQ(Text(1045), "TALMIR Serwis") << "the panel keeps its texts";
+}
+
+TEST_F(MainDlgTest, UnfilledRecordsShowThePresets)
+{
+    fake.fillIdentity = nullptr;
+    fake.fillFiscalStatus = nullptr;
+    Open();
+    window->Click(kConnect);
+    EXPECT_EQ(Text(1045), " ");
+    EXPECT_EQ(Text(1043), "0");
+    EXPECT_EQ(Text(1018), "Niefiskalny");
+    EXPECT_EQ(Text(1021), "0");
+    EXPECT_EQ(Text(1023), "0-0-2000");
+    EXPECT_EQ(Text(1041), "0");
+    for (int id : {1025, 1026, 1028, 1032, 1034, 1036, 1038}) EXPECT_EQ(Text(id), "0") << id;
+
+    // A library that leaves the status records untouched shows 9 in the lamps.
+    fake.printerFills = false;
+    fake.cashRegisterFills = false;
+    window->Click(kRefresh);
+    for (int id : {1004, 1005, 1006, 1007, 1008, 1009, 1010}) EXPECT_EQ(Text(id), "9") << id;
+}
+
+TEST_F(MainDlgTest, NullTextsFromTheLibraryAreNeverRead)
+{
+    fake.fillIdentity = [](DeviceIdentity& id) { id = {nullptr, nullptr}; };
+    fake.fillFiscalStatus = [](FiscalStatus& s) {
+        for (int i = 0; i < 7; ++i) s.ptuRate[i] = nullptr;
+        s.uniqueNumber = nullptr;
+    };
+    Open();
+    window->Click(kConnect);
+    EXPECT_EQ(Text(1045), " ");
+    EXPECT_EQ(Text(1043), "0");
+    EXPECT_EQ(Text(1025), "0");
+}
+
+TEST_F(MainDlgTest, WarnsAboutTheModelByTheFirstPartOfTheName)
+{
+    struct Case { const char* first; const char* second; bool warned; };
+    const Case cases[] = {{"OrbelaMakron", "", true}, {"OrbelaMakron", "X", true}, {"Orbela", "Makron", false},
+                          {"OrbelaMakronX", "", false}};
+    Open();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.first) + "|" + c.second);
+        ui.messages.clear();
+        fake.fillIdentity = [&](DeviceIdentity& id) { id = {c.first, c.second}; };
+        ui.onMessage = [&](const fw::testing::ShownMessage&) {
+            EXPECT_EQ(window->Control(1045).text, "") << "the message comes before the name is shown";
+        };
+        window->Click(kConnect);
+        ui.onMessage = nullptr;
+        if (c.warned) {
+            ASSERT_EQ(MessageTexts(), (std::vector<std::string>{"Drukarka OrbelaMakron - Nie\xB3" "adnie"}));
+        } else {
+            EXPECT_TRUE(ui.messages.empty());
+        }
+        EXPECT_EQ(Text(1045), std::string(c.first) + " " + c.second);
+    }
+}
+
+TEST_F(MainDlgTest, MissingExportsAreNeverCalled)
+{
+    struct Case {
+        const char* label;
+        std::vector<std::string_view> without;
+        std::vector<std::string> messages;
+        std::vector<int> enabled;
+    };
+    const std::vector<int> idle = {kConnect, kExit, kAbout};
+    const std::vector<Case> cases = {
+        {"no Port_Open", {"Port_Open"}, {"Nie mo\xBF" "na otworzy\xE6 portu"}, idle},
+        {"no GetStatus_Printer", {"GetStatus_Printer"}, {"Drukarka nie zosta\xB3" "a pod\xB3\xB9" "czona"}, idle},
+        {"no Port_Close, LBSERM, Send_BEL, LBIDRQ, LBFSTRQ, GetStatus_CashRegister",
+         {"Port_Close", "LBSERM", "Send_BEL", "LBIDRQ", "LBFSTRQ", "GetStatus_CashRegister"}, {}, AllButtons()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        ui.messages.clear();
+        fake.Clear();
+        app.SetLibrary(fake.Bind(c.without));
+        window = TestWindow::Open(dialog);
+        window->Click(kConnect);
+        EXPECT_EQ(MessageTexts(), c.messages);
+        EXPECT_EQ(EnabledButtons(), c.enabled);
+        for (const auto& call : fake.calls)
+            for (std::string_view missing : c.without) EXPECT_NE(call.name, missing);
+        window.reset();
+    }
+}
+
+} // namespace
+} // namespace qm47

@@ -1,0 +1,253 @@
+#include "ui/MainDlg.h"
+
+#include "app/ServiceApp.h"
+#include "framework/DataExchange.h"
+#include "framework/Window.h"
+#include "platform/Time.h"
+#include "res/Texts.h"
+#include "ui/AboutDlg.h"
+#include "ui/StatusFormat.h"
+
+#include <array>
+
+namespace qm47 {
+
+namespace {
+
+constexpr int
+    IDC_CONNECT = 1000,
+    IDC_DISCONNECT = 1002,
+    IDC_REFRESH = 1016,
+    IDC_ABOUT = 3,
+    IDC_PORT = 1076,
+    // Status panel values.
+    IDC_DEVICE_NAME = 1045,
+    IDC_UNIQUE_NUMBER = 1043,
+    IDC_MODE = 1018,
+    IDC_RAM_RESETS = 1021,
+    IDC_LAST_FM_WRITE = 1023,
+    IDC_RECEIPTS = 1041,
+    // Lamps.
+    IDC_FSK = 1004,
+    IDC_CMD = 1005,
+    IDC_PAR = 1006,
+    IDC_TRF = 1007,
+    IDC_ONL = 1008,
+    IDC_PE = 1009,
+    IDC_ERR = 1010;
+
+constexpr std::array kRateFields = {1025, 1026, 1028, 1032, 1034, 1036, 1038}; // A to G
+constexpr std::array kPageButtons = {1048, 1049, 1050, 1051, 1052, 1053, 1055, 1056, 1057};
+constexpr std::array kStatusFields = {IDC_DEVICE_NAME, IDC_UNIQUE_NUMBER, IDC_MODE, IDC_RAM_RESETS, IDC_LAST_FM_WRITE,
+                                      1025, 1026, 1028, 1032, 1034, 1036, 1038, IDC_RECEIPTS,
+                                      IDC_FSK, IDC_CMD, IDC_PAR, IDC_TRF, IDC_ONL, IDC_PE, IDC_ERR};
+
+constexpr int kBaudRate = 9600;
+constexpr unsigned kSecondStatusDelayMs = 50;
+
+bool IsPageButton(int id)
+{
+    for (int button : kPageButtons)
+        if (button == id) return true;
+    return false;
+}
+
+} // namespace
+
+CMainDlg::CMainDlg(CServiceApp& app, PageFactory makePage)
+    : fw::CDialog(IDD_MAIN), m_app(app), m_makePage(std::move(makePage)), m_port(text::kDefaultPort.str())
+{
+}
+
+bool CMainDlg::OnInitDialog()
+{
+    fw::CDialog::OnInitDialog();
+    if (!text::kAboutMenuItem.view().empty()) Wnd().AppendSystemMenuItem(IDM_ABOUTBOX, text::kAboutMenuItem);
+    Wnd().SetIcon(m_hIcon);
+    return true; // the focus goes to "Połąc&z", the first control
+}
+
+void CMainDlg::DoDataExchange(fw::DataExchange& dx)
+{
+    dx.ComboText(IDC_PORT, m_port);
+}
+
+bool CMainDlg::OnCommand(int id, int notifyCode)
+{
+    if (notifyCode != fw::kNotifyClicked) return false;
+    switch (id) {
+    case IDC_CONNECT: Connect(); return true;
+    case IDC_DISCONNECT: Disconnect(); return true;
+    case IDC_REFRESH: Refresh(); return true;
+    case IDC_ABOUT: OpenAbout(); return true;
+    default:
+        if (!IsPageButton(id)) return false;
+        OpenPage(id);
+        return true;
+    }
+}
+
+bool CMainDlg::OnSysCommand(int command)
+{
+    if ((command & 0xFFF0) != IDM_ABOUTBOX) return false;
+    OpenAbout();
+    return true;
+}
+
+void CMainDlg::Connect()
+{
+    const auto& library = m_app.Library();
+    library.Port_Close();
+    DisableOnlineButtons();
+    ClearStatusPanel();
+
+    UpdateData(fw::Exchange::Save);
+    // An empty Port_Open slot counts as a port that failed to open.
+    const LibraryResult opened = library.Port_Open(m_port.c_str(), kBaudRate);
+    m_app.m_portName = m_port;
+    UpdateData(fw::Exchange::Load);
+    if (opened.missing || opened.code != 0) {
+        ShowMessage(text::kCannotOpenPort);
+        return;
+    }
+
+    // The first answer is discarded: a printer may still be waking up.
+    m_app.IsPrinterOnline();
+    platform::SleepMilliseconds(kSecondStatusDelayMs);
+    switch (m_app.IsPrinterOnline()) {
+    case 1:
+        library.LBSERM(3);
+        library.Send_BEL();
+        ShowStatusPanel();
+        ShowPrinterLamps();
+        ShowCashRegisterLamps();
+        EnableAllButtons();
+        break;
+    case 0:
+        ShowMessage(text::kPrinterOffline);
+        break;
+    default:
+        library.Port_Close();
+        ShowMessage(text::kPrinterNotConnected);
+        break;
+    }
+}
+
+void CMainDlg::Disconnect()
+{
+    m_app.Library().Port_Close();
+    ClearStatusPanel();
+    DisableOnlineButtons();
+}
+
+void CMainDlg::Refresh()
+{
+    if (QueryCashRegister()) {
+        ShowPrinterLamps();
+        ShowCashRegisterLamps();
+        ShowStatusPanel();
+    } else {
+        ShowPrinterLamps();
+    }
+}
+
+void CMainDlg::OpenPage(int buttonId)
+{
+    std::unique_ptr<fw::CDialog> page = m_makePage(buttonId, m_app);
+    if (!page) return;
+    DisableAllButtons();
+    page->DoModal();
+    EnableAllButtons();
+}
+
+void CMainDlg::OpenAbout()
+{
+    CAboutDlg about;
+    about.DoModal();
+}
+
+void CMainDlg::DisableOnlineButtons()
+{
+    for (int id : kPageButtons) Wnd().Enable(id, false);
+    Wnd().Enable(IDC_REFRESH, false);
+    Wnd().Enable(IDC_DISCONNECT, false);
+}
+
+void CMainDlg::EnableAllButtons()
+{
+    for (int id : kPageButtons) Wnd().Enable(id, true);
+    for (int id : {IDC_REFRESH, IDC_DISCONNECT, IDC_CONNECT, fw::kIdCancel, IDC_ABOUT})
+        Wnd().Enable(id, true);
+}
+
+void CMainDlg::DisableAllButtons()
+{
+    DisableOnlineButtons();
+    for (int id : {IDC_CONNECT, fw::kIdCancel, IDC_ABOUT}) Wnd().Enable(id, false);
+}
+
+void CMainDlg::ClearStatusPanel()
+{
+    for (int id : kStatusFields) Wnd().SetText(id, "");
+}
+
+void CMainDlg::ShowStatusPanel()
+{
+    const auto& library = m_app.Library();
+    DeviceIdentity identity{nullptr, nullptr};
+    library.LBIDRQ(&identity);
+    const std::string name = FormatDeviceName(identity.namePart1, identity.namePart2);
+    if (IsWarnedModel(identity.namePart1)) ShowMessage(text::kWarnedModelMessage);
+    Wnd().SetText(IDC_DEVICE_NAME, name);
+
+    static constexpr const char* kPreset = "0";
+    FiscalStatus status{};
+    // Indexed, not by reference: the record is packed and its pointers unaligned.
+    for (std::size_t i = 0; i < 7; ++i) {
+        status.ptuRate[i] = kPreset;
+        status.totalizer[i] = kPreset;
+    }
+    status.unused69 = kPreset;
+    status.uniqueNumber = kPreset;
+    library.LBFSTRQ(&status);
+
+    Wnd().SetText(IDC_RECEIPTS, std::to_string(status.receiptCount));
+    Wnd().SetText(IDC_LAST_FM_WRITE, FormatFiscalMemoryDate(status.lastFmDay, status.lastFmMonth, status.lastFmYear));
+    Wnd().SetText(IDC_RAM_RESETS, std::to_string(status.ramResets));
+    Wnd().SetText(IDC_MODE, FormatMode(status.fiscalFlag));
+    Wnd().SetText(IDC_UNIQUE_NUMBER, FiscalText(status.uniqueNumber));
+    for (std::size_t i = 0; i < kRateFields.size(); ++i) Wnd().SetText(kRateFields[i], FormatRate(status.ptuRate[i]));
+}
+
+void CMainDlg::ShowPrinterLamps()
+{
+    PrinterStatus status{9, 9, 9};
+    m_app.Library().GetStatus_Printer(&status);
+    Wnd().SetText(IDC_ERR, std::to_string(status.err));
+    Wnd().SetText(IDC_ONL, std::to_string(status.onl));
+    Wnd().SetText(IDC_PE, std::to_string(status.pe));
+}
+
+void CMainDlg::ShowCashRegisterLamps()
+{
+    CashRegisterStatus status{9, 9, 9, 9};
+    m_app.Library().GetStatus_CashRegister(&status);
+    Wnd().SetText(IDC_CMD, std::to_string(status.cmd));
+    Wnd().SetText(IDC_FSK, std::to_string(status.fsk));
+    Wnd().SetText(IDC_PAR, std::to_string(status.par));
+    Wnd().SetText(IDC_TRF, std::to_string(status.trf));
+}
+
+bool CMainDlg::QueryCashRegister()
+{
+    CashRegisterStatus status{9, 9, 9, 9};
+    const LibraryResult result = m_app.Library().GetStatus_CashRegister(&status);
+    return !result.missing && result.code == 0;
+}
+
+void CMainDlg::ShowMessage(std::string_view text)
+{
+    MessageBox(text);
+}
+
+} // namespace qm47
