@@ -27,6 +27,14 @@ IconHandle LoadIconSized(int resource, int sizeMetricX, int sizeMetricY)
                                                     GetSystemMetrics(sizeMetricY), LR_DEFAULTCOLOR)));
 }
 
+// An editable combo box takes the edit messages in its own form.
+bool IsComboBox(HWND control)
+{
+    wchar_t className[16] = {};
+    return GetClassNameW(control, className, 16) > 0 &&
+           CompareStringOrdinal(className, -1, L"ComboBox", -1, TRUE) == CSTR_EQUAL;
+}
+
 } // namespace
 
 DialogWindow::DialogWindow(CDialog& dialog, const DialogTemplate& dialogTemplate)
@@ -87,7 +95,8 @@ bool DialogWindow::IsEnabled(int id) const
 
 void DialogWindow::LimitText(int id, int chars)
 {
-    SendMessageW(Item(id), EM_LIMITTEXT, static_cast<WPARAM>(chars), 0);
+    HWND control = Item(id);
+    SendMessageW(control, IsComboBox(control) ? CB_LIMITTEXT : EM_LIMITTEXT, static_cast<WPARAM>(chars), 0);
 }
 
 void DialogWindow::SetFocus(int id)
@@ -99,7 +108,11 @@ void DialogWindow::SetFocus(int id)
 
 void DialogWindow::SelectAll(int id)
 {
-    SendMessageW(Item(id), EM_SETSEL, 0, -1);
+    HWND control = Item(id);
+    if (IsComboBox(control))
+        SendMessageW(control, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+    else
+        SendMessageW(control, EM_SETSEL, 0, -1);
 }
 
 bool DialogWindow::SelectComboEntry(int id, std::string_view prefix)
