@@ -2,12 +2,14 @@
 
 #include "ui/MainDlg.h"
 
+#include "pages/FiscalPage.h"
+
 namespace qm47 {
 
 std::unique_ptr<fw::CDialog> MakePage(int buttonId, CServiceApp& app)
 {
-    (void)app;
     switch (buttonId) {
+    case 1057: return std::make_unique<CFiscalPage>(app);
     default:
         return nullptr; // a page not built yet opens nothing
     }
