@@ -24,12 +24,12 @@ std::set<int> AllButtonsSet()
     return {all.begin(), all.end()};
 }
 
-// The journal of a Connect to an answering printer on `port`.
-std::vector<std::string> OnlineConnectJournal(const std::string& port = "com1")
+// The journal of a Connect on com1 to an answering printer.
+std::vector<std::string> OnlineConnectJournal()
 {
     return {
         "Port_Close",
-        "Port_Open port=\"" + port + "\" baud=9600 result=0",
+        "Port_Open port=\"com1\" baud=9600 result=0",
         "GetStatus_Printer",
         "GetStatus_Printer onl=1",
         "LBSERM mode=3",
