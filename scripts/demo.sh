@@ -39,6 +39,8 @@ fi
 
 export WINEPREFIX=$demo_dir/wineprefix
 export WINEDEBUG=-all
+unset LC_ALL LC_CTYPE LC_MESSAGES
+export LANG=pl_PL.UTF-8 # Wine then uses code page 1250
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64
 unset WINELOADER WINESERVER
@@ -104,6 +106,9 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "demo: making the Wine prefix (once)..." >&2
   "$wine_loader" wineboot -i >/dev/null 2>&1
 fi
+# Wine's own fonts, so "MS Sans Serif" measures as the layout expects, and a
+# Polish locale, so Wine's ANSI code page is 1250 and the font has the letters.
+if [ -d /usr/share/wine/fonts ]; then cp -n /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true; fi
 "$wine_loader" reg add 'HKLM\Software\Wine\Ports' /v COM1 /t REG_SZ /d "$pty_device" /f >/dev/null
 if [ -n "$headless" ]; then
   # No window manager on Xvfb: let Wine place the windows itself.

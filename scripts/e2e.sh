@@ -37,6 +37,8 @@ wineserver_bin=/usr/lib/wine/wineserver
 run_dir=$(mktemp -d /tmp/qm47-e2e.XXXXXX)
 export WINEPREFIX=$run_dir/prefix
 export WINEDEBUG=-all
+unset LC_ALL LC_CTYPE LC_MESSAGES
+export LANG=pl_PL.UTF-8 # Wine then uses code page 1250
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64
 unset WINELOADER WINESERVER
@@ -115,6 +117,9 @@ line_holder_open=1
 # The Wine prefix.
 prefix_started=1
 "$wine_loader" wineboot -i >"$run_dir/wineboot.log" 2>&1
+# Wine's own fonts, so "MS Sans Serif" measures as the layout expects, and a
+# Polish locale, so Wine's ANSI code page is 1250 and the font has the letters.
+if [ -d /usr/share/wine/fonts ]; then cp -n /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true; fi
 reg() { "$wine_loader" reg "$@" >/dev/null; }
 # No window manager: without this every box closing waits about 2 s.
 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f
