@@ -37,8 +37,9 @@ wineserver_bin=/usr/lib/wine/wineserver
 run_dir=$(mktemp -d /tmp/qm47-e2e.XXXXXX)
 export WINEPREFIX=$run_dir/prefix
 export WINEDEBUG=-all
-unset LC_ALL LC_CTYPE LC_MESSAGES
-export LANG=pl_PL.UTF-8 # Wine then uses code page 1250
+
+# Wine then uses code page 1250 (the Linux locale need not be installed).
+export LC_ALL=pl_PL.UTF-8 2>/dev/null
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64
 unset WINELOADER WINESERVER
