@@ -3,9 +3,16 @@
 # tree. Builds nothing: build first with
 #     cmake --preset win64 && cmake --build --preset win64
 #
-# Usage: scripts/e2e.sh [build-dir] [test-program arguments...]
-#     build-dir defaults to build/win64; arguments go to the test program,
-#     e.g. --gtest_filter='MainWindow*'.
+# Usage: scripts/e2e.sh [build-dir] [--program DIR] [--library DIR]...
+#                       [test-program arguments...]
+#     build-dir defaults to build/win64: the build of the test program
+#         (tests/e2e/qm47_e2e.exe), and by default of what it tests;
+#     --program DIR: test the QM47.exe of DIR instead, e.g. build/win32 for
+#         the 32-bit program (the 64-bit test program drives it alike);
+#     --library DIR: the simulated printer's folder (VaronelServiceLibrary.dll
+#         and its variants/), default <program dir>/sim; given more than
+#         once, the tests run once per library, in the same prefix;
+#     other arguments go to the test program, e.g. --gtest_filter='Connect*'.
 # Environment: QM47_E2E_KEEP=1 leaves the run's folder (prefix, working
 # folders, serial line capture) in place and prints where it is;
 # QM47_E2E_TIMEOUT bounds the whole test program (seconds, default 900).
@@ -21,10 +28,28 @@ if [ $# -gt 0 ] && [ "${1#-}" = "$1" ]; then
   shift
 fi
 build_dir=$(realpath "$build_dir")
+program_dir=$build_dir
+libraries=()
+while [ $# -gt 0 ]; do
+  case $1 in
+    --program) [ $# -ge 2 ] || { echo "e2e: --program needs a folder" >&2; exit 2; }
+               program_dir=$(realpath "$2"); shift 2 ;;
+    --library) [ $# -ge 2 ] || { echo "e2e: --library needs a folder" >&2; exit 2; }
+               libraries+=("$(realpath "$2")"); shift 2 ;;
+    *) break ;;
+  esac
+done
+[ ${#libraries[@]} -gt 0 ] || libraries=("$program_dir/sim")
 test_program=$build_dir/tests/e2e/qm47_e2e.exe
-for needed in "$test_program" "$build_dir/QM47.exe"; do
+for needed in "$test_program" "$program_dir/QM47.exe"; do
   if [ ! -f "$needed" ]; then
     echo "e2e: $needed is missing; build the win64 preset first" >&2
+    exit 2
+  fi
+done
+for library in "${libraries[@]}"; do
+  if [ ! -f "$library/VaronelServiceLibrary.dll" ]; then
+    echo "e2e: no simulated printer in $library" >&2
     exit 2
   fi
 done
@@ -137,18 +162,27 @@ prepared=$(date +%s.%N)
 
 mkdir -p "$run_dir/work"
 export QM47_E2E_BUILD
-QM47_E2E_BUILD=$(windows_path "$build_dir")
+QM47_E2E_BUILD=$(windows_path "$program_dir")
 export QM47_E2E_WORK
 QM47_E2E_WORK=$(windows_path "$run_dir/work")
 export QM47_E2E_COM=COM3
 export QM47_E2E_LINE
 QM47_E2E_LINE=$(windows_path "$line_capture")
 
-# A last bound for the whole run; every wait inside the tests is bounded too.
-set +e
-timeout --kill-after=10 "${QM47_E2E_TIMEOUT:-900}" "$wine_loader" "$test_program" --gtest_color=no "$@"
-status=$?
-set -e
+# A last bound for each run of the tests; every wait inside them is bounded too.
+status=0
+for library in "${libraries[@]}"; do
+  export QM47_E2E_SIM
+  QM47_E2E_SIM=$(windows_path "$library")
+  if [ ${#libraries[@]} -gt 1 ] || [ "$program_dir" != "$build_dir" ]; then
+    echo "e2e: testing $program_dir/QM47.exe with $library/VaronelServiceLibrary.dll" >&2
+  fi
+  set +e
+  timeout --kill-after=10 "${QM47_E2E_TIMEOUT:-900}" "$wine_loader" "$test_program" --gtest_color=no "$@"
+  code=$?
+  set -e
+  [ "$code" = 0 ] || status=$code
+done
 finished=$(date +%s.%N)
 awk -v a="$started" -v b="$prepared" -v c="$finished" \
   'BEGIN { printf "e2e: prefix and display ready in %.1f s, tests ran in %.1f s\n", b - a, c - b }' >&2

@@ -1,29 +1,94 @@
 #!/usr/bin/env bash
-# The 32-bit stage: runs the 32-bit test programs of the win32 build under
-# Wine, in a Wine prefix of their own created for this run (after
-# scripts/setup-i386.sh made the machine able to run 32-bit programs).
+# The 32-bit stage: the shipping build (build/win32) checked and run.
+#
+#   1. The simulated printer's two 32-bit builds, read without running them:
+#      sim/ must have __stdcall exports and sim/cdecl/ __cdecl ones, each
+#      export removing exactly its arguments (scripts/dll-convention.sh).
+#   2. The 32-bit test programs under Wine, in a prefix of their own: the
+#      call into the library with either convention, and the records of this
+#      build read back by their documented byte offsets.
+#   3. The end-to-end tests (scripts/e2e.sh, the 64-bit test program of
+#      build/win64) against the 32-bit QM47.exe, once with each of the two
+#      simulated printers. The 32-bit simulated printer checks every record
+#      it receives against the documented byte layout; any disagreement
+#      fails the test that made the call.
 #
 #   scripts/test-i686.sh [BUILD_DIR]      (default build/win32)
 #
-# Prints "SKIP: ..." and exits 0 where setup-i386.sh found that this machine
-# cannot run 32-bit programs at all; fails where set-up has not run or did
-# not finish. Ends only what it started: its prefix's wineserver.
+# Environment: QM47_I686_E2E_FILTER, a GoogleTest filter for step 3
+# (default: every test).
+#
+# Prints "SKIP: ..." and exits 0 after step 1 where setup-i386.sh found that
+# this machine cannot run 32-bit programs at all; fails where set-up has not
+# run or did not finish. Ends only what it started: its prefix's wineserver
+# (scripts/e2e.sh ends its own).
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
 readonly STATUS_FILE=/usr/local/lib/qm47/i386-status
 readonly BINFMT_ENTRY=/proc/sys/fs/binfmt_misc/qemu-i386
 build_dir=${1:-build/win32}
+readonly E2E_BUILD=build/win64
 
 log() { echo "test-i686: $*"; }
 seconds_since() { echo "$(date +%s.%N) $1" | awk '{ printf "%.1f", $1 - $2 }'; }
+stage_started=$(date +%s.%N)
+
+# --- Builds ------------------------------------------------------------------
+
+if [ ! -f "$build_dir/build.ninja" ]; then
+    cmake --preset win32 > /dev/null || exit 1
+fi
+cmake --build "$build_dir" -j 2 || exit 1
+
+# --- 1. The simulated printer's calling conventions ----------------------------
+
+# Bytes of arguments per export: 4 per argument (Port_Open takes the port name
+# and the speed, LBDBREPRS the name, the rate letter and the result record...).
+declare -A ARGUMENT_BYTES=(
+    [Port_Open]=8 [Port_Close]=0 [Send_BEL]=0 [LBDSP]=8 [LBRVINFO]=8 [LBSETHDR]=12 [LBSETRAB]=0
+    [LBSETFSK]=0 [LBSERM]=4 [LBSETCK]=4 [LBSETPTU]=4 [LBTRSHDR]=4 [LBTRSLN]=4 [LBTREXITCAN]=8
+    [O_LBTRXEND]=4 [ErrorMessage]=8 [GetStatus_CashRegister]=4 [GetStatus_Printer]=4 [LBFSTRQ]=4
+    [LBIDRQ]=4 [LBSENDCK]=4 [LBDAYREP]=4 [LBFSKREP_R]=4 [LBFSKREP_D]=4 [LBDBREPRS]=12 [LBDBREP]=8
+    [LBFSTRQ24]=0
+)
+
+# check_convention DLL CONVENTION: every export removes 4 bytes per argument
+# (__stdcall) or none (__cdecl), and the verdict line agrees.
+check_convention() {
+    local dll=$1 convention=$2 report name removed expected wrong=0 seen=0
+    report=$(bash scripts/dll-convention.sh "$dll") || { log "cannot read $dll"; return 1; }
+    while read -r name removed; do
+        if [ "$name" = convention: ]; then
+            [ "$removed" = "$convention" ] || { log "$dll: reads as $removed, not $convention"; wrong=1; }
+            continue
+        fi
+        seen=$((seen + 1))
+        expected=${ARGUMENT_BYTES[$name]:-}
+        [ -n "$expected" ] || { log "$dll: unexpected export $name"; wrong=1; continue; }
+        [ "$convention" = __cdecl ] && expected=0
+        if [ "$removed" != "$expected" ]; then
+            log "$dll: $name removes $removed bytes of arguments, $convention expects $expected"
+            wrong=1
+        fi
+    done <<<"$report"
+    [ "$seen" = "${#ARGUMENT_BYTES[@]}" ] || { log "$dll: $seen exports, not ${#ARGUMENT_BYTES[@]}"; wrong=1; }
+    [ "$wrong" = 0 ] && log "$dll: all $seen exports $convention"
+    return $wrong
+}
+
+result=0
+check_convention "$build_dir/sim/VaronelServiceLibrary.dll" __stdcall || result=1
+check_convention "$build_dir/sim/cdecl/VaronelServiceLibrary.dll" __cdecl || result=1
+
+# --- Can 32-bit programs run here? ---------------------------------------------
 
 status=$(head -n 1 "$STATUS_FILE" 2>/dev/null || true)
 case $status in
     "ready native" | "ready emulated") ;;
     unavailable*)
         echo "SKIP: 32-bit tests: this machine cannot run 32-bit Windows programs (${status#unavailable })"
-        exit 0 ;;
+        exit $result ;;
     "") log "scripts/setup-i386.sh has not run on this machine (run it as root first)"; exit 1 ;;
     *) log "scripts/setup-i386.sh did not finish (status: $status); run it again"; exit 1 ;;
 esac
@@ -33,43 +98,64 @@ if [ "$status" = "ready emulated" ] && ! grep -qx enabled "$BINFMT_ENTRY" 2>/dev
 fi
 log "32-bit programs run here (${status#ready }); build: $build_dir"
 
-if [ ! -f "$build_dir/build.ninja" ]; then
-    cmake --preset win32 > /dev/null || exit 1
-fi
-cmake --build "$build_dir" -j 2 --target library_call_i686_tests || exit 1
+# --- 2. The 32-bit test programs -------------------------------------------------
 
 work=$(mktemp -d /tmp/qm47-i686.XXXXXX)
-export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-unset DISPLAY # the tests are console programs
+prefix_used=
 cleanup() {
-    wineserver -k 2> /dev/null
-    wineserver -w 2> /dev/null
+    if [ -n "$prefix_used" ]; then
+        WINEPREFIX=$work/prefix wineserver -k 2> /dev/null
+        WINEPREFIX=$work/prefix wineserver -w 2> /dev/null
+    fi
     rm -rf "$work"
 }
 trap cleanup EXIT
 
-# The prefix, with Wine's post-mortem debugger switched off in both registry
-# views so that a crash fails the run at once.
-started=$(date +%s.%N)
-for view in 64 32; do
-    timeout 600 wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
-        /v Debugger /t REG_SZ /d '' /f /reg:$view > "$work/reg.log" 2>&1 ||
-        { cat "$work/reg.log"; log "could not create the Wine prefix"; exit 1; }
-done
-if [ -z "$(ls -A "$WINEPREFIX/drive_c/windows/syswow64" 2> /dev/null)" ]; then
-    log "the new prefix has an empty syswow64: 32-bit programs cannot run in it"
-    exit 1
-fi
-log "Wine prefix ready in $(seconds_since "$started") s"
-
-# Each test program, with the libraries it loads beside it.
-result=0
-for program in tests/i686/library_call_i686_tests.exe; do
+run_console_tests() (
+    export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    unset DISPLAY # the tests are console programs
+    # The prefix, with Wine's post-mortem debugger switched off in both
+    # registry views so that a crash fails the run at once.
+    local started view program code failed=0
     started=$(date +%s.%N)
-    log "running $program"
-    (cd "$build_dir/$(dirname "$program")" && timeout 600 wine "./$(basename "$program")") | tr -d '\r'
-    code=${PIPESTATUS[0]}
-    log "$program exited with $code after $(seconds_since "$started") s"
-    [ "$code" = 0 ] || result=1
-done
+    for view in 64 32; do
+        timeout 600 wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
+            /v Debugger /t REG_SZ /d '' /f /reg:$view > "$work/reg.log" 2>&1 ||
+            { cat "$work/reg.log"; log "could not create the Wine prefix"; exit 1; }
+    done
+    if [ -z "$(ls -A "$WINEPREFIX/drive_c/windows/syswow64" 2> /dev/null)" ]; then
+        log "the new prefix has an empty syswow64: 32-bit programs cannot run in it"
+        exit 1
+    fi
+    log "Wine prefix ready in $(seconds_since "$started") s"
+
+    # Each test program, with the libraries it loads beside it.
+    for program in tests/i686/library_call_i686_tests.exe tests/i686/record_layout_i686_tests.exe; do
+        started=$(date +%s.%N)
+        log "running $program"
+        (cd "$build_dir/$(dirname "$program")" && timeout 600 wine "./$(basename "$program")") |
+            tr -d '\r'
+        code=${PIPESTATUS[0]}
+        log "$program exited with $code after $(seconds_since "$started") s"
+        [ "$code" = 0 ] || failed=1
+    done
+    exit $failed
+)
+prefix_used=1
+run_console_tests || result=1
+
+# --- 3. End to end, the 32-bit QM47.exe with each simulated printer ------------------
+
+if [ ! -f "$E2E_BUILD/tests/e2e/qm47_e2e.exe" ]; then
+    { [ -f "$E2E_BUILD/build.ninja" ] || cmake --preset win64 > /dev/null; } &&
+        cmake --build "$E2E_BUILD" -j 2 --target qm47_e2e || exit 1
+fi
+started=$(date +%s.%N)
+e2e_arguments=(--program "$build_dir" --library "$build_dir/sim" --library "$build_dir/sim/cdecl")
+[ -z "${QM47_I686_E2E_FILTER:-}" ] || e2e_arguments+=("--gtest_filter=$QM47_I686_E2E_FILTER")
+log "end-to-end tests of the 32-bit QM47.exe, with the __stdcall and the __cdecl simulated printer"
+bash scripts/e2e.sh "$E2E_BUILD" "${e2e_arguments[@]}" || result=1
+log "end-to-end tests took $(seconds_since "$started") s"
+
+log "32-bit stage took $(seconds_since "$stage_started") s"
 exit $result

@@ -15,6 +15,7 @@ constexpr KnownCode kKnownCodes[] = {
     {kPortNotOpen, "-2", "Port nie jest otwarty"},
     {kMissingData, "-3", "Brak danych w poleceniu"},
     {kInvalidArgument, "-4", "Błędny parametr polecenia"},
+    {kLayoutMismatch, "-7", "Niezgodny układ rekordu"},
     {kNotSupported, "-9", "Polecenie nieobsługiwane"},
     {kInvalidClock, "-10", "Błędna data lub godzina"},
     {kInvalidRate, "-11", "Błędna stawka PTU"},

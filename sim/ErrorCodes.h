@@ -17,6 +17,8 @@ inline constexpr std::int32_t kPortNotOpen = -2;
 inline constexpr std::int32_t kMissingData = -3;
 // An unknown mode, kind, step or rate letter, or a wrong count.
 inline constexpr std::int32_t kInvalidArgument = -4;
+// A record whose bytes are not laid out as documented (32-bit builds).
+inline constexpr std::int32_t kLayoutMismatch = -7;
 // An export the simulated printer does not implement.
 inline constexpr std::int32_t kNotSupported = -9;
 // LBSETCK: an impossible date or time.

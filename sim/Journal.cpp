@@ -42,6 +42,12 @@ void JournalLine::Null(std::string_view field)
     m_line += "null";
 }
 
+void JournalLine::Value(std::string_view field, std::string_view value)
+{
+    Field(field);
+    m_line += value;
+}
+
 void JournalLine::Word(std::string_view word)
 {
     m_line += ' ';

@@ -24,6 +24,8 @@ public:
     void Byte(std::string_view field, std::uint8_t value);
     void Text(std::string_view field, const char* text);
     void Null(std::string_view field);
+    // A value written as it is (no spaces), such as `layout=ok`.
+    void Value(std::string_view field, std::string_view value);
     // A bare word, such as `unfilled` for an output record left untouched.
     void Word(std::string_view word);
     void Result(std::int32_t code);

@@ -18,6 +18,7 @@ Call::Call(std::string_view exportName)
 
 std::int32_t Call::End(std::int32_t result)
 {
+    if (m_layoutChecked) m_line.Value("layout", LayoutVerdict(m_layoutDifferences));
     m_line.Result(result);
     AppendToFile(kJournalFileName, m_line.Line() + '\n');
     const std::string printed = m_printer.TakePrintout();

@@ -7,10 +7,13 @@
 #include "sim/ErrorCodes.h"
 #include "sim/Journal.h"
 #include "sim/RecordFields.h"
+#include "sim/RecordLayout.h"
 #include "sim/VirtualPrinter.h"
 
 #include <cstdint>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace sim {
 
@@ -30,20 +33,26 @@ public:
     // The code `result.<EXPORT>` forces; the call then has no effect.
     std::optional<std::int32_t> Forced() const { return m_config.ForcedResult(m_exportName); }
 
-    // Journals an input record (or `name=null`).
+    // Journals an input record (or `name=null`) and checks its layout.
     template <class Record>
     void Input(std::string_view name, const Record* record)
     {
-        if (record) WriteFields(m_line, *record);
-        else m_line.Null(name);
+        if (record) {
+            WriteFields(m_line, *record);
+            CheckRecordLayout(*record);
+        } else {
+            m_line.Null(name);
+        }
     }
 
-    // Runs `command` unless a result is forced, then ends the call.
+    // Runs `command` unless a result is forced or the input record's layout
+    // is wrong, then ends the call.
     template <class Command>
     std::int32_t Run(Command command)
     {
         const auto forced = Forced();
-        return End(forced ? *forced : command());
+        if (forced) return End(*forced);
+        return End(LayoutIsBad() ? kLayoutMismatch : command());
     }
 
     // A query that fills the caller's record `out` (journaled under `name`).
@@ -54,11 +63,18 @@ public:
     {
         std::int32_t result = kMissingData;
         bool filled = false;
+        // The record as the caller passed it, then as it would go back: the
+        // answer's values tell misplaced fields apart better than presets.
+        if (out) CheckRecordLayout(*out);
         if (const auto forced = Forced()) {
             result = *forced;
         } else if (out) {
             Record answer = *out;
-            result = query(answer);
+            result = LayoutIsBad() ? kLayoutMismatch : query(answer);
+            if (result == 0) {
+                CheckRecordLayout(answer);
+                if (LayoutIsBad()) result = kLayoutMismatch;
+            }
             if (result == 0 && !m_config.Unfilled(m_exportName)) {
                 if (m_config.NullTexts(m_exportName)) ClearTexts(answer);
                 *out = answer;
@@ -75,10 +91,24 @@ public:
     std::int32_t End(std::int32_t result);
 
 private:
+    // Where pointers are 32 bits: compares the record's bytes with the
+    // documented layout (RecordLayout.h); End journals the verdict.
+    template <class Record>
+    void CheckRecordLayout(const Record& record)
+    {
+        if constexpr (kChecksRecordLayouts) {
+            m_layoutChecked = true;
+            m_layoutDifferences = CheckLayout(record);
+        }
+    }
+    bool LayoutIsBad() const { return !m_layoutDifferences.empty(); }
+
     std::string_view m_exportName;
     Config m_config;
     VirtualPrinter& m_printer;
     JournalLine m_line;
+    bool m_layoutChecked = false;
+    std::vector<std::string> m_layoutDifferences;
 };
 
 } // namespace sim

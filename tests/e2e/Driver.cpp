@@ -264,6 +264,11 @@ const RunEnvironment& Environment()
         const std::wstring build = EnvironmentValue(L"QM47_E2E_BUILD");
         // Without the variable: the test program sits in <build>/tests/e2e.
         run.buildDir = build.empty() ? ModuleDirectory().parent_path().parent_path() : fs::path(build);
+        const std::wstring sim = EnvironmentValue(L"QM47_E2E_SIM");
+        run.simDir = sim.empty() ? run.buildDir / L"sim" : fs::path(sim);
+        DWORD binaryType = 0;
+        run.program32Bit = GetBinaryTypeW((run.buildDir / L"QM47.exe").c_str(), &binaryType) &&
+                           binaryType == SCS_32BIT_BINARY;
         const std::wstring work = EnvironmentValue(L"QM47_E2E_WORK");
         run.workRoot = work.empty() ? fs::temp_directory_path() / L"qm47-e2e" : fs::path(work);
         run.comPort = Utf8FromWide(EnvironmentValue(L"QM47_E2E_COM"));
@@ -361,6 +366,24 @@ std::optional<std::string> JournalText(std::string_view value)
     return bytes;
 }
 
+std::optional<std::string> RecordLayoutProblem(const JournalEntry& entry, bool program32Bit)
+{
+    static constexpr std::string_view kRecordExports[] = {
+        "GetStatus_Printer", "GetStatus_CashRegister", "LBIDRQ",  "LBFSTRQ", "LBSENDCK",  "LBSETCK",   "LBSETPTU",
+        "LBDAYREP",          "LBFSKREP_R",             "LBFSKREP_D", "LBDBREPRS", "LBDBREP", "LBTRSLN", "O_LBTRXEND",
+    };
+    const auto verdict = entry.Field("layout");
+    if (verdict && verdict->starts_with("BAD"))
+        return "the simulated printer found a record laid out otherwise than documented";
+    if (!program32Bit || verdict) return std::nullopt;
+    const bool passesRecord = std::find(std::begin(kRecordExports), std::end(kRecordExports), entry.exportName) !=
+                              std::end(kRecordExports);
+    const bool nullRecord = std::any_of(entry.fields.begin(), entry.fields.end(),
+                                        [](const auto& field) { return field.second == "null"; });
+    if (passesRecord && !nullRecord) return "the 32-bit simulated printer did not check the record's layout";
+    return std::nullopt;
+}
+
 ::testing::AssertionResult JournalMatches(const std::vector<std::string>& got,
                                           const std::vector<std::string>& expected)
 {
@@ -417,9 +440,9 @@ TestFolder::TestFolder(Library library, std::string_view simConfig)
 
     fs::path libraryFile;
     switch (library) {
-    case Library::Full: libraryFile = run.buildDir / L"sim"; break;
-    case Library::WithoutLbfstrq24: libraryFile = run.buildDir / L"sim" / L"variants" / L"without-LBFSTRQ24"; break;
-    case Library::Sparse: libraryFile = run.buildDir / L"sim" / L"variants" / L"sparse"; break;
+    case Library::Full: libraryFile = run.simDir; break;
+    case Library::WithoutLbfstrq24: libraryFile = run.simDir / L"variants" / L"without-LBFSTRQ24"; break;
+    case Library::Sparse: libraryFile = run.simDir / L"variants" / L"sparse"; break;
     case Library::Missing: break;
     }
     if (!libraryFile.empty()) {
@@ -432,6 +455,10 @@ TestFolder::TestFolder(Library library, std::string_view simConfig)
 
 TestFolder::~TestFolder()
 {
+    for (const std::string& line : Journal()) {
+        if (const auto problem = RecordLayoutProblem(ParseJournalLine(line), Environment().program32Bit))
+            ADD_FAILURE() << *problem << ": " << line;
+    }
     if (Environment().keepFolders) return;
     std::error_code error;
     fs::remove_all(m_path, error);

@@ -42,7 +42,11 @@ std::string Expected(const FixedText& text)
 
 // What the test run gives the tests (scripts/e2e.sh sets these).
 struct RunEnvironment {
-    std::filesystem::path buildDir; // holds QM47.exe and sim/
+    std::filesystem::path buildDir; // holds QM47.exe
+    // The simulated printer's folder: VaronelServiceLibrary.dll and its
+    // variants/ (default <buildDir>/sim).
+    std::filesystem::path simDir;
+    bool program32Bit = false;      // QM47.exe is a 32-bit program
     std::filesystem::path workRoot; // the tests' working folders go below it
     std::string comPort;            // a COM port mapped to a pty, e.g. "COM3"
     std::filesystem::path lineCapture; // the bytes written to that port
@@ -81,6 +85,12 @@ JournalEntry ParseJournalLine(std::string_view line);
 // `null` or a value that is not a text.
 std::optional<std::string> JournalText(std::string_view value);
 
+// What is wrong with the record layout verdict of a journal line, if
+// anything: `layout=BAD...` anywhere; with a 32-bit program also a call with a
+// record that carries no verdict (the 32-bit simulated printer checks every
+// record against the documented byte layout).
+std::optional<std::string> RecordLayoutProblem(const JournalEntry& entry, bool program32Bit);
+
 // Checks `got` against `expected`, one pattern per line, same count. A pattern
 // is an export name optionally followed by `field=value` pairs that the line
 // must hold (other fields are not looked at), e.g.
@@ -92,7 +102,9 @@ std::optional<std::string> JournalText(std::string_view value);
 
 // A fresh working folder for the current test, holding QM47.exe, the chosen
 // library and, when `simConfig` is not empty, qm47sim.ini; removed again at
-// the end of the test.
+// the end of the test. At the end the journal must hold no record that the
+// 32-bit simulated printer found laid out otherwise than documented
+// (`layout=BAD`): that fails the test whatever it checked.
 class TestFolder {
 public:
     explicit TestFolder(Library library, std::string_view simConfig = {});
