@@ -7,6 +7,9 @@ const DialogTemplate* FindDialogTemplate(int id)
     static constexpr const DialogTemplate* kAll[] = {
         &qm47::res::kAboutDialog,
         &qm47::res::kMainDialog,
+        &qm47::res::kClockDialog,
+        &qm47::res::kTaxRatesDialog,
+        &qm47::res::kReportsDialog,
     };
     for (const DialogTemplate* dialog : kAll)
         if (dialog->id == id) return dialog;

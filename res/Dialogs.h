@@ -7,5 +7,8 @@ namespace qm47::res {
 
 extern const fw::DialogTemplate kAboutDialog;
 extern const fw::DialogTemplate kMainDialog;
+extern const fw::DialogTemplate kClockDialog;
+extern const fw::DialogTemplate kTaxRatesDialog;
+extern const fw::DialogTemplate kReportsDialog;
 
 } // namespace qm47::res

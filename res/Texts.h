@@ -39,6 +39,16 @@ inline constexpr auto kWarnedModelMessage = "Drukarka OrbelaMakron - Nieładnie"
 inline constexpr auto kOfflineOperation = "Drukarka jest w trybie OFF-LINE, operacja nie może zostać wykonana"_cp1250;
 inline constexpr auto kOperationDone = "Operacja zakończona poprawnie"_cp1250;
 
+// Tax-rate page: the rate texts A to G a new page starts with.
+inline constexpr const char* kDefaultPtuRates[7] = {
+    fw::cp1250<"22">(), fw::cp1250<"7">(), fw::cp1250<"0">(), fw::cp1250<"101">(),
+    fw::cp1250<"101">(), fw::cp1250<"101">(), fw::cp1250<"100">(),
+};
+
+// Reports page: the printer refused the range of a report.
+inline constexpr auto kNumberRangeError = "Błędny zakres numerów !!!"_cp1250;
+inline constexpr auto kDateRangeError = "Błędny zakres dat !!!"_cp1250;
+
 // Identification texts carried by the requests.
 inline constexpr auto kRegisterNumber = "001"_cp1250;
 inline constexpr auto kCashier = "SERWIS"_cp1250;
