@@ -1,9 +1,11 @@
 // The page behind each page button of the main window.
 
+#include "ui/MainDlg.h"
+
 #include "pages/ClockPage.h"
+#include "pages/FiscalPage.h"
 #include "pages/ReportsPage.h"
 #include "pages/TaxRatesPage.h"
-#include "ui/MainDlg.h"
 
 namespace qm47 {
 
@@ -13,6 +15,7 @@ std::unique_ptr<fw::CDialog> MakePage(int buttonId, CServiceApp& app)
     case 1048: return std::make_unique<CClockPage>(app);
     case 1049: return std::make_unique<CTaxRatesPage>(app);
     case 1052: return std::make_unique<CReportsPage>(app);
+    case 1057: return std::make_unique<CFiscalPage>(app);
     default:
         return nullptr; // a page not built yet opens nothing
     }

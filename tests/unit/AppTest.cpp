@@ -187,3 +187,29 @@ TEST(AboutBoxTest, OpensFromButtonAndSystemMenuAndClosesOnOk)
 
 } // namespace
 } // namespace qm47
+
+#include "platform/DynamicLibrary.h"
+
+namespace qm47 {
+namespace {
+
+TEST(BindingTest, ResolvesEveryExportOfALoadedLibrary)
+{
+    struct Case { const char* label; const char* path; std::vector<std::string> absent; };
+    const Case cases[] = {{"complete library", QM47_SIM_PATH, {}},
+                          {"library without LBFSTRQ24", QM47_SIM_WITHOUT_LBFSTRQ24_PATH, {"LBFSTRQ24"}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        platform::DynamicLibrary loaded(c.path);
+        ASSERT_TRUE(loaded.Loaded());
+        const DeviceLibrary library = DeviceLibrary::Resolve([&](const char* name) { return loaded.Symbol(name); });
+        for (const char* name : DeviceLibrary::kExportNames) {
+            const bool absent = std::find(c.absent.begin(), c.absent.end(), name) != c.absent.end();
+            EXPECT_EQ(library.Has(name), !absent) << name;
+        }
+    }
+    EXPECT_FALSE(platform::DynamicLibrary("/nonexistent/VaronelServiceLibrary.so").Loaded());
+}
+
+} // namespace
+} // namespace qm47
