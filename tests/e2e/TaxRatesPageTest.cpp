@@ -35,6 +35,7 @@ TEST(TaxRatesPage, SendsTheDefaultRates)
     // The printer now reports the rates the page sent.
     page.Item(IDCANCEL).Click();
     ASSERT_TRUE(WaitUntil([&] { return session.run.Pages().empty(); }));
+    ASSERT_TRUE(session.run.Settle()); // the buttons come back once the modal run has returned
     session.Click(main_window::kRefresh);
     std::vector<std::string> shown;
     for (int id : main_window::kRates) shown.push_back(session.main.Item(id).Text());
