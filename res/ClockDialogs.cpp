@@ -38,7 +38,7 @@ constexpr fw::ControlTemplate kClockControls[] = {
     {1062, Static, "", {137, 31, 79, 8}, kLabel},
     // 75 units wide rather than 65: in a slightly wider font the text wraps
     // and its second line is cut off. Centred on the same point.
-    {1063, Static, cp1250<"Godzina (hh,mm,ss):">(), {35, 44, 75, 8}, kLabel},
+    {1063, Static, cp1250<"Godzina (hh,mm,ss):">(), {40, 44, 65, 8}, kLabel},
     {1064, Static, "", {137, 44, 79, 8}, kLabel},
 };
 
