@@ -36,8 +36,6 @@ constexpr fw::ControlTemplate kClockControls[] = {
     {kNoId, GroupBox, cp1250<"Nowe ustawienia:">(), {29, 62, 206, 79}},
     {1061, Static, cp1250<"Data (rr,mm,dd):">(), {39, 31, 56, 8}, kLabel},
     {1062, Static, "", {137, 31, 79, 8}, kLabel},
-    // 75 units wide rather than 65: in a slightly wider font the text wraps
-    // and its second line is cut off. Centred on the same point.
     {1063, Static, cp1250<"Godzina (hh,mm,ss):">(), {40, 44, 65, 8}, kLabel},
     {1064, Static, "", {137, 44, 79, 8}, kLabel},
 };
