@@ -7,6 +7,7 @@ const DialogTemplate* FindDialogTemplate(int id)
     static constexpr const DialogTemplate* kAll[] = {
         &qm47::res::kAboutDialog,
         &qm47::res::kMainDialog,
+        &qm47::res::kHeaderDialog,
     };
     for (const DialogTemplate* dialog : kAll)
         if (dialog->id == id) return dialog;

@@ -7,5 +7,6 @@ namespace qm47::res {
 
 extern const fw::DialogTemplate kAboutDialog;
 extern const fw::DialogTemplate kMainDialog;
+extern const fw::DialogTemplate kHeaderDialog;
 
 } // namespace qm47::res

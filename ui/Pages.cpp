@@ -2,12 +2,16 @@
 
 #include "ui/MainDlg.h"
 
+#include "pages/HeaderPage.h"
+
 namespace qm47 {
 
 std::unique_ptr<fw::CDialog> MakePage(int buttonId, CServiceApp& app)
 {
     (void)app;
     switch (buttonId) {
+    case 1050:
+        return std::make_unique<CHeaderPage>(app);
     default:
         return nullptr; // a page not built yet opens nothing
     }
