@@ -3,6 +3,7 @@
 // checks, the port name of the last Connect and the direct serial link.
 
 #include "app/DeviceLibrary.h"
+#include "serial/SerialLink.h"
 
 #include <cstdint>
 #include <string>
@@ -33,6 +34,7 @@ public:
     std::int32_t IsInTransaction() const;
 
     std::string m_portName; // the port name the last Connect passed to Port_Open
+    CSerialLink m_link;     // the direct serial link, used by the fiscalization
 
 private:
     DeviceLibrary m_library;

@@ -8,6 +8,7 @@ const DialogTemplate* FindDialogTemplate(int id)
         &qm47::res::kAboutDialog,
         &qm47::res::kMainDialog,
         &qm47::res::kHeaderDialog,
+        &qm47::res::kFiscalDialog,
     };
     for (const DialogTemplate* dialog : kAll)
         if (dialog->id == id) return dialog;

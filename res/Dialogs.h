@@ -8,5 +8,6 @@ namespace qm47::res {
 extern const fw::DialogTemplate kAboutDialog;
 extern const fw::DialogTemplate kMainDialog;
 extern const fw::DialogTemplate kHeaderDialog;
+extern const fw::DialogTemplate kFiscalDialog;
 
 } // namespace qm47::res

@@ -96,7 +96,10 @@ TestWindow::TestWindow(CDialog& dialog, const DialogTemplate& dialogTemplate)
         control.text = source.text ? source.text : "";
         control.enabled = (source.style & kDisabled) == 0;
         control.items.assign(source.items.begin(), source.items.end());
-        if (source.style & kSorted) std::sort(control.items.begin(), control.items.end());
+        // A sorted list box orders its entries with letter case ignored, as Windows does.
+        if (source.style & kSorted)
+            std::stable_sort(control.items.begin(), control.items.end(),
+                             [](const std::string& a, const std::string& b) { return Lower(a) < Lower(b); });
         control.date = {now.year, now.month, now.day};
         if (source.kind == ControlKind::Edit || source.kind == ControlKind::ComboBox) control.text.clear();
         m_controls.push_back(std::move(control));

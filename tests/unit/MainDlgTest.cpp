@@ -337,3 +337,61 @@ TEST_F(MainDlgTest, MissingExportsAreNeverCalled)
 
 } // namespace
 } // namespace qm47
+
+namespace qm47 {
+namespace {
+
+// A page of the test backend that records the main window's state while it runs.
+class ProbePage : public fw::CDialog {
+public:
+    ProbePage() : fw::CDialog(IDD_ABOUT) {}
+};
+
+TEST_F(MainDlgTest, OpeningAPageDisablesEveryButtonAndEnablesAllAfter)
+{
+    int pagesMade = 0;
+    CMainDlg withPages(app, [&](int buttonId, CServiceApp&) -> std::unique_ptr<fw::CDialog> {
+        ++pagesMade;
+        EXPECT_EQ(buttonId, 1052);
+        return std::make_unique<ProbePage>();
+    });
+    app.SetLibrary(fake.Bind());
+    window = TestWindow::Open(withPages);
+    window->Click(kConnect);
+    fake.Clear();
+    bool ran = false;
+    ui.onModal = [&](TestWindow& page) {
+        ran = true;
+        EXPECT_EQ(EnabledButtons(), std::vector<int>{}) << "no button of the main window while a page is open";
+        EXPECT_EQ(ui.running.size(), 2u);
+        page.Click(fw::kIdOk);
+    };
+    ASSERT_TRUE(window->Click(1052));
+    EXPECT_TRUE(ran);
+    EXPECT_EQ(pagesMade, 1);
+    EXPECT_EQ(EnabledButtons(), AllButtons());
+    EXPECT_TRUE(fake.calls.empty()) << "the status panel is not refreshed";
+    EXPECT_EQ(Text(1045), "TALMIR Serwis");
+
+    // A button whose page does not exist opens nothing and changes nothing.
+    CMainDlg withoutPages(app, [](int, CServiceApp&) { return std::unique_ptr<fw::CDialog>(); });
+    ui.onModal = [](TestWindow&) { ADD_FAILURE() << "no page should open"; };
+    auto other = TestWindow::Open(withoutPages);
+    other->Click(kConnect);
+    EXPECT_TRUE(other->Click(1048));
+    window.reset(); // before the dialog it shows goes out of scope
+}
+
+TEST_F(MainDlgTest, ExitEndsTheWindowWithoutALibraryCall)
+{
+    Open();
+    window->Click(kConnect);
+    fake.Clear();
+    EXPECT_TRUE(window->Click(kExit));
+    EXPECT_TRUE(window->Ended());
+    EXPECT_EQ(window->Result(), fw::kIdCancel);
+    EXPECT_TRUE(fake.calls.empty());
+}
+
+} // namespace
+} // namespace qm47

@@ -1,0 +1,31 @@
+#pragma once
+// The fiscalization page: sends the fiscalization frame with the NIP over the
+// direct serial link, taking the port from the library for the moment of
+// sending and giving it back.
+
+#include "framework/Dialog.h"
+
+#include <string>
+
+namespace qm47 {
+
+class CServiceApp;
+
+class CFiscalPage : public fw::CDialog {
+public:
+    explicit CFiscalPage(CServiceApp& app);
+
+    static constexpr int kNipLimit = 13; // a ten-digit NIP with its three dashes
+
+protected:
+    void DoDataExchange(fw::DataExchange& dx) override;
+    bool OnCommand(int id, int notifyCode) override;
+
+private:
+    void OnSend();
+
+    CServiceApp& m_app;
+    std::string m_nip;
+};
+
+} // namespace qm47

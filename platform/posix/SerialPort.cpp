@@ -1,0 +1,217 @@
+// The serial port through termios. Each operation gives the nearest termios
+// effect of its Windows comm API counterpart; where termios has none, the
+// comment says so.
+
+#include "platform/SerialPort.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace platform {
+
+namespace {
+
+bool SpeedCode(std::uint32_t baudRate, speed_t& code)
+{
+    struct Speed { std::uint32_t rate; speed_t code; };
+    constexpr Speed kSpeeds[] = {
+        {1200, B1200}, {2400, B2400}, {4800, B4800}, {9600, B9600},
+        {19200, B19200}, {38400, B38400}, {57600, B57600}, {115200, B115200},
+    };
+    for (const Speed& speed : kSpeeds) {
+        if (speed.rate == baudRate) {
+            code = speed.code;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool SizeCode(std::uint8_t byteSize, tcflag_t& code)
+{
+    switch (byteSize) {
+    case 5: code = CS5; return true;
+    case 6: code = CS6; return true;
+    case 7: code = CS7; return true;
+    case 8: code = CS8; return true;
+    default: return false;
+    }
+}
+
+// Drives one modem control line. A device without modem lines (a pseudo
+// terminal, for one) has nothing to drive, which is not a failure.
+bool DriveLine(int fd, int line, bool on)
+{
+    if (ioctl(fd, on ? TIOCMBIS : TIOCMBIC, &line) == 0) return true;
+    return errno == ENOTTY || errno == EINVAL;
+}
+
+} // namespace
+
+SerialPort SerialPort::OpenExclusive(const char* name)
+{
+    // Not blocking while opening, so that a port without carrier does not
+    // hold the open; the port is used blocking afterwards.
+    const int fd = open(name, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return {};
+    SerialPort port(fd);
+
+    // No sharing: a port that another program holds locked is refused, and
+    // this one is locked while open. TIOCEXCL also keeps further opens out
+    // (except privileged ones); a non-terminal rejects it, and the settings
+    // step then fails as it does on Windows.
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0) return {};
+    ioctl(fd, TIOCEXCL);
+
+    const int flags = fcntl(fd, F_GETFL);
+    if (flags < 0 || fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) return {};
+    return port;
+}
+
+bool SerialPort::ApplySettings(const qm47::SerialSettings& settings)
+{
+    if (!IsOpen()) return false;
+    const int fd = static_cast<int>(m_handle);
+
+    // Settings with no termios counterpart cannot be honoured: refuse them
+    // rather than leave the port doing something else. (DSR output flow
+    // control, DSR input gating, DTR handshaking, discarding received zeros,
+    // replacing bytes with parity errors and aborting on errors.) Binary mode
+    // is the only mode, as on Windows. Mark and space parity and 1.5 stop
+    // bits are not offered.
+    if (settings.outputHeldByDsr || settings.inputGatedByDsr || settings.dtr == qm47::LineControl::Handshake
+        || settings.discardNulls || settings.replaceParityErrors || settings.abortOnError || !settings.binary
+        || settings.parity == qm47::Parity::Mark || settings.parity == qm47::Parity::Space
+        || settings.stopBits == qm47::StopBits::OnePointFive)
+        return false;
+
+    speed_t speed = 0;
+    tcflag_t size = 0;
+    if (!SpeedCode(settings.baudRate, speed) || !SizeCode(settings.byteSize, size)) return false;
+
+    // Built from zero like the Windows record; only the line discipline and
+    // the control characters are kept from what the driver has.
+    termios tio{};
+    if (tcgetattr(fd, &tio) != 0) return false;
+    cfmakeraw(&tio); // raw: no input or output processing, no line editing or signals
+    tio.c_iflag = 0;
+    tio.c_oflag = 0;
+    tio.c_lflag = 0;
+    tio.c_cflag = CREAD | CLOCAL | size; // receiver on; modem status lines ignored
+
+    if (settings.parity != qm47::Parity::None) tio.c_cflag |= PARENB;
+    if (settings.parity == qm47::Parity::Odd) tio.c_cflag |= PARODD;
+    if (settings.checkParity) tio.c_iflag |= INPCK;
+    if (settings.stopBits == qm47::StopBits::Two) tio.c_cflag |= CSTOPB;
+    // termios has one switch for RTS/CTS handshaking in both directions.
+    if (settings.outputHeldByCts || settings.rts == qm47::LineControl::Handshake) tio.c_cflag |= CRTSCTS;
+    if (settings.outputXonXoff) tio.c_iflag |= IXON; // only XON resumes (no IXANY)
+    if (settings.inputXonXoff) tio.c_iflag |= IXOFF;
+    tio.c_cc[VSTART] = settings.xonChar;
+    tio.c_cc[VSTOP] = settings.xoffChar;
+    // No counterpart: the XON/XOFF thresholds (the kernel keeps its own) and
+    // going on transmitting after an XOFF was sent for the input (termios
+    // always does).
+
+    if (cfsetispeed(&tio, speed) != 0 || cfsetospeed(&tio, speed) != 0) return false;
+    if (tcsetattr(fd, TCSANOW, &tio) != 0) return false;
+
+    // tcsetattr succeeds when any part was taken: check the parts that matter.
+    termios applied{};
+    if (tcgetattr(fd, &applied) != 0) return false;
+    constexpr tcflag_t kControl = CSIZE | PARENB | PARODD | CSTOPB | CRTSCTS;
+    constexpr tcflag_t kInput = IXON | IXOFF | INPCK;
+    if ((applied.c_cflag & kControl) != (tio.c_cflag & kControl) || (applied.c_iflag & kInput) != (tio.c_iflag & kInput)
+        || cfgetospeed(&applied) != speed || cfgetispeed(&applied) != speed)
+        return false;
+
+    if (settings.dtr != qm47::LineControl::Handshake && !DriveLine(fd, TIOCM_DTR, settings.dtr == qm47::LineControl::On))
+        return false;
+    if (settings.rts != qm47::LineControl::Handshake && !DriveLine(fd, TIOCM_RTS, settings.rts == qm47::LineControl::On))
+        return false;
+    return true;
+}
+
+bool SerialPort::ApplyTimeouts(const qm47::SerialTimeouts& timeouts)
+{
+    if (!IsOpen()) return false;
+    const int fd = static_cast<int>(m_handle);
+
+    // termios has no write time-outs: a write waits until the driver takes the
+    // bytes. Only "no write time-out" can be honoured.
+    if (timeouts.writeTotalMultiplier != 0 || timeouts.writeTotalConstant != 0) return false;
+
+    termios tio{};
+    if (tcgetattr(fd, &tio) != 0) return false;
+    const std::uint32_t longest = std::max(timeouts.readInterval, timeouts.readTotalConstant);
+    if (longest == 0 && timeouts.readTotalMultiplier == 0) {
+        // No read time-outs: a read waits for data.
+        tio.c_cc[VMIN] = 1;
+        tio.c_cc[VTIME] = 0;
+    } else {
+        // Nearest effect: a read returns what has arrived, waiting at most the
+        // longer of the two waits, in tenths of a second (at least one tenth).
+        tio.c_cc[VMIN] = 0;
+        tio.c_cc[VTIME] = static_cast<cc_t>(std::clamp<std::uint32_t>((longest + 99) / 100, 1, 255));
+    }
+    return tcsetattr(fd, TCSANOW, &tio) == 0;
+}
+
+bool SerialPort::SetReceiveEventMask()
+{
+    // No termios counterpart: a POSIX program waits for input with poll(),
+    // which needs no mask.
+    return IsOpen();
+}
+
+bool SerialPort::PurgeBothDirections()
+{
+    // There are no pending transfers to abort: writes here complete before
+    // they return. Dropping both queues is the whole effect.
+    return IsOpen() && tcflush(static_cast<int>(m_handle), TCIOFLUSH) == 0;
+}
+
+bool SerialPort::ReadProperties(qm47::SerialDeviceProperties& properties)
+{
+    // termios reports no queue limits: the driver sets no maximum.
+    if (!IsOpen()) return false;
+    properties = {};
+    return true;
+}
+
+bool SerialPort::SetQueueSizes(std::uint32_t, std::uint32_t)
+{
+    // No termios counterpart: the kernel sizes a terminal's buffers itself.
+    return IsOpen();
+}
+
+bool SerialPort::TransmitImmediate(unsigned char byte)
+{
+    // termios cannot put a byte ahead of output already queued; the byte
+    // joins the queue instead. The link queues nothing else (the queues were
+    // purged when the port was opened and every byte comes through here one
+    // at a time), so the line carries the same bytes in the same order.
+    if (!IsOpen()) return false;
+    for (;;) {
+        const ssize_t written = write(static_cast<int>(m_handle), &byte, 1);
+        if (written == 1) return true;
+        if (written == 0 || errno != EINTR) return false;
+    }
+}
+
+void SerialPort::Close()
+{
+    if (!IsOpen()) return;
+    const int fd = static_cast<int>(std::exchange(m_handle, kNoHandle));
+    // The exclusive mode stays on the terminal after the last close of a
+    // pseudo terminal; clear it so that the port can be opened again.
+    ioctl(fd, TIOCNXCL);
+    close(fd); // also drops the lock
+}
+
+} // namespace platform

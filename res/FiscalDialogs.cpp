@@ -1,0 +1,30 @@
+// Dialog 144: the fiscalization page.
+
+#include "res/Dialogs.h"
+#include "res/ResourceIds.h"
+
+#include "framework/Cp1250.h"
+
+namespace qm47::res {
+
+using fw::cp1250;
+using fw::kNoId;
+using enum fw::ControlKind;
+
+namespace {
+
+constexpr fw::ControlTemplate kFiscalControls[] = {
+    {1003, Edit, nullptr, {65, 65, 135, 14}, fw::kTabStop | fw::kGroup | fw::kCentered | fw::kAutoHScroll},
+    {1051, PushButton, cp1250<"&Wyślij">(), {26, 126, 208, 14}, fw::kTabStop},
+    {2, PushButton, cp1250<"&Anuluj">(), {107, 164, 50, 14}, fw::kTabStop | fw::kCancelButton},
+    {kNoId, GroupBox, cp1250<"Fiskalizacja">(), {7, 7, 251, 196}},
+    {kNoId, Static, cp1250<"Numer NIP:">(), {23, 67, 38, 8}},
+};
+
+} // namespace
+
+const fw::DialogTemplate kFiscalDialog{
+    IDD_FISCAL, fw::DialogFrame::Page, nullptr, {115, 15, 265, 210}, "MS Sans Serif", 8, kFiscalControls,
+};
+
+} // namespace qm47::res

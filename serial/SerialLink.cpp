@@ -1,0 +1,64 @@
+#include "serial/SerialLink.h"
+
+#include "platform/Time.h"
+
+namespace qm47 {
+
+bool CSerialLink::Open(const std::string& portName)
+{
+    // Every open starts from a link without a port and rebuilds its records.
+    m_port.Close();
+    m_settings = kPortSettings;
+    m_timeouts = kTimeouts;
+    m_properties = {};
+
+    m_port = platform::SerialPort::OpenExclusive(portName.c_str());
+    if (!m_port.IsOpen()) return false;
+
+    if (!m_port.ApplySettings(m_settings) || !m_port.ApplyTimeouts(m_timeouts) || !m_port.SetReceiveEventMask()) {
+        Release();
+        return false;
+    }
+    // Whatever was left queued is dropped; a purge that fails leaves nothing
+    // the link depends on, so its result does not stop the open.
+    m_port.PurgeBothDirections();
+    if (!m_port.ReadProperties(m_properties)
+        || !m_port.SetQueueSizes(ReceiveQueueSize(m_properties.maxReceiveQueue), 0)) {
+        Release();
+        return false;
+    }
+    return true;
+}
+
+void CSerialLink::Send(std::string_view text)
+{
+    // A byte the port refuses is lost; the frame is not repeated.
+    for (const char byte : text) m_port.TransmitImmediate(static_cast<unsigned char>(byte));
+    m_port.TransmitImmediate(0);
+    platform::SleepMilliseconds(kPauseAfterSendMs);
+}
+
+void CSerialLink::Close()
+{
+    m_port.Close();
+}
+
+void CSerialLink::Release()
+{
+    m_port.Close();
+}
+
+std::string CSerialLink::CheckSum(std::string_view text)
+{
+    unsigned char sum = 0xFF;
+    for (const char byte : text) sum ^= static_cast<unsigned char>(byte);
+    constexpr char kDigits[] = "0123456789abcdef";
+    return {kDigits[sum >> 4], kDigits[sum & 0x0F]};
+}
+
+std::uint32_t CSerialLink::ReceiveQueueSize(std::uint32_t driverLimit)
+{
+    return driverLimit == 0 || driverLimit > kReceiveQueue ? kReceiveQueue : driverLimit;
+}
+
+} // namespace qm47

@@ -1,0 +1,75 @@
+#pragma once
+// The program's own access to the serial port, for the one command that
+// bypasses the device library: open and configure the port, transmit a text
+// byte by byte, close. The link never reads from the port.
+
+#include "platform/SerialPort.h"
+#include "serial/SerialSettings.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace qm47 {
+
+class CSerialLink {
+public:
+    // 9600 baud, 8 data bits, no parity, one stop bit, raw; transmission obeys
+    // XON/XOFF from the printer; no flow control for the input; DTR and RTS off.
+    static constexpr SerialSettings kPortSettings{
+        .baudRate = 9600,
+        .byteSize = 8,
+        .parity = Parity::None,
+        .stopBits = StopBits::One,
+        .binary = true,
+        .dtr = LineControl::Off,
+        .outputXonXoff = true,
+        .inputXonXoff = false,
+        .rts = LineControl::Off,
+        .xonChar = 0x11,
+        .xoffChar = 0x13,
+    };
+    static constexpr SerialTimeouts kTimeouts{
+        .readInterval = 20,
+        .readTotalMultiplier = 20,
+        .readTotalConstant = 20,
+        .writeTotalMultiplier = 0,
+        .writeTotalConstant = 0,
+    };
+    // Receive queue asked for when the driver's limit allows it.
+    static constexpr std::uint32_t kReceiveQueue = 1024;
+    // Pause after a transmission, so the printer has the frame before the
+    // port changes hands again.
+    static constexpr unsigned kPauseAfterSendMs = 100;
+
+    CSerialLink() = default;
+    CSerialLink(const CSerialLink&) = delete;
+    CSerialLink& operator=(const CSerialLink&) = delete;
+
+    // Opens the named port and configures it. Returns false, and holds no
+    // port, when opening or any configuration step failed.
+    bool Open(const std::string& portName);
+    // Transmits every byte of the text and then one zero byte, and waits
+    // 100 ms. With no port open nothing goes out, but the wait still happens.
+    void Send(std::string_view text);
+    // Closes the port; harmless when none is open.
+    void Close();
+    bool IsOpen() const { return m_port.IsOpen(); }
+
+    // Two lowercase hexadecimal digits: 0xFF exclusive-or every byte of the text.
+    static std::string CheckSum(std::string_view text);
+    // The receive-queue size asked of a driver that allows at most
+    // driverLimit bytes (0: no limit).
+    static std::uint32_t ReceiveQueueSize(std::uint32_t driverLimit);
+
+private:
+    // Gives up the port after a failed step of Open.
+    void Release();
+
+    platform::SerialPort m_port;
+    SerialSettings m_settings;
+    SerialTimeouts m_timeouts;
+    SerialDeviceProperties m_properties;
+};
+
+} // namespace qm47

@@ -1,0 +1,57 @@
+#pragma once
+// The simulated printer's configuration for fault injection: the file
+// qm47sim.ini in the current working directory, read afresh at every call.
+// Lines are `key = value`; `#` starts a comment. A missing file, an unknown
+// key or a value that cannot be read leaves the default.
+
+#include <cstdint>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+#include <map>
+
+namespace sim {
+
+inline constexpr const char* kConfigFileName = "qm47sim.ini";
+
+// An `onl` answer: a number, or nullopt for no answer (`none`).
+using OnlineAnswer = std::optional<std::int32_t>;
+
+struct Config {
+    OnlineAnswer online = 1;
+    std::vector<OnlineAnswer> onlineSequence; // empty: not set
+    std::int32_t pe = 0;
+    std::int32_t err = 0;
+    bool cashRegisterOk = true;
+    std::optional<std::int32_t> fsk; // unset: 1 in fiscal mode, else 0
+    std::int32_t cmd = 0;
+    std::int32_t trf = 0;
+    bool transaction = false;
+    bool portOpenOk = true;
+    std::map<std::string, std::int32_t, std::less<>> results; // result.<EXPORT>
+    std::set<std::string, std::less<>> unfilled;
+    std::set<std::string, std::less<>> nullTexts;
+    std::string deviceNamePart1 = "TALMIR";
+    std::string deviceNamePart2 = "Serwis";
+    bool fiscal = false;
+    bool errorBox = true;
+
+    // The code `result.<exportName>` forces, if any.
+    std::optional<std::int32_t> ForcedResult(std::string_view exportName) const;
+    bool Unfilled(std::string_view exportName) const { return unfilled.contains(exportName); }
+    bool NullTexts(std::string_view exportName) const { return nullTexts.contains(exportName); }
+    std::int32_t Fsk() const { return fsk.value_or(fiscal ? 1 : 0); }
+};
+
+// An integer in decimal or 0x hexadecimal, optionally negative, kept to its
+// low 32 bits (so 0xE0000001 is -536870911); nullopt for anything else.
+std::optional<std::int32_t> ParseCode(std::string_view text);
+
+Config ParseConfig(std::string_view text);
+
+// Reads the file; a missing or unreadable file gives the defaults.
+Config LoadConfig(const char* path = kConfigFileName);
+
+} // namespace sim

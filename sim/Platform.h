@@ -1,0 +1,19 @@
+#pragma once
+// The operating-system services the simulated printer needs, chosen by file:
+// Platform_win32.cpp and Platform_posix.cpp.
+
+#include "sim/Calendar.h"
+
+#include <string>
+
+namespace sim {
+
+// The computer's local date and time.
+DateTime LocalNow();
+
+// Shows a modal message box with an error icon and an OK button, owned by the
+// calling thread's active window. Texts are UTF-8. Does nothing where there
+// is no such box (Linux).
+void ShowErrorBox(const std::string& caption, const std::string& text);
+
+} // namespace sim

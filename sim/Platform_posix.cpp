@@ -1,0 +1,18 @@
+#include "sim/Platform.h"
+
+#include <ctime>
+
+namespace sim {
+
+DateTime LocalNow()
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec};
+}
+
+// The native library serves unit tests: nothing is shown.
+void ShowErrorBox(const std::string&, const std::string&) {}
+
+} // namespace sim

@@ -1,0 +1,72 @@
+// Sends one fiscalization frame through the serial link, as the
+// fiscalization page does, for the serial link test under Wine:
+//
+//     serial_link_probe.exe <port> <nip>
+//
+// Prints "opened" or "not opened" and the milliseconds Send took; exits 0
+// when the port opened, 1 when it did not, 2 on a wrong command line.
+//
+// Built for both Windows targets, so the port records the link hands to the
+// comm API are also checked here while compiling.
+
+#include "platform/win32/CommSettings.h"
+#include "serial/FiscalizationFrame.h"
+#include "serial/SerialLink.h"
+
+#include <chrono>
+#include <cstdio>
+
+namespace {
+
+using platform::win32::ToCommTimeouts;
+using platform::win32::ToDcb;
+using qm47::CSerialLink;
+
+constexpr DCB kDcb = ToDcb(CSerialLink::kPortSettings);
+static_assert(kDcb.DCBlength == 28);
+static_assert(kDcb.BaudRate == 9600);
+static_assert(kDcb.ByteSize == 8);
+static_assert(kDcb.Parity == NOPARITY);
+static_assert(kDcb.StopBits == ONESTOPBIT);
+static_assert(kDcb.fBinary == 1);
+static_assert(kDcb.fParity == 0);
+static_assert(kDcb.fOutxCtsFlow == 0);
+static_assert(kDcb.fOutxDsrFlow == 0);
+static_assert(kDcb.fDtrControl == DTR_CONTROL_DISABLE);
+static_assert(kDcb.fDsrSensitivity == 0);
+static_assert(kDcb.fTXContinueOnXoff == 0);
+static_assert(kDcb.fOutX == 1);
+static_assert(kDcb.fInX == 0);
+static_assert(kDcb.fErrorChar == 0);
+static_assert(kDcb.fNull == 0);
+static_assert(kDcb.fRtsControl == RTS_CONTROL_DISABLE);
+static_assert(kDcb.fAbortOnError == 0);
+static_assert(kDcb.fDummy2 == 0 && kDcb.wReserved == 0 && kDcb.wReserved1 == 0);
+static_assert(kDcb.XonLim == 0 && kDcb.XoffLim == 0);
+static_assert(kDcb.XonChar == 0x11 && kDcb.XoffChar == 0x13);
+static_assert(kDcb.ErrorChar == 0 && kDcb.EofChar == 0 && kDcb.EvtChar == 0);
+
+constexpr COMMTIMEOUTS kTimeouts = ToCommTimeouts(CSerialLink::kTimeouts);
+static_assert(kTimeouts.ReadIntervalTimeout == 20);
+static_assert(kTimeouts.ReadTotalTimeoutMultiplier == 20);
+static_assert(kTimeouts.ReadTotalTimeoutConstant == 20);
+static_assert(kTimeouts.WriteTotalTimeoutMultiplier == 0);
+static_assert(kTimeouts.WriteTotalTimeoutConstant == 0);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: serial_link_probe <port> <nip>\n");
+        return 2;
+    }
+    CSerialLink link;
+    const bool opened = link.Open(argv[1]);
+    const auto start = std::chrono::steady_clock::now();
+    link.Send(qm47::FiscalizationFrame(argv[2]));
+    const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+    link.Close();
+    std::printf("%s\nsend took %lld ms\n", opened ? "opened" : "not opened", static_cast<long long>(took.count()));
+    return opened ? 0 : 1;
+}

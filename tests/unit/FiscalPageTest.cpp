@@ -1,0 +1,136 @@
+// The fiscalization page: the frame on a real line (a pseudo terminal), the
+// port handed from the library to the link and back, and the failures.
+
+#include "FakeLibrary.h"
+#include "PseudoTerminal.h"
+
+#include "app/ServiceApp.h"
+#include "framework/testing/TestBackend.h"
+#include "pages/FiscalPage.h"
+#include "serial/FiscalizationFrame.h"
+
+#include <gtest/gtest.h>
+
+namespace qm47 {
+namespace {
+
+using fw::testing::TestUi;
+using fw::testing::TestWindow;
+using testing::FakeLibrary;
+using testing::PseudoTerminal;
+
+constexpr int kNip = 1003, kSend = 1051;
+const std::string kCannotOpenPort = "Nie mo\xBF" "na otworzy\xE6 portu";
+
+class FiscalPageTest : public ::testing::Test {
+protected:
+    void Open(std::string portName, std::initializer_list<std::string_view> without = {})
+    {
+        app.SetLibrary(fake.Bind(without));
+        app.m_portName = std::move(portName);
+        window = TestWindow::Open(page);
+    }
+    std::vector<std::string> MessageTexts() const
+    {
+        std::vector<std::string> texts;
+        for (const auto& m : ui.messages) texts.push_back(m.text);
+        return texts;
+    }
+
+    TestUi ui;
+    FakeLibrary fake;
+    CServiceApp app;
+    CFiscalPage page{app};
+    std::unique_ptr<TestWindow> window;
+};
+
+TEST_F(FiscalPageTest, SendsTheFrameAsTypedBetweenPortCloseAndPortOpen)
+{
+    PseudoTerminal line;
+    ASSERT_TRUE(line.Ready());
+    const std::string nips[] = {"", "123-456-78-90", "1234567890", "NIP a\xB3" "b"};
+    Open(line.SlaveName());
+    for (const std::string& nip : nips) {
+        SCOPED_TRACE(nip);
+        fake.Clear();
+        window->Replace(kNip, nip);
+        // The library must not hold the port while the frame goes out.
+        fake.during = [&](const testing::RecordedCall& call) {
+            if (call.name == "Port_Open") {
+                const std::string expected = FiscalizationFrame(nip) + std::string(1, '\0');
+                EXPECT_EQ(line.Read(expected.size(), std::chrono::milliseconds(2000)), expected);
+            }
+        };
+        ASSERT_TRUE(window->Click(kSend));
+        fake.during = nullptr;
+        EXPECT_EQ(fake.Names(), (std::vector<std::string>{"Port_Close", "Port_Open"}));
+        const auto reopened = fake.CallsOf("Port_Open").at(0);
+        EXPECT_EQ(reopened.texts.at(0), line.SlaveName());
+        EXPECT_EQ(reopened.numbers.at(0), 9600);
+        EXPECT_TRUE(ui.messages.empty()) << "a frame that went out shows nothing";
+        EXPECT_FALSE(line.HasPending());
+        EXPECT_FALSE(window->Ended());
+    }
+    EXPECT_EQ(FiscalizationFrame("").size(), 14u);
+}
+
+TEST_F(FiscalPageTest, NoOnlineCheckIsMade)
+{
+    PseudoTerminal line;
+    ASSERT_TRUE(line.Ready());
+    fake.onl = 0;
+    Open(line.SlaveName());
+    window->Click(kSend);
+    EXPECT_TRUE(fake.CallsOf("GetStatus_Printer").empty());
+    EXPECT_EQ(line.Read(14, std::chrono::milliseconds(2000)).size(), 14u);
+}
+
+TEST_F(FiscalPageTest, APortTheLinkCannotOpenIsStillGivenBackAndReported)
+{
+    Open("/nonexistent/qm47-port");
+    window->Click(kSend);
+    EXPECT_EQ(fake.Names(), (std::vector<std::string>{"Port_Close", "Port_Open"}));
+    EXPECT_EQ(fake.CallsOf("Port_Open").at(0).texts.at(0), "/nonexistent/qm47-port");
+    ASSERT_EQ(MessageTexts(), std::vector<std::string>{kCannotOpenPort});
+    EXPECT_EQ(ui.messages[0].owner, &page);
+    EXPECT_EQ(ui.messages[0].caption, "QM47");
+}
+
+TEST_F(FiscalPageTest, APortTheLibraryCannotTakeBackIsReported)
+{
+    struct Case { const char* label; bool exported; std::int32_t result; };
+    const Case cases[] = {{"Port_Open fails", true, -1}, {"no Port_Open", false, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        PseudoTerminal line;
+        ASSERT_TRUE(line.Ready());
+        ui.messages.clear();
+        fake.results["Port_Open"] = c.result;
+        if (c.exported) Open(line.SlaveName());
+        else Open(line.SlaveName(), {"Port_Open"});
+        window->Click(kSend);
+        EXPECT_EQ(line.Read(14, std::chrono::milliseconds(2000)).size(), 14u) << "the frame went out";
+        EXPECT_EQ(MessageTexts(), std::vector<std::string>{kCannotOpenPort});
+        window.reset();
+    }
+}
+
+TEST_F(FiscalPageTest, TheNipTakesThirteenCharacters)
+{
+    PseudoTerminal line;
+    ASSERT_TRUE(line.Ready());
+    Open(line.SlaveName());
+    window->Type(kNip, "123-456-78-901");
+    EXPECT_EQ(window->Control(kNip).text, "123-456-78-90");
+
+    // A longer text that reached the edit some other way is refused, and nothing is sent.
+    window->Replace(kNip, "12345678901234");
+    window->Click(kSend);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "Please enter no more than 13 characters.");
+    EXPECT_TRUE(fake.calls.empty());
+    EXPECT_FALSE(line.HasPending());
+}
+
+} // namespace
+} // namespace qm47

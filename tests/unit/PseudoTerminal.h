@@ -1,0 +1,64 @@
+#pragma once
+// A pseudo terminal pair for tests: the code under test opens the slave by
+// its name, the test reads the line from the master side.
+
+#include <chrono>
+#include <cstdlib>
+#include <fcntl.h>
+#include <poll.h>
+#include <string>
+#include <unistd.h>
+
+namespace qm47::testing {
+
+class PseudoTerminal {
+public:
+    PseudoTerminal()
+    {
+        m_master = posix_openpt(O_RDWR | O_NOCTTY);
+        if (m_master < 0 || grantpt(m_master) != 0 || unlockpt(m_master) != 0) return;
+        char name[128] = {};
+        if (ptsname_r(m_master, name, sizeof name) == 0) m_slaveName = name;
+    }
+    ~PseudoTerminal()
+    {
+        if (m_master >= 0) close(m_master);
+    }
+    PseudoTerminal(const PseudoTerminal&) = delete;
+    PseudoTerminal& operator=(const PseudoTerminal&) = delete;
+
+    bool Ready() const { return m_master >= 0 && !m_slaveName.empty(); }
+    int Master() const { return m_master; }
+    const std::string& SlaveName() const { return m_slaveName; }
+
+    // Reads until `count` bytes have come or the time is up.
+    std::string Read(std::size_t count, std::chrono::milliseconds limit) const
+    {
+        std::string got;
+        const auto deadline = std::chrono::steady_clock::now() + limit;
+        while (got.size() < count) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+            if (left <= std::chrono::milliseconds(0)) break;
+            pollfd fd{m_master, POLLIN, 0};
+            if (poll(&fd, 1, static_cast<int>(left.count())) <= 0 || !(fd.revents & POLLIN)) break;
+            char buffer[64];
+            const ssize_t n = read(m_master, buffer, std::min(sizeof buffer, count - got.size()));
+            if (n <= 0) break;
+            got.append(buffer, static_cast<std::size_t>(n));
+        }
+        return got;
+    }
+
+    // Whether anything more is waiting to be read right now.
+    bool HasPending() const
+    {
+        pollfd fd{m_master, POLLIN, 0};
+        return poll(&fd, 1, 0) > 0 && (fd.revents & POLLIN);
+    }
+
+private:
+    int m_master = -1;
+    std::string m_slaveName;
+};
+
+} // namespace qm47::testing
