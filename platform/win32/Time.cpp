@@ -1,0 +1,19 @@
+#include "platform/Time.h"
+
+#include <windows.h>
+
+namespace platform {
+
+LocalTime Now()
+{
+    SYSTEMTIME local{};
+    GetLocalTime(&local);
+    return {local.wYear, local.wMonth, local.wDay, local.wHour, local.wMinute, local.wSecond};
+}
+
+void SleepMilliseconds(unsigned milliseconds)
+{
+    Sleep(milliseconds);
+}
+
+} // namespace platform
