@@ -21,7 +21,10 @@ struct LibraryResult {
 
 class DeviceLibrary {
 public:
-#define QM47_SLOT_TYPE(name, params, args) using name##_fn = std::int32_t(QM47_LIBCALL*) params;
+    // A slot holds the export's address typed by its parameters; it is
+    // called only through LibraryCall, which on 32-bit Windows works with
+    // either calling convention.
+#define QM47_SLOT_TYPE(name, params, args) using name##_fn = std::int32_t(*) params;
 #define QM47_RESOLVED_TYPE(name) using name##_fn = void (*)();
     QM47_DEVICE_LIBRARY_EXPORTS(QM47_SLOT_TYPE, QM47_RESOLVED_TYPE)
 #undef QM47_SLOT_TYPE

@@ -40,7 +40,11 @@
     CALLED(LBDBREP, (qm47::GoodsPrintRequest* request, unsigned char option), (request, option))   \
     RESOLVED(LBFSTRQ24)
 
-// The calling convention of the 32-bit library's exports; see LibraryCall.h.
+// The calling convention in which our own stand-ins for the library (the
+// simulated printer, the test fakes) define their exports unless a build
+// chooses another. The program does not depend on it: the slots carry no
+// convention, and on 32-bit Windows LibraryCall works with __stdcall and
+// __cdecl exports alike.
 #if defined(_WIN32) && !defined(_WIN64)
 #define QM47_LIBCALL __stdcall
 #else

@@ -1,27 +1,99 @@
 #pragma once
 // The one place where the program calls into the device library.
 //
-//     LibraryCall(slot)(arguments...)
+//     LibraryCall(slot)(arguments...)            the export's 32-bit result
+//     LibraryCall(slot).Call(arguments...)       the result, and how many bytes
+//                                                of arguments the export removed
 //
-// Every argument is widened to 32 bits on the stack of a 32-bit build; the
-// result is the export's 32-bit signed result.
+// The maker does not say whether the 32-bit library's exports are __stdcall
+// (the export removes its arguments) or __cdecl (the caller does). On 32-bit
+// Windows every call therefore goes through qm47_CallLibrary32
+// (LibraryCall_i686.S), which is right for both: it pushes the arguments,
+// each widened to 32 bits, calls, and then puts the stack pointer back from
+// its own frame whatever the export did. 64-bit Windows and the native build
+// have one convention only and call directly.
 
-#include "app/DeviceLibraryExports.h"
-
+#include <array>
 #include <cstdint>
+#include <type_traits>
+
+#if defined(_WIN32) && defined(__i386__)
+#define QM47_LIBRARY_CALL_I686 1
+// Calls `function` with `count` 32-bit arguments (arguments[0] is the first)
+// and answers its 32-bit result. When `calleePoppedBytes` is not null it
+// receives how many bytes the function removed from the stack on return:
+// 4 * count for __stdcall, 0 for __cdecl.
+extern "C" std::int32_t qm47_CallLibrary32(const void* function, const std::uint32_t* arguments,
+                                           std::uint32_t count, std::uint32_t* calleePoppedBytes);
+#endif
 
 namespace qm47 {
+
+// What one call gave.
+struct LibraryCallOutcome {
+    std::int32_t result;
+    // Bytes of arguments the export removed: 4 per argument for a __stdcall
+    // export, 0 for __cdecl. Always 0 on 64-bit Windows and natively, where
+    // the caller removes them.
+    std::uint32_t calleePoppedBytes;
+};
+
+enum class CallingConvention {
+    Unknown,      // no arguments (both conventions look alike), or an odd count
+    CalleeCleans, // __stdcall
+    CallerCleans, // __cdecl
+};
+
+// The convention that a 32-bit call's outcome shows. A count other than 0 or
+// 4 per argument means the export takes other arguments than the ones given.
+constexpr CallingConvention ConventionOf(std::uint32_t calleePoppedBytes, std::uint32_t argumentCount)
+{
+    if (argumentCount == 0) {
+        return CallingConvention::Unknown;
+    }
+    if (calleePoppedBytes == 4 * argumentCount) {
+        return CallingConvention::CalleeCleans;
+    }
+    return calleePoppedBytes == 0 ? CallingConvention::CallerCleans : CallingConvention::Unknown;
+}
+
+// One argument as the 32-bit library receives it: pointers as their address,
+// integers (and the one-byte values) widened to 32 bits.
+template <class T>
+std::uint32_t LibraryArgumentWord(T value)
+{
+    if constexpr (std::is_pointer_v<T>) {
+        static_assert(sizeof(T) == sizeof(std::uint32_t), "a 32-bit build passes 32-bit pointers");
+        return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(value));
+    } else {
+        static_assert(std::is_integral_v<T> && sizeof(T) <= sizeof(std::uint32_t),
+                      "library arguments are pointers or integers of at most 32 bits");
+        return static_cast<std::uint32_t>(value);
+    }
+}
 
 template <class... Params>
 class LibraryCall {
 public:
-    using Function = std::int32_t(QM47_LIBCALL*)(Params...);
+    // The slot's type. On 32-bit Windows it only carries the export's address
+    // and its parameter types: the export is never called through it directly.
+    using Function = std::int32_t (*)(Params...);
+
     explicit LibraryCall(Function function) : m_function(function) {}
 
-    template <class... Args>
-    std::int32_t operator()(Args... args) const
+    std::int32_t operator()(Params... args) const { return Call(args...).result; }
+
+    LibraryCallOutcome Call(Params... args) const
     {
-        return m_function(args...);
+#ifdef QM47_LIBRARY_CALL_I686
+        const std::array<std::uint32_t, sizeof...(Params)> words{LibraryArgumentWord<Params>(args)...};
+        LibraryCallOutcome outcome{};
+        outcome.result = qm47_CallLibrary32(reinterpret_cast<const void*>(m_function), words.data(),
+                                            static_cast<std::uint32_t>(words.size()), &outcome.calleePoppedBytes);
+        return outcome;
+#else
+        return {m_function(args...), 0};
+#endif
     }
 
 private:
@@ -29,6 +101,6 @@ private:
 };
 
 template <class... Params>
-LibraryCall(std::int32_t(QM47_LIBCALL*)(Params...)) -> LibraryCall<Params...>;
+LibraryCall(std::int32_t (*)(Params...)) -> LibraryCall<Params...>;
 
 } // namespace qm47

@@ -45,7 +45,7 @@ export DISPLAY=:$(head -n1 "$work/display")
 # A prefix of our own, as the program's users have it: Polish code page, the
 # Wine fonts installed, no window manager wait on close.
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-export LANG=pl_PL.UTF-8
+export LC_ALL=pl_PL.UTF-8 2>/dev/null # Wine then uses code page 1250
 echo "Preparing the Wine prefix..." >&2
 "$wine" wineboot -i >/dev/null 2>&1
 "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1

@@ -1,0 +1,155 @@
+#!/usr/bin/env bash
+# Runs the end-to-end tests (qm47_e2e.exe) under Wine against a built win64
+# tree. Builds nothing: build first with
+#     cmake --preset win64 && cmake --build --preset win64
+#
+# Usage: scripts/e2e.sh [build-dir] [test-program arguments...]
+#     build-dir defaults to build/win64; arguments go to the test program,
+#     e.g. --gtest_filter='MainWindow*'.
+# Environment: QM47_E2E_KEEP=1 leaves the run's folder (prefix, working
+# folders, serial line capture) in place and prints where it is;
+# QM47_E2E_TIMEOUT bounds the whole test program (seconds, default 900).
+#
+# The run makes its own Wine prefix, X display (Xvfb) and serial line (a pty
+# from socat mapped to COM3), and on exit ends only what it started. Its exit
+# code is the tests'.
+set -euo pipefail
+
+build_dir=build/win64
+if [ $# -gt 0 ] && [ "${1#-}" = "$1" ]; then
+  build_dir=$1
+  shift
+fi
+build_dir=$(realpath "$build_dir")
+test_program=$build_dir/tests/e2e/qm47_e2e.exe
+for needed in "$test_program" "$build_dir/QM47.exe"; do
+  if [ ! -f "$needed" ]; then
+    echo "e2e: $needed is missing; build the win64 preset first" >&2
+    exit 2
+  fi
+done
+
+wine_loader=/usr/lib/wine/wine64
+[ -x "$wine_loader" ] || wine_loader=$(command -v wine64 || command -v wine)
+wineserver_bin=/usr/lib/wine/wineserver
+[ -x "$wineserver_bin" ] || wineserver_bin=$(command -v wineserver)
+
+run_dir=$(mktemp -d /tmp/qm47-e2e.XXXXXX)
+export WINEPREFIX=$run_dir/prefix
+export WINEDEBUG=-all
+
+# Wine then uses code page 1250 (the Linux locale need not be installed).
+export LC_ALL=pl_PL.UTF-8 2>/dev/null
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEARCH=win64
+unset WINELOADER WINESERVER
+
+xvfb_pid=
+socat_pid=
+line_holder_open=
+prefix_started=
+
+# shellcheck disable=SC2317  # run by the EXIT trap
+finish() {
+  local status=$?
+  trap - EXIT INT TERM
+  if [ -n "$prefix_started" ]; then
+    "$wineserver_bin" -k 2>/dev/null || true
+    "$wineserver_bin" -w 2>/dev/null || true
+  fi
+  if [ -n "$line_holder_open" ]; then exec 4>&-; fi
+  if [ -n "$socat_pid" ]; then kill "$socat_pid" 2>/dev/null || true; wait "$socat_pid" 2>/dev/null || true; fi
+  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; wait "$xvfb_pid" 2>/dev/null || true; fi
+  if [ -n "${QM47_E2E_KEEP:-}" ]; then
+    echo "e2e: run folder kept: $run_dir" >&2
+  else
+    rm -rf "$run_dir"
+  fi
+  exit "$status"
+}
+trap finish EXIT
+trap 'exit 130' INT TERM
+
+# Polls a command every 20 ms for at most $1 seconds.
+wait_for() {
+  local bound=$1
+  shift
+  local steps=$((bound * 50))
+  while ! "$@"; do
+    steps=$((steps - 1))
+    if [ "$steps" -le 0 ]; then return 1; fi
+    sleep 0.02
+  done
+}
+
+windows_path() { # a Unix path as Wine sees it on drive Z:
+  local path=$1
+  printf 'Z:%s' "${path//\//\\}"
+}
+
+started=$(date +%s.%N)
+
+# A display of our own.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$run_dir/display" \
+  >"$run_dir/xvfb.log" 2>&1 &
+xvfb_pid=$!
+if ! wait_for 10 grep -q '[0-9]' "$run_dir/display"; then
+  echo "e2e: Xvfb did not start" >&2
+  cat "$run_dir/xvfb.log" >&2
+  exit 1
+fi
+DISPLAY=:$(tr -dc '0-9' <"$run_dir/display")
+export DISPLAY
+
+# A serial line: a pty whose bytes socat writes to a file. The run keeps the
+# pty's device open itself, so that the line survives the program closing it.
+line_capture=$run_dir/serial-line.bin
+socat -u "PTY,raw,echo=0,link=$run_dir/com-pty" "CREATE:$line_capture" 2>"$run_dir/socat.log" &
+socat_pid=$!
+if ! wait_for 10 test -e "$run_dir/com-pty"; then
+  echo "e2e: socat did not make its pty" >&2
+  cat "$run_dir/socat.log" >&2
+  exit 1
+fi
+pty_device=$(readlink -f "$run_dir/com-pty")
+exec 4<>"$pty_device"
+line_holder_open=1
+
+# The Wine prefix.
+prefix_started=1
+"$wine_loader" wineboot -i >"$run_dir/wineboot.log" 2>&1
+# Wine's own fonts, so "MS Sans Serif" measures as the layout expects, and a
+# Polish locale, so Wine's ANSI code page is 1250 and the font has the letters.
+if [ -d /usr/share/wine/fonts ]; then cp -n /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true; fi
+reg() { "$wine_loader" reg "$@" >/dev/null; }
+# No window manager: without this every box closing waits about 2 s.
+reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f
+# A crash ends the program at once instead of starting the debugger.
+for view in 64 32; do
+  reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /t REG_SZ /d '' /f /reg:$view
+  reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Auto /t REG_SZ /d 1 /f /reg:$view
+done
+reg add 'HKLM\Software\Wine\Ports' /v COM3 /t REG_SZ /d "$pty_device" /f
+# The port mapping takes effect when the prefix's services start again.
+"$wineserver_bin" -k
+"$wineserver_bin" -w
+prepared=$(date +%s.%N)
+
+mkdir -p "$run_dir/work"
+export QM47_E2E_BUILD
+QM47_E2E_BUILD=$(windows_path "$build_dir")
+export QM47_E2E_WORK
+QM47_E2E_WORK=$(windows_path "$run_dir/work")
+export QM47_E2E_COM=COM3
+export QM47_E2E_LINE
+QM47_E2E_LINE=$(windows_path "$line_capture")
+
+# A last bound for the whole run; every wait inside the tests is bounded too.
+set +e
+timeout --kill-after=10 "${QM47_E2E_TIMEOUT:-900}" "$wine_loader" "$test_program" --gtest_color=no "$@"
+status=$?
+set -e
+finished=$(date +%s.%N)
+awk -v a="$started" -v b="$prepared" -v c="$finished" \
+  'BEGIN { printf "e2e: prefix and display ready in %.1f s, tests ran in %.1f s\n", b - a, c - b }' >&2
+exit "$status"

@@ -1,0 +1,642 @@
+// The main window driven from outside: start-up with and without the device
+// library, Connect, Disconnect, Refresh, the button states and closing.
+
+#include "tests/e2e/Session.h"
+
+#include "res/ResourceIds.h"
+#include "res/Texts.h"
+
+#include <set>
+
+namespace qm47::e2e {
+namespace {
+
+using namespace main_window;
+
+const std::set<int> kIdleButtons = {kConnect, kExit, kAbout};
+
+using fw::literals::operator""_cp1250;
+constexpr auto kPolishDeviceName = "fiscal = 1\ndevice_name = Drukarka|Łódź\n"_cp1250;
+
+std::set<int> AllButtonsSet()
+{
+    const std::vector<int> all = AllButtons();
+    return {all.begin(), all.end()};
+}
+
+// The journal of a Connect on com1 to an answering printer.
+std::vector<std::string> OnlineConnectJournal()
+{
+    return {
+        "Port_Close",
+        "Port_Open port=\"com1\" baud=9600 result=0",
+        "GetStatus_Printer",
+        "GetStatus_Printer onl=1",
+        "LBSERM mode=3",
+        "Send_BEL",
+        "LBIDRQ",
+        "LBFSTRQ",
+        "GetStatus_Printer",
+        "GetStatus_CashRegister",
+    };
+}
+
+// The last journal entry of `exportName` in `lines`.
+std::optional<JournalEntry> LastEntry(const std::vector<std::string>& lines, std::string_view exportName)
+{
+    for (auto line = lines.rbegin(); line != lines.rend(); ++line) {
+        JournalEntry entry = ParseJournalLine(*line);
+        if (entry.exportName == exportName) return entry;
+    }
+    return std::nullopt;
+}
+
+std::string FieldOf(const JournalEntry& entry, std::string_view field)
+{
+    return entry.Field(field).value_or("<" + std::string(field) + " missing>");
+}
+
+std::string TextFieldOf(const JournalEntry& entry, std::string_view field)
+{
+    const auto text = JournalText(FieldOf(entry, field));
+    return text ? Utf8FromCp1250(*text) : "<no text>";
+}
+
+// What the status panel and the lamps must show for what the simulated
+// printer answered, as its journal records it.
+std::map<int, std::string> PanelFromJournal(const std::vector<std::string>& lines)
+{
+    std::map<int, std::string> panel;
+    const auto identity = LastEntry(lines, "LBIDRQ");
+    const auto fiscal = LastEntry(lines, "LBFSTRQ");
+    const auto printer = LastEntry(lines, "GetStatus_Printer");
+    const auto cashRegister = LastEntry(lines, "GetStatus_CashRegister");
+    if (!identity || !fiscal || !printer || !cashRegister) return panel;
+
+    panel[kDeviceName] = TextFieldOf(*identity, "namePart1") + " " + TextFieldOf(*identity, "namePart2");
+    panel[kUniqueNumber] = TextFieldOf(*fiscal, "uniqueNumber");
+    panel[kMode] = FieldOf(*fiscal, "fiscalFlag") == "1" ? Expected(text::kFiscal) : Expected(text::kNonFiscal);
+    panel[kRamResets] = FieldOf(*fiscal, "ramResets");
+    panel[kLastFmWrite] = FieldOf(*fiscal, "lastFmDay") + "-" + FieldOf(*fiscal, "lastFmMonth") + "-" +
+                          std::to_string(2000 + std::stoi("0" + FieldOf(*fiscal, "lastFmYear")));
+    for (std::size_t i = 0; i < kRates.size(); ++i) {
+        const std::string rate = TextFieldOf(*fiscal, "ptuRate[" + std::to_string(i) + "]");
+        panel[kRates[i]] = rate == "100.00" ? Expected(text::kRateExempt)
+                           : rate == "101.00" ? Expected(text::kRateInactive)
+                                              : rate;
+    }
+    panel[kReceipts] = FieldOf(*fiscal, "receiptCount");
+    panel[kOnl] = FieldOf(*printer, "onl");
+    panel[kPe] = FieldOf(*printer, "pe");
+    panel[kErr] = FieldOf(*printer, "err");
+    panel[kFsk] = FieldOf(*cashRegister, "fsk");
+    panel[kCmd] = FieldOf(*cashRegister, "cmd");
+    panel[kPar] = FieldOf(*cashRegister, "par");
+    panel[kTrf] = FieldOf(*cashRegister, "trf");
+    return panel;
+}
+
+// Connects to an answering printer and checks that it worked.
+void ConnectOnline(Session& session)
+{
+    session.Click(kConnect);
+    const auto boxes = session.run.MessageBoxes();
+    ASSERT_TRUE(boxes.empty()) << Describe(boxes);
+    ASSERT_TRUE(EnabledButtonsAre(session.main, AllButtonsSet()));
+}
+
+// --- Start-up ----------------------------------------------------------------
+
+TEST(StartUp, WithoutTheLibraryOneMessageThenTheMainWindow)
+{
+    TestFolder folder(Library::Missing);
+    ProgramRun run(folder);
+
+    const auto box = run.WaitForMessageBox();
+    ASSERT_TRUE(box) << "no message box appeared";
+    EXPECT_FALSE(run.MainWindow()) << "the main window came before the message";
+    AnswerMessageBox(run, {.text = Expected(text::kNoLibrary), .caption = Expected(text::kNoLibraryCaption)});
+
+    const Window main = run.WaitForMainWindow();
+    ASSERT_TRUE(main) << "the main window did not appear";
+    EXPECT_TRUE(run.Settle());
+    EXPECT_TRUE(run.MessageBoxes().empty()) << Describe(run.MessageBoxes());
+    EXPECT_TRUE(EnabledButtonsAre(main, kIdleButtons));
+
+    // With every slot empty the port cannot be opened; nothing is called.
+    run.ClickMain(kConnect);
+    AnswerMessageBox(run, {.text = Expected(text::kCannotOpenPort), .owner = main.Handle()});
+    EXPECT_TRUE(EnabledButtonsAre(main, kIdleButtons));
+    EXPECT_TRUE(PanelIsEmpty(main));
+}
+
+TEST(StartUp, LibraryWithoutLbfstrq24ShowsNoMessageAndConnects)
+{
+    Session session(Library::WithoutLbfstrq24);
+    EXPECT_TRUE(session.run.Settle());
+    EXPECT_TRUE(session.run.MessageBoxes().empty()) << Describe(session.run.MessageBoxes());
+
+    ConnectOnline(session);
+    EXPECT_TRUE(JournalMatches(session.folder.Journal(), OnlineConnectJournal()));
+    EXPECT_EQ(PanelTexts(session.main), PanelFromJournal(session.folder.Journal()));
+}
+
+TEST(StartUp, MainWindowStartsIdleWithoutCallingTheLibrary)
+{
+    Session session(Library::Full);
+    EXPECT_TRUE(session.run.Settle());
+    EXPECT_TRUE(session.run.MessageBoxes().empty()) << Describe(session.run.MessageBoxes());
+    EXPECT_TRUE(EnabledButtonsAre(session.main, kIdleButtons));
+    EXPECT_TRUE(PanelIsEmpty(session.main));
+    EXPECT_EQ(session.main.Item(kPort).Text(), "com1");
+    EXPECT_TRUE(session.folder.Journal().empty()) << "start-up called the library";
+}
+
+TEST(StartUp, MainWindowShowsTheDesignedTextsWithPolishLetters)
+{
+    Session session(Library::Full);
+    EXPECT_EQ(session.main.Text(), "TALMIR POLSKA");
+    const std::map<int, std::string> expected = {
+        {kConnect, "Połąc&z"},
+        {kDisconnect, "Rozłą&cz"},
+        {kClockPage, "Programowanie ze&gara"},
+        {kHeaderPage, "Programowanie &nagłówka"},
+        {kTaxRatesPage, "Zmiana stawek &PTU"},
+        {kFiscalPage, "&Fiskalizacja"},
+        {kDisplayPage, "Obsługa &wyświetlacza"},
+        {kReportsPage, "&Raporty"},
+        {kGoodsCheckPage, "Kontrola &bazy danych"},
+        {kServiceDatePage, "Przegląd &serwisowy"},
+        {kControlSalePage, "Sprzedaż &kontrolna"},
+        {kExit, "Kon&iec"},
+        {kRefresh, "&Odśwież"},
+        {kAbout, "O programie..."},
+        {1044, "Nazwa urządzenia:"},
+        {1019, "Ilość zerowań RAM:"},
+        {1040, "Ilość paragonów:"},
+    };
+    std::map<int, std::string> shown;
+    for (const auto& [id, text] : expected) shown[id] = session.main.Item(id).Text();
+    EXPECT_EQ(shown, expected);
+
+    // The port list: the six ports, in order.
+    const HWND combo = session.main.Item(kPort).Handle();
+    std::vector<std::string> ports;
+    DWORD_PTR count = 0;
+    ASSERT_TRUE(SendMessageTimeoutW(combo, CB_GETCOUNT, 0, 0, SMTO_NORMAL, 5000, &count));
+    for (WPARAM i = 0; i < count; ++i) {
+        wchar_t item[64] = {};
+        DWORD_PTR length = 0;
+        SendMessageTimeoutW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item), SMTO_NORMAL, 5000, &length);
+        ports.push_back(Utf8FromWide(item));
+    }
+    EXPECT_EQ(ports, (std::vector<std::string>{"com1", "com2", "com3", "com4", "com5", "com6"}));
+    // The focus starts on "Połąc&z".
+    EXPECT_EQ(session.run.Focus().Handle(), session.main.Item(kConnect).Handle());
+}
+
+// --- Connect -------------------------------------------------------------------
+
+TEST(Connect, OnlinePrinterFillsThePanelAndLampsAndEnablesEveryButton)
+{
+    struct Case {
+        const char* name;
+        const char* config;
+        const char* deviceName;
+        const char* mode; // UTF-8
+    };
+    const Case cases[] = {
+        {"defaults", "", "TALMIR Serwis", "Niefiskalny"},
+        // The simulated printer's texts are Windows-1250, like the real one's.
+        {"fiscal printer", kPolishDeviceName.c_str(), "Drukarka Łódź", "Fiskalny"},
+        {"empty second name part", "device_name = TALMIR|\n", "TALMIR ", "Niefiskalny"},
+        // Their results are not looked at: no message, no ErrorMessage call.
+        {"LBSERM and Send_BEL fail", "result.LBSERM = -5\nresult.Send_BEL = 0xE0000001\n", "TALMIR Serwis",
+         "Niefiskalny"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Session session(Library::Full, c.config);
+        ConnectOnline(session);
+        if (HasFatalFailure()) return;
+
+        const auto journal = session.folder.Journal();
+        EXPECT_TRUE(JournalMatches(journal, OnlineConnectJournal()));
+        const auto panel = PanelTexts(session.main);
+        EXPECT_EQ(panel, PanelFromJournal(journal));
+        EXPECT_EQ(panel.at(kDeviceName), c.deviceName);
+        EXPECT_EQ(panel.at(kMode), c.mode);
+        EXPECT_EQ(panel.at(kOnl), "1");
+    }
+}
+
+// Distinct values in every lamp, so that a lamp showing another field is seen.
+TEST(Connect, LampValuesComeFromTheirOwnFields)
+{
+    Session session(Library::Full, "pe = 5\nerr = 6\nfsk = 7\ncmd = 8\ntransaction = 1\ntrf = 3\n");
+    ConnectOnline(session);
+    if (HasFatalFailure()) return;
+    const auto panel = PanelTexts(session.main);
+    const std::map<int, std::string> lamps = {{kOnl, panel.at(kOnl)}, {kPe, panel.at(kPe)}, {kErr, panel.at(kErr)},
+                                              {kFsk, panel.at(kFsk)}, {kCmd, panel.at(kCmd)}, {kPar, panel.at(kPar)},
+                                              {kTrf, panel.at(kTrf)}};
+    const std::map<int, std::string> expected = {{kOnl, "1"}, {kPe, "5"}, {kErr, "6"}, {kFsk, "7"},
+                                                 {kCmd, "8"}, {kPar, "1"}, {kTrf, "3"}};
+    EXPECT_EQ(lamps, expected);
+}
+
+TEST(Connect, ExemptAndInactiveRatesAreNamed)
+{
+    Session session(Library::Full);
+    ConnectOnline(session);
+    if (HasFatalFailure()) return;
+    const auto panel = PanelTexts(session.main);
+    std::multiset<std::string> rates;
+    for (int id : kRates) rates.insert(panel.at(id));
+    EXPECT_GE(rates.count(Expected(text::kRateExempt)), 1u) << "the simulated printer has an exempt rate";
+    EXPECT_GE(rates.count(Expected(text::kRateInactive)), 1u) << "the simulated printer has an inactive rate";
+}
+
+TEST(Connect, UnfilledRecordsShowThePresets)
+{
+    Session session(Library::Full, "unfilled = LBIDRQ,LBFSTRQ\ncash_register = fail\n");
+    ConnectOnline(session);
+    if (HasFatalFailure()) return;
+    std::map<int, std::string> expected = {
+        {kDeviceName, " "}, {kUniqueNumber, "0"}, {kMode, "Niefiskalny"}, {kRamResets, "0"},
+        {kLastFmWrite, "0-0-2000"}, {kReceipts, "0"}, {kOnl, "1"}, {kPe, "0"}, {kErr, "0"},
+        {kFsk, "9"}, {kCmd, "9"}, {kPar, "9"}, {kTrf, "9"},
+    };
+    for (int id : kRates) expected[id] = "0";
+    EXPECT_EQ(PanelTexts(session.main), expected);
+}
+
+TEST(Connect, NullTextsFromTheLibraryAreShownAsEmptyOrPresetTexts)
+{
+    Session session(Library::Full, "null_texts = LBIDRQ,LBFSTRQ\n");
+    ConnectOnline(session);
+    if (HasFatalFailure()) return;
+    EXPECT_TRUE(session.run.Running());
+    const auto panel = PanelTexts(session.main);
+    EXPECT_EQ(panel.at(kDeviceName), " ");
+    for (int id : kRates) EXPECT_EQ(panel.at(id), "0") << "rate field " << id;
+    EXPECT_EQ(panel.at(kUniqueNumber), "0");
+}
+
+TEST(Connect, OfflinePrinterKeepsThePortOpenAndTheOnlineButtonsDisabled)
+{
+    Session session(Library::Full, "online = 0\n");
+    session.Click(kConnect);
+    AnswerMessageBox(session.run, {.text = Expected(text::kPrinterOffline), .owner = session.main.Handle()});
+    EXPECT_TRUE(EnabledButtonsAre(session.main, kIdleButtons));
+    EXPECT_TRUE(PanelIsEmpty(session.main));
+    EXPECT_TRUE(JournalMatches(session.folder.Journal(), {
+                                                             "Port_Close",
+                                                             "Port_Open port=\"com1\" baud=9600 result=0",
+                                                             "GetStatus_Printer onl=0",
+                                                             "GetStatus_Printer onl=0",
+                                                         }));
+}
+
+TEST(Connect, NoAnswerClosesThePort)
+{
+    for (const char* online : {"none", "2", "9", "-1"}) {
+        SCOPED_TRACE(std::string("online = ") + online);
+        Session session(Library::Full, std::string("online = ") + online + "\n");
+        session.Click(kConnect);
+        AnswerMessageBox(session.run, {.text = Expected(text::kPrinterNotConnected), .owner = session.main.Handle()});
+        EXPECT_TRUE(EnabledButtonsAre(session.main, kIdleButtons));
+        EXPECT_TRUE(PanelIsEmpty(session.main));
+        EXPECT_TRUE(JournalMatches(session.folder.Journal(), {
+                                                                 "Port_Close",
+                                                                 "Port_Open port=\"com1\" baud=9600 result=0",
+                                                                 "GetStatus_Printer",
+                                                                 "GetStatus_Printer",
+                                                                 "Port_Close",
+                                                             }));
+    }
+}
+
+TEST(Connect, PortThatFailsToOpen)
+{
+    Session session(Library::Full, "port_open = fail\n");
+    session.Click(kConnect);
+    AnswerMessageBox(session.run, {.text = Expected(text::kCannotOpenPort), .owner = session.main.Handle()});
+    EXPECT_TRUE(EnabledButtonsAre(session.main, kIdleButtons));
+    EXPECT_TRUE(PanelIsEmpty(session.main));
+    EXPECT_TRUE(JournalMatches(session.folder.Journal(), {
+                                                             "Port_Close",
+                                                             "Port_Open port=\"com1\" baud=9600 result=-1",
+                                                         }));
+}
+
+TEST(Connect, OnlyTheSecondStatusAnswerCounts)
+{
+    struct Case {
+        const char* sequence;
+        enum { Connected, Offline, NoAnswer } outcome;
+    };
+    const Case cases[] = {
+        {"0,1", Case::Connected},
+        {"none,1", Case::Connected},
+        {"1,0", Case::Offline},
+        {"1,none", Case::NoAnswer},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string("online_sequence = ") + c.sequence);
+        Session session(Library::Full, std::string("online_sequence = ") + c.sequence + "\n");
+        session.Click(kConnect);
+        switch (c.outcome) {
+        case Case::Connected:
+            EXPECT_TRUE(session.run.MessageBoxes().empty()) << Describe(session.run.MessageBoxes());
+            EXPECT_TRUE(EnabledButtonsAre(session.main, AllButtonsSet()));
+            EXPECT_TRUE(JournalMatches(session.folder.Journal(), OnlineConnectJournal()));
+            break;
+        case Case::Offline:
+            AnswerMessageBox(session.run, {.text = Expected(text::kPrinterOffline), .owner = session.main.Handle()});
+            EXPECT_TRUE(EnabledButtonsAre(session.main, kIdleButtons));
+            break;
+        case Case::NoAnswer:
+            AnswerMessageBox(session.run,
+                             {.text = Expected(text::kPrinterNotConnected), .owner = session.main.Handle()});
+            EXPECT_TRUE(EnabledButtonsAre(session.main, kIdleButtons));
+            break;
+        }
+    }
+}
+
+TEST(Connect, TypedPortNameGoesToTheLibraryUnchanged)
+{
+    struct Case {
+        const char* typed;
+        const char* shownAfter; // the combo box after Connect; nullptr: not checked
+        bool opens;             // the simulated printer accepts com1..com256
+    };
+    const Case cases[] = {
+        {"COM2", "com2", true},
+        {"com5", "com5", true},
+        {"com12", "com12", true},
+        {"Com", "com1", false}, // "com1" is the first list entry beginning with it
+        // Whether an empty text selects the first entry is the platform's
+        // combo box's business.
+        {"", nullptr, false},
+        {"LPT1", "LPT1", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string("port \"") + c.typed + "\"");
+        Session session(Library::Full);
+        session.main.Item(kPort).SetText(c.typed);
+        session.Click(kConnect);
+        if (!c.opens)
+            AnswerMessageBox(session.run, {.text = Expected(text::kCannotOpenPort), .owner = session.main.Handle()});
+        if (c.shownAfter) {
+            EXPECT_EQ(session.main.Item(kPort).Text(), c.shownAfter);
+        }
+        const auto journal = session.folder.Journal();
+        ASSERT_GE(journal.size(), 2u);
+        EXPECT_TRUE(JournalMatches({journal[1]}, {std::string("Port_Open port=\"") + c.typed + "\" baud=9600 result=" +
+                                                  (c.opens ? "0" : "-1")}));
+        EXPECT_TRUE(EnabledButtonsAre(session.main, c.opens ? AllButtonsSet() : kIdleButtons));
+    }
+}
+
+TEST(Connect, SecondConnectClosesThePortAndClearsThePanelFirst)
+{
+    Session session(Library::Full);
+    ConnectOnline(session);
+    if (HasFatalFailure()) return;
+    const std::size_t first = session.JournalSize();
+
+    // The printer goes off-line: the second Connect must leave an empty panel
+    // and the on-line buttons disabled, not what the first one showed.
+    session.folder.WriteSimConfig("online = 0\n");
+    session.Click(kConnect);
+    AnswerMessageBox(session.run, {.text = Expected(text::kPrinterOffline), .owner = session.main.Handle()});
+    EXPECT_TRUE(PanelIsEmpty(session.main));
+    EXPECT_TRUE(EnabledButtonsAre(session.main, kIdleButtons));
+    EXPECT_TRUE(JournalMatches(session.folder.JournalFrom(first), {
+                                                                      "Port_Close",
+                                                                      "Port_Open port=\"com1\" baud=9600 result=0",
+                                                                      "GetStatus_Printer onl=0",
+                                                                      "GetStatus_Printer onl=0",
+                                                                  }));
+
+    // And back on-line: a third Connect fills the panel again.
+    session.folder.WriteSimConfig("online = 1\n");
+    const std::size_t second = session.JournalSize();
+    ConnectOnline(session);
+    EXPECT_TRUE(JournalMatches(session.folder.JournalFrom(second), OnlineConnectJournal()));
+    EXPECT_EQ(PanelTexts(session.main), PanelFromJournal(session.folder.Journal()));
+}
+
+// --- Disconnect and Refresh ------------------------------------------------------
+
+TEST(Disconnect, ClosesThePortEmptiesThePanelAndDisablesTheOnlineButtons)
+{
+    Session session(Library::Full);
+    ConnectOnline(session);
+    if (HasFatalFailure()) return;
+    const std::size_t connected = session.JournalSize();
+
+    session.Click(kDisconnect);
+    EXPECT_TRUE(session.run.MessageBoxes().empty()) << Describe(session.run.MessageBoxes());
+    EXPECT_TRUE(JournalMatches(session.folder.JournalFrom(connected), {"Port_Close"}));
+    EXPECT_TRUE(PanelIsEmpty(session.main));
+    EXPECT_TRUE(EnabledButtonsAre(session.main, kIdleButtons));
+    EXPECT_EQ(session.main.Item(kPort).Text(), "com1");
+}
+
+TEST(Refresh, WithTheCashRegisterAnswerRereadsEverything)
+{
+    Session session(Library::Full);
+    ConnectOnline(session);
+    if (HasFatalFailure()) return;
+    const std::size_t connected = session.JournalSize();
+
+    session.folder.WriteSimConfig("pe = 1\nerr = 2\ncmd = 4\ntrf = 5\ntransaction = 1\nfiscal = 1\n"
+                                  "device_name = Nowa|Nazwa\n");
+    session.Click(kRefresh);
+    EXPECT_TRUE(session.run.MessageBoxes().empty()) << Describe(session.run.MessageBoxes());
+    // No on-line check: the cash register query decides.
+    EXPECT_TRUE(JournalMatches(session.folder.JournalFrom(connected), {
+                                                                          "GetStatus_CashRegister result=0",
+                                                                          "GetStatus_Printer",
+                                                                          "GetStatus_CashRegister",
+                                                                          "LBIDRQ",
+                                                                          "LBFSTRQ",
+                                                                      }));
+    const auto panel = PanelTexts(session.main);
+    EXPECT_EQ(panel, PanelFromJournal(session.folder.Journal()));
+    EXPECT_EQ(panel.at(kDeviceName), "Nowa Nazwa");
+    EXPECT_EQ(panel.at(kMode), "Fiskalny");
+    EXPECT_EQ(panel.at(kPe), "1");
+    EXPECT_EQ(panel.at(kCmd), "4");
+    EXPECT_EQ(panel.at(kPar), "1");
+    EXPECT_TRUE(EnabledButtonsAre(session.main, AllButtonsSet()));
+}
+
+TEST(Refresh, WithoutTheCashRegisterAnswerUpdatesOnlyThePrinterLamps)
+{
+    struct Case {
+        const char* name;
+        Library library;
+        const char* failure;                 // makes the cash register query fail
+        std::vector<std::string> journal;    // of the Refresh
+    };
+    const Case cases[] = {
+        {"cash register fails", Library::Full, "cash_register = fail\n",
+         {"GetStatus_CashRegister result=-1", "GetStatus_Printer"}},
+        {"cash register error code", Library::Full, "result.GetStatus_CashRegister = 0xE0000001\n",
+         {"GetStatus_CashRegister", "GetStatus_Printer"}},
+        // The library has no GetStatus_CashRegister: nothing is called for it.
+        {"export missing", Library::Sparse, "", {"GetStatus_Printer"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Session session(c.library);
+        ConnectOnline(session);
+        if (HasFatalFailure()) return;
+        const auto before = PanelTexts(session.main);
+        const std::size_t connected = session.JournalSize();
+
+        session.folder.WriteSimConfig(std::string(c.failure) + "pe = 1\nerr = 2\ncmd = 4\ntrf = 5\ntransaction = 1\n"
+                                                               "fiscal = 1\ndevice_name = Nowa|Nazwa\n");
+        session.Click(kRefresh);
+        EXPECT_TRUE(session.run.MessageBoxes().empty()) << Describe(session.run.MessageBoxes());
+        EXPECT_TRUE(JournalMatches(session.folder.JournalFrom(connected), c.journal));
+
+        auto expected = before;
+        expected[kOnl] = "1";
+        expected[kPe] = "1";
+        expected[kErr] = "2";
+        EXPECT_EQ(PanelTexts(session.main), expected);
+        EXPECT_TRUE(EnabledButtonsAre(session.main, AllButtonsSet()));
+    }
+}
+
+TEST(Connect, SparseLibraryShowsTheUnansweredCashRegisterLampsAsNine)
+{
+    Session session(Library::Sparse);
+    ConnectOnline(session);
+    if (HasFatalFailure()) return;
+    // The GetStatus_CashRegister slot is empty: the Connect journal lacks it.
+    auto expected = OnlineConnectJournal();
+    expected.pop_back();
+    EXPECT_TRUE(JournalMatches(session.folder.Journal(), expected));
+    const auto panel = PanelTexts(session.main);
+    for (int lamp : {kFsk, kCmd, kPar, kTrf}) EXPECT_EQ(panel.at(lamp), "9") << "lamp " << lamp;
+}
+
+// --- Pages ---------------------------------------------------------------------------
+
+TEST(PageOpen, EveryButtonIsDisabledWhileAPageIsOpenAndEnabledAfter)
+{
+    Session session(Library::Full);
+    ConnectOnline(session);
+    if (HasFatalFailure()) return;
+
+    // The first page button that opens a page.
+    std::optional<Window> page;
+    int pageButton = 0;
+    for (int id : kPageButtons) {
+        // Settled: a page that opens exists by now (its modal loop has run).
+        session.Click(id);
+        if (!session.run.Pages().empty()) {
+            page = session.run.Pages().front();
+            pageButton = id;
+            break;
+        }
+    }
+    if (!page) GTEST_SKIP() << "no page button opens a page yet";
+    SCOPED_TRACE("page of button " + std::to_string(pageButton));
+    ASSERT_TRUE(page->WaitVisible());
+
+    // Pages that query the printer on opening may show a message first.
+    for (const auto& box : session.run.MessageBoxes()) ADD_FAILURE() << "unexpected " << Describe({box});
+    EXPECT_TRUE(EnabledButtonsAre(session.main, {}));
+    EXPECT_EQ(GetWindow(page->Handle(), GW_OWNER), session.main.Handle());
+    EXPECT_EQ(page->Text(), "") << "a page has no caption";
+    EXPECT_EQ(GetWindowLongW(page->Handle(), GWL_STYLE) & (WS_CAPTION | WS_THICKFRAME), 0) << "a page has no frame";
+    {
+        // The page sits at 115, 15 dialog units in the main window's client
+        // area; the Connect button (50 x 14 units at 20, 245) gives the scale.
+        RECT button{};
+        GetWindowRect(session.main.Item(kConnect).Handle(), &button);
+        const double unitX = (button.right - button.left) / 50.0;
+        const double unitY = (button.bottom - button.top) / 14.0;
+        POINT client{0, 0};
+        ClientToScreen(session.main.Handle(), &client);
+        RECT placed{};
+        GetWindowRect(page->Handle(), &placed);
+        EXPECT_NEAR(placed.left - client.x, 115 * unitX, 2.0);
+        EXPECT_NEAR(placed.top - client.y, 15 * unitY, 2.0);
+    }
+    const auto panel = PanelTexts(session.main);
+
+    page->Item(IDCANCEL).Click();
+    EXPECT_TRUE(WaitUntil([&] { return session.run.Pages().empty(); })) << "the page did not close";
+    EXPECT_TRUE(session.run.Settle());
+    EXPECT_TRUE(EnabledButtonsAre(session.main, AllButtonsSet()));
+    EXPECT_EQ(PanelTexts(session.main), panel) << "the panel is not refreshed after a page";
+}
+
+// --- About box ----------------------------------------------------------------------------
+
+TEST(AboutBox, OpensFromItsButtonAndTheSystemMenuWithoutDisablingButtons)
+{
+    for (const bool fromMenu : {false, true}) {
+        SCOPED_TRACE(fromMenu ? "system menu" : "button");
+        Session session(Library::Full);
+        if (fromMenu) {
+            PostMessageW(session.main.Handle(), WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+            EXPECT_TRUE(session.run.Settle());
+        } else {
+            session.Click(kAbout);
+        }
+        const auto dialogs = session.run.Dialogs();
+        ASSERT_EQ(dialogs.size(), 1u);
+        const Window about = dialogs.front();
+        ASSERT_TRUE(about.WaitVisible());
+        EXPECT_EQ(about.Text(), "O programie...");
+        EXPECT_EQ(GetWindow(about.Handle(), GW_OWNER), session.main.Handle());
+        EXPECT_TRUE(EnabledButtonsAre(session.main, kIdleButtons));
+        EXPECT_TRUE(session.run.MessageBoxes().empty()) << Describe(session.run.MessageBoxes());
+
+        about.Item(IDOK).Click();
+        EXPECT_TRUE(WaitUntil([&] { return session.run.Dialogs().empty(); })) << "the about box did not close";
+        EXPECT_TRUE(session.run.Settle());
+        EXPECT_TRUE(EnabledButtonsAre(session.main, kIdleButtons));
+        EXPECT_TRUE(session.folder.Journal().empty()) << "the about box called the library";
+    }
+}
+
+// --- Closing ----------------------------------------------------------------------------
+
+TEST(Close, EndsTheProgramWithoutALibraryCall)
+{
+    enum class Way { ExitButton, CloseBox, Escape };
+    const std::pair<Way, const char*> ways[] = {
+        {Way::ExitButton, "Kon&iec"}, {Way::CloseBox, "close box"}, {Way::Escape, "Escape key"}};
+    for (const auto& [way, wayName] : ways) {
+        for (const bool connected : {false, true}) {
+            SCOPED_TRACE(std::string(wayName) + (connected ? ", connected" : ", idle"));
+            Session session(Library::Full);
+            if (connected) ConnectOnline(session);
+            if (HasFatalFailure()) return;
+            const auto journal = session.folder.Journal();
+
+            switch (way) {
+            case Way::ExitButton: session.main.Item(kExit).Click(); break;
+            case Way::CloseBox: PostMessageW(session.main.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); break;
+            case Way::Escape: session.run.Focus().PressKey(VK_ESCAPE); break;
+            }
+            const auto code = session.run.WaitForExit();
+            ASSERT_TRUE(code) << "the program did not end; " << Describe(session.run.MessageBoxes());
+            EXPECT_EQ(*code, 0u);
+            EXPECT_EQ(session.folder.Journal(), journal) << "the library was called at the end";
+        }
+    }
+}
+
+} // namespace
+} // namespace qm47::e2e

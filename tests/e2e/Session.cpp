@@ -1,0 +1,95 @@
+#include "tests/e2e/Session.h"
+
+#include <cstdio>
+#include <sstream>
+#include <stdexcept>
+
+namespace qm47::e2e {
+
+namespace main_window {
+
+std::vector<int> PanelFields()
+{
+    std::vector<int> fields = {kDeviceName, kUniqueNumber, kMode, kRamResets, kLastFmWrite};
+    fields.insert(fields.end(), kRates.begin(), kRates.end());
+    fields.insert(fields.end(), {kReceipts, kFsk, kCmd, kPar, kTrf, kOnl, kPe, kErr});
+    return fields;
+}
+
+std::vector<int> AllButtons()
+{
+    std::vector<int> buttons = {kConnect, kDisconnect};
+    buttons.insert(buttons.end(), kPageButtons.begin(), kPageButtons.end());
+    buttons.insert(buttons.end(), {kExit, kRefresh, kAbout});
+    return buttons;
+}
+
+} // namespace main_window
+
+Session::Session(Library library, std::string_view simConfig) : folder(library, simConfig), run(folder)
+{
+    main = run.WaitForMainWindow();
+    if (!main) {
+        const auto exitCode = run.WaitForExit(0ms);
+        char ended[64] = {};
+        if (exitCode) std::snprintf(ended, sizeof(ended), "the program ended with exit code 0x%lX", *exitCode);
+        throw std::runtime_error("the main window did not appear; " +
+                                 (exitCode ? std::string(ended) : Describe(run.MessageBoxes())));
+    }
+}
+
+std::map<int, std::string> PanelTexts(const Window& main)
+{
+    std::map<int, std::string> texts;
+    for (int id : main_window::PanelFields()) texts[id] = main.Item(id).Text();
+    return texts;
+}
+
+::testing::AssertionResult EnabledButtonsAre(const Window& main, const std::set<int>& enabled)
+{
+    std::ostringstream wrong;
+    for (int id : main_window::AllButtons()) {
+        const Window button = main.Item(id);
+        if (!button) {
+            wrong << " " << id << " is missing;";
+            continue;
+        }
+        const bool expected = enabled.count(id) != 0;
+        if (button.Enabled() != expected)
+            wrong << " " << id << " \"" << button.Text() << "\" is " << (button.Enabled() ? "enabled" : "disabled") << ";";
+    }
+    if (wrong.str().empty()) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "buttons:" << wrong.str();
+}
+
+::testing::AssertionResult PanelIsEmpty(const Window& main)
+{
+    std::ostringstream filled;
+    for (const auto& [id, text] : PanelTexts(main))
+        if (!text.empty()) filled << " " << id << "=\"" << text << "\"";
+    if (filled.str().empty()) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "panel fields not empty:" << filled.str();
+}
+
+void AnswerMessageBox(ProgramRun& run, const ExpectedBox& expected, int answer)
+{
+    SCOPED_TRACE("message box \"" + expected.text + "\"");
+    const auto box = run.WaitForMessageBox();
+    if (!box) {
+        ADD_FAILURE() << "no message box appeared";
+        return;
+    }
+    const auto open = run.MessageBoxes();
+    EXPECT_EQ(open.size(), 1u) << Describe(open);
+    EXPECT_EQ(box->Message(), expected.text);
+    EXPECT_EQ(box->Caption(), expected.caption);
+    EXPECT_EQ(GetWindow(box->Handle(), GW_OWNER), expected.owner) << "the box's owner window";
+    EXPECT_STREQ(Name(box->Icon()), Name(expected.icon));
+    box->Press(answer);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box->Handle()); })) << "the box did not close";
+    if (run.MainWindow()) {
+        EXPECT_TRUE(run.Settle());
+    }
+}
+
+} // namespace qm47::e2e

@@ -1,0 +1,110 @@
+// Used by scripts/demo.sh on a display of its own: waits for QM47.exe's main
+// window, presses "Połąc&z" as a user would, waits until the status panel
+// shows the printer, has the window repainted and prints its place on the
+// screen as "x y width height". Exit code 0 when the panel filled, 1 if not.
+
+#include <windows.h>
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <thread>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr int kConnect = 1000;
+constexpr int kDisconnect = 1002;
+constexpr int kDeviceName = 1045;
+constexpr int kMessageBoxText = 0xFFFF;
+
+template <class Condition>
+bool WaitUntil(Condition condition, std::chrono::milliseconds bound)
+{
+    const auto deadline = std::chrono::steady_clock::now() + bound;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() >= deadline) return false;
+        std::this_thread::sleep_for(20ms);
+    }
+    return true;
+}
+
+std::wstring Text(HWND window)
+{
+    wchar_t text[512] = {};
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 5000, &copied);
+    return text;
+}
+
+// A message box of the program's process, if one is open.
+HWND OpenMessageBox(DWORD processId)
+{
+    struct Search {
+        DWORD processId;
+        HWND found;
+    } search{processId, nullptr};
+    EnumWindows(
+        [](HWND window, LPARAM context) -> BOOL {
+            auto* search = reinterpret_cast<Search*>(context);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            // The program's own dialogs hold statics with the id 0xFFFF too,
+            // but no icon static 0x440 (Wine's message box) or 0x14 (Windows').
+            if (owner == search->processId && IsWindowVisible(window) && GetDlgItem(window, kMessageBoxText) &&
+                (GetDlgItem(window, 0x440) || GetDlgItem(window, 0x14))) {
+                search->found = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+void PrintUtf8(const wchar_t* prefix, const std::wstring& text)
+{
+    const std::wstring line = prefix + text + L"\n";
+    char utf8[2048] = {};
+    WideCharToMultiByte(CP_UTF8, 0, line.c_str(), -1, utf8, sizeof(utf8) - 1, nullptr, nullptr);
+    std::fputs(utf8, stderr);
+}
+
+} // namespace
+
+int main()
+{
+    HWND main = nullptr;
+    if (!WaitUntil([&] { return (main = FindWindowW(L"#32770", L"TALMIR POLSKA")) != nullptr && IsWindowVisible(main); },
+                   30s)) {
+        std::fputs("demo: the main window did not appear\n", stderr);
+        return 1;
+    }
+    DWORD processId = 0;
+    GetWindowThreadProcessId(main, &processId);
+
+    PostMessageW(GetDlgItem(main, kConnect), BM_CLICK, 0, 0);
+    HWND box = nullptr;
+    const bool filled = WaitUntil(
+        [&] {
+            if ((box = OpenMessageBox(processId)) != nullptr) return true;
+            return !Text(GetDlgItem(main, kDeviceName)).empty() && IsWindowEnabled(GetDlgItem(main, kDisconnect));
+        },
+        10s);
+    if (box) {
+        PrintUtf8(L"demo: the program says: ", Text(GetDlgItem(box, kMessageBoxText)));
+        return 1;
+    }
+    if (!filled) {
+        std::fputs("demo: the status panel did not fill\n", stderr);
+        return 1;
+    }
+    PrintUtf8(L"demo: connected to ", Text(GetDlgItem(main, kDeviceName)));
+
+    RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    RECT place{};
+    GetWindowRect(main, &place);
+    std::printf("%ld %ld %ld %ld\n", place.left, place.top, place.right - place.left, place.bottom - place.top);
+    return 0;
+}
