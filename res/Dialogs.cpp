@@ -10,6 +10,7 @@ const DialogTemplate* FindDialogTemplate(int id)
         &qm47::res::kClockDialog,
         &qm47::res::kTaxRatesDialog,
         &qm47::res::kReportsDialog,
+        &qm47::res::kHeaderDialog,
         &qm47::res::kFiscalDialog,
     };
     for (const DialogTemplate* dialog : kAll)

@@ -55,6 +55,18 @@ inline constexpr auto kCashier = "SERWIS"_cp1250;
 inline constexpr auto kTaxRegisterNumber = "12345678"_cp1250;
 inline constexpr auto kHeaderCashier = "Serwis"_cp1250;
 
+// Header page: the warnings of line 1 (two blanks before "=" in both).
+inline constexpr auto kHeaderDoubleWidthLimit = "W przypadku podwojonej szerokość znaku, ilość znaków  = max 20"_cp1250;
+inline constexpr auto kHeaderLineLimit = "Dopuszczalna ilość znaków  = 40"_cp1250;
+
+// Header text conversion: its working files and its messages (caption kConversionErrorCaption).
+inline constexpr auto kHeaderInputFile = "naglowek_we.txt"_cp1250;
+inline constexpr auto kHeaderOutputFile = "naglowek.txt"_cp1250;
+inline constexpr auto kConversionErrorCaption = "Błąd"_cp1250;
+inline constexpr auto kCannotOpenInputFile = "Blad nr 1: Nie umiem otworzyc pliku wejsciowego"_cp1250;
+inline constexpr auto kCannotOpenOutputFile = "Blad nr 1: Nie umiem otworzyc pliku wyjsciowego"_cp1250;
+inline constexpr auto kCannotWriteOutputFile = "Blad nr 2: Nie umiem zapisac pliku wyjsciowego"_cp1250;
+
 // The framework's data-exchange message; %1 is the limit.
 inline constexpr auto kTooManyCharacters = "Please enter no more than %1 characters."_cp1250;
 // A fault that ended a window; the fault's own description follows on the next line.

@@ -4,6 +4,7 @@
 
 #include "pages/ClockPage.h"
 #include "pages/FiscalPage.h"
+#include "pages/HeaderPage.h"
 #include "pages/ReportsPage.h"
 #include "pages/TaxRatesPage.h"
 
@@ -14,6 +15,7 @@ std::unique_ptr<fw::CDialog> MakePage(int buttonId, CServiceApp& app)
     switch (buttonId) {
     case 1048: return std::make_unique<CClockPage>(app);
     case 1049: return std::make_unique<CTaxRatesPage>(app);
+    case 1050: return std::make_unique<CHeaderPage>(app);
     case 1052: return std::make_unique<CReportsPage>(app);
     case 1057: return std::make_unique<CFiscalPage>(app);
     default:
