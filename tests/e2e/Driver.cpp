@@ -660,21 +660,27 @@ std::optional<DWORD> ProgramRun::WaitForExit(std::chrono::milliseconds bound) co
     return code;
 }
 
+namespace {
+struct WindowSearch {
+    DWORD processId;
+    std::vector<HWND> found;
+};
+
+// EnumWindows callback (a named function: the callback is __stdcall on i686).
+BOOL CALLBACK CollectWindowOfProcess(HWND window, LPARAM context)
+{
+    auto* search = reinterpret_cast<WindowSearch*>(context);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == search->processId) search->found.push_back(window);
+    return TRUE;
+}
+} // namespace
+
 std::vector<HWND> ProgramRun::TopLevelWindows() const
 {
-    struct Search {
-        DWORD processId;
-        std::vector<HWND> found;
-    } search{m_processId, {}};
-    EnumWindows(
-        [](HWND window, LPARAM context) -> BOOL {
-            auto* search = reinterpret_cast<Search*>(context);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if (owner == search->processId) search->found.push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    WindowSearch search{m_processId, {}};
+    EnumWindows(CollectWindowOfProcess, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 

@@ -38,28 +38,32 @@ std::wstring Text(HWND window)
     return text;
 }
 
+struct MessageBoxSearch {
+    DWORD processId;
+    HWND found;
+};
+
+// EnumWindows callback (a named function: the callback is __stdcall on i686).
+BOOL CALLBACK FindMessageBoxOfProcess(HWND window, LPARAM context)
+{
+    auto* search = reinterpret_cast<MessageBoxSearch*>(context);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    // The program's own dialogs hold statics with the id 0xFFFF too,
+    // but no icon static 0x440 (Wine's message box) or 0x14 (Windows').
+    if (owner == search->processId && IsWindowVisible(window) && GetDlgItem(window, kMessageBoxText) &&
+        (GetDlgItem(window, 0x440) || GetDlgItem(window, 0x14))) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 // A message box of the program's process, if one is open.
 HWND OpenMessageBox(DWORD processId)
 {
-    struct Search {
-        DWORD processId;
-        HWND found;
-    } search{processId, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM context) -> BOOL {
-            auto* search = reinterpret_cast<Search*>(context);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            // The program's own dialogs hold statics with the id 0xFFFF too,
-            // but no icon static 0x440 (Wine's message box) or 0x14 (Windows').
-            if (owner == search->processId && IsWindowVisible(window) && GetDlgItem(window, kMessageBoxText) &&
-                (GetDlgItem(window, 0x440) || GetDlgItem(window, 0x14))) {
-                search->found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    MessageBoxSearch search{processId, nullptr};
+    EnumWindows(FindMessageBoxOfProcess, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
