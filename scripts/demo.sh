@@ -131,14 +131,15 @@ fi
 
 "$wine_loader" QM47.exe &
 program_pid=$!
-if ! place=$("$wine_loader" "$build_dir/tests/e2e/qm47_demo_connect.exe"); then
+# QM47_DEMO_PAGE=<page button id> also opens that page for the screenshot.
+if ! place=$("$wine_loader" "$build_dir/tests/e2e/qm47_demo_connect.exe" ${QM47_DEMO_PAGE:-}); then
   echo "demo: Connect did not work" >&2
   exit 1
 fi
 read -r x y width height <<<"$(echo "$place" | tr -d '\r')"
 
 # The window is on screen once two captures in a row are the same.
-shot=$demo_dir/qm47-connected.png
+shot=$demo_dir/qm47-connected${QM47_DEMO_PAGE:+-page-$QM47_DEMO_PAGE}.png
 last_sum=
 capture_settled() {
   import -window root -crop "${width}x${height}+${x}+${y}" +repage "$shot" 2>/dev/null || return 1
