@@ -7,6 +7,10 @@ const DialogTemplate* FindDialogTemplate(int id)
     static constexpr const DialogTemplate* kAll[] = {
         &qm47::res::kAboutDialog,
         &qm47::res::kMainDialog,
+        &qm47::res::kClockDialog,
+        &qm47::res::kTaxRatesDialog,
+        &qm47::res::kReportsDialog,
+        &qm47::res::kHeaderDialog,
         &qm47::res::kFiscalDialog,
     };
     for (const DialogTemplate* dialog : kAll)

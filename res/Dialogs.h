@@ -7,6 +7,10 @@ namespace qm47::res {
 
 extern const fw::DialogTemplate kAboutDialog;
 extern const fw::DialogTemplate kMainDialog;
+extern const fw::DialogTemplate kClockDialog;
+extern const fw::DialogTemplate kTaxRatesDialog;
+extern const fw::DialogTemplate kReportsDialog;
+extern const fw::DialogTemplate kHeaderDialog;
 extern const fw::DialogTemplate kFiscalDialog;
 
 } // namespace qm47::res

@@ -39,11 +39,33 @@ inline constexpr auto kWarnedModelMessage = "Drukarka OrbelaMakron - Nieładnie"
 inline constexpr auto kOfflineOperation = "Drukarka jest w trybie OFF-LINE, operacja nie może zostać wykonana"_cp1250;
 inline constexpr auto kOperationDone = "Operacja zakończona poprawnie"_cp1250;
 
+// Tax-rate page: the rate texts A to G a new page starts with.
+inline constexpr const char* kDefaultPtuRates[7] = {
+    fw::cp1250<"22">(), fw::cp1250<"7">(), fw::cp1250<"0">(), fw::cp1250<"101">(),
+    fw::cp1250<"101">(), fw::cp1250<"101">(), fw::cp1250<"100">(),
+};
+
+// Reports page: the printer refused the range of a report.
+inline constexpr auto kNumberRangeError = "Błędny zakres numerów !!!"_cp1250;
+inline constexpr auto kDateRangeError = "Błędny zakres dat !!!"_cp1250;
+
 // Identification texts carried by the requests.
 inline constexpr auto kRegisterNumber = "001"_cp1250;
 inline constexpr auto kCashier = "SERWIS"_cp1250;
 inline constexpr auto kTaxRegisterNumber = "12345678"_cp1250;
 inline constexpr auto kHeaderCashier = "Serwis"_cp1250;
+
+// Header page: the warnings of line 1 (two blanks before "=" in both).
+inline constexpr auto kHeaderDoubleWidthLimit = "W przypadku podwojonej szerokość znaku, ilość znaków  = max 20"_cp1250;
+inline constexpr auto kHeaderLineLimit = "Dopuszczalna ilość znaków  = 40"_cp1250;
+
+// Header text conversion: its working files and its messages (caption kConversionErrorCaption).
+inline constexpr auto kHeaderInputFile = "naglowek_we.txt"_cp1250;
+inline constexpr auto kHeaderOutputFile = "naglowek.txt"_cp1250;
+inline constexpr auto kConversionErrorCaption = "Błąd"_cp1250;
+inline constexpr auto kCannotOpenInputFile = "Blad nr 1: Nie umiem otworzyc pliku wejsciowego"_cp1250;
+inline constexpr auto kCannotOpenOutputFile = "Blad nr 1: Nie umiem otworzyc pliku wyjsciowego"_cp1250;
+inline constexpr auto kCannotWriteOutputFile = "Blad nr 2: Nie umiem zapisac pliku wyjsciowego"_cp1250;
 
 // The framework's data-exchange message; %1 is the limit.
 inline constexpr auto kTooManyCharacters = "Please enter no more than %1 characters."_cp1250;

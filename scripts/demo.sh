@@ -2,15 +2,15 @@
 # Shows QM47 working against the simulated printer under Wine.
 #
 # Builds the win64 preset, puts QM47.exe and the simulated printer
-# (VaronelServiceLibrary.dll) in work/demo, maps COM1 to a pty whose bytes go,
-# as a hex dump, to work/demo/serial-line.log, and starts the program there.
+# (VaronelServiceLibrary.dll) in build/demo, maps COM1 to a pty whose bytes go,
+# as a hex dump, to build/demo/serial-line.log, and starts the program there.
 #   - With a DISPLAY: the program stays up for you; the script ends when you
-#     close it. Watch the serial line with: tail -f work/demo/serial-line.log
+#     close it. Watch the serial line with: tail -f build/demo/serial-line.log
 #   - Without one: it starts Xvfb, presses "Połąc&z", waits for the status
-#     panel, saves work/demo/qm47-connected.png and closes everything.
+#     panel, saves build/demo/qm47-connected.png and closes everything.
 #
-# The Wine prefix is kept in work/demo/wineprefix so that a second run starts
-# quickly. Change the simulated printer's answers in work/demo/qm47sim.ini.
+# The Wine prefix is kept in build/demo/wineprefix so that a second run starts
+# quickly. Change the simulated printer's answers in build/demo/qm47sim.ini.
 set -euo pipefail
 
 repo=$(cd "$(dirname "$0")/.." && pwd)
@@ -18,7 +18,7 @@ cd "$repo"
 cmake --preset win64 >/dev/null
 cmake --build --preset win64 -j2
 build_dir=$repo/build/win64
-demo_dir=$repo/work/demo
+demo_dir=$repo/build/demo
 
 wine_loader=/usr/lib/wine/wine64
 [ -x "$wine_loader" ] || wine_loader=$(command -v wine64 || command -v wine)
@@ -131,14 +131,15 @@ fi
 
 "$wine_loader" QM47.exe &
 program_pid=$!
-if ! place=$("$wine_loader" "$build_dir/tests/e2e/qm47_demo_connect.exe"); then
+# QM47_DEMO_PAGE=<page button id> also opens that page for the screenshot.
+if ! place=$("$wine_loader" "$build_dir/tests/e2e/qm47_demo_connect.exe" ${QM47_DEMO_PAGE:-}); then
   echo "demo: Connect did not work" >&2
   exit 1
 fi
 read -r x y width height <<<"$(echo "$place" | tr -d '\r')"
 
 # The window is on screen once two captures in a row are the same.
-shot=$demo_dir/qm47-connected.png
+shot=$demo_dir/qm47-connected${QM47_DEMO_PAGE:+-page-$QM47_DEMO_PAGE}.png
 last_sum=
 capture_settled() {
   import -window root -crop "${width}x${height}+${x}+${y}" +repage "$shot" 2>/dev/null || return 1

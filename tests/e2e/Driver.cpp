@@ -369,8 +369,9 @@ std::optional<std::string> JournalText(std::string_view value)
 std::optional<std::string> RecordLayoutProblem(const JournalEntry& entry, bool program32Bit)
 {
     static constexpr std::string_view kRecordExports[] = {
-        "GetStatus_Printer", "GetStatus_CashRegister", "LBIDRQ",  "LBFSTRQ", "LBSENDCK",  "LBSETCK",   "LBSETPTU",
-        "LBDAYREP",          "LBFSKREP_R",             "LBFSKREP_D", "LBDBREPRS", "LBDBREP", "LBTRSLN", "O_LBTRXEND",
+        "GetStatus_Printer", "GetStatus_CashRegister", "LBIDRQ",    "LBFSTRQ", "LBSENDCK", "LBSETCK",
+        "LBSETPTU",          "LBDAYREP",               "LBFSKREP_R", "LBFSKREP_D", "LBDBREPRS", "LBDBREP",
+        "LBTRSLN",           "O_LBTRXEND",
     };
     const auto verdict = entry.Field("layout");
     if (verdict && verdict->starts_with("BAD"))
@@ -688,14 +689,12 @@ std::optional<DWORD> ProgramRun::WaitForExit(std::chrono::milliseconds bound) co
 }
 
 namespace {
-
 struct WindowSearch {
     DWORD processId;
     std::vector<HWND> found;
 };
 
-// An EnumWindows callback: CALLBACK, so that it also builds for 32-bit
-// Windows, where a plain function has another calling convention.
+// EnumWindows callback (a named function: the callback is __stdcall on i686).
 BOOL CALLBACK CollectWindowOfProcess(HWND window, LPARAM context)
 {
     auto* search = reinterpret_cast<WindowSearch*>(context);
@@ -704,7 +703,6 @@ BOOL CALLBACK CollectWindowOfProcess(HWND window, LPARAM context)
     if (owner == search->processId) search->found.push_back(window);
     return TRUE;
 }
-
 } // namespace
 
 std::vector<HWND> ProgramRun::TopLevelWindows() const

@@ -1,78 +1,98 @@
-// The fiscalization page driven from outside: the frame as it arrives on the
-// serial line, the port taken from the library and given back, no message.
+// The fiscalization page driven from outside: the frame on a real serial
+// line (a pty mapped to a COM port), the port handed from the library to the
+// program's own link and back, the NIP limit, and a port with no device.
 
 #include "tests/e2e/Session.h"
 
-#include <algorithm>
-#include <cctype>
+#include "res/Texts.h"
 
 namespace qm47::e2e {
 namespace {
 
-constexpr int kNip = 1003;
-constexpr int kSend = 1051;
+using namespace main_window;
 
-// The run's serial port as the technician types it into the main window.
-std::string RunPortName()
+constexpr int kNip = 1003, kSend = 1051;
+
+// Connects on `port` and opens the fiscalization page.
+Window OpenFiscalPage(Session& session, const std::string& port)
 {
-    std::string name = Environment().comPort;
-    std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::tolower(c); });
-    return name;
+    session.main.Item(kPort).SetText(port);
+    session.Click(kConnect);
+    EXPECT_TRUE(session.run.MessageBoxes().empty()) << Describe(session.run.MessageBoxes());
+    session.Click(kFiscalPage);
+    const auto pages = session.run.Pages();
+    if (pages.size() != 1) {
+        ADD_FAILURE() << "the fiscalization page did not open";
+        return Window();
+    }
+    EXPECT_TRUE(pages.front().WaitVisible());
+    return pages.front();
 }
 
-TEST(FiscalPage, SendsTheFrameOnTheConnectedPortAndGivesThePortBack)
+std::string Frame(std::string_view nip, std::string_view checkSum)
 {
-    if (Environment().comPort.empty() || Environment().lineCapture.empty())
-        GTEST_SKIP() << "no serial line in this run";
-    using std::string_literals::operator""s;
-    struct Case {
-        const char* nip;
-        std::string line; // the frame and the zero byte after it
-    };
-    const Case cases[] = {
-        {"123-456-78-90", "\x1B" "P1$fNIP 123-456-78-90\xFF" "28\x1B\\\0"s},
-        {"", "\x1B" "P1$fNIP \xFF" "04\x1B\\\0"s},
-    };
+    return std::string("\x1BP1$fNIP ") + std::string(nip) + "\xFF" + std::string(checkSum) + "\x1B\\";
+}
+
+TEST(FiscalPage, PutsExactlyTheFrameAndOneZeroByteOnTheLine)
+{
+    const std::string port = Environment().comPort;
+    ASSERT_FALSE(port.empty()) << "the run maps no COM port";
+    Session session(Library::Full);
+    const Window page = OpenFiscalPage(session, port);
+    ASSERT_TRUE(page);
+
+    struct Case { const char* nip; const char* checkSum; std::size_t frameSize; };
+    const Case cases[] = {{"", "04", 14}, {"123-456-78-90", "28", 27}, {"1234567890", "05", 24}};
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string("NIP \"") + c.nip + "\"");
-        Session session(Library::Full);
-        const std::string port = RunPortName();
-        session.main.Item(main_window::kPort).SetText(port);
-        session.Click(main_window::kConnect);
-        ASSERT_TRUE(session.main.Item(main_window::kDisconnect).Enabled())
-            << "not connected; " << Describe(session.run.MessageBoxes());
-
-        session.Click(main_window::kFiscalPage);
-        const auto pages = session.run.Pages();
-        ASSERT_EQ(pages.size(), 1u);
-        const Window page = pages.front();
-        ASSERT_TRUE(page.WaitVisible());
-        page.Item(kNip).Type(c.nip);
-        const std::size_t opened = session.JournalSize();
         const std::size_t lineBefore = SerialLineBytes().size();
-
+        const std::size_t journalBefore = session.JournalSize();
+        page.Item(kNip).SetText(c.nip);
         page.Item(kSend).Click();
-        EXPECT_EQ(WaitForSerialLineBytes(lineBefore), c.line);
-        EXPECT_TRUE(session.run.Settle());
-        EXPECT_TRUE(session.run.MessageBoxes().empty()) << Describe(session.run.MessageBoxes());
-        EXPECT_TRUE(JournalMatches(session.folder.JournalFrom(opened),
-                                   {"Port_Close", "Port_Open port=\"" + port + "\" baud=9600 result=0"}));
-
-        // The library has its port again: Refresh reaches the printer.
-        page.Item(IDCANCEL).Click();
-        ASSERT_TRUE(WaitUntil([&] { return session.run.Pages().empty(); })) << "the page did not close";
         ASSERT_TRUE(session.run.Settle());
-        const std::size_t closed = session.JournalSize();
-        session.Click(main_window::kRefresh);
-        const auto refreshed = session.folder.JournalFrom(closed);
-        ASSERT_FALSE(refreshed.empty());
-        EXPECT_TRUE(JournalMatches({refreshed.front()}, {"GetStatus_CashRegister result=0"}));
 
-        session.main.Item(main_window::kExit).Click();
-        const auto code = session.run.WaitForExit();
-        ASSERT_TRUE(code) << "the program did not end";
-        EXPECT_EQ(*code, 0u);
+        const std::string expected = Frame(c.nip, c.checkSum);
+        EXPECT_EQ(expected.size(), c.frameSize);
+        EXPECT_EQ(WaitForSerialLineBytes(lineBefore), expected + std::string(1, '\0'));
+        EXPECT_TRUE(JournalMatches(session.folder.JournalFrom(journalBefore),
+                                   {"Port_Close", "Port_Open port=\"" + port + "\" baud=9600"}));
+        EXPECT_TRUE(session.run.MessageBoxes().empty()) << "a frame that went out shows nothing; "
+                                                        << Describe(session.run.MessageBoxes());
+        EXPECT_EQ(session.run.Pages().size(), 1u) << "the page stays open";
     }
+}
+
+TEST(FiscalPage, TheNipEditTakesThirteenCharacters)
+{
+    Session session(Library::Full);
+    const Window page = OpenFiscalPage(session, "com1");
+    ASSERT_TRUE(page);
+    page.Item(kNip).Type("123-456-78-901");
+    ASSERT_TRUE(session.run.Settle());
+    EXPECT_EQ(page.Item(kNip).Text(), "123-456-78-90");
+}
+
+TEST(FiscalPage, APortWithNoDeviceIsReportedAndGivenBackToTheLibrary)
+{
+    // COM8 is not mapped to any device in the test prefix.
+    Session session(Library::Full);
+    const Window page = OpenFiscalPage(session, "COM8");
+    ASSERT_TRUE(page);
+    const std::size_t journalBefore = session.JournalSize();
+    page.Item(kSend).Click();
+    AnswerMessageBox(session.run, {.text = Expected(text::kCannotOpenPort), .owner = page.Handle()});
+    EXPECT_TRUE(JournalMatches(session.folder.JournalFrom(journalBefore),
+                               {"Port_Close", "Port_Open port=\"COM8\" baud=9600 result=0"}));
+
+    // The library has its port again: the main window goes on working.
+    page.Item(IDCANCEL).Click();
+    ASSERT_TRUE(WaitUntil([&] { return session.run.Pages().empty(); }));
+    const std::size_t beforeRefresh = session.JournalSize();
+    session.Click(kRefresh);
+    EXPECT_TRUE(JournalMatches(session.folder.JournalFrom(beforeRefresh),
+                               {"GetStatus_CashRegister result=0", "GetStatus_Printer onl=1", "GetStatus_CashRegister",
+                                "LBIDRQ", "LBFSTRQ"}));
 }
 
 } // namespace

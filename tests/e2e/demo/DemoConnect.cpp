@@ -2,11 +2,13 @@
 // window, presses "Połąc&z" as a user would, waits until the status panel
 // shows the printer, has the window repainted and prints its place on the
 // screen as "x y width height". Exit code 0 when the panel filled, 1 if not.
+// Given a page button's id as its argument, it then opens that page too.
 
 #include <windows.h>
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <thread>
 
@@ -43,7 +45,7 @@ struct MessageBoxSearch {
     HWND found;
 };
 
-// An EnumWindows callback (CALLBACK: the convention also of 32-bit builds).
+// EnumWindows callback (a named function: the callback is __stdcall on i686).
 BOOL CALLBACK FindMessageBoxOfProcess(HWND window, LPARAM context)
 {
     auto* search = reinterpret_cast<MessageBoxSearch*>(context);
@@ -67,6 +69,15 @@ HWND OpenMessageBox(DWORD processId)
     return search.found;
 }
 
+// The page shown over the main window: a visible dialog it owns, without a caption.
+HWND OpenPage(HWND main)
+{
+    for (HWND window = GetWindow(GetDesktopWindow(), GW_CHILD); window; window = GetWindow(window, GW_HWNDNEXT))
+        if (GetWindow(window, GW_OWNER) == main && IsWindowVisible(window) && GetWindowTextLengthW(window) == 0)
+            return window;
+    return nullptr;
+}
+
 void PrintUtf8(const wchar_t* prefix, const std::wstring& text)
 {
     const std::wstring line = prefix + text + L"\n";
@@ -77,8 +88,9 @@ void PrintUtf8(const wchar_t* prefix, const std::wstring& text)
 
 } // namespace
 
-int main()
+int main(int argc, char** argv)
 {
+    const int pageButton = argc > 1 ? std::atoi(argv[1]) : 0;
     HWND main = nullptr;
     if (!WaitUntil([&] { return (main = FindWindowW(L"#32770", L"TALMIR POLSKA")) != nullptr && IsWindowVisible(main); },
                    30s)) {
@@ -106,6 +118,15 @@ int main()
     }
     PrintUtf8(L"demo: connected to ", Text(GetDlgItem(main, kDeviceName)));
 
+    if (pageButton != 0) {
+        PostMessageW(GetDlgItem(main, pageButton), BM_CLICK, 0, 0);
+        HWND page = nullptr;
+        if (!WaitUntil([&] { return (page = OpenPage(main)) != nullptr; }, 10s)) {
+            std::fputs("demo: the page did not open\n", stderr);
+            return 1;
+        }
+        RedrawWindow(page, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    }
     RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     RECT place{};
     GetWindowRect(main, &place);

@@ -1,0 +1,118 @@
+#include "pages/HeaderPage.h"
+
+#include "app/Reporting.h"
+#include "app/ServiceApp.h"
+#include "framework/DataExchange.h"
+#include "framework/Window.h"
+#include "pages/HeaderConversion.h"
+#include "res/ResourceIds.h"
+#include "res/Texts.h"
+
+#include <optional>
+
+namespace qm47 {
+
+namespace {
+
+constexpr int kProgramButton = 1052;
+
+struct LineControls {
+    int edit;
+    int doubleWidth;
+    int centred;
+    int counter;
+};
+constexpr std::array<LineControls, 7> kLineControls = {{
+    {1008, 1036, 1037, 1046},
+    {1011, 1038, 1039, 1047},
+    {1012, 1040, 1041, 1048},
+    {1013, 1042, 1043, 1049},
+    {1014, 1044, 1045, 1050},
+    {1015, 1051, 1053, 1054},
+    {1016, 1055, 1056, 1057},
+}};
+
+constexpr std::size_t kDoubleWidthChars = 20;
+constexpr std::size_t kNormalWidthChars = 40;
+constexpr char kShiftOut = '\x0E'; // switches double width on and off
+constexpr char kLineEnd = '\r';
+
+} // namespace
+
+std::string BuildHeaderLine(std::string_view text, bool doubleWidth, bool centred)
+{
+    const std::size_t width = doubleWidth ? kDoubleWidthChars : kNormalWidthChars;
+    const std::size_t padding = centred && text.size() < width ? (width - text.size()) / 2 : 0;
+    std::string line;
+    if (doubleWidth) line += kShiftOut;
+    line.append(padding, ' ');
+    line += text;
+    if (doubleWidth) line += kShiftOut;
+    return line;
+}
+
+CHeaderPage::CHeaderPage(CServiceApp& app) : fw::CDialog(IDD_HEADER), m_app(app) {}
+
+void CHeaderPage::DoDataExchange(fw::DataExchange& dx)
+{
+    for (std::size_t i = 0; i < m_lines.size(); ++i) {
+        dx.Text(kLineControls[i].edit, m_lines[i].text);
+        dx.Check(kLineControls[i].doubleWidth, m_lines[i].doubleWidth);
+        dx.Check(kLineControls[i].centred, m_lines[i].centred);
+    }
+}
+
+bool CHeaderPage::OnCommand(int id, int notifyCode)
+{
+    if (id == kProgramButton && notifyCode == fw::kNotifyClicked) {
+        ProgramHeader();
+        return true;
+    }
+    if (notifyCode == fw::kNotifyEditChange) {
+        for (std::size_t i = 0; i < kLineControls.size(); ++i)
+            if (kLineControls[i].edit == id) {
+                RefreshCounter(i);
+                return true;
+            }
+    }
+    return false;
+}
+
+void CHeaderPage::RefreshCounter(std::size_t line)
+{
+    if (!UpdateData(fw::Exchange::Save)) return;
+    const std::size_t length = m_lines[line].text.size();
+    Wnd().SetText(kLineControls[line].counter, std::to_string(length));
+    // Only line 1 warns, and only warns: the text stays as typed.
+    if (line != 0) return;
+    if (m_lines[0].doubleWidth == 1 && length > kDoubleWidthChars) MessageBox(text::kHeaderDoubleWidthLimit);
+    if (length > kNormalWidthChars) MessageBox(text::kHeaderLineLimit);
+}
+
+std::string CHeaderPage::BuildHeaderText() const
+{
+    std::string header;
+    for (const HeaderLine& line : m_lines) {
+        header += BuildHeaderLine(line.text, line.doubleWidth == 1, line.centred == 1);
+        header += kLineEnd;
+    }
+    return header;
+}
+
+void CHeaderPage::ProgramHeader()
+{
+    if (m_app.IsPrinterOnline() != 1) {
+        ShowOfflineMessage(*this);
+        return;
+    }
+    if (!UpdateData(fw::Exchange::Save)) return;
+    // A failed conversion has told the technician why; an empty or partial
+    // header must not replace the one the printer holds.
+    const std::optional<std::string> converted = ConvertHeaderText(BuildHeaderText());
+    if (!converted) return;
+    const LibraryResult result =
+        m_app.Library().LBSETHDR(converted->c_str(), text::kRegisterNumber.c_str(), text::kHeaderCashier.c_str());
+    ReportError(m_app, *this, result);
+}
+
+} // namespace qm47

@@ -1,0 +1,49 @@
+// Dialog 132: the clock page.
+
+#include "res/Dialogs.h"
+#include "res/ResourceIds.h"
+
+#include "framework/Cp1250.h"
+
+namespace qm47::res {
+
+using fw::cp1250;
+using fw::kNoId;
+using enum fw::ControlKind;
+
+namespace {
+
+constexpr std::uint32_t kNumberEdit = fw::kTabStop | fw::kCentered | fw::kAutoHScroll;
+constexpr std::uint32_t kLabel = fw::kCentered;
+
+constexpr fw::ControlTemplate kClockControls[] = {
+    {1056, Edit, nullptr, {67, 83, 24, 14}, kNumberEdit | fw::kGroup},
+    {1057, Edit, nullptr, {117, 83, 24, 14}, kNumberEdit},
+    {1006, Edit, nullptr, {167, 83, 24, 14}, kNumberEdit},
+    {1054, Edit, nullptr, {65, 119, 24, 14}, kNumberEdit},
+    {1055, Edit, nullptr, {115, 119, 24, 14}, kNumberEdit},
+    {1005, Edit, nullptr, {165, 119, 24, 14}, kNumberEdit},
+    {1052, PushButton, cp1250<"&PROGRAMOWANIE">(), {28, 154, 208, 14}, fw::kTabStop},
+    {2, PushButton, cp1250<"&Anuluj">(), {107, 181, 50, 14}, fw::kTabStop | fw::kCancelButton},
+    {kNoId, GroupBox, cp1250<"Programowanie zegara">(), {7, 7, 251, 196}},
+    {kNoId, Static, cp1250<"Godzina">(), {64, 108, 27, 8}, kLabel},
+    {kNoId, Static, cp1250<"Minuta">(), {117, 108, 22, 8}, kLabel},
+    {kNoId, Static, cp1250<"Sekunda">(), {163, 108, 30, 8}, kLabel},
+    {1058, Static, cp1250<"Rok">(), {73, 72, 14, 8}, kLabel},
+    {1059, Static, cp1250<"Miesiąc">(), {117, 72, 25, 8}, kLabel},
+    {1060, Static, cp1250<"Dzień">(), {170, 72, 19, 8}, kLabel},
+    {kNoId, GroupBox, cp1250<"Aktualne ustawienia drukarki:">(), {29, 18, 206, 40}},
+    {kNoId, GroupBox, cp1250<"Nowe ustawienia:">(), {29, 62, 206, 79}},
+    {1061, Static, cp1250<"Data (rr,mm,dd):">(), {39, 31, 56, 8}, kLabel},
+    {1062, Static, "", {137, 31, 79, 8}, kLabel},
+    {1063, Static, cp1250<"Godzina (hh,mm,ss):">(), {40, 44, 65, 8}, kLabel},
+    {1064, Static, "", {137, 44, 79, 8}, kLabel},
+};
+
+} // namespace
+
+const fw::DialogTemplate kClockDialog{
+    IDD_CLOCK, fw::DialogFrame::Page, nullptr, {115, 15, 265, 210}, "MS Sans Serif", 8, kClockControls,
+};
+
+} // namespace qm47::res

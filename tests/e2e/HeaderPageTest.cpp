@@ -1,0 +1,151 @@
+// The header page driven from outside: Polish letters typed into the lines
+// reach the simulated printer in Mazovia, the working files are left as
+// designed, and line 1 warns about its length.
+
+#include "tests/e2e/Session.h"
+
+#include "res/Texts.h"
+
+#include <filesystem>
+
+namespace qm47::e2e {
+namespace {
+
+using namespace main_window;
+
+constexpr int kProgram = 1052;
+constexpr int kLineEdits[7] = {1008, 1011, 1012, 1013, 1014, 1015, 1016};
+constexpr int kDoubleWidthLine3 = 1040;
+constexpr int kCentredLine2 = 1039;
+constexpr int kCounters[7] = {1046, 1047, 1048, 1049, 1050, 1054, 1057};
+
+// Connects to the answering simulated printer and opens the header page.
+Window OpenHeaderPage(Session& session)
+{
+    session.Click(kConnect);
+    EXPECT_TRUE(session.run.MessageBoxes().empty()) << Describe(session.run.MessageBoxes());
+    EXPECT_TRUE(session.main.Item(kDisconnect).Enabled()) << "not connected";
+    session.Click(kHeaderPage);
+    Window page;
+    WaitUntil([&] {
+        const auto pages = session.run.Pages();
+        if (!pages.empty() && pages.front().Visible()) page = pages.front();
+        return static_cast<bool>(page);
+    });
+    return page;
+}
+
+// The header that the last LBSETHDR of the journal carried, after checking
+// its other two texts.
+std::string SentHeader(const std::vector<std::string>& journal)
+{
+    for (auto line = journal.rbegin(); line != journal.rend(); ++line) {
+        const JournalEntry entry = ParseJournalLine(*line);
+        if (entry.exportName != "LBSETHDR") continue;
+        EXPECT_EQ(entry.Field("registerNumber").value_or("?"), "\"001\"");
+        EXPECT_EQ(entry.Field("cashier").value_or("?"), "\"Serwis\"");
+        EXPECT_EQ(entry.Field("result").value_or("?"), "0");
+        return JournalText(entry.Field("header").value_or("")).value_or("<no header text>");
+    }
+    return "<no LBSETHDR>";
+}
+
+std::string Hex(const std::string& bytes)
+{
+    std::string hex;
+    char byte[4];
+    for (unsigned char c : bytes) {
+        std::snprintf(byte, sizeof(byte), hex.empty() ? "%02X" : " %02X", c);
+        hex += byte;
+    }
+    return hex;
+}
+
+TEST(HeaderPage, PolishLettersReachThePrinterInMazoviaAndTheWorkingFilesStayAsDesigned)
+{
+    Session session(Library::Full);
+    const Window page = OpenHeaderPage(session);
+    ASSERT_TRUE(page) << "the header page did not open";
+
+    // Typed from outside as UTF-16; the program holds Windows-1250.
+    page.Item(kLineEdits[0]).SetText("Łódź");
+    page.Item(kCentredLine2).Click();
+    page.Item(kLineEdits[1]).SetText("Zażółć gęślą jaźń");
+    page.Item(kDoubleWidthLine3).Click();
+    page.Item(kLineEdits[2]).SetText("ŚĆŃĘĄŻŹÓŁ");
+    ASSERT_TRUE(session.run.Settle());
+    EXPECT_EQ(page.Item(kCounters[0]).Text(), "4");
+    EXPECT_EQ(page.Item(kCounters[1]).Text(), "17");
+    EXPECT_EQ(page.Item(kCounters[2]).Text(), "9");
+    EXPECT_EQ(page.Item(kCounters[3]).Text(), "") << "a line not changed keeps its counter blank";
+
+    const std::size_t before = session.JournalSize();
+    page.Item(kProgram).Click();
+    ASSERT_TRUE(session.run.Settle());
+    EXPECT_TRUE(session.run.MessageBoxes().empty()) << "a successful programming shows nothing: "
+                                                    << Describe(session.run.MessageBoxes());
+    EXPECT_TRUE(JournalMatches(session.folder.JournalFrom(before), {"GetStatus_Printer onl=1", "LBSETHDR result=0"}));
+
+    const std::string expected = "\x9C\xA2\x64\xA6\r" +
+                                 std::string(11, ' ') + "Za\xA7\xA2\x92\x8D g\x91\x9El\x86 ja\xA6\xA4\r" +
+                                 "\x0E\x98\x95\xA5\x90\x8F\xA1\xA0\xA3\x9C\x0E\r" +
+                                 "\r\r\r\r";
+    EXPECT_EQ(Hex(SentHeader(session.folder.Journal())), Hex(expected));
+    EXPECT_EQ(Hex(session.folder.ReadFile(L"naglowek.txt")), Hex(expected));
+    EXPECT_FALSE(std::filesystem::exists(session.folder.Path() / L"naglowek_we.txt"));
+    EXPECT_TRUE(page.Visible()) << "the page stays open";
+}
+
+TEST(HeaderPage, OnlyTheFirst199BytesAreSentWhileTheFileKeepsTheWholeHeader)
+{
+    Session session(Library::Full);
+    const Window page = OpenHeaderPage(session);
+    ASSERT_TRUE(page) << "the header page did not open";
+    std::string whole;
+    for (int i = 0; i < 7; ++i) {
+        const std::string line = std::string(39, static_cast<char>('1' + i)) + "ż";
+        page.Item(kLineEdits[i]).SetText(line);
+        whole += std::string(39, static_cast<char>('1' + i)) + "\xA7\r";
+    }
+    ASSERT_TRUE(session.run.Settle());
+    EXPECT_TRUE(session.run.MessageBoxes().empty()) << Describe(session.run.MessageBoxes());
+
+    page.Item(kProgram).Click();
+    ASSERT_TRUE(session.run.Settle());
+    EXPECT_TRUE(session.run.MessageBoxes().empty()) << Describe(session.run.MessageBoxes());
+    EXPECT_EQ(Hex(SentHeader(session.folder.Journal())), Hex(whole.substr(0, 199)));
+    EXPECT_EQ(session.folder.ReadFile(L"naglowek.txt").size(), 287u);
+}
+
+TEST(HeaderPage, LineOneWarnsOnceItHoldsMoreThan40Characters)
+{
+    Session session(Library::Full);
+    const Window page = OpenHeaderPage(session);
+    ASSERT_TRUE(page) << "the header page did not open";
+
+    page.Item(kLineEdits[0]).Type(std::string(41, 'A'));
+    AnswerMessageBox(session.run, {Expected(text::kHeaderLineLimit), std::string(kAppCaption), page.Handle()});
+    EXPECT_EQ(page.Item(kLineEdits[0]).Text(), std::string(41, 'A')) << "the text stands";
+    EXPECT_EQ(page.Item(kCounters[0]).Text(), "41");
+}
+
+TEST(HeaderPage, AFailedConversionIsReportedAndNothingIsSent)
+{
+    Session session(Library::Full);
+    const Window page = OpenHeaderPage(session);
+    ASSERT_TRUE(page) << "the header page did not open";
+    // The converted copy cannot be created where a folder takes its name.
+    std::filesystem::create_directory(session.folder.Path() / L"naglowek.txt");
+    page.Item(kLineEdits[0]).SetText("Łódź");
+    ASSERT_TRUE(session.run.Settle());
+
+    const std::size_t before = session.JournalSize();
+    page.Item(kProgram).Click();
+    AnswerMessageBox(session.run, {Expected(text::kCannotOpenOutputFile), Expected(text::kConversionErrorCaption)});
+    EXPECT_TRUE(JournalMatches(session.folder.JournalFrom(before), {"GetStatus_Printer onl=1"}));
+    EXPECT_FALSE(std::filesystem::exists(session.folder.Path() / L"naglowek_we.txt"));
+    EXPECT_TRUE(page.Visible()) << "the page stays open";
+}
+
+} // namespace
+} // namespace qm47::e2e

@@ -1,0 +1,137 @@
+#pragma once
+// Pages driven from outside: connect to the simulated printer, open a page
+// from its main-window button, act on its controls, and set or read the date
+// pickers, whose messages carry pointers into the program's own memory.
+
+#include "tests/e2e/Session.h"
+
+#include <commctrl.h>
+
+#include <cstdio>
+#include <optional>
+#include <string>
+
+namespace qm47::e2e::pages {
+
+// Connects to the answering simulated printer; fails the test (fatally)
+// when the main window does not end up connected.
+inline void ConnectOnline(Session& session)
+{
+    session.Click(main_window::kConnect);
+    const auto boxes = session.run.MessageBoxes();
+    ASSERT_TRUE(boxes.empty()) << Describe(boxes);
+    ASSERT_TRUE(session.main.Item(main_window::kDisconnect).Enabled()) << "not connected";
+}
+
+// Presses a page button and waits for the page; an empty Window when none appears.
+inline Window OpenPage(Session& session, int button)
+{
+    session.Click(button);
+    Window page;
+    WaitUntil([&] {
+        const auto pages = session.run.Pages();
+        if (!pages.empty() && pages.front().Visible()) page = pages.front();
+        return static_cast<bool>(page);
+    });
+    return page;
+}
+
+// Clicks a page control and waits until the program has handled the click
+// (or shows a box that the click raised).
+inline void ClickAndSettle(const Session& session, const Window& page, int id)
+{
+    page.Item(id).Click();
+    EXPECT_TRUE(session.run.Settle()) << "the click on " << id << " was not handled";
+}
+
+// A block of memory in the program's process, for the date pickers' messages.
+class RemoteBuffer {
+public:
+    RemoteBuffer(DWORD processId, std::size_t size)
+        : m_process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId)),
+          m_size(size)
+    {
+        if (m_process)
+            m_address = VirtualAllocEx(m_process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    }
+    ~RemoteBuffer()
+    {
+        if (m_address) VirtualFreeEx(m_process, m_address, 0, MEM_RELEASE);
+        if (m_process) CloseHandle(m_process);
+    }
+    RemoteBuffer(const RemoteBuffer&) = delete;
+    RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+
+    bool Valid() const { return m_address != nullptr; }
+    LPARAM Address() const { return reinterpret_cast<LPARAM>(m_address); }
+    bool Write(const void* data, std::size_t size) const
+    {
+        SIZE_T written = 0;
+        return size <= m_size && WriteProcessMemory(m_process, m_address, data, size, &written) && written == size;
+    }
+    bool Read(void* data, std::size_t size) const
+    {
+        SIZE_T read = 0;
+        return size <= m_size && ReadProcessMemory(m_process, m_address, data, size, &read) && read == size;
+    }
+
+private:
+    HANDLE m_process;
+    void* m_address = nullptr;
+    std::size_t m_size;
+};
+
+inline constexpr DWORD kPickerReplyMs = 5000;
+
+// Sets a date picker's date as a user's pick would; false when the picker
+// refused it or did not answer.
+inline bool SetPickerDate(const ProgramRun& run, const Window& picker, WORD year, WORD month, WORD day)
+{
+    RemoteBuffer buffer(run.ProcessId(), sizeof(SYSTEMTIME));
+    SYSTEMTIME date{};
+    date.wYear = year;
+    date.wMonth = month;
+    date.wDay = day;
+    if (!buffer.Valid() || !buffer.Write(&date, sizeof date)) return false;
+    DWORD_PTR accepted = 0;
+    return SendMessageTimeoutW(picker.Handle(), DTM_SETSYSTEMTIME, GDT_VALID, buffer.Address(), SMTO_NORMAL,
+                               kPickerReplyMs, &accepted) &&
+           accepted != 0;
+}
+
+// The date a picker shows, as y-m-d; nullopt when it could not be read.
+inline std::optional<SYSTEMTIME> PickerDate(const ProgramRun& run, const Window& picker)
+{
+    RemoteBuffer buffer(run.ProcessId(), sizeof(SYSTEMTIME));
+    DWORD_PTR state = 0;
+    SYSTEMTIME date{};
+    if (!buffer.Valid() ||
+        !SendMessageTimeoutW(picker.Handle(), DTM_GETSYSTEMTIME, 0, buffer.Address(), SMTO_NORMAL, kPickerReplyMs,
+                             &state) ||
+        state != GDT_VALID || !buffer.Read(&date, sizeof date))
+        return std::nullopt;
+    return date;
+}
+
+// The first and last date a picker offers, as "yyyy-mm-dd/yyyy-mm-dd"
+// (an open end shows as "none").
+inline std::string PickerRange(const ProgramRun& run, const Window& picker)
+{
+    RemoteBuffer buffer(run.ProcessId(), 2 * sizeof(SYSTEMTIME));
+    SYSTEMTIME range[2] = {};
+    if (!buffer.Valid() || !buffer.Write(range, sizeof range)) return "<no memory>";
+    DWORD_PTR flags = 0;
+    if (!SendMessageTimeoutW(picker.Handle(), DTM_GETRANGE, 0, buffer.Address(), SMTO_NORMAL, kPickerReplyMs,
+                             &flags) ||
+        !buffer.Read(range, sizeof range))
+        return "<no answer>";
+    const auto text = [](bool set, const SYSTEMTIME& d) {
+        if (!set) return std::string("none");
+        char out[16];
+        std::snprintf(out, sizeof out, "%04u-%02u-%02u", d.wYear, d.wMonth, d.wDay);
+        return std::string(out);
+    };
+    return text(flags & GDTR_MIN, range[0]) + "/" + text(flags & GDTR_MAX, range[1]);
+}
+
+} // namespace qm47::e2e::pages

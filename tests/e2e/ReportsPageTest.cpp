@@ -1,0 +1,124 @@
+// The reports page driven from outside against the simulated printer: the
+// date pickers' range, a periodic report by dates, and a monthly report with
+// its range error.
+
+#include "tests/e2e/PageSession.h"
+
+#include "res/Texts.h"
+
+namespace qm47::e2e {
+namespace {
+
+using namespace pages;
+
+constexpr int kMonthYear = 1005, kMonth = 1057, kMonthlyFull = 1006, kMonthly = 1053;
+constexpr int kDatesRange = 1074, kFirstDate = 1001, kLastDate = 1003, kNumbersRange = 1073;
+constexpr int kPeriodic = 1052;
+
+constexpr const char* kSimulatorCaption = "Symulator drukarki";
+
+TEST(ReportsPage, PickersOfferOnlyDatesWithATwoDigitYear)
+{
+    Session session(Library::Full);
+    ASSERT_NO_FATAL_FAILURE(ConnectOnline(session));
+    const Window page = OpenPage(session, main_window::kReportsPage);
+    ASSERT_TRUE(page);
+    SYSTEMTIME today{};
+    GetLocalTime(&today);
+    for (int id : {kFirstDate, kLastDate}) {
+        SCOPED_TRACE(id);
+        EXPECT_EQ(PickerRange(session.run, page.Item(id)), "1950-01-01/2049-12-31");
+        const auto shown = PickerDate(session.run, page.Item(id));
+        ASSERT_TRUE(shown);
+        EXPECT_EQ(shown->wYear * 10000 + shown->wMonth * 100 + shown->wDay,
+                  today.wYear * 10000 + today.wMonth * 100 + today.wDay);
+    }
+    EXPECT_EQ(SendMessageW(page.Item(kNumbersRange).Handle(), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(SendMessageW(page.Item(kDatesRange).Handle(), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+}
+
+TEST(ReportsPage, PeriodicReportByDatesIsSilentOnSuccess)
+{
+    Session session(Library::Full);
+    ASSERT_NO_FATAL_FAILURE(ConnectOnline(session));
+    const Window page = OpenPage(session, main_window::kReportsPage);
+    ASSERT_TRUE(page);
+
+    ClickAndSettle(session, page, kDatesRange);
+    EXPECT_EQ(SendMessageW(page.Item(kNumbersRange).Handle(), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    ASSERT_TRUE(SetPickerDate(session.run, page.Item(kFirstDate), 2003, 3, 1));
+    ASSERT_TRUE(SetPickerDate(session.run, page.Item(kLastDate), 2003, 3, 31));
+    const std::size_t before = session.JournalSize();
+    ClickAndSettle(session, page, kPeriodic);
+
+    EXPECT_TRUE(session.run.MessageBoxes().empty()) << Describe(session.run.MessageBoxes());
+    EXPECT_TRUE(JournalMatches(session.folder.JournalFrom(before),
+                               {"GetStatus_Printer onl=1",
+                                "LBFSKREP_D firstYear=3 firstMonth=3 firstDay=1 lastYear=3 lastMonth=3 lastDay=31 "
+                                "kind=1 registerNumber=\"001\" cashier=\"SERWIS\" result=0"}));
+
+    // A reversed range: the printer refuses it with -25 and only the page says so.
+    ASSERT_TRUE(SetPickerDate(session.run, page.Item(kFirstDate), 2001, 1, 2));
+    ASSERT_TRUE(SetPickerDate(session.run, page.Item(kLastDate), 1999, 12, 30));
+    const std::size_t reversed = session.JournalSize();
+    page.Item(kPeriodic).Click();
+    AnswerMessageBox(session.run, {.text = Expected(text::kDateRangeError), .owner = page.Handle(),
+                                   .icon = BoxIcon::Information});
+    EXPECT_TRUE(session.run.MessageBoxes().empty()) << Describe(session.run.MessageBoxes());
+    EXPECT_TRUE(JournalMatches(session.folder.JournalFrom(reversed),
+                               {"GetStatus_Printer onl=1",
+                                "LBFSKREP_D firstYear=1 firstMonth=1 firstDay=2 lastYear=99 lastMonth=12 lastDay=30 "
+                                "kind=1 result=-25"}));
+}
+
+TEST(ReportsPage, MonthlyRangeErrorShowsThePageMessageThenTheLibraryMessage)
+{
+    Session session(Library::Full);
+    ASSERT_NO_FATAL_FAILURE(ConnectOnline(session));
+    const Window page = OpenPage(session, main_window::kReportsPage);
+    ASSERT_TRUE(page);
+
+    page.Item(kMonthYear).Type("03");
+    page.Item(kMonth).Type("13"); // no such month: the printer answers 0xE0000001
+    ClickAndSettle(session, page, kMonthlyFull);
+    const std::size_t before = session.JournalSize();
+    page.Item(kMonthly).Click();
+
+    AnswerMessageBox(session.run, {.text = Expected(text::kDateRangeError), .owner = page.Handle(),
+                                   .icon = BoxIcon::Information});
+    const auto libraryBox = session.run.WaitForMessageBox();
+    ASSERT_TRUE(libraryBox) << "the library's message did not follow";
+    EXPECT_EQ(libraryBox->Caption(), kSimulatorCaption);
+    libraryBox->Press(IDOK);
+    ASSERT_TRUE(WaitUntil([&] { return session.run.MessageBoxes().empty(); }));
+    ASSERT_TRUE(session.run.Settle());
+
+    EXPECT_TRUE(JournalMatches(session.folder.JournalFrom(before),
+                               {"GetStatus_Printer onl=1",
+                                "LBFSKREP_D firstYear=3 firstMonth=13 firstDay=1 lastYear=3 lastMonth=13 lastDay=31 "
+                                "kind=6 registerNumber=\"001\" cashier=\"SERWIS\" result=-536870911",
+                                "ErrorMessage text=\"\" code=-536870911"}));
+    EXPECT_TRUE(page.Visible()) << "the page stays open";
+}
+
+TEST(ReportsPage, MonthlyReportTakesTheTypedTwoDigitYear)
+{
+    Session session(Library::Full);
+    ASSERT_NO_FATAL_FAILURE(ConnectOnline(session));
+    const Window page = OpenPage(session, main_window::kReportsPage);
+    ASSERT_TRUE(page);
+
+    page.Item(kMonthYear).Type("035"); // the edit takes two characters
+    page.Item(kMonth).Type("2");
+    const std::size_t before = session.JournalSize();
+    ClickAndSettle(session, page, kMonthly);
+    EXPECT_TRUE(session.run.MessageBoxes().empty()) << Describe(session.run.MessageBoxes());
+    EXPECT_EQ(page.Item(kMonthYear).Text(), "03");
+    EXPECT_TRUE(JournalMatches(session.folder.JournalFrom(before),
+                               {"GetStatus_Printer onl=1",
+                                "LBFSKREP_D firstYear=3 firstMonth=2 firstDay=1 lastYear=3 lastMonth=2 lastDay=30 "
+                                "kind=7 result=0"}));
+}
+
+} // namespace
+} // namespace qm47::e2e

@@ -1,0 +1,82 @@
+// The tax-rate page driven from outside against the simulated printer: the
+// defaults sent as the printer receives them, and the silent stops.
+
+#include "tests/e2e/PageSession.h"
+
+#include "res/Texts.h"
+
+namespace qm47::e2e {
+namespace {
+
+using namespace pages;
+
+constexpr int kSet = 1047;
+constexpr int kRateEdits[7] = {1024, 1014, 1015, 1020, 1023, 1022, 1016}; // A to G
+
+TEST(TaxRatesPage, SendsTheDefaultRates)
+{
+    Session session(Library::Full);
+    ASSERT_NO_FATAL_FAILURE(ConnectOnline(session));
+    const Window page = OpenPage(session, main_window::kTaxRatesPage);
+    ASSERT_TRUE(page);
+    const std::size_t opened = session.JournalSize();
+
+    page.Item(kSet).Click();
+    AnswerMessageBox(session.run, {.text = Expected(text::kOperationDone), .owner = page.Handle(),
+                                   .icon = BoxIcon::Information});
+    EXPECT_TRUE(JournalMatches(
+        session.folder.JournalFrom(opened),
+        {"GetStatus_Printer onl=1",
+         "LBSETPTU count=7 reserved1=0 entries[0].reserved=0 entries[0].rateText=\"22\" "
+         "entries[1].rateText=\"7\" entries[2].rateText=\"0\" entries[3].rateText=\"101\" "
+         "entries[4].rateText=\"101\" entries[5].rateText=\"101\" entries[6].reserved=0 "
+         "entries[6].rateText=\"100\" registerNumber=\"12345678\" cashier=\"SERWIS\" result=0"}));
+
+    // The printer now reports the rates the page sent.
+    page.Item(IDCANCEL).Click();
+    ASSERT_TRUE(WaitUntil([&] { return session.run.Pages().empty(); }));
+    ASSERT_TRUE(session.run.Settle()); // the buttons come back once the modal run has returned
+    session.Click(main_window::kRefresh);
+    std::vector<std::string> shown;
+    for (int id : main_window::kRates) shown.push_back(session.main.Item(id).Text());
+    EXPECT_EQ(shown, (std::vector<std::string>{"22.00", "7.00", "0.00", Expected(text::kRateInactive),
+                                               Expected(text::kRateInactive), Expected(text::kRateInactive),
+                                               Expected(text::kRateExempt)}));
+}
+
+TEST(TaxRatesPage, StopsSilently)
+{
+    struct Case {
+        const char* label;
+        const char* simConfig;
+        int edit;
+        const char* text;
+    };
+    const Case cases[] = {
+        {"rate G empty", "", kRateEdits[6], ""},
+        {"rate A 102", "", kRateEdits[0], "102"},
+        {"printer off-line", "online = 0\n", 0, nullptr},
+    };
+    Session session(Library::Full);
+    ASSERT_NO_FATAL_FAILURE(ConnectOnline(session));
+    const Window page = OpenPage(session, main_window::kTaxRatesPage);
+    ASSERT_TRUE(page);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        for (int i = 0; i < 7; ++i) page.Item(kRateEdits[i]).SetText(i == 0 ? "22" : i == 6 ? "100" : "7");
+        if (c.text) page.Item(c.edit).SetText(c.text);
+        session.folder.WriteSimConfig(c.simConfig);
+        const std::size_t before = session.JournalSize();
+
+        ClickAndSettle(session, page, kSet);
+        EXPECT_TRUE(session.run.MessageBoxes().empty()) << Describe(session.run.MessageBoxes());
+        EXPECT_TRUE(JournalMatches(session.folder.JournalFrom(before), {"GetStatus_Printer"}));
+        if (c.text) {
+            EXPECT_EQ(page.Item(c.edit).Text(), c.text) << "the edit keeps what was typed";
+        }
+        EXPECT_TRUE(page.Visible()) << "the page stays open";
+    }
+}
+
+} // namespace
+} // namespace qm47::e2e

@@ -1,0 +1,295 @@
+// The clock page against the recording fake library: the opening check, the
+// printer's clock as shown, the proposed new setting, and the set request.
+
+#include "FakeLibrary.h"
+
+#include "app/ServiceApp.h"
+#include "framework/testing/TestBackend.h"
+#include "pages/ClockPage.h"
+#include "res/Texts.h"
+
+#include <gtest/gtest.h>
+
+namespace qm47 {
+namespace {
+
+using fw::testing::TestUi;
+using fw::testing::TestWindow;
+using testing::FakeLibrary;
+
+constexpr int kYear = 1056, kMonth = 1057, kDay = 1006, kHour = 1054, kMinute = 1055, kSecond = 1005;
+constexpr int kSet = 1052, kCancel = 2, kPrinterDate = 1062, kPrinterTime = 1064;
+constexpr int kNewEdits[6] = {kYear, kMonth, kDay, kHour, kMinute, kSecond};
+
+struct Message {
+    std::string text;
+    fw::MessageIcon icon;
+    friend bool operator==(const Message&, const Message&) = default;
+    friend std::ostream& operator<<(std::ostream& out, const Message& m)
+    {
+        return out << '"' << m.text << "\" icon " << static_cast<int>(m.icon);
+    }
+};
+
+class ClockPageTest : public ::testing::Test {
+protected:
+    void Open(std::initializer_list<std::string_view> without = {})
+    {
+        app.SetLibrary(fake.Bind(without));
+        window = TestWindow::Open(page);
+    }
+
+    std::vector<Message> Messages() const
+    {
+        std::vector<Message> shown;
+        for (const auto& m : ui.messages) shown.push_back({m.text, m.icon});
+        return shown;
+    }
+
+    std::vector<std::string> NewTexts() const
+    {
+        std::vector<std::string> texts;
+        for (int id : kNewEdits) texts.push_back(window->Control(id).text);
+        return texts;
+    }
+
+    void TypeNewTexts(const std::vector<std::string>& texts)
+    {
+        for (std::size_t i = 0; i < texts.size(); ++i) window->Replace(kNewEdits[i], texts[i]);
+    }
+
+    TestUi ui;
+    FakeLibrary fake;
+    CServiceApp app;
+    CClockPage page{app};
+    std::unique_ptr<TestWindow> window;
+};
+
+const Message kDone{std::string(text::kOperationDone.view()), fw::MessageIcon::Information};
+const Message kOffline{std::string(text::kOfflineOperation.view()), fw::MessageIcon::None};
+
+TEST(ClockTextsTest, PrinterDateAndTime)
+{
+    const struct {
+        ClockTime clock;
+        const char* date;
+        const char* time;
+    } cases[] = {
+        {{3, 7, 2, 9, 5, 37}, "2003/7/2", "9:05:00"},
+        {{49, 12, 31, 23, 59, 59}, "2049/12/31", "23:59:00"},
+        {{50, 1, 1, 0, 0, 0}, "1950/1/1", "0:00:00"},
+        {{99, 10, 15, 12, 10, 0}, "1999/10/15", "12:10:00"},
+        {{0, 0, 0, 0, 9, 0}, "2000/0/0", "0:09:00"},
+        {{3, 1, 5, 0, 0, 0}, "2003/1/5", "0:00:00"},
+        {{255, 255, 255, 255, 255, 255}, "2155/255/255", "255:255:00"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.date) + " " + c.time);
+        EXPECT_EQ(PrinterDateText(c.clock), c.date);
+        EXPECT_EQ(PrinterTimeText(c.clock), c.time);
+    }
+}
+
+TEST(ClockTextsTest, ProposedFromComputerClockWithSecondZero)
+{
+    using Texts = std::array<std::string, 6>;
+    const struct {
+        platform::LocalTime now;
+        Texts expected;
+    } cases[] = {
+        {{2003, 7, 2, 9, 5, 37}, {"03", "07", "02", "09", "05", "00"}},
+        {{2000, 1, 1, 0, 0, 59}, {"00", "01", "01", "00", "00", "00"}},
+        {{1999, 12, 31, 23, 59, 0}, {"99", "12", "31", "23", "59", "00"}},
+        {{2126, 10, 10, 10, 10, 10}, {"26", "10", "10", "10", "10", "00"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.now.year * 10000 + c.now.month * 100 + c.now.day);
+        EXPECT_EQ(ProposedClockTexts(c.now), c.expected);
+    }
+}
+
+TEST_F(ClockPageTest, NotOnlineClosesBeforeShownWithOfflineMessage)
+{
+    const struct {
+        const char* label;
+        std::int32_t onl;
+        bool fills;
+    } cases[] = {{"off-line", 0, true}, {"onl 2", 2, true}, {"record untouched", 1, false}};
+    app.SetLibrary(fake.Bind());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        ui.messages.clear();
+        fake.Clear();
+        fake.onl = c.onl;
+        fake.printerFills = c.fills;
+        CClockPage closing(app);
+        const auto opened = TestWindow::Open(closing);
+        EXPECT_TRUE(opened->Ended());
+        EXPECT_FALSE(opened->WasShown());
+        EXPECT_EQ(Messages(), std::vector<Message>{kOffline});
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(ui.messages[0].owner, &closing);
+        EXPECT_EQ(ui.messages[0].caption, "QM47");
+        EXPECT_EQ(ui.messages[0].buttons, fw::MessageButtons::Ok);
+        EXPECT_EQ(fake.Names(), std::vector<std::string>{"GetStatus_Printer"});
+        EXPECT_EQ(opened->Control(kYear).text, "") << "nothing else happens";
+    }
+}
+
+TEST_F(ClockPageTest, OpensWithPrinterClockAndProposedSetting)
+{
+    fake.fillClock = [](ClockTime& clock) { clock = {3, 7, 2, 9, 5, 37}; };
+    const auto before = ProposedClockTexts(platform::Now());
+    Open();
+    const auto after = ProposedClockTexts(platform::Now());
+
+    EXPECT_TRUE(window->WasShown());
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(fake.Names(), (std::vector<std::string>{"GetStatus_Printer", "LBSENDCK"}));
+    EXPECT_EQ(fake.CallsOf("LBSENDCK").at(0).recordBytes, std::vector<unsigned char>(6, 0))
+        << "the clock record is handed over cleared";
+    EXPECT_EQ(window->Control(kPrinterDate).text, "2003/7/2");
+    EXPECT_EQ(window->Control(kPrinterTime).text, "9:05:00");
+    // The computer's clock may tick over between the readings.
+    const auto shown = NewTexts();
+    EXPECT_TRUE(shown == std::vector<std::string>(before.begin(), before.end()) ||
+                shown == std::vector<std::string>(after.begin(), after.end()))
+        << "shown " << ::testing::PrintToString(shown);
+    EXPECT_EQ(shown[5], "00");
+    EXPECT_EQ(window->FocusId(), kYear);
+}
+
+TEST_F(ClockPageTest, UnreadClockShowsZeroDateAndTime)
+{
+    const struct {
+        const char* label;
+        std::initializer_list<std::string_view> without;
+        std::int32_t result;
+    } cases[] = {
+        {"library leaves the record untouched", {}, 0},
+        {"LBSENDCK fails: its result is not looked at", {}, -3},
+        {"no LBSENDCK: skipped silently", {"LBSENDCK"}, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        ui.messages.clear();
+        fake.Clear();
+        fake.results["LBSENDCK"] = c.result;
+        app.SetLibrary(fake.Bind(c.without));
+        CClockPage local(app);
+        const auto opened = TestWindow::Open(local);
+        EXPECT_TRUE(opened->WasShown());
+        EXPECT_EQ(opened->Control(kPrinterDate).text, "2000/0/0");
+        EXPECT_EQ(opened->Control(kPrinterTime).text, "0:00:00");
+        EXPECT_TRUE(ui.messages.empty());
+    }
+}
+
+TEST_F(ClockPageTest, SetSendsLowBytesOfTypedNumbers)
+{
+    const struct {
+        std::vector<std::string> typed;
+        std::vector<unsigned char> bytes;
+    } cases[] = {
+        {{"03", "07", "02", "09", "05", "00"}, {3, 7, 2, 9, 5, 0}},
+        {{"2003", "-1", "abc", "", "7x", " 12"}, {211, 255, 0, 0, 7, 12}},
+        {{"256", "+5", "31", "23", "59", "59"}, {0, 5, 31, 23, 59, 59}},
+        {{"99999999999", "-256", "1e3", "0x1F", "\t8", "255"}, {255, 0, 1, 0, 8, 255}},
+    };
+    Open();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.typed));
+        ui.messages.clear();
+        fake.Clear();
+        TypeNewTexts(c.typed);
+        ASSERT_TRUE(window->Click(kSet));
+        EXPECT_EQ(fake.Names(), (std::vector<std::string>{"GetStatus_Printer", "LBSETCK"}));
+        const auto calls = fake.CallsOf("LBSETCK");
+        ASSERT_EQ(calls.size(), 1u);
+        const std::vector<unsigned char> sent(calls[0].recordBytes.begin(), calls[0].recordBytes.begin() + 6);
+        EXPECT_EQ(sent, c.bytes);
+        EXPECT_EQ(calls[0].recordBytes.size(), 6 + 2 * sizeof(void*));
+        EXPECT_EQ(calls[0].texts, (std::vector<std::string>{"001", "SERWIS"}));
+        EXPECT_EQ(Messages(), std::vector<Message>{kDone});
+        EXPECT_EQ(ui.messages[0].owner, &page);
+        EXPECT_EQ(NewTexts(), c.typed) << "the edits keep what was typed";
+        EXPECT_FALSE(window->Ended());
+    }
+}
+
+TEST_F(ClockPageTest, SetResultReporting)
+{
+    const struct {
+        const char* label;
+        std::initializer_list<std::string_view> without;
+        std::int32_t result;
+        std::vector<std::string> callsAfterCheck;
+        std::vector<Message> messages;
+    } cases[] = {
+        {"error code to ErrorMessage", {}, -5, {"LBSETCK", "ErrorMessage"}, {}},
+        {"positive error code", {}, 7, {"LBSETCK", "ErrorMessage"}, {}},
+        {"no LBSETCK", {"LBSETCK"}, 0, {},
+         {{std::string(text::kMissingExportPrefix.view()) + "LBSETCK", fw::MessageIcon::Exclamation}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        fake.results["LBSETCK"] = c.result;
+        app.SetLibrary(fake.Bind(c.without));
+        CClockPage local(app);
+        const auto opened = TestWindow::Open(local);
+        ui.messages.clear();
+        fake.Clear();
+        opened->Click(kSet);
+        std::vector<std::string> expected = {"GetStatus_Printer"};
+        expected.insert(expected.end(), c.callsAfterCheck.begin(), c.callsAfterCheck.end());
+        EXPECT_EQ(fake.Names(), expected);
+        if (!fake.CallsOf("ErrorMessage").empty()) {
+            const auto error = fake.CallsOf("ErrorMessage")[0];
+            EXPECT_EQ(error.texts, std::vector<std::string>{""});
+            EXPECT_EQ(error.numbers, std::vector<std::int64_t>{c.result});
+        }
+        EXPECT_EQ(Messages(), c.messages);
+        EXPECT_FALSE(opened->Ended());
+    }
+}
+
+TEST_F(ClockPageTest, SetWhenNotOnlineSendsNothingAndKeepsEntries)
+{
+    Open();
+    TypeNewTexts({"1", "2", "3", "4", "5", "6"});
+    ui.messages.clear();
+    fake.Clear();
+    fake.onl = 0;
+    window->Click(kSet);
+    EXPECT_EQ(fake.Names(), std::vector<std::string>{"GetStatus_Printer"});
+    EXPECT_EQ(Messages(), std::vector<Message>{kOffline});
+    EXPECT_EQ(NewTexts(), (std::vector<std::string>{"1", "2", "3", "4", "5", "6"}));
+    EXPECT_FALSE(window->Ended());
+}
+
+TEST_F(ClockPageTest, SettingTwiceLeavesPrinterReadingAlone)
+{
+    fake.fillClock = [](ClockTime& clock) { clock = {3, 1, 5, 0, 10, 0}; };
+    Open();
+    fake.fillClock = [](ClockTime& clock) { clock = {9, 9, 9, 9, 9, 9}; };
+    window->Click(kSet);
+    window->Click(kSet);
+    EXPECT_EQ(fake.CallsOf("LBSETCK").size(), 2u);
+    EXPECT_EQ(fake.CallsOf("LBSENDCK").size(), 1u);
+    EXPECT_EQ(Messages(), (std::vector<Message>{kDone, kDone}));
+    EXPECT_EQ(window->Control(kPrinterDate).text, "2003/1/5");
+    EXPECT_EQ(window->Control(kPrinterTime).text, "0:10:00");
+}
+
+TEST_F(ClockPageTest, CancelEndsWithoutSending)
+{
+    Open();
+    fake.Clear();
+    ASSERT_TRUE(window->Click(kCancel));
+    EXPECT_TRUE(window->Ended());
+    EXPECT_TRUE(fake.calls.empty());
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+} // namespace
+} // namespace qm47

@@ -1,0 +1,348 @@
+// The header page against the recording fake library: line building, the
+// character counters and their warnings, and programming the header.
+
+#include "FakeLibrary.h"
+#include "ScratchDirectory.h"
+
+#include "app/ServiceApp.h"
+#include "framework/testing/TestBackend.h"
+#include "pages/HeaderPage.h"
+#include "res/ResourceIds.h"
+#include "res/Texts.h"
+#include "ui/MainDlg.h"
+
+#include <gtest/gtest.h>
+
+namespace qm47 {
+namespace {
+
+using fw::literals::operator""_cp1250;
+using fw::testing::TestUi;
+using fw::testing::TestWindow;
+using testing::FakeLibrary;
+using testing::Hex;
+using testing::ReadFile;
+using testing::ScratchDirectory;
+
+constexpr int kProgram = 1052;
+constexpr int kLineEdits[7] = {1008, 1011, 1012, 1013, 1014, 1015, 1016};
+constexpr int kDoubleWidth[7] = {1036, 1038, 1040, 1042, 1044, 1051, 1055};
+constexpr int kCentred[7] = {1037, 1039, 1041, 1043, 1045, 1053, 1056};
+constexpr int kCounters[7] = {1046, 1047, 1048, 1049, 1050, 1054, 1057};
+
+const std::string kMax20(text::kHeaderDoubleWidthLimit.view());
+const std::string kMax40(text::kHeaderLineLimit.view());
+const std::string kSO = "\x0E";
+
+TEST(HeaderTextsTest, HoldTheExactBytes)
+{
+    EXPECT_EQ(kMax20, "W przypadku podwojonej szeroko\x9C\xE6 znaku, ilo\x9C\xE6 znak\xF3w  = max 20");
+    EXPECT_EQ(kMax40, "Dopuszczalna ilo\x9C\xE6 znak\xF3w  = 40");
+    EXPECT_EQ(text::kConversionErrorCaption.view(), "B\xB3\xB9" "d");
+    EXPECT_EQ(text::kHeaderCashier.view(), "Serwis");
+}
+
+TEST(BuildHeaderLineTest, PadsOnlyInFrontAndNeverCuts)
+{
+    const std::string text39(39, 'x'), text45(45, 'y'), text21(21, 'z');
+    struct Case {
+        const char* label;
+        std::string text;
+        bool doubleWidth, centred;
+        std::string line;
+    };
+    const std::vector<Case> cases = {
+        {"plain", "ABC", false, false, "ABC"},
+        {"centred", "ABC", false, true, std::string(18, ' ') + "ABC"},
+        {"double, centred", "ABCD", true, true, kSO + std::string(8, ' ') + "ABCD" + kSO},
+        {"double", "ABC", true, false, kSO + "ABC" + kSO},
+        {"empty, centred", "", false, true, std::string(20, ' ')},
+        {"empty, double and centred", "", true, true, kSO + std::string(10, ' ') + kSO},
+        {"empty, double", "", true, false, kSO + kSO},
+        {"empty", "", false, false, ""},
+        {"38 centred: one space", std::string(38, 'x'), false, true, " " + std::string(38, 'x')},
+        {"39 centred: (40 - 39) / 2 is 0", text39, false, true, text39},
+        {"45 centred: whole, no spaces", text45, false, true, text45},
+        {"18 double centred: one space", std::string(18, 'x'), true, true, kSO + " " + std::string(18, 'x') + kSO},
+        {"19 double centred: no space", std::string(19, 'x'), true, true, kSO + std::string(19, 'x') + kSO},
+        {"21 double centred: whole", text21, true, true, kSO + text21 + kSO},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        EXPECT_EQ(Hex(BuildHeaderLine(c.text, c.doubleWidth, c.centred)), Hex(c.line));
+    }
+}
+
+class HeaderPageTest : public ::testing::Test {
+protected:
+    void Open(std::initializer_list<std::string_view> without = {})
+    {
+        app.SetLibrary(fake.Bind(without));
+        window = TestWindow::Open(page);
+        ASSERT_TRUE(window->WasShown());
+    }
+    std::vector<std::string> MessageTexts() const
+    {
+        std::vector<std::string> texts;
+        for (const auto& m : ui.messages) texts.push_back(m.text);
+        return texts;
+    }
+    std::vector<std::string> Counters() const
+    {
+        std::vector<std::string> counters;
+        for (int id : kCounters) counters.push_back(window->Control(id).text);
+        return counters;
+    }
+    // The header LBSETHDR received, after checking the call's other arguments.
+    std::string SentHeader() const
+    {
+        const auto calls = fake.CallsOf("LBSETHDR");
+        if (calls.size() != 1) return "(LBSETHDR called " + std::to_string(calls.size()) + " times)";
+        const auto& texts = calls[0].texts;
+        EXPECT_EQ(texts.size(), 3u);
+        if (texts.size() != 3) return "(bad call)";
+        EXPECT_EQ(texts[1], "001");
+        EXPECT_EQ(texts[2], "Serwis");
+        return texts[0];
+    }
+
+    ScratchDirectory directory; // the conversion's working files go here
+    TestUi ui;
+    FakeLibrary fake;
+    CServiceApp app;
+    CHeaderPage page{app};
+    std::unique_ptr<TestWindow> window;
+};
+
+TEST_F(HeaderPageTest, OpensEmptyWithBlankCountersAndCallsNothing)
+{
+    Open();
+    for (int i = 0; i < 7; ++i) {
+        SCOPED_TRACE("line " + std::to_string(i + 1));
+        EXPECT_EQ(window->Control(kLineEdits[i]).text, "");
+        EXPECT_EQ(window->Control(kDoubleWidth[i]).check, 0);
+        EXPECT_EQ(window->Control(kCentred[i]).check, 0);
+    }
+    EXPECT_EQ(Counters(), std::vector<std::string>(7, ""));
+    EXPECT_TRUE(fake.calls.empty());
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(HeaderPageTest, LineOneWarnsAboutItsLengthAfterEveryChange)
+{
+    struct Case {
+        const char* label;
+        bool doubleWidth;
+        std::vector<std::size_t> lengths; // the line's text is replaced with these lengths, in turn
+        std::vector<std::string> messagesAfterLast;
+    };
+    const std::vector<Case> cases = {
+        {"normal, 20", false, {20}, {}},
+        {"normal, 21", false, {21}, {}},
+        {"normal, 40", false, {40}, {}},
+        {"normal, 41", false, {41}, {kMax40}},
+        {"normal, 45 shortened to 44", false, {45, 44}, {kMax40}},
+        {"normal, 45 shortened to 40", false, {45, 40}, {}},
+        {"double, 20", true, {20}, {}},
+        {"double, 21", true, {21}, {kMax20}},
+        {"double, 40", true, {40}, {kMax20}},
+        {"double, 41", true, {41}, {kMax20, kMax40}},
+        {"double, 45 shortened to 44", true, {45, 44}, {kMax20, kMax40}},
+        {"double, emptied", true, {30, 0}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        TestUi::Current().messages.clear();
+        CHeaderPage fresh(app);
+        auto w = TestWindow::Open(fresh);
+        if (c.doubleWidth) w->Click(kDoubleWidth[0]);
+        for (std::size_t length : c.lengths) {
+            ui.messages.clear();
+            w->Replace(kLineEdits[0], std::string(length, 'A'));
+        }
+        EXPECT_EQ(MessageTexts(), c.messagesAfterLast);
+        for (const auto& m : ui.messages) {
+            EXPECT_EQ(m.owner, &fresh);
+            EXPECT_EQ(m.caption, "QM47");
+            EXPECT_EQ(m.icon, fw::MessageIcon::None);
+            EXPECT_EQ(m.buttons, fw::MessageButtons::Ok);
+        }
+        EXPECT_EQ(w->Control(kCounters[0]).text, std::to_string(c.lengths.back()));
+        EXPECT_EQ(w->Control(kLineEdits[0]).text, std::string(c.lengths.back(), 'A')) << "the text stands";
+    }
+}
+
+TEST_F(HeaderPageTest, TypingLineOneWarnsOnEveryCharacterBeyondTheLimits)
+{
+    Open();
+    window->Click(kDoubleWidth[0]);
+    window->Type(kLineEdits[0], std::string(45, 'A'));
+    std::vector<std::string> expected(20, kMax20); // 21 to 40 characters
+    for (int i = 0; i < 5; ++i) {                  // 41 to 45
+        expected.push_back(kMax20);
+        expected.push_back(kMax40);
+    }
+    EXPECT_EQ(MessageTexts(), expected);
+    EXPECT_EQ(window->Control(kCounters[0]).text, "45");
+    EXPECT_EQ(window->Control(kLineEdits[0]).text, std::string(45, 'A'));
+}
+
+TEST_F(HeaderPageTest, OtherLinesOnlyCountAndFlagsRefreshNothing)
+{
+    Open();
+    for (int i = 1; i < 7; ++i) {
+        SCOPED_TRACE("line " + std::to_string(i + 1));
+        window->Click(kDoubleWidth[i]);
+        window->Click(kCentred[i]);
+        window->Replace(kLineEdits[i], std::string(60, 'B'));
+        EXPECT_EQ(window->Control(kCounters[i]).text, "60");
+    }
+    EXPECT_EQ(Counters(), (std::vector<std::string>{"", "60", "60", "60", "60", "60", "60"}));
+
+    // A flag change on line 1 shows nothing and leaves the counter as it was.
+    window->Replace(kLineEdits[0], std::string(25, 'A'));
+    EXPECT_EQ(window->Control(kCounters[0]).text, "25");
+    window->Click(kDoubleWidth[0]);
+    EXPECT_EQ(window->Control(kCounters[0]).text, "25");
+    EXPECT_TRUE(ui.messages.empty()) << MessageTexts().front();
+
+    // Typing into line 3 refreshes its own counter only.
+    window->Replace(kLineEdits[2], "");
+    window->Type(kLineEdits[2], "ab\xB3");
+    EXPECT_EQ(Counters(), (std::vector<std::string>{"25", "60", "3", "60", "60", "60", "60"}));
+    EXPECT_TRUE(fake.calls.empty());
+}
+
+TEST_F(HeaderPageTest, ProgrammingSendsTheConvertedHeaderAndShowsNothing)
+{
+    const std::string line40(40, 'x');
+    struct Line {
+        int index;
+        std::string text;
+        bool doubleWidth = false, centred = false;
+    };
+    struct Case {
+        const char* label;
+        std::vector<Line> lines;
+        std::string header;
+    };
+    const std::string sevenCR(7, '\r');
+    std::vector<Line> fullLines;
+    std::string fullSent;
+    for (int i = 0; i < 7; ++i) {
+        fullLines.push_back({i, std::string(40, static_cast<char>('1' + i))});
+        fullSent += std::string(40, static_cast<char>('1' + i)) + "\r";
+    }
+    const std::vector<Case> cases = {
+        {"seven empty lines", {}, sevenCR},
+        {"ABC centred on line 1", {{0, "ABC", false, true}}, std::string(18, ' ') + "ABC\r" + std::string(6, '\r')},
+        {"ABCD double and centred on line 1", {{0, "ABCD", true, true}},
+         kSO + std::string(8, ' ') + "ABCD" + kSO + "\r" + std::string(6, '\r')},
+        {"empty lines with flags", {{1, "", false, true}, {2, "", true, true}, {6, "", true, false}},
+         "\r" + std::string(20, ' ') + "\r" + kSO + std::string(10, ' ') + kSO + "\r\r\r\r" + kSO + kSO + "\r"},
+        {"Polish letters in Mazovia", {{0, "Łódź"_cp1250.str()}, {3, "Zażółć gęślą jaźń"_cp1250.str(), false, true}},
+         "\x9C\xA2\x64\xA6\r\r\r" + std::string(11, ' ') + "Za\xA7\xA2\x92\x8D g\x91\x9El\x86 ja\xA6\xA4\r\r\r\r"},
+        {"seven lines of 40: cut after 199 bytes", fullLines, fullSent.substr(0, 199)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        fake.Clear();
+        ui.messages.clear();
+        CHeaderPage fresh(app);
+        app.SetLibrary(fake.Bind());
+        auto w = TestWindow::Open(fresh);
+        for (const Line& line : c.lines) {
+            w->Replace(kLineEdits[line.index], line.text);
+            if (line.doubleWidth) w->Click(kDoubleWidth[line.index]);
+            if (line.centred) w->Click(kCentred[line.index]);
+        }
+        ui.messages.clear();
+        ASSERT_TRUE(w->Click(kProgram));
+        EXPECT_EQ(fake.Names(), (std::vector<std::string>{"GetStatus_Printer", "LBSETHDR"}));
+        EXPECT_EQ(Hex(SentHeader()), Hex(c.header));
+        EXPECT_EQ(MessageTexts(), std::vector<std::string>{});
+        EXPECT_FALSE(w->Ended());
+        EXPECT_FALSE(std::filesystem::exists("naglowek_we.txt"));
+    }
+    // The whole converted header stays in "naglowek.txt", beyond the 199 bytes sent.
+    EXPECT_EQ(ReadFile("naglowek.txt"), fullSent);
+}
+
+TEST_F(HeaderPageTest, ThePageStaysOpenAndCanSendAgain)
+{
+    Open();
+    window->Replace(kLineEdits[0], "SKLEP");
+    window->Click(kProgram);
+    window->Replace(kLineEdits[1], "ul. Krotka 2");
+    window->Click(kProgram);
+    const auto calls = fake.CallsOf("LBSETHDR");
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[0].texts.at(0), "SKLEP" + std::string(7, '\r'));
+    EXPECT_EQ(calls[1].texts.at(0), "SKLEP\rul. Krotka 2" + std::string(6, '\r'));
+    EXPECT_EQ(window->Control(kLineEdits[0]).text, "SKLEP");
+}
+
+TEST_F(HeaderPageTest, FailuresSendNothingOrReportTheResult)
+{
+    const std::string offline(text::kOfflineOperation.view());
+    struct Case {
+        const char* label;
+        std::function<void()> prepare;
+        std::vector<std::string_view> without;
+        std::vector<std::string> calls;
+        std::vector<std::string> messages;
+        bool converted; // whether the working files were touched
+    };
+    const std::vector<Case> cases = {
+        {"printer off-line", [&] { fake.onl = 0; }, {}, {"GetStatus_Printer"}, {offline}, false},
+        {"printer does not answer", [&] { fake.printerFills = false; }, {}, {"GetStatus_Printer"}, {offline}, false},
+        {"library error", [&] { fake.results["LBSETHDR"] = -7; }, {},
+         {"GetStatus_Printer", "LBSETHDR", "ErrorMessage"}, {}, true},
+        {"LBSETHDR missing", [] {}, {"LBSETHDR"}, {"GetStatus_Printer"},
+         {"Brak funkcji w bibliotece: LBSETHDR"}, true},
+        {"conversion fails", [] { std::filesystem::create_directory("naglowek.txt"); }, {}, {"GetStatus_Printer"},
+         {std::string(text::kCannotOpenOutputFile.view())}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        ScratchDirectory own;
+        FakeLibrary::Current().Clear();
+        fake.onl = 1;
+        fake.printerFills = true;
+        fake.results.clear();
+        c.prepare();
+        app.SetLibrary(fake.Bind(c.without));
+        CHeaderPage fresh(app);
+        auto w = TestWindow::Open(fresh);
+        w->Replace(kLineEdits[0], "\xA3\xF3\x64\x9F");
+        ui.messages.clear();
+        ASSERT_TRUE(w->Click(kProgram));
+        EXPECT_EQ(fake.Names(), c.calls);
+        EXPECT_EQ(MessageTexts(), c.messages);
+        if (!c.messages.empty() && c.messages[0] == offline) {
+            EXPECT_EQ(ui.messages[0].owner, &fresh);
+        }
+        if (c.label == std::string("library error")) {
+            const auto error = fake.CallsOf("ErrorMessage").at(0);
+            EXPECT_EQ(error.texts, (std::vector<std::string>{""}));
+            EXPECT_EQ(error.numbers, (std::vector<std::int64_t>{-7}));
+        }
+        EXPECT_EQ(std::filesystem::exists("naglowek.txt"), c.converted);
+        EXPECT_FALSE(w->Ended());
+    }
+}
+
+TEST_F(HeaderPageTest, TheMainWindowOpensItFromItsHeaderButton)
+{
+    app.SetLibrary(fake.Bind());
+    CMainDlg mainWindow(app);
+    auto main = TestWindow::Open(mainWindow);
+    ASSERT_TRUE(main->Click(1000));
+    int opened = 0;
+    ui.onModal = [&](TestWindow& w) { opened = w.Template().id; };
+    ASSERT_TRUE(main->Click(1050));
+    EXPECT_EQ(opened, IDD_HEADER);
+}
+
+} // namespace
+} // namespace qm47

@@ -1,0 +1,207 @@
+// The tax-rate page against the recording fake library: the defaults, the
+// silent stops, and the rate request with its seven entries byte by byte.
+
+#include "FakeLibrary.h"
+
+#include "app/ServiceApp.h"
+#include "framework/testing/TestBackend.h"
+#include "pages/TaxRatesPage.h"
+#include "res/Texts.h"
+
+#include <gtest/gtest.h>
+
+namespace qm47 {
+namespace {
+
+using fw::testing::TestUi;
+using fw::testing::TestWindow;
+using testing::FakeLibrary;
+
+constexpr int kSet = 1047, kCancel = 2;
+constexpr int kRateEdits[7] = {1024, 1014, 1015, 1020, 1023, 1022, 1016}; // A to G
+const std::vector<std::string> kDefaults = {"22", "7", "0", "101", "101", "101", "100"};
+
+class TaxRatesPageTest : public ::testing::Test {
+protected:
+    void Open(std::initializer_list<std::string_view> without = {})
+    {
+        app.SetLibrary(fake.Bind(without));
+        window = TestWindow::Open(page);
+    }
+
+    std::vector<std::string> Rates() const
+    {
+        std::vector<std::string> rates;
+        for (int id : kRateEdits) rates.push_back(window->Control(id).text);
+        return rates;
+    }
+
+    void TypeRates(const std::vector<std::string>& rates)
+    {
+        for (std::size_t i = 0; i < rates.size(); ++i) window->Replace(kRateEdits[i], rates[i]);
+    }
+
+    std::vector<std::string> MessageTexts() const
+    {
+        std::vector<std::string> texts;
+        for (const auto& m : ui.messages) texts.push_back(m.text);
+        return texts;
+    }
+
+    TestUi ui;
+    FakeLibrary fake;
+    CServiceApp app;
+    CTaxRatesPage page{app};
+    std::unique_ptr<TestWindow> window;
+};
+
+TEST_F(TaxRatesPageTest, OpensWithDefaultsAndSendsNothing)
+{
+    Open();
+    EXPECT_EQ(Rates(), kDefaults);
+    EXPECT_TRUE(fake.calls.empty()) << "no on-line check on opening";
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(window->FocusId(), kRateEdits[0]);
+}
+
+TEST_F(TaxRatesPageTest, DefaultsSentAsRequestWithSevenEntries)
+{
+    Open();
+    ASSERT_TRUE(window->Click(kSet));
+    EXPECT_EQ(fake.Names(), (std::vector<std::string>{"GetStatus_Printer", "LBSETPTU"}));
+    const auto calls = fake.CallsOf("LBSETPTU");
+    ASSERT_EQ(calls.size(), 1u);
+
+    std::vector<std::string> texts = kDefaults;
+    texts.insert(texts.end(), {"12345678", "SERWIS"});
+    EXPECT_EQ(calls[0].texts, texts);
+
+    // The record (count, reserved bytes, three pointers), then the seven
+    // entries as the library read them: four reserved zero bytes and a pointer.
+    const auto& bytes = calls[0].recordBytes;
+    const std::size_t pointer = sizeof(void*);
+    const std::size_t recordSize = 5 + 3 * pointer;
+    ASSERT_EQ(bytes.size(), recordSize + 7 * (4 + pointer));
+    EXPECT_EQ(std::vector<unsigned char>(bytes.begin(), bytes.begin() + 5),
+              (std::vector<unsigned char>{7, 0, 0, 0, 0}));
+    for (std::size_t i = 0; i < 7; ++i) {
+        SCOPED_TRACE("entry " + std::string(1, static_cast<char>('A' + i)));
+        const auto entry = bytes.begin() + static_cast<std::ptrdiff_t>(recordSize + i * (4 + pointer));
+        EXPECT_EQ(std::vector<unsigned char>(entry, entry + 4), std::vector<unsigned char>(4, 0));
+    }
+    EXPECT_EQ(MessageTexts(), std::vector<std::string>{std::string(text::kOperationDone.view())});
+    EXPECT_EQ(ui.messages[0].icon, fw::MessageIcon::Information);
+    EXPECT_EQ(ui.messages[0].owner, &page);
+    EXPECT_FALSE(window->Ended());
+}
+
+TEST_F(TaxRatesPageTest, RateTextsSentExactlyAsTyped)
+{
+    const std::vector<std::vector<std::string>> cases = {
+        {"101", "100", "0", "22", "7", "3", "5"},
+        {"abc", "22.5", " 7", "+8", "0099", "101xyz", "-0"},
+    };
+    Open();
+    for (const auto& rates : cases) {
+        SCOPED_TRACE(::testing::PrintToString(rates));
+        fake.Clear();
+        TypeRates(rates);
+        window->Click(kSet);
+        const auto calls = fake.CallsOf("LBSETPTU");
+        ASSERT_EQ(calls.size(), 1u);
+        EXPECT_EQ(std::vector<std::string>(calls[0].texts.begin(), calls[0].texts.begin() + 7), rates);
+        EXPECT_EQ(calls[0].recordBytes.at(0), 7);
+        EXPECT_EQ(calls[0].recordBytes.at(1), 0) << "reserved byte written on every call";
+    }
+}
+
+TEST_F(TaxRatesPageTest, SilentStops)
+{
+    std::vector<std::string> emptyG = kDefaults;
+    emptyG[6] = "";
+    std::vector<std::string> badA = kDefaults;
+    badA[0] = "102";
+    const struct {
+        const char* label;
+        std::int32_t onl;
+        std::vector<std::string> rates;
+    } cases[] = {
+        {"off-line", 0, kDefaults},
+        {"no answer", 9, kDefaults},
+        {"rate G empty", 1, emptyG},
+        {"rate A 102", 1, badA},
+        {"rate C -1", 1, {"22", "7", "-1", "101", "101", "101", "100"}},
+        {"rate D out of range beyond 32 bits", 1, {"22", "7", "0", "4294967318", "101", "101", "100"}},
+        {"all invalid", 1, {"", "", "", "", "", "", ""}},
+    };
+    Open();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        fake.Clear();
+        ui.messages.clear();
+        fake.onl = c.onl;
+        TypeRates(c.rates);
+        window->Click(kSet);
+        EXPECT_EQ(fake.Names(), std::vector<std::string>{"GetStatus_Printer"});
+        EXPECT_TRUE(ui.messages.empty()) << ::testing::PrintToString(MessageTexts());
+        EXPECT_EQ(Rates(), c.rates) << "the edits keep what was typed";
+        EXPECT_FALSE(window->Ended());
+    }
+}
+
+TEST(TaxRateRuleTest, SendableRate)
+{
+    const struct {
+        const char* rate;
+        bool sendable;
+    } cases[] = {
+        {"0", true}, {"101", true}, {"100", true}, {"22.5", true}, {"abc", true}, {" 7", true},
+        {"101.99", true}, {"", false}, {"102", false}, {"-1", false}, {"-0", true}, {"2147483648", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string("\"") + c.rate + "\"");
+        EXPECT_EQ(IsSendableRate(c.rate), c.sendable);
+    }
+}
+
+TEST_F(TaxRatesPageTest, ResultReporting)
+{
+    const struct {
+        const char* label;
+        std::initializer_list<std::string_view> without;
+        std::int32_t result;
+        std::vector<std::string> calls;
+        std::vector<std::string> messages;
+    } cases[] = {
+        {"error to ErrorMessage", {}, -7, {"GetStatus_Printer", "LBSETPTU", "ErrorMessage"}, {}},
+        {"no LBSETPTU", {"LBSETPTU"}, 0, {"GetStatus_Printer"},
+         {std::string(text::kMissingExportPrefix.view()) + "LBSETPTU"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        fake.results["LBSETPTU"] = c.result;
+        app.SetLibrary(fake.Bind(c.without));
+        CTaxRatesPage local(app);
+        const auto opened = TestWindow::Open(local);
+        fake.Clear();
+        ui.messages.clear();
+        opened->Click(kSet);
+        EXPECT_EQ(fake.Names(), c.calls);
+        EXPECT_EQ(MessageTexts(), c.messages);
+        for (const auto& error : fake.CallsOf("ErrorMessage")) {
+            EXPECT_EQ(error.texts, std::vector<std::string>{""});
+            EXPECT_EQ(error.numbers, std::vector<std::int64_t>{c.result});
+        }
+    }
+}
+
+TEST_F(TaxRatesPageTest, CancelEndsWithoutSending)
+{
+    Open();
+    ASSERT_TRUE(window->Click(kCancel));
+    EXPECT_TRUE(window->Ended());
+    EXPECT_TRUE(fake.calls.empty());
+}
+
+} // namespace
+} // namespace qm47
