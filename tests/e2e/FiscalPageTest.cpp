@@ -88,6 +88,7 @@ TEST(FiscalPage, APortWithNoDeviceIsReportedAndGivenBackToTheLibrary)
     // The library has its port again: the main window goes on working.
     page.Item(IDCANCEL).Click();
     ASSERT_TRUE(WaitUntil([&] { return session.run.Pages().empty(); }));
+    ASSERT_TRUE(session.run.Settle()); // the buttons come back once the page's modal run has returned
     const std::size_t beforeRefresh = session.JournalSize();
     session.Click(kRefresh);
     EXPECT_TRUE(JournalMatches(session.folder.JournalFrom(beforeRefresh),
