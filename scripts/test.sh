@@ -11,6 +11,32 @@ status=0
 summary=()
 
 stage() { echo; echo "=== $* ==="; }
+logs=$(mktemp -d)
+trap 'rm -rf "$logs"' EXIT
+tests_passed=0
+tests_failed=0
+# Runs a test stage, showing its output, and adds up the tests it reports:
+# ctest's "... tests failed out of N", GoogleTest's "[  PASSED  ] N tests" and
+# "[  FAILED  ] N tests", and plain "N passed, N failed" lines. A stage that
+# fails without reporting a failed test counts as one failure.
+run_tests() { # name command...
+  local name=$1 log counts p f rc
+  shift
+  log=$logs/$(echo "$name" | tr -c 'a-zA-Z0-9' '_')
+  "$@" 2>&1 | tee "$log"
+  rc=${PIPESTATUS[0]}
+  counts=$(awk '
+    / tests passed, [0-9]+ tests failed out of [0-9]+$/ { f += $4; p += $9 - $4; next }
+    /^\[  PASSED  \] [0-9]+ test/ { p += $4; next }
+    /^\[  FAILED  \] [0-9]+ test/ { f += $4; next }
+    /^([A-Za-z0-9-]+: )?[0-9]+ passed, [0-9]+ failed/ { n = ($1 ~ /:$/) ? 2 : 1; p += $n; f += $(n + 2); next }
+    END { print p + 0, f + 0 }' "$log")
+  read -r p f <<<"$counts"
+  if [ "$rc" -ne 0 ] && [ "$f" -eq 0 ]; then f=1; fi
+  tests_passed=$((tests_passed + p))
+  tests_failed=$((tests_failed + f))
+  record "$name ($p passed, $f failed)" "$rc"
+}
 record() { # name exit-code
   if [ "$2" -eq 0 ]; then summary+=("PASS  $1"); else summary+=("FAIL  $1"); status=1; fi
 }
@@ -35,21 +61,21 @@ for preset in native win64 win32; do
 done
 
 stage "native unit tests"
-ctest --preset native -j "$jobs" --output-on-failure; record "native unit tests" $?
+run_tests "native unit tests" ctest --preset native -j "$jobs" --output-on-failure
 
 if [ -x scripts/e2e.sh ]; then
   stage "end-to-end tests (64-bit, Wine)"
-  bash scripts/e2e.sh build/win64; record "end-to-end tests (64-bit)" $?
+  run_tests "end-to-end tests (64-bit)" bash scripts/e2e.sh build/win64
 fi
 
 if [ -x scripts/test-i686.sh ]; then
   stage "32-bit stage (Wine)"
   if [ $i386_setup -eq 0 ]; then
-    bash scripts/test-i686.sh; rc=$?
-    if [ $rc -eq 0 ] && grep -q '^unavailable' /usr/local/lib/qm47/i386-status 2>/dev/null; then
+    if grep -q '^unavailable' /usr/local/lib/qm47/i386-status 2>/dev/null; then
+      bash scripts/test-i686.sh
       summary+=("SKIP  32-bit stage")
     else
-      record "32-bit stage" $rc
+      run_tests "32-bit stage" bash scripts/test-i686.sh
     fi
   else
     echo "32-bit stage not run: scripts/setup-i386.sh failed (above)"
@@ -61,4 +87,5 @@ printf '%s\n' "${summary[@]}"
 passed=$(printf '%s\n' "${summary[@]}" | grep -c '^PASS' || true)
 failed=$(printf '%s\n' "${summary[@]}" | grep -c '^FAIL' || true)
 echo "stages: $passed passed, $failed failed"
+echo "tests: $tests_passed passed, $tests_failed failed"
 exit $status
