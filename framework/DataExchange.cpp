@@ -63,7 +63,8 @@ bool DataExchange::ComboText(int id, std::string& value)
 {
     if (!m_ok) return false;
     if (Loading()) {
-        if (!m_window.SelectComboEntry(id, value)) m_window.SetText(id, value);
+        // An empty text selects no entry: the box shows what was used, not "com1".
+        if (value.empty() || !m_window.SelectComboEntry(id, value)) m_window.SetText(id, value);
     } else {
         value = m_window.GetText(id);
     }

@@ -26,7 +26,8 @@ public:
     // A radio button read on its own: 0 when it is checked, -1 when it is not.
     bool Radio(int id, int& index);
     // An editable combo box's text. On load: the first list entry beginning
-    // with the value (case ignored) is selected, else the value itself shown.
+    // with the value (case ignored) is selected, else the value itself shown;
+    // an empty value selects nothing.
     bool ComboText(int id, std::string& value);
 
 private:

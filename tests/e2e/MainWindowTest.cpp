@@ -377,9 +377,8 @@ TEST(Connect, TypedPortNameGoesToTheLibraryUnchanged)
         {"com5", "com5", true},
         {"com12", "com12", true},
         {"Com", "com1", false}, // "com1" is the first list entry beginning with it
-        // Whether an empty text selects the first entry is the platform's
-        // combo box's business.
-        {"", nullptr, false},
+        // An empty text selects no entry: the box shows what was used.
+        {"", "", false},
         {"LPT1", "LPT1", false},
     };
     for (const Case& c : cases) {
