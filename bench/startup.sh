@@ -17,7 +17,7 @@ wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
 wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
 poll_limit_ms=30000
 
-for exe in "$win64/QM47.exe" "$win64/bench/BareDialog.exe"; do
+for exe in "$win64/QM47.exe" "$win64/bench/BareDialog.exe" "$win64/bench/LaunchTimer.exe"; do
   [[ -f $exe ]] || { echo "missing $exe: build the win64 preset first" >&2; exit 1; }
 done
 (( runs >= 1 )) || { echo "runs must be at least 1" >&2; exit 1; }
@@ -70,47 +70,20 @@ else
   qm47_note="WITHOUT the printer library: its first window is the missing-library box"
 fi
 
-now_ms() { echo $(( $(date +%s%N) / 1000000 )); }
-
-# Launches a program and prints the milliseconds until a window whose title
-# matches the pattern is mapped; then ends the program.
-measure() {
-  local dir=$1 exe=$2 pattern=$3 start elapsed
-  cd "$dir"
-  start=$(now_ms)
-  "$wine" "$exe" >/dev/null 2>&1 &
-  app_pid=$!
-  until xdotool search --onlyvisible --name "$pattern" >/dev/null 2>&1; do
-    elapsed=$(( $(now_ms) - start ))
-    if (( elapsed > poll_limit_ms )); then echo "no window from $exe after ${poll_limit_ms} ms" >&2; return 1; fi
-    if ! kill -0 "$app_pid" 2>/dev/null; then echo "$exe ended without showing a window" >&2; return 1; fi
-    sleep 0.005
-  done
-  elapsed=$(( $(now_ms) - start ))
-  kill "$app_pid" 2>/dev/null || true
-  wait "$app_pid" 2>/dev/null || true
-  app_pid=""
-  # The window must be gone before the next launch is timed.
-  for _ in $(seq 1 400); do
-    xdotool search --onlyvisible --name "$pattern" >/dev/null 2>&1 || break
-    sleep 0.005
-  done
-  echo "$elapsed"
-}
-
 median() { printf '%s\n' "$@" | sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+windows_path() { echo "Z:$1" | tr '/' '\\'; }
 
-# One untimed launch of each, so neither pays for first-time loading alone.
-measure "$work/qm47" QM47.exe "$qm47_window" >/dev/null
-measure "$work/bare" BareDialog.exe '^Bare dialog$' >/dev/null
-
-qm47_times=()
-bare_times=()
-for i in $(seq 1 "$runs"); do
-  qm47_times+=("$(measure "$work/qm47" QM47.exe "$qm47_window")")
-  bare_times+=("$(measure "$work/bare" BareDialog.exe '^Bare dialog$')")
-  echo "run $i: QM47 ${qm47_times[-1]} ms, bare ${bare_times[-1]} ms" >&2
-done
+# LaunchTimer runs inside Wine: it starts each program, polls in 1 ms steps
+# until its window is shown, closes it, and alternates the two programs.
+cp "$win64/bench/LaunchTimer.exe" "$work/"
+timer_window=$qm47_window
+timer_window=${timer_window#^}; timer_window=${timer_window%$}
+[[ $timer_window == *"|"* ]] && timer_window="Brak biblioteki"
+times=$("$wine" "$work/LaunchTimer.exe" "$runs" "$(windows_path "$work/qm47/QM47.exe")" "$timer_window" \
+        "$(windows_path "$work/bare/BareDialog.exe")" "Bare dialog" | tr -d '\r')
+read -r -a qm47_times <<<"$(echo "$times" | sed -n 1p | cut -d' ' -f2-)"
+read -r -a bare_times <<<"$(echo "$times" | sed -n 2p | cut -d' ' -f2-)"
+(( ${#qm47_times[@]} == runs && ${#bare_times[@]} == runs )) || { echo "the launch timer failed: $times" >&2; exit 1; }
 
 qm47_median=$(median "${qm47_times[@]}")
 bare_median=$(median "${bare_times[@]}")
