@@ -20,10 +20,6 @@ cmake --build --preset win64 -j2
 build_dir=$repo/build/win64
 demo_dir=$repo/build/demo
 
-wine_loader=/usr/lib/wine/wine64
-[ -x "$wine_loader" ] || wine_loader=$(command -v wine64 || command -v wine)
-wineserver_bin=/usr/lib/wine/wineserver
-[ -x "$wineserver_bin" ] || wineserver_bin=$(command -v wineserver)
 
 mkdir -p "$demo_dir"
 cp "$build_dir/QM47.exe" "$build_dir/sim/VaronelServiceLibrary.dll" "$demo_dir/"
@@ -38,13 +34,8 @@ EOF
 fi
 
 export WINEPREFIX=$demo_dir/wineprefix
-export WINEDEBUG=-all
-
-# Wine then uses code page 1250 (the Linux locale need not be installed).
-export LC_ALL=pl_PL.UTF-8 2>/dev/null
-export WINEDLLOVERRIDES="mscoree,mshtml="
-export WINEARCH=win64
-unset WINELOADER WINESERVER
+# shellcheck source=scripts/wine-env.sh
+. "$repo/scripts/wine-env.sh"
 
 xvfb_pid=
 socat_pid=
@@ -107,9 +98,7 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "demo: making the Wine prefix (once)..." >&2
   "$wine_loader" wineboot -i >/dev/null 2>&1
 fi
-# Wine's own fonts, so "MS Sans Serif" measures as the layout expects, and a
-# Polish locale, so Wine's ANSI code page is 1250 and the font has the letters.
-if [ -d /usr/share/wine/fonts ]; then cp -n /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true; fi
+install_wine_fonts
 "$wine_loader" reg add 'HKLM\Software\Wine\Ports' /v COM1 /t REG_SZ /d "$pty_device" /f >/dev/null
 if [ -n "$headless" ]; then
   # No window manager on Xvfb: let Wine place the windows itself.

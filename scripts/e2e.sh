@@ -54,20 +54,11 @@ for library in "${libraries[@]}"; do
   fi
 done
 
-wine_loader=/usr/lib/wine/wine64
-[ -x "$wine_loader" ] || wine_loader=$(command -v wine64 || command -v wine)
-wineserver_bin=/usr/lib/wine/wineserver
-[ -x "$wineserver_bin" ] || wineserver_bin=$(command -v wineserver)
 
 run_dir=$(mktemp -d /tmp/qm47-e2e.XXXXXX)
 export WINEPREFIX=$run_dir/prefix
-export WINEDEBUG=-all
-
-# Wine then uses code page 1250 (the Linux locale need not be installed).
-export LC_ALL=pl_PL.UTF-8 2>/dev/null
-export WINEDLLOVERRIDES="mscoree,mshtml="
-export WINEARCH=win64
-unset WINELOADER WINESERVER
+# shellcheck source=scripts/wine-env.sh
+. "$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/wine-env.sh"
 
 xvfb_pid=
 socat_pid=
@@ -143,9 +134,7 @@ line_holder_open=1
 # The Wine prefix.
 prefix_started=1
 "$wine_loader" wineboot -i >"$run_dir/wineboot.log" 2>&1
-# Wine's own fonts, so "MS Sans Serif" measures as the layout expects, and a
-# Polish locale, so Wine's ANSI code page is 1250 and the font has the letters.
-if [ -d /usr/share/wine/fonts ]; then cp -n /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true; fi
+install_wine_fonts
 reg() { "$wine_loader" reg "$@" >/dev/null; }
 # No window manager: without this every box closing waits about 2 s.
 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f
