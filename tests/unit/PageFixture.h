@@ -1,0 +1,50 @@
+#pragma once
+// What every page test needs: the recording fake library, the test backend,
+// the application object bound to the fake, and the page under test on
+// virtual controls built from its template.
+
+#include "FakeLibrary.h"
+
+#include "app/ServiceApp.h"
+#include "framework/testing/TestBackend.h"
+#include "res/ResourceIds.h"
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qm47::testing {
+
+template <class Page>
+class PageTest : public ::testing::Test {
+protected:
+    // Binds the fake (less the exports named) and opens the page.
+    void Open(std::initializer_list<std::string_view> without = {})
+    {
+        app.SetLibrary(fake.Bind(without));
+        window = fw::testing::TestWindow::Open(page);
+    }
+
+    // What a control shows.
+    const std::string& Text(int id) const { return window->Control(id).text; }
+
+    // The texts of the message boxes shown so far, in order.
+    std::vector<std::string> MessageTexts() const
+    {
+        std::vector<std::string> texts;
+        for (const auto& m : ui.messages) texts.push_back(m.text);
+        return texts;
+    }
+
+    fw::testing::TestUi ui;
+    FakeLibrary fake;
+    CServiceApp app;
+    Page page{app};
+    std::unique_ptr<fw::testing::TestWindow> window;
+};
+
+} // namespace qm47::testing
