@@ -12,16 +12,6 @@ namespace qm47 {
 
 namespace {
 
-constexpr int IDC_NEW_YEAR = 1056;
-constexpr int IDC_NEW_MONTH = 1057;
-constexpr int IDC_NEW_DAY = 1006;
-constexpr int IDC_NEW_HOUR = 1054;
-constexpr int IDC_NEW_MINUTE = 1055;
-constexpr int IDC_NEW_SECOND = 1005;
-constexpr int IDC_SET_CLOCK = 1052;
-constexpr int IDC_PRINTER_DATE = 1062;
-constexpr int IDC_PRINTER_TIME = 1064;
-
 std::string TwoDigits(int value)
 {
     const int n = value % 100 < 0 ? value % 100 + 100 : value % 100;
@@ -76,27 +66,27 @@ bool CClockPage::OnInitDialog()
     m_printerTime = PrinterTimeText(clock);
 
     UpdateData(fw::Exchange::Load);
-    Wnd().SetFocus(IDC_NEW_YEAR);
+    Wnd().SetFocus(IDC_CLOCK_YEAR);
     return false;
 }
 
 void CClockPage::DoDataExchange(fw::DataExchange& dx)
 {
-    dx.Text(IDC_NEW_YEAR, m_year);
-    dx.Text(IDC_NEW_MONTH, m_month);
-    dx.Text(IDC_NEW_DAY, m_day);
-    dx.Text(IDC_NEW_HOUR, m_hour);
-    dx.Text(IDC_NEW_MINUTE, m_minute);
-    dx.Text(IDC_NEW_SECOND, m_second);
-    dx.Text(IDC_PRINTER_DATE, m_printerDate);
-    dx.Text(IDC_PRINTER_TIME, m_printerTime);
+    dx.Text(IDC_CLOCK_YEAR, m_year);
+    dx.Text(IDC_CLOCK_MONTH, m_month);
+    dx.Text(IDC_CLOCK_DAY, m_day);
+    dx.Text(IDC_CLOCK_HOUR, m_hour);
+    dx.Text(IDC_CLOCK_MINUTE, m_minute);
+    dx.Text(IDC_CLOCK_SECOND, m_second);
+    dx.Text(IDC_CLOCK_PRINTER_DATE, m_printerDate);
+    dx.Text(IDC_CLOCK_PRINTER_TIME, m_printerTime);
 }
 
 bool CClockPage::OnCommand(int id, int notifyCode)
 {
     if (notifyCode != fw::kNotifyClicked) return false;
     switch (id) {
-    case IDC_SET_CLOCK: SetClock(); return true;
+    case IDC_CLOCK_SET: SetClock(); return true;
     default: return false;
     }
 }

@@ -9,8 +9,6 @@
 namespace qm47 {
 
 namespace {
-constexpr int IDC_NIP = 1003;
-constexpr int IDC_SEND = 1051;
 constexpr int kBaudRate = 9600;
 } // namespace
 
@@ -18,12 +16,12 @@ CFiscalPage::CFiscalPage(CServiceApp& app) : fw::CDialog(IDD_FISCAL), m_app(app)
 
 void CFiscalPage::DoDataExchange(fw::DataExchange& dx)
 {
-    dx.Text(IDC_NIP, m_nip, kNipLimit);
+    dx.Text(IDC_FISCAL_NIP, m_nip, kNipLimit);
 }
 
 bool CFiscalPage::OnCommand(int id, int notifyCode)
 {
-    if (id != IDC_SEND || notifyCode != fw::kNotifyClicked) return false;
+    if (id != IDC_FISCAL_SEND || notifyCode != fw::kNotifyClicked) return false;
     OnSend();
     return true;
 }

@@ -14,8 +14,6 @@ namespace qm47 {
 
 namespace {
 
-constexpr int kProgramButton = 1052;
-
 struct LineControls {
     int edit;
     int doubleWidth;
@@ -23,13 +21,13 @@ struct LineControls {
     int counter;
 };
 constexpr std::array<LineControls, 7> kLineControls = {{
-    {1008, 1036, 1037, 1046},
-    {1011, 1038, 1039, 1047},
-    {1012, 1040, 1041, 1048},
-    {1013, 1042, 1043, 1049},
-    {1014, 1044, 1045, 1050},
-    {1015, 1051, 1053, 1054},
-    {1016, 1055, 1056, 1057},
+    {IDC_HEADER_LINE1, IDC_HEADER_DOUBLE1, IDC_HEADER_CENTER1, IDC_HEADER_COUNT1},
+    {IDC_HEADER_LINE2, IDC_HEADER_DOUBLE2, IDC_HEADER_CENTER2, IDC_HEADER_COUNT2},
+    {IDC_HEADER_LINE3, IDC_HEADER_DOUBLE3, IDC_HEADER_CENTER3, IDC_HEADER_COUNT3},
+    {IDC_HEADER_LINE4, IDC_HEADER_DOUBLE4, IDC_HEADER_CENTER4, IDC_HEADER_COUNT4},
+    {IDC_HEADER_LINE5, IDC_HEADER_DOUBLE5, IDC_HEADER_CENTER5, IDC_HEADER_COUNT5},
+    {IDC_HEADER_LINE6, IDC_HEADER_DOUBLE6, IDC_HEADER_CENTER6, IDC_HEADER_COUNT6},
+    {IDC_HEADER_LINE7, IDC_HEADER_DOUBLE7, IDC_HEADER_CENTER7, IDC_HEADER_COUNT7},
 }};
 
 constexpr std::size_t kDoubleWidthChars = 20;
@@ -64,7 +62,7 @@ void CHeaderPage::DoDataExchange(fw::DataExchange& dx)
 
 bool CHeaderPage::OnCommand(int id, int notifyCode)
 {
-    if (id == kProgramButton && notifyCode == fw::kNotifyClicked) {
+    if (id == IDC_HEADER_SET && notifyCode == fw::kNotifyClicked) {
         ProgramHeader();
         return true;
     }

@@ -13,19 +13,6 @@ namespace qm47 {
 
 namespace {
 
-constexpr int IDC_DAILY_REPORT = 1051;
-constexpr int IDC_MONTH_YEAR = 1005;
-constexpr int IDC_MONTH = 1057;
-constexpr int IDC_MONTHLY_FULL = 1006;
-constexpr int IDC_MONTHLY_REPORT = 1053;
-constexpr int IDC_FIRST_DATE = 1001;
-constexpr int IDC_LAST_DATE = 1003;
-constexpr int IDC_NUMBERS_RANGE = 1073;
-constexpr int IDC_FIRST_NUMBER = 1004;
-constexpr int IDC_LAST_NUMBER = 1007;
-constexpr int IDC_PERIODIC_FULL = 1002;
-constexpr int IDC_PERIODIC_REPORT = 1052;
-
 constexpr int kMonthEditLimit = 2;
 
 // The dates a two-digit year can stand for.
@@ -57,30 +44,30 @@ CReportsPage::CReportsPage(CServiceApp& app) : fw::CDialog(IDD_REPORTS), m_app(a
 
 bool CReportsPage::OnInitDialog()
 {
-    Wnd().SetDateRange(IDC_FIRST_DATE, kFirstPickableDate, kLastPickableDate);
-    Wnd().SetDateRange(IDC_LAST_DATE, kFirstPickableDate, kLastPickableDate);
+    Wnd().SetDateRange(IDC_REPORTS_FIRST_DATE, kFirstPickableDate, kLastPickableDate);
+    Wnd().SetDateRange(IDC_REPORTS_LAST_DATE, kFirstPickableDate, kLastPickableDate);
     return fw::CDialog::OnInitDialog();
 }
 
 void CReportsPage::DoDataExchange(fw::DataExchange& dx)
 {
-    dx.Check(IDC_PERIODIC_FULL, m_periodicFull);
-    dx.Text(IDC_FIRST_NUMBER, m_firstNumber);
-    dx.Text(IDC_LAST_NUMBER, m_lastNumber);
+    dx.Check(IDC_REPORTS_PERIODIC_FULL, m_periodicFull);
+    dx.Text(IDC_REPORTS_FIRST_NUMBER, m_firstNumber);
+    dx.Text(IDC_REPORTS_LAST_NUMBER, m_lastNumber);
     // Only "Według numerów" is read: the dates range is whatever is not it.
-    dx.Radio(IDC_NUMBERS_RANGE, m_numbersRange);
-    dx.Text(IDC_MONTH_YEAR, m_monthYear, kMonthEditLimit);
-    dx.Text(IDC_MONTH, m_month, kMonthEditLimit);
-    dx.Check(IDC_MONTHLY_FULL, m_monthlyFull);
+    dx.Radio(IDC_REPORTS_BY_NUMBERS, m_numbersRange);
+    dx.Text(IDC_REPORTS_MONTH_YEAR, m_monthYear, kMonthEditLimit);
+    dx.Text(IDC_REPORTS_MONTH, m_month, kMonthEditLimit);
+    dx.Check(IDC_REPORTS_MONTHLY_FULL, m_monthlyFull);
 }
 
 bool CReportsPage::OnCommand(int id, int notifyCode)
 {
     if (notifyCode != fw::kNotifyClicked) return false;
     switch (id) {
-    case IDC_DAILY_REPORT: DailyReport(); return true;
-    case IDC_PERIODIC_REPORT: PeriodicReport(); return true;
-    case IDC_MONTHLY_REPORT: MonthlyReport(); return true;
+    case IDC_REPORTS_DAILY: DailyReport(); return true;
+    case IDC_REPORTS_PERIODIC: PeriodicReport(); return true;
+    case IDC_REPORTS_MONTHLY: MonthlyReport(); return true;
     default: return false;
     }
 }
@@ -106,8 +93,8 @@ void CReportsPage::PeriodicReport()
     }
     if (!UpdateData(fw::Exchange::Save)) return;
 
-    const fw::Date first = Wnd().GetDate(IDC_FIRST_DATE);
-    const fw::Date last = Wnd().GetDate(IDC_LAST_DATE);
+    const fw::Date first = Wnd().GetDate(IDC_REPORTS_FIRST_DATE);
+    const fw::Date last = Wnd().GetDate(IDC_REPORTS_LAST_DATE);
     const bool full = m_periodicFull == 1;
 
     LibraryResult result{};

@@ -12,9 +12,9 @@ namespace qm47 {
 
 namespace {
 
-constexpr int IDC_SET_RATES = 1047;
 // The rate edits, A to G.
-constexpr int kRateEdits[7] = {1024, 1014, 1015, 1020, 1023, 1022, 1016};
+constexpr int kRateEdits[7] = {IDC_TAX_RATES_A, IDC_TAX_RATES_B, IDC_TAX_RATES_C, IDC_TAX_RATES_D,
+                               IDC_TAX_RATES_E, IDC_TAX_RATES_F, IDC_TAX_RATES_G};
 
 constexpr std::int32_t kHighestRate = 101; // 101: not in use
 
@@ -41,7 +41,7 @@ bool CTaxRatesPage::OnCommand(int id, int notifyCode)
 {
     if (notifyCode != fw::kNotifyClicked) return false;
     switch (id) {
-    case IDC_SET_RATES: SetRates(); return true;
+    case IDC_TAX_RATES_SET: SetRates(); return true;
     default: return false;
     }
 }

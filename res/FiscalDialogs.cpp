@@ -14,9 +14,9 @@ using enum fw::ControlKind;
 namespace {
 
 constexpr fw::ControlTemplate kFiscalControls[] = {
-    {1003, Edit, nullptr, {65, 65, 135, 14}, fw::kTabStop | fw::kGroup | fw::kCentered | fw::kAutoHScroll},
-    {1051, PushButton, cp1250<"&Wyślij">(), {26, 126, 208, 14}, fw::kTabStop},
-    {2, PushButton, cp1250<"&Anuluj">(), {107, 164, 50, 14}, fw::kTabStop | fw::kCancelButton},
+    {IDC_FISCAL_NIP, Edit, nullptr, {65, 65, 135, 14}, fw::kTabStop | fw::kGroup | fw::kCentered | fw::kAutoHScroll},
+    {IDC_FISCAL_SEND, PushButton, cp1250<"&Wyślij">(), {26, 126, 208, 14}, fw::kTabStop},
+    {IDC_FISCAL_CANCEL, PushButton, cp1250<"&Anuluj">(), {107, 164, 50, 14}, fw::kTabStop | fw::kCancelButton},
     {kNoId, GroupBox, cp1250<"Fiskalizacja">(), {7, 7, 251, 196}},
     {kNoId, Static, cp1250<"Numer NIP:">(), {23, 67, 38, 8}},
 };

@@ -15,24 +15,24 @@ namespace {
 
 constexpr std::uint32_t kNumberEdit = fw::kTabStop | fw::kCentered | fw::kAutoHScroll;
 
-// The two radio buttons form one group (from 1074 up to the next group
-// start, 1004), with the date pickers between them; the pickers are no radio
+// The two radio buttons form one group (from "by dates" up to the next group
+// start, the first number), with the date pickers between them; the pickers are no radio
 // buttons, so checking one radio button clears only the other.
 constexpr fw::ControlTemplate kReportsControls[] = {
-    {1051, PushButton, cp1250<"Wykonaj">(), {29, 38, 49, 14}, fw::kTabStop | fw::kGroup},
-    {1005, Edit, nullptr, {110, 43, 23, 14}, kNumberEdit},
-    {1057, Edit, nullptr, {144, 43, 23, 14}, kNumberEdit},
-    {1006, CheckBox, cp1250<"Raport pełny">(), {186, 31, 57, 10}, fw::kTabStop},
-    {1053, PushButton, cp1250<"Wykonaj">(), {186, 45, 49, 14}, fw::kTabStop},
-    {1074, RadioButton, nullptr, {28, 94, 16, 8}, fw::kGroup},
-    {1001, DatePicker, nullptr, {66, 92, 57, 15}, fw::kTabStop},
-    {1003, DatePicker, nullptr, {66, 117, 58, 15}, fw::kTabStop},
-    {1073, RadioButton, nullptr, {143, 93, 16, 8}},
-    {1004, Edit, nullptr, {195, 92, 40, 14}, kNumberEdit | fw::kGroup},
-    {1007, Edit, nullptr, {195, 117, 40, 14}, kNumberEdit},
-    {1002, CheckBox, cp1250<"Raport pełny">(), {40, 143, 57, 10}, fw::kTabStop},
-    {1052, PushButton, cp1250<"Wykonaj">(), {40, 159, 185, 14}, fw::kTabStop},
-    {2, PushButton, cp1250<"&Anuluj">(), {107, 186, 50, 14}, fw::kTabStop | fw::kCancelButton},
+    {IDC_REPORTS_DAILY, PushButton, cp1250<"Wykonaj">(), {29, 38, 49, 14}, fw::kTabStop | fw::kGroup},
+    {IDC_REPORTS_MONTH_YEAR, Edit, nullptr, {110, 43, 23, 14}, kNumberEdit},
+    {IDC_REPORTS_MONTH, Edit, nullptr, {144, 43, 23, 14}, kNumberEdit},
+    {IDC_REPORTS_MONTHLY_FULL, CheckBox, cp1250<"Raport pełny">(), {186, 31, 57, 10}, fw::kTabStop},
+    {IDC_REPORTS_MONTHLY, PushButton, cp1250<"Wykonaj">(), {186, 45, 49, 14}, fw::kTabStop},
+    {IDC_REPORTS_BY_DATES, RadioButton, nullptr, {28, 94, 16, 8}, fw::kGroup},
+    {IDC_REPORTS_FIRST_DATE, DatePicker, nullptr, {66, 92, 57, 15}, fw::kTabStop},
+    {IDC_REPORTS_LAST_DATE, DatePicker, nullptr, {66, 117, 58, 15}, fw::kTabStop},
+    {IDC_REPORTS_BY_NUMBERS, RadioButton, nullptr, {143, 93, 16, 8}},
+    {IDC_REPORTS_FIRST_NUMBER, Edit, nullptr, {195, 92, 40, 14}, kNumberEdit | fw::kGroup},
+    {IDC_REPORTS_LAST_NUMBER, Edit, nullptr, {195, 117, 40, 14}, kNumberEdit},
+    {IDC_REPORTS_PERIODIC_FULL, CheckBox, cp1250<"Raport pełny">(), {40, 143, 57, 10}, fw::kTabStop},
+    {IDC_REPORTS_PERIODIC, PushButton, cp1250<"Wykonaj">(), {40, 159, 185, 14}, fw::kTabStop},
+    {IDC_REPORTS_CANCEL, PushButton, cp1250<"&Anuluj">(), {107, 186, 50, 14}, fw::kTabStop | fw::kCancelButton},
     {kNoId, GroupBox, cp1250<"Raporty">(), {7, 7, 251, 197}},
     {kNoId, GroupBox, cp1250<"Według dat">(), {23, 81, 107, 56}},
     {kNoId, Static, cp1250<"OD:">(), {44, 96, 14, 8}},

@@ -4,6 +4,7 @@
 #include "framework/DataExchange.h"
 #include "framework/Window.h"
 #include "platform/Time.h"
+#include "res/ResourceIds.h"
 #include "res/Texts.h"
 #include "ui/AboutDlg.h"
 #include "ui/StatusFormat.h"
@@ -14,33 +15,18 @@ namespace qm47 {
 
 namespace {
 
-constexpr int
-    IDC_CONNECT = 1000,
-    IDC_DISCONNECT = 1002,
-    IDC_REFRESH = 1016,
-    IDC_ABOUT = 3,
-    IDC_PORT = 1076,
-    // Status panel values.
-    IDC_DEVICE_NAME = 1045,
-    IDC_UNIQUE_NUMBER = 1043,
-    IDC_MODE = 1018,
-    IDC_RAM_RESETS = 1021,
-    IDC_LAST_FM_WRITE = 1023,
-    IDC_RECEIPTS = 1041,
-    // Lamps.
-    IDC_FSK = 1004,
-    IDC_CMD = 1005,
-    IDC_PAR = 1006,
-    IDC_TRF = 1007,
-    IDC_ONL = 1008,
-    IDC_PE = 1009,
-    IDC_ERR = 1010;
-
-constexpr std::array kRateFields = {1025, 1026, 1028, 1032, 1034, 1036, 1038}; // A to G
-constexpr std::array kPageButtons = {1048, 1049, 1050, 1051, 1052, 1053, 1055, 1056, 1057};
-constexpr std::array kStatusFields = {IDC_DEVICE_NAME, IDC_UNIQUE_NUMBER, IDC_MODE, IDC_RAM_RESETS, IDC_LAST_FM_WRITE,
-                                      1025, 1026, 1028, 1032, 1034, 1036, 1038, IDC_RECEIPTS,
-                                      IDC_FSK, IDC_CMD, IDC_PAR, IDC_TRF, IDC_ONL, IDC_PE, IDC_ERR};
+// A to G.
+constexpr std::array kRateFields = {IDC_MAIN_RATE_A, IDC_MAIN_RATE_B, IDC_MAIN_RATE_C, IDC_MAIN_RATE_D,
+                                    IDC_MAIN_RATE_E, IDC_MAIN_RATE_F, IDC_MAIN_RATE_G};
+constexpr std::array kPageButtons = {IDC_MAIN_CLOCK, IDC_MAIN_TAX_RATES, IDC_MAIN_HEADER,
+                                     IDC_MAIN_DISPLAY, IDC_MAIN_REPORTS, IDC_MAIN_GOODS_CHECK,
+                                     IDC_MAIN_SERVICE_DATE, IDC_MAIN_CONTROL_SALE, IDC_MAIN_FISCAL};
+constexpr std::array kStatusFields = {
+    IDC_MAIN_DEVICE_NAME, IDC_MAIN_UNIQUE_NUMBER, IDC_MAIN_MODE, IDC_MAIN_RAM_RESETS, IDC_MAIN_LAST_FM_WRITE,
+    IDC_MAIN_RATE_A, IDC_MAIN_RATE_B, IDC_MAIN_RATE_C, IDC_MAIN_RATE_D, IDC_MAIN_RATE_E, IDC_MAIN_RATE_F,
+    IDC_MAIN_RATE_G, IDC_MAIN_RECEIPTS,
+    // The lamps.
+    IDC_MAIN_FSK, IDC_MAIN_CMD, IDC_MAIN_PAR, IDC_MAIN_TRF, IDC_MAIN_ONL, IDC_MAIN_PE, IDC_MAIN_ERR};
 
 constexpr int kBaudRate = 9600;
 constexpr unsigned kSecondStatusDelayMs = 50;
@@ -69,17 +55,17 @@ bool CMainDlg::OnInitDialog()
 
 void CMainDlg::DoDataExchange(fw::DataExchange& dx)
 {
-    dx.ComboText(IDC_PORT, m_port);
+    dx.ComboText(IDC_MAIN_PORT, m_port);
 }
 
 bool CMainDlg::OnCommand(int id, int notifyCode)
 {
     if (notifyCode != fw::kNotifyClicked) return false;
     switch (id) {
-    case IDC_CONNECT: Connect(); return true;
-    case IDC_DISCONNECT: Disconnect(); return true;
-    case IDC_REFRESH: Refresh(); return true;
-    case IDC_ABOUT: OpenAbout(); return true;
+    case IDC_MAIN_CONNECT: Connect(); return true;
+    case IDC_MAIN_DISCONNECT: Disconnect(); return true;
+    case IDC_MAIN_REFRESH: Refresh(); return true;
+    case IDC_MAIN_ABOUT: OpenAbout(); return true;
     default:
         if (!IsPageButton(id)) return false;
         OpenPage(id);
@@ -169,21 +155,21 @@ void CMainDlg::OpenAbout()
 void CMainDlg::DisableOnlineButtons()
 {
     for (int id : kPageButtons) Wnd().Enable(id, false);
-    Wnd().Enable(IDC_REFRESH, false);
-    Wnd().Enable(IDC_DISCONNECT, false);
+    Wnd().Enable(IDC_MAIN_REFRESH, false);
+    Wnd().Enable(IDC_MAIN_DISCONNECT, false);
 }
 
 void CMainDlg::EnableAllButtons()
 {
     for (int id : kPageButtons) Wnd().Enable(id, true);
-    for (int id : {IDC_REFRESH, IDC_DISCONNECT, IDC_CONNECT, fw::kIdCancel, IDC_ABOUT})
+    for (int id : {IDC_MAIN_REFRESH, IDC_MAIN_DISCONNECT, IDC_MAIN_CONNECT, IDC_MAIN_EXIT, IDC_MAIN_ABOUT})
         Wnd().Enable(id, true);
 }
 
 void CMainDlg::DisableAllButtons()
 {
     DisableOnlineButtons();
-    for (int id : {IDC_CONNECT, fw::kIdCancel, IDC_ABOUT}) Wnd().Enable(id, false);
+    for (int id : {IDC_MAIN_CONNECT, IDC_MAIN_EXIT, IDC_MAIN_ABOUT}) Wnd().Enable(id, false);
 }
 
 void CMainDlg::ClearStatusPanel()
@@ -198,7 +184,7 @@ void CMainDlg::ShowStatusPanel()
     library.LBIDRQ(&identity);
     const std::string name = FormatDeviceName(identity.namePart1, identity.namePart2);
     if (IsWarnedModel(identity.namePart1)) ShowMessage(text::kWarnedModelMessage);
-    Wnd().SetText(IDC_DEVICE_NAME, name);
+    Wnd().SetText(IDC_MAIN_DEVICE_NAME, name);
 
     static constexpr const char* kPreset = "0";
     FiscalStatus status{};
@@ -211,11 +197,12 @@ void CMainDlg::ShowStatusPanel()
     status.uniqueNumber = kPreset;
     library.LBFSTRQ(&status);
 
-    Wnd().SetText(IDC_RECEIPTS, std::to_string(status.receiptCount));
-    Wnd().SetText(IDC_LAST_FM_WRITE, FormatFiscalMemoryDate(status.lastFmDay, status.lastFmMonth, status.lastFmYear));
-    Wnd().SetText(IDC_RAM_RESETS, std::to_string(status.ramResets));
-    Wnd().SetText(IDC_MODE, FormatMode(status.fiscalFlag));
-    Wnd().SetText(IDC_UNIQUE_NUMBER, FiscalText(status.uniqueNumber));
+    Wnd().SetText(IDC_MAIN_RECEIPTS, std::to_string(status.receiptCount));
+    Wnd().SetText(IDC_MAIN_LAST_FM_WRITE,
+                  FormatFiscalMemoryDate(status.lastFmDay, status.lastFmMonth, status.lastFmYear));
+    Wnd().SetText(IDC_MAIN_RAM_RESETS, std::to_string(status.ramResets));
+    Wnd().SetText(IDC_MAIN_MODE, FormatMode(status.fiscalFlag));
+    Wnd().SetText(IDC_MAIN_UNIQUE_NUMBER, FiscalText(status.uniqueNumber));
     for (std::size_t i = 0; i < kRateFields.size(); ++i) Wnd().SetText(kRateFields[i], FormatRate(status.ptuRate[i]));
 }
 
@@ -223,19 +210,19 @@ void CMainDlg::ShowPrinterLamps()
 {
     PrinterStatus status{9, 9, 9};
     m_app.Library().GetStatus_Printer(&status);
-    Wnd().SetText(IDC_ERR, std::to_string(status.err));
-    Wnd().SetText(IDC_ONL, std::to_string(status.onl));
-    Wnd().SetText(IDC_PE, std::to_string(status.pe));
+    Wnd().SetText(IDC_MAIN_ERR, std::to_string(status.err));
+    Wnd().SetText(IDC_MAIN_ONL, std::to_string(status.onl));
+    Wnd().SetText(IDC_MAIN_PE, std::to_string(status.pe));
 }
 
 void CMainDlg::ShowCashRegisterLamps()
 {
     CashRegisterStatus status{9, 9, 9, 9};
     m_app.Library().GetStatus_CashRegister(&status);
-    Wnd().SetText(IDC_CMD, std::to_string(status.cmd));
-    Wnd().SetText(IDC_FSK, std::to_string(status.fsk));
-    Wnd().SetText(IDC_PAR, std::to_string(status.par));
-    Wnd().SetText(IDC_TRF, std::to_string(status.trf));
+    Wnd().SetText(IDC_MAIN_CMD, std::to_string(status.cmd));
+    Wnd().SetText(IDC_MAIN_FSK, std::to_string(status.fsk));
+    Wnd().SetText(IDC_MAIN_PAR, std::to_string(status.par));
+    Wnd().SetText(IDC_MAIN_TRF, std::to_string(status.trf));
 }
 
 bool CMainDlg::QueryCashRegister()

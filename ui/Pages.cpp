@@ -7,17 +7,18 @@
 #include "pages/HeaderPage.h"
 #include "pages/ReportsPage.h"
 #include "pages/TaxRatesPage.h"
+#include "res/ResourceIds.h"
 
 namespace qm47 {
 
 std::unique_ptr<fw::CDialog> MakePage(int buttonId, CServiceApp& app)
 {
     switch (buttonId) {
-    case 1048: return std::make_unique<CClockPage>(app);
-    case 1049: return std::make_unique<CTaxRatesPage>(app);
-    case 1050: return std::make_unique<CHeaderPage>(app);
-    case 1052: return std::make_unique<CReportsPage>(app);
-    case 1057: return std::make_unique<CFiscalPage>(app);
+    case IDC_MAIN_CLOCK: return std::make_unique<CClockPage>(app);
+    case IDC_MAIN_TAX_RATES: return std::make_unique<CTaxRatesPage>(app);
+    case IDC_MAIN_HEADER: return std::make_unique<CHeaderPage>(app);
+    case IDC_MAIN_REPORTS: return std::make_unique<CReportsPage>(app);
+    case IDC_MAIN_FISCAL: return std::make_unique<CFiscalPage>(app);
     default:
         return nullptr; // a page not built yet opens nothing
     }

@@ -4,15 +4,13 @@
 
 #include "tests/e2e/PageSession.h"
 
+#include "res/ResourceIds.h"
 #include "res/Texts.h"
 
 namespace qm47::e2e {
 namespace {
 
 using namespace pages;
-
-constexpr int kYear = 1056, kMonth = 1057, kDay = 1006, kHour = 1054, kMinute = 1055, kSecond = 1005;
-constexpr int kSet = 1052, kPrinterDate = 1062, kPrinterTime = 1064;
 
 std::string TwoDigits(int value)
 {
@@ -38,19 +36,19 @@ TEST(ClockPage, ShowsThePrinterClockAndProposesTheComputerClock)
     const int yearByte = std::stoi(read.Field("year").value_or("-1"));
     const int fullYear = yearByte <= 49 ? 2000 + yearByte : 1900 + yearByte;
     const int minute = std::stoi(read.Field("minute").value_or("-1"));
-    EXPECT_EQ(page.Item(kPrinterDate).Text(), std::to_string(fullYear) + "/" + read.Field("month").value_or("?") +
+    EXPECT_EQ(page.Item(IDC_CLOCK_PRINTER_DATE).Text(), std::to_string(fullYear) + "/" + read.Field("month").value_or("?") +
                                                    "/" + read.Field("day").value_or("?"));
-    EXPECT_EQ(page.Item(kPrinterTime).Text(),
+    EXPECT_EQ(page.Item(IDC_CLOCK_PRINTER_TIME).Text(),
               read.Field("hour").value_or("?") + ":" + TwoDigits(minute) + ":00");
 
     // The date part of the proposal (the minute may tick over meanwhile).
-    EXPECT_EQ(page.Item(kYear).Text(), TwoDigits(before.wYear));
-    EXPECT_EQ(page.Item(kMonth).Text(), TwoDigits(before.wMonth));
-    EXPECT_EQ(page.Item(kDay).Text(), TwoDigits(before.wDay));
-    EXPECT_EQ(page.Item(kHour).Text().size(), 2u);
-    EXPECT_EQ(page.Item(kMinute).Text().size(), 2u);
-    EXPECT_EQ(page.Item(kSecond).Text(), "00");
-    EXPECT_EQ(session.run.Focus().Handle(), page.Item(kYear).Handle()) << "the year edit has the focus";
+    EXPECT_EQ(page.Item(IDC_CLOCK_YEAR).Text(), TwoDigits(before.wYear));
+    EXPECT_EQ(page.Item(IDC_CLOCK_MONTH).Text(), TwoDigits(before.wMonth));
+    EXPECT_EQ(page.Item(IDC_CLOCK_DAY).Text(), TwoDigits(before.wDay));
+    EXPECT_EQ(page.Item(IDC_CLOCK_HOUR).Text().size(), 2u);
+    EXPECT_EQ(page.Item(IDC_CLOCK_MINUTE).Text().size(), 2u);
+    EXPECT_EQ(page.Item(IDC_CLOCK_SECOND).Text(), "00");
+    EXPECT_EQ(session.run.Focus().Handle(), page.Item(IDC_CLOCK_YEAR).Handle()) << "the year edit has the focus";
     EXPECT_TRUE(session.run.MessageBoxes().empty()) << Describe(session.run.MessageBoxes());
 }
 
@@ -60,30 +58,31 @@ TEST(ClockPage, SetsTheClockAndShowsItOnTheNextOpening)
     ASSERT_NO_FATAL_FAILURE(ConnectOnline(session));
     Window page = OpenPage(session, main_window::kClockPage);
     ASSERT_TRUE(page);
-    const std::string shownDate = page.Item(kPrinterDate).Text();
+    const std::string shownDate = page.Item(IDC_CLOCK_PRINTER_DATE).Text();
 
-    const std::pair<int, const char*> typed[] = {{kYear, "03"}, {kMonth, "7"},  {kDay, "2"},
-                                                 {kHour, "9"},  {kMinute, "5"}, {kSecond, "0"}};
+    const std::pair<int, const char*> typed[] = {
+        {IDC_CLOCK_YEAR, "03"}, {IDC_CLOCK_MONTH, "7"},  {IDC_CLOCK_DAY, "2"},
+        {IDC_CLOCK_HOUR, "9"},  {IDC_CLOCK_MINUTE, "5"}, {IDC_CLOCK_SECOND, "0"}};
     for (const auto& [id, text] : typed) page.Item(id).SetText(text);
     const std::size_t before = session.JournalSize();
-    page.Item(kSet).Click();
+    page.Item(IDC_CLOCK_SET).Click();
     AnswerMessageBox(session.run, {.text = Expected(text::kOperationDone), .owner = page.Handle(),
                                    .icon = BoxIcon::Information});
     EXPECT_TRUE(JournalMatches(session.folder.JournalFrom(before),
                                {"GetStatus_Printer onl=1",
                                 "LBSETCK year=3 month=7 day=2 hour=9 minute=5 second=0 registerNumber=\"001\" "
                                 "cashier=\"SERWIS\" result=0"}));
-    EXPECT_EQ(page.Item(kPrinterDate).Text(), shownDate) << "the reading is not refreshed after a set";
-    EXPECT_EQ(page.Item(kYear).Text(), "03") << "the entries stay";
+    EXPECT_EQ(page.Item(IDC_CLOCK_PRINTER_DATE).Text(), shownDate) << "the reading is not refreshed after a set";
+    EXPECT_EQ(page.Item(IDC_CLOCK_YEAR).Text(), "03") << "the entries stay";
 
-    page.Item(IDCANCEL).Click();
+    page.Item(IDC_CLOCK_CANCEL).Click();
     ASSERT_TRUE(WaitUntil([&] { return session.run.Pages().empty(); })) << "the page did not close";
     ASSERT_TRUE(session.run.Settle());
     page = OpenPage(session, main_window::kClockPage);
     ASSERT_TRUE(page);
-    EXPECT_EQ(page.Item(kPrinterDate).Text(), "2003/7/2");
+    EXPECT_EQ(page.Item(IDC_CLOCK_PRINTER_DATE).Text(), "2003/7/2");
     // Set at 9:05:00 a moment ago; a slow run may see the next minute.
-    const std::string time = page.Item(kPrinterTime).Text();
+    const std::string time = page.Item(IDC_CLOCK_PRINTER_TIME).Text();
     EXPECT_TRUE(time == "9:05:00" || time == "9:06:00") << time;
 }
 

@@ -1,5 +1,7 @@
 #include "tests/e2e/Driver.h"
 
+#include "res/ResourceIds.h"
+
 #include <algorithm>
 #include <array>
 #include <fstream>
@@ -15,10 +17,8 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr UINT kReplyTimeoutMs = 5000;
-constexpr int kMessageBoxTextId = 0xFFFF;
 constexpr int kMessageBoxIconId = 0x0440;        // the icon static of Wine's message box
 constexpr int kWindowsMessageBoxIconId = 0x0014; // and of Windows
-constexpr int kPortComboId = 1076;
 constexpr std::string_view kMainCaption = "TALMIR POLSKA";
 
 std::wstring EnvironmentValue(const wchar_t* name)
@@ -795,7 +795,7 @@ bool ProgramRun::Settle(std::chrono::milliseconds bound) const
     // combo box's extended-UI flag, which the program never uses, flipped
     // and flipped back) is handled only after everything posted before it,
     // or by the modal loop of a box that a handler opened.
-    HWND combo = GetDlgItem(m_main.Handle(), kPortComboId);
+    HWND combo = GetDlgItem(m_main.Handle(), IDC_MAIN_PORT);
     if (!combo) return false;
     const auto before = SendQuery(combo, CB_GETEXTENDEDUI);
     if (!before) return false;

@@ -168,12 +168,16 @@ protected:
     HWND m_handle = nullptr;
 };
 
+// The id of a system message box's text static (a Windows convention; the
+// program's own controls without an id carry it too).
+inline constexpr int kMessageBoxTextId = 0xFFFF;
+
 // A message box shown by the program.
 class MessageBoxWindow : public Window {
 public:
     using Window::Window;
     std::string Caption() const { return Text(); }
-    std::string Message() const { return Item(0xFFFF).Text(); }
+    std::string Message() const { return Item(kMessageBoxTextId).Text(); }
     BoxIcon Icon() const;
     // The texts of its push buttons, in z-order.
     std::vector<std::string> Buttons() const;

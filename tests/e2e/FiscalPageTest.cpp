@@ -4,14 +4,13 @@
 
 #include "tests/e2e/Session.h"
 
+#include "res/ResourceIds.h"
 #include "res/Texts.h"
 
 namespace qm47::e2e {
 namespace {
 
 using namespace main_window;
-
-constexpr int kNip = 1003, kSend = 1051;
 
 // Connects on `port` and opens the fiscalization page.
 Window OpenFiscalPage(Session& session, const std::string& port)
@@ -48,8 +47,8 @@ TEST(FiscalPage, PutsExactlyTheFrameAndOneZeroByteOnTheLine)
         SCOPED_TRACE(std::string("NIP \"") + c.nip + "\"");
         const std::size_t lineBefore = SerialLineBytes().size();
         const std::size_t journalBefore = session.JournalSize();
-        page.Item(kNip).SetText(c.nip);
-        page.Item(kSend).Click();
+        page.Item(IDC_FISCAL_NIP).SetText(c.nip);
+        page.Item(IDC_FISCAL_SEND).Click();
         ASSERT_TRUE(session.run.Settle());
 
         const std::string expected = Frame(c.nip, c.checkSum);
@@ -68,9 +67,9 @@ TEST(FiscalPage, TheNipEditTakesThirteenCharacters)
     Session session(Library::Full);
     const Window page = OpenFiscalPage(session, "com1");
     ASSERT_TRUE(page);
-    page.Item(kNip).Type("123-456-78-901");
+    page.Item(IDC_FISCAL_NIP).Type("123-456-78-901");
     ASSERT_TRUE(session.run.Settle());
-    EXPECT_EQ(page.Item(kNip).Text(), "123-456-78-90");
+    EXPECT_EQ(page.Item(IDC_FISCAL_NIP).Text(), "123-456-78-90");
 }
 
 TEST(FiscalPage, APortWithNoDeviceIsReportedAndGivenBackToTheLibrary)
@@ -80,13 +79,13 @@ TEST(FiscalPage, APortWithNoDeviceIsReportedAndGivenBackToTheLibrary)
     const Window page = OpenFiscalPage(session, "COM8");
     ASSERT_TRUE(page);
     const std::size_t journalBefore = session.JournalSize();
-    page.Item(kSend).Click();
+    page.Item(IDC_FISCAL_SEND).Click();
     AnswerMessageBox(session.run, {.text = Expected(text::kCannotOpenPort), .owner = page.Handle()});
     EXPECT_TRUE(JournalMatches(session.folder.JournalFrom(journalBefore),
                                {"Port_Close", "Port_Open port=\"COM8\" baud=9600 result=0"}));
 
     // The library has its port again: the main window goes on working.
-    page.Item(IDCANCEL).Click();
+    page.Item(IDC_FISCAL_CANCEL).Click();
     ASSERT_TRUE(WaitUntil([&] { return session.run.Pages().empty(); }));
     ASSERT_TRUE(session.run.Settle()); // the buttons come back once the page's modal run has returned
     const std::size_t beforeRefresh = session.JournalSize();

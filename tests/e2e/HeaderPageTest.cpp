@@ -4,6 +4,7 @@
 
 #include "tests/e2e/Session.h"
 
+#include "res/ResourceIds.h"
 #include "res/Texts.h"
 
 #include <filesystem>
@@ -13,11 +14,10 @@ namespace {
 
 using namespace main_window;
 
-constexpr int kProgram = 1052;
-constexpr int kLineEdits[7] = {1008, 1011, 1012, 1013, 1014, 1015, 1016};
-constexpr int kDoubleWidthLine3 = 1040;
-constexpr int kCentredLine2 = 1039;
-constexpr int kCounters[7] = {1046, 1047, 1048, 1049, 1050, 1054, 1057};
+constexpr int kLineEdits[7] = {IDC_HEADER_LINE1, IDC_HEADER_LINE2, IDC_HEADER_LINE3, IDC_HEADER_LINE4,
+                               IDC_HEADER_LINE5, IDC_HEADER_LINE6, IDC_HEADER_LINE7};
+constexpr int kCounters[7] = {IDC_HEADER_COUNT1, IDC_HEADER_COUNT2, IDC_HEADER_COUNT3, IDC_HEADER_COUNT4,
+                              IDC_HEADER_COUNT5, IDC_HEADER_COUNT6, IDC_HEADER_COUNT7};
 
 // Connects to the answering simulated printer and opens the header page.
 Window OpenHeaderPage(Session& session)
@@ -69,9 +69,9 @@ TEST(HeaderPage, PolishLettersReachThePrinterInMazoviaAndTheWorkingFilesStayAsDe
 
     // Typed from outside as UTF-16; the program holds Windows-1250.
     page.Item(kLineEdits[0]).SetText("Łódź");
-    page.Item(kCentredLine2).Click();
+    page.Item(IDC_HEADER_CENTER2).Click();
     page.Item(kLineEdits[1]).SetText("Zażółć gęślą jaźń");
-    page.Item(kDoubleWidthLine3).Click();
+    page.Item(IDC_HEADER_DOUBLE3).Click();
     page.Item(kLineEdits[2]).SetText("ŚĆŃĘĄŻŹÓŁ");
     ASSERT_TRUE(session.run.Settle());
     EXPECT_EQ(page.Item(kCounters[0]).Text(), "4");
@@ -80,7 +80,7 @@ TEST(HeaderPage, PolishLettersReachThePrinterInMazoviaAndTheWorkingFilesStayAsDe
     EXPECT_EQ(page.Item(kCounters[3]).Text(), "") << "a line not changed keeps its counter blank";
 
     const std::size_t before = session.JournalSize();
-    page.Item(kProgram).Click();
+    page.Item(IDC_HEADER_SET).Click();
     ASSERT_TRUE(session.run.Settle());
     EXPECT_TRUE(session.run.MessageBoxes().empty()) << "a successful programming shows nothing: "
                                                     << Describe(session.run.MessageBoxes());
@@ -110,7 +110,7 @@ TEST(HeaderPage, OnlyTheFirst199BytesAreSentWhileTheFileKeepsTheWholeHeader)
     ASSERT_TRUE(session.run.Settle());
     EXPECT_TRUE(session.run.MessageBoxes().empty()) << Describe(session.run.MessageBoxes());
 
-    page.Item(kProgram).Click();
+    page.Item(IDC_HEADER_SET).Click();
     ASSERT_TRUE(session.run.Settle());
     EXPECT_TRUE(session.run.MessageBoxes().empty()) << Describe(session.run.MessageBoxes());
     EXPECT_EQ(Hex(SentHeader(session.folder.Journal())), Hex(whole.substr(0, 199)));
@@ -140,7 +140,7 @@ TEST(HeaderPage, AFailedConversionIsReportedAndNothingIsSent)
     ASSERT_TRUE(session.run.Settle());
 
     const std::size_t before = session.JournalSize();
-    page.Item(kProgram).Click();
+    page.Item(IDC_HEADER_SET).Click();
     AnswerMessageBox(session.run, {Expected(text::kCannotOpenOutputFile), Expected(text::kConversionErrorCaption)});
     EXPECT_TRUE(JournalMatches(session.folder.JournalFrom(before), {"GetStatus_Printer onl=1"}));
     EXPECT_FALSE(std::filesystem::exists(session.folder.Path() / L"naglowek_we.txt"));

@@ -6,6 +6,7 @@
 #include "res/ResourceIds.h"
 #include "res/Texts.h"
 
+#include <map>
 #include <set>
 
 namespace qm47::e2e {
@@ -17,6 +18,19 @@ const std::set<int> kIdleButtons = {kConnect, kExit, kAbout};
 
 using fw::literals::operator""_cp1250;
 constexpr auto kPolishDeviceName = "fiscal = 1\ndevice_name = Drukarka|Łódź\n"_cp1250;
+
+// The "Anuluj" button of the page behind a page button.
+int CancelButtonOf(int pageButton)
+{
+    static const std::map<int, int> cancels = {
+        {kClockPage, IDC_CLOCK_CANCEL},       {kHeaderPage, IDC_HEADER_CANCEL},
+        {kTaxRatesPage, IDC_TAX_RATES_CANCEL}, {kFiscalPage, IDC_FISCAL_CANCEL},
+        {kDisplayPage, IDC_DISPLAY_CANCEL},   {kReportsPage, IDC_REPORTS_CANCEL},
+        {kGoodsCheckPage, IDC_GOODS_CANCEL},  {kServiceDatePage, IDC_SERVICE_CANCEL},
+        {kControlSalePage, IDC_SALE_CANCEL},
+    };
+    return cancels.at(pageButton);
+}
 
 std::set<int> AllButtonsSet()
 {
@@ -171,9 +185,9 @@ TEST(StartUp, MainWindowShowsTheDesignedTextsWithPolishLetters)
         {kExit, "Kon&iec"},
         {kRefresh, "&Odśwież"},
         {kAbout, "O programie..."},
-        {1044, "Nazwa urządzenia:"},
-        {1019, "Ilość zerowań RAM:"},
-        {1040, "Ilość paragonów:"},
+        {IDC_MAIN_DEVICE_NAME_LABEL, "Nazwa urządzenia:"},
+        {IDC_MAIN_RAM_RESETS_LABEL, "Ilość zerowań RAM:"},
+        {IDC_MAIN_RECEIPTS_LABEL, "Ilość paragonów:"},
     };
     std::map<int, std::string> shown;
     for (const auto& [id, text] : expected) shown[id] = session.main.Item(id).Text();
@@ -572,7 +586,7 @@ TEST(PageOpen, EveryButtonIsDisabledWhileAPageIsOpenAndEnabledAfter)
     }
     const auto panel = PanelTexts(session.main);
 
-    page->Item(IDCANCEL).Click();
+    page->Item(CancelButtonOf(pageButton)).Click();
     EXPECT_TRUE(WaitUntil([&] { return session.run.Pages().empty(); })) << "the page did not close";
     EXPECT_TRUE(session.run.Settle());
     EXPECT_TRUE(EnabledButtonsAre(session.main, AllButtonsSet()));
@@ -601,7 +615,7 @@ TEST(AboutBox, OpensFromItsButtonAndTheSystemMenuWithoutDisablingButtons)
         EXPECT_TRUE(EnabledButtonsAre(session.main, kIdleButtons));
         EXPECT_TRUE(session.run.MessageBoxes().empty()) << Describe(session.run.MessageBoxes());
 
-        about.Item(IDOK).Click();
+        about.Item(IDC_ABOUT_OK).Click();
         EXPECT_TRUE(WaitUntil([&] { return session.run.Dialogs().empty(); })) << "the about box did not close";
         EXPECT_TRUE(session.run.Settle());
         EXPECT_TRUE(EnabledButtonsAre(session.main, kIdleButtons));

@@ -4,16 +4,13 @@
 
 #include "tests/e2e/PageSession.h"
 
+#include "res/ResourceIds.h"
 #include "res/Texts.h"
 
 namespace qm47::e2e {
 namespace {
 
 using namespace pages;
-
-constexpr int kMonthYear = 1005, kMonth = 1057, kMonthlyFull = 1006, kMonthly = 1053;
-constexpr int kDatesRange = 1074, kFirstDate = 1001, kLastDate = 1003, kNumbersRange = 1073;
-constexpr int kPeriodic = 1052;
 
 constexpr const char* kSimulatorCaption = "Symulator drukarki";
 
@@ -25,7 +22,7 @@ TEST(ReportsPage, PickersOfferOnlyDatesWithATwoDigitYear)
     ASSERT_TRUE(page);
     SYSTEMTIME today{};
     GetLocalTime(&today);
-    for (int id : {kFirstDate, kLastDate}) {
+    for (int id : {IDC_REPORTS_FIRST_DATE, IDC_REPORTS_LAST_DATE}) {
         SCOPED_TRACE(id);
         EXPECT_EQ(PickerRange(session.run, page.Item(id)), "1950-01-01/2049-12-31");
         const auto shown = PickerDate(session.run, page.Item(id));
@@ -33,8 +30,8 @@ TEST(ReportsPage, PickersOfferOnlyDatesWithATwoDigitYear)
         EXPECT_EQ(shown->wYear * 10000 + shown->wMonth * 100 + shown->wDay,
                   today.wYear * 10000 + today.wMonth * 100 + today.wDay);
     }
-    EXPECT_EQ(SendMessageW(page.Item(kNumbersRange).Handle(), BM_GETCHECK, 0, 0), BST_CHECKED);
-    EXPECT_EQ(SendMessageW(page.Item(kDatesRange).Handle(), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_EQ(SendMessageW(page.Item(IDC_REPORTS_BY_NUMBERS).Handle(), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(SendMessageW(page.Item(IDC_REPORTS_BY_DATES).Handle(), BM_GETCHECK, 0, 0), BST_UNCHECKED);
 }
 
 TEST(ReportsPage, PeriodicReportByDatesIsSilentOnSuccess)
@@ -44,12 +41,12 @@ TEST(ReportsPage, PeriodicReportByDatesIsSilentOnSuccess)
     const Window page = OpenPage(session, main_window::kReportsPage);
     ASSERT_TRUE(page);
 
-    ClickAndSettle(session, page, kDatesRange);
-    EXPECT_EQ(SendMessageW(page.Item(kNumbersRange).Handle(), BM_GETCHECK, 0, 0), BST_UNCHECKED);
-    ASSERT_TRUE(SetPickerDate(session.run, page.Item(kFirstDate), 2003, 3, 1));
-    ASSERT_TRUE(SetPickerDate(session.run, page.Item(kLastDate), 2003, 3, 31));
+    ClickAndSettle(session, page, IDC_REPORTS_BY_DATES);
+    EXPECT_EQ(SendMessageW(page.Item(IDC_REPORTS_BY_NUMBERS).Handle(), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    ASSERT_TRUE(SetPickerDate(session.run, page.Item(IDC_REPORTS_FIRST_DATE), 2003, 3, 1));
+    ASSERT_TRUE(SetPickerDate(session.run, page.Item(IDC_REPORTS_LAST_DATE), 2003, 3, 31));
     const std::size_t before = session.JournalSize();
-    ClickAndSettle(session, page, kPeriodic);
+    ClickAndSettle(session, page, IDC_REPORTS_PERIODIC);
 
     EXPECT_TRUE(session.run.MessageBoxes().empty()) << Describe(session.run.MessageBoxes());
     EXPECT_TRUE(JournalMatches(session.folder.JournalFrom(before),
@@ -58,10 +55,10 @@ TEST(ReportsPage, PeriodicReportByDatesIsSilentOnSuccess)
                                 "kind=1 registerNumber=\"001\" cashier=\"SERWIS\" result=0"}));
 
     // A reversed range: the printer refuses it with -25 and only the page says so.
-    ASSERT_TRUE(SetPickerDate(session.run, page.Item(kFirstDate), 2001, 1, 2));
-    ASSERT_TRUE(SetPickerDate(session.run, page.Item(kLastDate), 1999, 12, 30));
+    ASSERT_TRUE(SetPickerDate(session.run, page.Item(IDC_REPORTS_FIRST_DATE), 2001, 1, 2));
+    ASSERT_TRUE(SetPickerDate(session.run, page.Item(IDC_REPORTS_LAST_DATE), 1999, 12, 30));
     const std::size_t reversed = session.JournalSize();
-    page.Item(kPeriodic).Click();
+    page.Item(IDC_REPORTS_PERIODIC).Click();
     AnswerMessageBox(session.run, {.text = Expected(text::kDateRangeError), .owner = page.Handle(),
                                    .icon = BoxIcon::Information});
     EXPECT_TRUE(session.run.MessageBoxes().empty()) << Describe(session.run.MessageBoxes());
@@ -78,11 +75,11 @@ TEST(ReportsPage, MonthlyRangeErrorShowsThePageMessageThenTheLibraryMessage)
     const Window page = OpenPage(session, main_window::kReportsPage);
     ASSERT_TRUE(page);
 
-    page.Item(kMonthYear).Type("03");
-    page.Item(kMonth).Type("13"); // no such month: the printer answers 0xE0000001
-    ClickAndSettle(session, page, kMonthlyFull);
+    page.Item(IDC_REPORTS_MONTH_YEAR).Type("03");
+    page.Item(IDC_REPORTS_MONTH).Type("13"); // no such month: the printer answers 0xE0000001
+    ClickAndSettle(session, page, IDC_REPORTS_MONTHLY_FULL);
     const std::size_t before = session.JournalSize();
-    page.Item(kMonthly).Click();
+    page.Item(IDC_REPORTS_MONTHLY).Click();
 
     AnswerMessageBox(session.run, {.text = Expected(text::kDateRangeError), .owner = page.Handle(),
                                    .icon = BoxIcon::Information});
@@ -108,12 +105,12 @@ TEST(ReportsPage, MonthlyReportTakesTheTypedTwoDigitYear)
     const Window page = OpenPage(session, main_window::kReportsPage);
     ASSERT_TRUE(page);
 
-    page.Item(kMonthYear).Type("035"); // the edit takes two characters
-    page.Item(kMonth).Type("2");
+    page.Item(IDC_REPORTS_MONTH_YEAR).Type("035"); // the edit takes two characters
+    page.Item(IDC_REPORTS_MONTH).Type("2");
     const std::size_t before = session.JournalSize();
-    ClickAndSettle(session, page, kMonthly);
+    ClickAndSettle(session, page, IDC_REPORTS_MONTHLY);
     EXPECT_TRUE(session.run.MessageBoxes().empty()) << Describe(session.run.MessageBoxes());
-    EXPECT_EQ(page.Item(kMonthYear).Text(), "03");
+    EXPECT_EQ(page.Item(IDC_REPORTS_MONTH_YEAR).Text(), "03");
     EXPECT_TRUE(JournalMatches(session.folder.JournalFrom(before),
                                {"GetStatus_Printer onl=1",
                                 "LBFSKREP_D firstYear=3 firstMonth=2 firstDay=1 lastYear=3 lastMonth=2 lastDay=30 "

@@ -5,6 +5,8 @@
 
 #include "tests/e2e/Driver.h"
 
+#include "res/ResourceIds.h"
+
 #include <array>
 #include <map>
 #include <set>
@@ -14,44 +16,45 @@
 
 namespace qm47::e2e {
 
-// Controls of the main window.
+// Controls of the main window, by the names the tests use.
 namespace main_window {
-inline constexpr int kConnect = 1000;
-inline constexpr int kDisconnect = 1002;
-inline constexpr int kRefresh = 1016;
-inline constexpr int kExit = 2;
-inline constexpr int kAbout = 3;
-inline constexpr int kPort = 1076;
+inline constexpr int kConnect = IDC_MAIN_CONNECT;
+inline constexpr int kDisconnect = IDC_MAIN_DISCONNECT;
+inline constexpr int kRefresh = IDC_MAIN_REFRESH;
+inline constexpr int kExit = IDC_MAIN_EXIT;
+inline constexpr int kAbout = IDC_MAIN_ABOUT;
+inline constexpr int kPort = IDC_MAIN_PORT;
 
-inline constexpr int kClockPage = 1048;
-inline constexpr int kHeaderPage = 1050;
-inline constexpr int kTaxRatesPage = 1049;
-inline constexpr int kFiscalPage = 1057;
-inline constexpr int kDisplayPage = 1051;
-inline constexpr int kReportsPage = 1052;
-inline constexpr int kGoodsCheckPage = 1053;
-inline constexpr int kServiceDatePage = 1055;
-inline constexpr int kControlSalePage = 1056;
-inline constexpr std::array kPageButtons = {kClockPage,   kHeaderPage,      kTaxRatesPage,
-                                            kFiscalPage,  kDisplayPage,     kReportsPage,
+inline constexpr int kClockPage = IDC_MAIN_CLOCK;
+inline constexpr int kHeaderPage = IDC_MAIN_HEADER;
+inline constexpr int kTaxRatesPage = IDC_MAIN_TAX_RATES;
+inline constexpr int kFiscalPage = IDC_MAIN_FISCAL;
+inline constexpr int kDisplayPage = IDC_MAIN_DISPLAY;
+inline constexpr int kReportsPage = IDC_MAIN_REPORTS;
+inline constexpr int kGoodsCheckPage = IDC_MAIN_GOODS_CHECK;
+inline constexpr int kServiceDatePage = IDC_MAIN_SERVICE_DATE;
+inline constexpr int kControlSalePage = IDC_MAIN_CONTROL_SALE;
+inline constexpr std::array kPageButtons = {kClockPage,      kHeaderPage,      kTaxRatesPage,
+                                            kFiscalPage,     kDisplayPage,     kReportsPage,
                                             kGoodsCheckPage, kServiceDatePage, kControlSalePage};
 
 // Status panel values.
-inline constexpr int kDeviceName = 1045;
-inline constexpr int kUniqueNumber = 1043;
-inline constexpr int kMode = 1018;
-inline constexpr int kRamResets = 1021;
-inline constexpr int kLastFmWrite = 1023;
-inline constexpr std::array kRates = {1025, 1026, 1028, 1032, 1034, 1036, 1038}; // A to G
-inline constexpr int kReceipts = 1041;
+inline constexpr int kDeviceName = IDC_MAIN_DEVICE_NAME;
+inline constexpr int kUniqueNumber = IDC_MAIN_UNIQUE_NUMBER;
+inline constexpr int kMode = IDC_MAIN_MODE;
+inline constexpr int kRamResets = IDC_MAIN_RAM_RESETS;
+inline constexpr int kLastFmWrite = IDC_MAIN_LAST_FM_WRITE;
+inline constexpr std::array kRates = {IDC_MAIN_RATE_A, IDC_MAIN_RATE_B, IDC_MAIN_RATE_C, IDC_MAIN_RATE_D,
+                                      IDC_MAIN_RATE_E, IDC_MAIN_RATE_F, IDC_MAIN_RATE_G};
+inline constexpr int kReceipts = IDC_MAIN_RECEIPTS;
 // Lamps.
-inline constexpr int kFsk = 1004;
-inline constexpr int kCmd = 1005;
-inline constexpr int kPar = 1006;
-inline constexpr int kTrf = 1007;
-inline constexpr int kOnl = 1008;
-inline constexpr int kPe = 1009;
-inline constexpr int kErr = 1010;
+inline constexpr int kFsk = IDC_MAIN_FSK;
+inline constexpr int kCmd = IDC_MAIN_CMD;
+inline constexpr int kPar = IDC_MAIN_PAR;
+inline constexpr int kTrf = IDC_MAIN_TRF;
+inline constexpr int kOnl = IDC_MAIN_ONL;
+inline constexpr int kPe = IDC_MAIN_PE;
+inline constexpr int kErr = IDC_MAIN_ERR;
 
 // The 13 status fields and the 7 lamps.
 std::vector<int> PanelFields();

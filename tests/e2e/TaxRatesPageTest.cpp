@@ -3,6 +3,7 @@
 
 #include "tests/e2e/PageSession.h"
 
+#include "res/ResourceIds.h"
 #include "res/Texts.h"
 
 namespace qm47::e2e {
@@ -10,8 +11,8 @@ namespace {
 
 using namespace pages;
 
-constexpr int kSet = 1047;
-constexpr int kRateEdits[7] = {1024, 1014, 1015, 1020, 1023, 1022, 1016}; // A to G
+constexpr int kRateEdits[7] = {IDC_TAX_RATES_A, IDC_TAX_RATES_B, IDC_TAX_RATES_C, IDC_TAX_RATES_D,
+                               IDC_TAX_RATES_E, IDC_TAX_RATES_F, IDC_TAX_RATES_G};
 
 TEST(TaxRatesPage, SendsTheDefaultRates)
 {
@@ -21,7 +22,7 @@ TEST(TaxRatesPage, SendsTheDefaultRates)
     ASSERT_TRUE(page);
     const std::size_t opened = session.JournalSize();
 
-    page.Item(kSet).Click();
+    page.Item(IDC_TAX_RATES_SET).Click();
     AnswerMessageBox(session.run, {.text = Expected(text::kOperationDone), .owner = page.Handle(),
                                    .icon = BoxIcon::Information});
     EXPECT_TRUE(JournalMatches(
@@ -33,7 +34,7 @@ TEST(TaxRatesPage, SendsTheDefaultRates)
          "entries[6].rateText=\"100\" registerNumber=\"12345678\" cashier=\"SERWIS\" result=0"}));
 
     // The printer now reports the rates the page sent.
-    page.Item(IDCANCEL).Click();
+    page.Item(IDC_TAX_RATES_CANCEL).Click();
     ASSERT_TRUE(WaitUntil([&] { return session.run.Pages().empty(); }));
     ASSERT_TRUE(session.run.Settle()); // the buttons come back once the modal run has returned
     session.Click(main_window::kRefresh);
@@ -68,7 +69,7 @@ TEST(TaxRatesPage, StopsSilently)
         session.folder.WriteSimConfig(c.simConfig);
         const std::size_t before = session.JournalSize();
 
-        ClickAndSettle(session, page, kSet);
+        ClickAndSettle(session, page, IDC_TAX_RATES_SET);
         EXPECT_TRUE(session.run.MessageBoxes().empty()) << Describe(session.run.MessageBoxes());
         EXPECT_TRUE(JournalMatches(session.folder.JournalFrom(before), {"GetStatus_Printer"}));
         if (c.text) {

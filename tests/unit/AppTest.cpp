@@ -170,18 +170,18 @@ TEST(AboutBoxTest, OpensFromButtonAndSystemMenuAndClosesOnOk)
     ui.onModal = [&](TestWindow& about) {
         ++aboutRuns;
         EXPECT_EQ(about.Template().id, IDD_ABOUT);
-        EXPECT_TRUE(about.Click(fw::kIdOk));
+        EXPECT_TRUE(about.Click(IDC_ABOUT_OK));
         EXPECT_TRUE(about.Ended());
         EXPECT_EQ(about.Result(), fw::kIdOk);
     };
     CMainDlg dialog(app);
     auto window = TestWindow::Open(dialog);
-    EXPECT_TRUE(window->Click(3));
-    EXPECT_TRUE(window->SysCommand(0x0010));
-    EXPECT_TRUE(window->SysCommand(0x0013)) << "the low four bits are ignored";
+    EXPECT_TRUE(window->Click(IDC_MAIN_ABOUT));
+    EXPECT_TRUE(window->SysCommand(IDM_ABOUTBOX));
+    EXPECT_TRUE(window->SysCommand(IDM_ABOUTBOX | 0x3)) << "the low four bits are ignored";
     EXPECT_FALSE(window->SysCommand(0xF060)) << "other system commands take the default path";
     EXPECT_EQ(aboutRuns, 3);
-    EXPECT_TRUE(window->IsEnabled(1000)) << "the about box disables nothing";
+    EXPECT_TRUE(window->IsEnabled(IDC_MAIN_CONNECT)) << "the about box disables nothing";
     EXPECT_TRUE(fake.calls.empty());
 }
 

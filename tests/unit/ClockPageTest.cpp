@@ -1,11 +1,10 @@
 // The clock page against the recording fake library: the opening check, the
 // printer's clock as shown, the proposed new setting, and the set request.
 
-#include "FakeLibrary.h"
+#include "PageFixture.h"
 
-#include "app/ServiceApp.h"
-#include "framework/testing/TestBackend.h"
 #include "pages/ClockPage.h"
+#include "res/ResourceIds.h"
 #include "res/Texts.h"
 
 #include <gtest/gtest.h>
@@ -13,13 +12,10 @@
 namespace qm47 {
 namespace {
 
-using fw::testing::TestUi;
 using fw::testing::TestWindow;
-using testing::FakeLibrary;
 
-constexpr int kYear = 1056, kMonth = 1057, kDay = 1006, kHour = 1054, kMinute = 1055, kSecond = 1005;
-constexpr int kSet = 1052, kCancel = 2, kPrinterDate = 1062, kPrinterTime = 1064;
-constexpr int kNewEdits[6] = {kYear, kMonth, kDay, kHour, kMinute, kSecond};
+constexpr int kNewEdits[6] = {IDC_CLOCK_YEAR, IDC_CLOCK_MONTH, IDC_CLOCK_DAY,
+                              IDC_CLOCK_HOUR, IDC_CLOCK_MINUTE, IDC_CLOCK_SECOND};
 
 struct Message {
     std::string text;
@@ -31,14 +27,8 @@ struct Message {
     }
 };
 
-class ClockPageTest : public ::testing::Test {
+class ClockPageTest : public testing::PageTest<CClockPage> {
 protected:
-    void Open(std::initializer_list<std::string_view> without = {})
-    {
-        app.SetLibrary(fake.Bind(without));
-        window = TestWindow::Open(page);
-    }
-
     std::vector<Message> Messages() const
     {
         std::vector<Message> shown;
@@ -49,7 +39,7 @@ protected:
     std::vector<std::string> NewTexts() const
     {
         std::vector<std::string> texts;
-        for (int id : kNewEdits) texts.push_back(window->Control(id).text);
+        for (int id : kNewEdits) texts.push_back(Text(id));
         return texts;
     }
 
@@ -57,12 +47,6 @@ protected:
     {
         for (std::size_t i = 0; i < texts.size(); ++i) window->Replace(kNewEdits[i], texts[i]);
     }
-
-    TestUi ui;
-    FakeLibrary fake;
-    CServiceApp app;
-    CClockPage page{app};
-    std::unique_ptr<TestWindow> window;
 };
 
 const Message kDone{std::string(text::kOperationDone.view()), fw::MessageIcon::Information};
@@ -132,7 +116,7 @@ TEST_F(ClockPageTest, NotOnlineClosesBeforeShownWithOfflineMessage)
         EXPECT_EQ(ui.messages[0].caption, "QM47");
         EXPECT_EQ(ui.messages[0].buttons, fw::MessageButtons::Ok);
         EXPECT_EQ(fake.Names(), std::vector<std::string>{"GetStatus_Printer"});
-        EXPECT_EQ(opened->Control(kYear).text, "") << "nothing else happens";
+        EXPECT_EQ(opened->Control(IDC_CLOCK_YEAR).text, "") << "nothing else happens";
     }
 }
 
@@ -148,15 +132,15 @@ TEST_F(ClockPageTest, OpensWithPrinterClockAndProposedSetting)
     EXPECT_EQ(fake.Names(), (std::vector<std::string>{"GetStatus_Printer", "LBSENDCK"}));
     EXPECT_EQ(fake.CallsOf("LBSENDCK").at(0).recordBytes, std::vector<unsigned char>(6, 0))
         << "the clock record is handed over cleared";
-    EXPECT_EQ(window->Control(kPrinterDate).text, "2003/7/2");
-    EXPECT_EQ(window->Control(kPrinterTime).text, "9:05:00");
+    EXPECT_EQ(Text(IDC_CLOCK_PRINTER_DATE), "2003/7/2");
+    EXPECT_EQ(Text(IDC_CLOCK_PRINTER_TIME), "9:05:00");
     // The computer's clock may tick over between the readings.
     const auto shown = NewTexts();
     EXPECT_TRUE(shown == std::vector<std::string>(before.begin(), before.end()) ||
                 shown == std::vector<std::string>(after.begin(), after.end()))
         << "shown " << ::testing::PrintToString(shown);
     EXPECT_EQ(shown[5], "00");
-    EXPECT_EQ(window->FocusId(), kYear);
+    EXPECT_EQ(window->FocusId(), IDC_CLOCK_YEAR);
 }
 
 TEST_F(ClockPageTest, UnreadClockShowsZeroDateAndTime)
@@ -179,8 +163,8 @@ TEST_F(ClockPageTest, UnreadClockShowsZeroDateAndTime)
         CClockPage local(app);
         const auto opened = TestWindow::Open(local);
         EXPECT_TRUE(opened->WasShown());
-        EXPECT_EQ(opened->Control(kPrinterDate).text, "2000/0/0");
-        EXPECT_EQ(opened->Control(kPrinterTime).text, "0:00:00");
+        EXPECT_EQ(opened->Control(IDC_CLOCK_PRINTER_DATE).text, "2000/0/0");
+        EXPECT_EQ(opened->Control(IDC_CLOCK_PRINTER_TIME).text, "0:00:00");
         EXPECT_TRUE(ui.messages.empty());
     }
 }
@@ -202,7 +186,7 @@ TEST_F(ClockPageTest, SetSendsLowBytesOfTypedNumbers)
         ui.messages.clear();
         fake.Clear();
         TypeNewTexts(c.typed);
-        ASSERT_TRUE(window->Click(kSet));
+        ASSERT_TRUE(window->Click(IDC_CLOCK_SET));
         EXPECT_EQ(fake.Names(), (std::vector<std::string>{"GetStatus_Printer", "LBSETCK"}));
         const auto calls = fake.CallsOf("LBSETCK");
         ASSERT_EQ(calls.size(), 1u);
@@ -239,7 +223,7 @@ TEST_F(ClockPageTest, SetResultReporting)
         const auto opened = TestWindow::Open(local);
         ui.messages.clear();
         fake.Clear();
-        opened->Click(kSet);
+        opened->Click(IDC_CLOCK_SET);
         std::vector<std::string> expected = {"GetStatus_Printer"};
         expected.insert(expected.end(), c.callsAfterCheck.begin(), c.callsAfterCheck.end());
         EXPECT_EQ(fake.Names(), expected);
@@ -260,7 +244,7 @@ TEST_F(ClockPageTest, SetWhenNotOnlineSendsNothingAndKeepsEntries)
     ui.messages.clear();
     fake.Clear();
     fake.onl = 0;
-    window->Click(kSet);
+    window->Click(IDC_CLOCK_SET);
     EXPECT_EQ(fake.Names(), std::vector<std::string>{"GetStatus_Printer"});
     EXPECT_EQ(Messages(), std::vector<Message>{kOffline});
     EXPECT_EQ(NewTexts(), (std::vector<std::string>{"1", "2", "3", "4", "5", "6"}));
@@ -272,20 +256,20 @@ TEST_F(ClockPageTest, SettingTwiceLeavesPrinterReadingAlone)
     fake.fillClock = [](ClockTime& clock) { clock = {3, 1, 5, 0, 10, 0}; };
     Open();
     fake.fillClock = [](ClockTime& clock) { clock = {9, 9, 9, 9, 9, 9}; };
-    window->Click(kSet);
-    window->Click(kSet);
+    window->Click(IDC_CLOCK_SET);
+    window->Click(IDC_CLOCK_SET);
     EXPECT_EQ(fake.CallsOf("LBSETCK").size(), 2u);
     EXPECT_EQ(fake.CallsOf("LBSENDCK").size(), 1u);
     EXPECT_EQ(Messages(), (std::vector<Message>{kDone, kDone}));
-    EXPECT_EQ(window->Control(kPrinterDate).text, "2003/1/5");
-    EXPECT_EQ(window->Control(kPrinterTime).text, "0:10:00");
+    EXPECT_EQ(Text(IDC_CLOCK_PRINTER_DATE), "2003/1/5");
+    EXPECT_EQ(Text(IDC_CLOCK_PRINTER_TIME), "0:10:00");
 }
 
 TEST_F(ClockPageTest, CancelEndsWithoutSending)
 {
     Open();
     fake.Clear();
-    ASSERT_TRUE(window->Click(kCancel));
+    ASSERT_TRUE(window->Click(IDC_CLOCK_CANCEL));
     EXPECT_TRUE(window->Ended());
     EXPECT_TRUE(fake.calls.empty());
     EXPECT_TRUE(ui.messages.empty());

@@ -1,12 +1,11 @@
 // The fiscalization page: the frame on a real line (a pseudo terminal), the
 // port handed from the library to the link and back, and the failures.
 
-#include "FakeLibrary.h"
+#include "PageFixture.h"
 #include "PseudoTerminal.h"
 
-#include "app/ServiceApp.h"
-#include "framework/testing/TestBackend.h"
 #include "pages/FiscalPage.h"
+#include "res/ResourceIds.h"
 #include "serial/FiscalizationFrame.h"
 
 #include <gtest/gtest.h>
@@ -14,34 +13,18 @@
 namespace qm47 {
 namespace {
 
-using fw::testing::TestUi;
-using fw::testing::TestWindow;
-using testing::FakeLibrary;
 using testing::PseudoTerminal;
 
-constexpr int kNip = 1003, kSend = 1051;
 const std::string kCannotOpenPort = "Nie mo\xBF" "na otworzy\xE6 portu";
 
-class FiscalPageTest : public ::testing::Test {
+class FiscalPageTest : public testing::PageTest<CFiscalPage> {
 protected:
+    // Opens the page as if the last Connect had opened the given port.
     void Open(std::string portName, std::initializer_list<std::string_view> without = {})
     {
-        app.SetLibrary(fake.Bind(without));
         app.m_portName = std::move(portName);
-        window = TestWindow::Open(page);
+        PageTest::Open(without);
     }
-    std::vector<std::string> MessageTexts() const
-    {
-        std::vector<std::string> texts;
-        for (const auto& m : ui.messages) texts.push_back(m.text);
-        return texts;
-    }
-
-    TestUi ui;
-    FakeLibrary fake;
-    CServiceApp app;
-    CFiscalPage page{app};
-    std::unique_ptr<TestWindow> window;
 };
 
 TEST_F(FiscalPageTest, SendsTheFrameAsTypedBetweenPortCloseAndPortOpen)
@@ -53,7 +36,7 @@ TEST_F(FiscalPageTest, SendsTheFrameAsTypedBetweenPortCloseAndPortOpen)
     for (const std::string& nip : nips) {
         SCOPED_TRACE(nip);
         fake.Clear();
-        window->Replace(kNip, nip);
+        window->Replace(IDC_FISCAL_NIP, nip);
         // The library must not hold the port while the frame goes out.
         fake.during = [&](const testing::RecordedCall& call) {
             if (call.name == "Port_Open") {
@@ -61,7 +44,7 @@ TEST_F(FiscalPageTest, SendsTheFrameAsTypedBetweenPortCloseAndPortOpen)
                 EXPECT_EQ(line.Read(expected.size(), std::chrono::milliseconds(2000)), expected);
             }
         };
-        ASSERT_TRUE(window->Click(kSend));
+        ASSERT_TRUE(window->Click(IDC_FISCAL_SEND));
         fake.during = nullptr;
         EXPECT_EQ(fake.Names(), (std::vector<std::string>{"Port_Close", "Port_Open"}));
         const auto reopened = fake.CallsOf("Port_Open").at(0);
@@ -80,7 +63,7 @@ TEST_F(FiscalPageTest, NoOnlineCheckIsMade)
     ASSERT_TRUE(line.Ready());
     fake.onl = 0;
     Open(line.SlaveName());
-    window->Click(kSend);
+    window->Click(IDC_FISCAL_SEND);
     EXPECT_TRUE(fake.CallsOf("GetStatus_Printer").empty());
     EXPECT_EQ(line.Read(14, std::chrono::milliseconds(2000)).size(), 14u);
 }
@@ -88,7 +71,7 @@ TEST_F(FiscalPageTest, NoOnlineCheckIsMade)
 TEST_F(FiscalPageTest, APortTheLinkCannotOpenIsStillGivenBackAndReported)
 {
     Open("/nonexistent/qm47-port");
-    window->Click(kSend);
+    window->Click(IDC_FISCAL_SEND);
     EXPECT_EQ(fake.Names(), (std::vector<std::string>{"Port_Close", "Port_Open"}));
     EXPECT_EQ(fake.CallsOf("Port_Open").at(0).texts.at(0), "/nonexistent/qm47-port");
     ASSERT_EQ(MessageTexts(), std::vector<std::string>{kCannotOpenPort});
@@ -108,7 +91,7 @@ TEST_F(FiscalPageTest, APortTheLibraryCannotTakeBackIsReported)
         fake.results["Port_Open"] = c.result;
         if (c.exported) Open(line.SlaveName());
         else Open(line.SlaveName(), {"Port_Open"});
-        window->Click(kSend);
+        window->Click(IDC_FISCAL_SEND);
         EXPECT_EQ(line.Read(14, std::chrono::milliseconds(2000)).size(), 14u) << "the frame went out";
         EXPECT_EQ(MessageTexts(), std::vector<std::string>{kCannotOpenPort});
         window.reset();
@@ -120,12 +103,12 @@ TEST_F(FiscalPageTest, TheNipTakesThirteenCharacters)
     PseudoTerminal line;
     ASSERT_TRUE(line.Ready());
     Open(line.SlaveName());
-    window->Type(kNip, "123-456-78-901");
-    EXPECT_EQ(window->Control(kNip).text, "123-456-78-90");
+    window->Type(IDC_FISCAL_NIP, "123-456-78-901");
+    EXPECT_EQ(Text(IDC_FISCAL_NIP), "123-456-78-90");
 
     // A longer text that reached the edit some other way is refused, and nothing is sent.
-    window->Replace(kNip, "12345678901234");
-    window->Click(kSend);
+    window->Replace(IDC_FISCAL_NIP, "12345678901234");
+    window->Click(IDC_FISCAL_SEND);
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text, "Please enter no more than 13 characters.");
     EXPECT_TRUE(fake.calls.empty());

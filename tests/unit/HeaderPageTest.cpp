@@ -2,10 +2,9 @@
 // character counters and their warnings, and programming the header.
 
 #include "FakeLibrary.h"
+#include "PageFixture.h"
 #include "ScratchDirectory.h"
 
-#include "app/ServiceApp.h"
-#include "framework/testing/TestBackend.h"
 #include "pages/HeaderPage.h"
 #include "res/ResourceIds.h"
 #include "res/Texts.h"
@@ -24,11 +23,14 @@ using testing::Hex;
 using testing::ReadFile;
 using testing::ScratchDirectory;
 
-constexpr int kProgram = 1052;
-constexpr int kLineEdits[7] = {1008, 1011, 1012, 1013, 1014, 1015, 1016};
-constexpr int kDoubleWidth[7] = {1036, 1038, 1040, 1042, 1044, 1051, 1055};
-constexpr int kCentred[7] = {1037, 1039, 1041, 1043, 1045, 1053, 1056};
-constexpr int kCounters[7] = {1046, 1047, 1048, 1049, 1050, 1054, 1057};
+constexpr int kLineEdits[7] = {IDC_HEADER_LINE1, IDC_HEADER_LINE2, IDC_HEADER_LINE3, IDC_HEADER_LINE4,
+                               IDC_HEADER_LINE5, IDC_HEADER_LINE6, IDC_HEADER_LINE7};
+constexpr int kDoubleWidth[7] = {IDC_HEADER_DOUBLE1, IDC_HEADER_DOUBLE2, IDC_HEADER_DOUBLE3, IDC_HEADER_DOUBLE4,
+                                 IDC_HEADER_DOUBLE5, IDC_HEADER_DOUBLE6, IDC_HEADER_DOUBLE7};
+constexpr int kCentred[7] = {IDC_HEADER_CENTER1, IDC_HEADER_CENTER2, IDC_HEADER_CENTER3, IDC_HEADER_CENTER4,
+                             IDC_HEADER_CENTER5, IDC_HEADER_CENTER6, IDC_HEADER_CENTER7};
+constexpr int kCounters[7] = {IDC_HEADER_COUNT1, IDC_HEADER_COUNT2, IDC_HEADER_COUNT3, IDC_HEADER_COUNT4,
+                              IDC_HEADER_COUNT5, IDC_HEADER_COUNT6, IDC_HEADER_COUNT7};
 
 const std::string kMax20(text::kHeaderDoubleWidthLimit.view());
 const std::string kMax40(text::kHeaderLineLimit.view());
@@ -73,24 +75,17 @@ TEST(BuildHeaderLineTest, PadsOnlyInFrontAndNeverCuts)
     }
 }
 
-class HeaderPageTest : public ::testing::Test {
+class HeaderPageTest : public testing::PageTest<CHeaderPage> {
 protected:
     void Open(std::initializer_list<std::string_view> without = {})
     {
-        app.SetLibrary(fake.Bind(without));
-        window = TestWindow::Open(page);
+        PageTest::Open(without);
         ASSERT_TRUE(window->WasShown());
-    }
-    std::vector<std::string> MessageTexts() const
-    {
-        std::vector<std::string> texts;
-        for (const auto& m : ui.messages) texts.push_back(m.text);
-        return texts;
     }
     std::vector<std::string> Counters() const
     {
         std::vector<std::string> counters;
-        for (int id : kCounters) counters.push_back(window->Control(id).text);
+        for (int id : kCounters) counters.push_back(Text(id));
         return counters;
     }
     // The header LBSETHDR received, after checking the call's other arguments.
@@ -107,11 +102,6 @@ protected:
     }
 
     ScratchDirectory directory; // the conversion's working files go here
-    TestUi ui;
-    FakeLibrary fake;
-    CServiceApp app;
-    CHeaderPage page{app};
-    std::unique_ptr<TestWindow> window;
 };
 
 TEST_F(HeaderPageTest, OpensEmptyWithBlankCountersAndCallsNothing)
@@ -119,7 +109,7 @@ TEST_F(HeaderPageTest, OpensEmptyWithBlankCountersAndCallsNothing)
     Open();
     for (int i = 0; i < 7; ++i) {
         SCOPED_TRACE("line " + std::to_string(i + 1));
-        EXPECT_EQ(window->Control(kLineEdits[i]).text, "");
+        EXPECT_EQ(Text(kLineEdits[i]), "");
         EXPECT_EQ(window->Control(kDoubleWidth[i]).check, 0);
         EXPECT_EQ(window->Control(kCentred[i]).check, 0);
     }
@@ -183,8 +173,8 @@ TEST_F(HeaderPageTest, TypingLineOneWarnsOnEveryCharacterBeyondTheLimits)
         expected.push_back(kMax40);
     }
     EXPECT_EQ(MessageTexts(), expected);
-    EXPECT_EQ(window->Control(kCounters[0]).text, "45");
-    EXPECT_EQ(window->Control(kLineEdits[0]).text, std::string(45, 'A'));
+    EXPECT_EQ(Text(kCounters[0]), "45");
+    EXPECT_EQ(Text(kLineEdits[0]), std::string(45, 'A'));
 }
 
 TEST_F(HeaderPageTest, OtherLinesOnlyCountAndFlagsRefreshNothing)
@@ -195,15 +185,15 @@ TEST_F(HeaderPageTest, OtherLinesOnlyCountAndFlagsRefreshNothing)
         window->Click(kDoubleWidth[i]);
         window->Click(kCentred[i]);
         window->Replace(kLineEdits[i], std::string(60, 'B'));
-        EXPECT_EQ(window->Control(kCounters[i]).text, "60");
+        EXPECT_EQ(Text(kCounters[i]), "60");
     }
     EXPECT_EQ(Counters(), (std::vector<std::string>{"", "60", "60", "60", "60", "60", "60"}));
 
     // A flag change on line 1 shows nothing and leaves the counter as it was.
     window->Replace(kLineEdits[0], std::string(25, 'A'));
-    EXPECT_EQ(window->Control(kCounters[0]).text, "25");
+    EXPECT_EQ(Text(kCounters[0]), "25");
     window->Click(kDoubleWidth[0]);
-    EXPECT_EQ(window->Control(kCounters[0]).text, "25");
+    EXPECT_EQ(Text(kCounters[0]), "25");
     EXPECT_TRUE(ui.messages.empty()) << MessageTexts().front();
 
     // Typing into line 3 refreshes its own counter only.
@@ -257,7 +247,7 @@ TEST_F(HeaderPageTest, ProgrammingSendsTheConvertedHeaderAndShowsNothing)
             if (line.centred) w->Click(kCentred[line.index]);
         }
         ui.messages.clear();
-        ASSERT_TRUE(w->Click(kProgram));
+        ASSERT_TRUE(w->Click(IDC_HEADER_SET));
         EXPECT_EQ(fake.Names(), (std::vector<std::string>{"GetStatus_Printer", "LBSETHDR"}));
         EXPECT_EQ(Hex(SentHeader()), Hex(c.header));
         EXPECT_EQ(MessageTexts(), std::vector<std::string>{});
@@ -272,14 +262,14 @@ TEST_F(HeaderPageTest, ThePageStaysOpenAndCanSendAgain)
 {
     Open();
     window->Replace(kLineEdits[0], "SKLEP");
-    window->Click(kProgram);
+    window->Click(IDC_HEADER_SET);
     window->Replace(kLineEdits[1], "ul. Krotka 2");
-    window->Click(kProgram);
+    window->Click(IDC_HEADER_SET);
     const auto calls = fake.CallsOf("LBSETHDR");
     ASSERT_EQ(calls.size(), 2u);
     EXPECT_EQ(calls[0].texts.at(0), "SKLEP" + std::string(7, '\r'));
     EXPECT_EQ(calls[1].texts.at(0), "SKLEP\rul. Krotka 2" + std::string(6, '\r'));
-    EXPECT_EQ(window->Control(kLineEdits[0]).text, "SKLEP");
+    EXPECT_EQ(Text(kLineEdits[0]), "SKLEP");
 }
 
 TEST_F(HeaderPageTest, FailuresSendNothingOrReportTheResult)
@@ -316,7 +306,7 @@ TEST_F(HeaderPageTest, FailuresSendNothingOrReportTheResult)
         auto w = TestWindow::Open(fresh);
         w->Replace(kLineEdits[0], "\xA3\xF3\x64\x9F");
         ui.messages.clear();
-        ASSERT_TRUE(w->Click(kProgram));
+        ASSERT_TRUE(w->Click(IDC_HEADER_SET));
         EXPECT_EQ(fake.Names(), c.calls);
         EXPECT_EQ(MessageTexts(), c.messages);
         if (!c.messages.empty() && c.messages[0] == offline) {
@@ -337,10 +327,10 @@ TEST_F(HeaderPageTest, TheMainWindowOpensItFromItsHeaderButton)
     app.SetLibrary(fake.Bind());
     CMainDlg mainWindow(app);
     auto main = TestWindow::Open(mainWindow);
-    ASSERT_TRUE(main->Click(1000));
+    ASSERT_TRUE(main->Click(IDC_MAIN_CONNECT));
     int opened = 0;
     ui.onModal = [&](TestWindow& w) { opened = w.Template().id; };
-    ASSERT_TRUE(main->Click(1050));
+    ASSERT_TRUE(main->Click(IDC_MAIN_HEADER));
     EXPECT_EQ(opened, IDD_HEADER);
 }
 

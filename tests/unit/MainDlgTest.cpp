@@ -5,6 +5,7 @@
 
 #include "app/ServiceApp.h"
 #include "framework/testing/TestBackend.h"
+#include "res/ResourceIds.h"
 #include "res/Texts.h"
 #include "ui/MainDlg.h"
 
@@ -17,10 +18,18 @@ using fw::testing::TestUi;
 using fw::testing::TestWindow;
 using testing::FakeLibrary;
 
-constexpr int kConnect = 1000, kDisconnect = 1002, kRefresh = 1016, kExit = 2, kAbout = 3, kPort = 1076;
-const std::vector<int> kPageButtons = {1048, 1049, 1050, 1051, 1052, 1053, 1055, 1056, 1057};
-const std::vector<int> kPanelFields = {1045, 1043, 1018, 1021, 1023, 1025, 1026, 1028, 1032, 1034,
-                                       1036, 1038, 1041, 1004, 1005, 1006, 1007, 1008, 1009, 1010};
+const std::vector<int> kPageButtons = {IDC_MAIN_CLOCK, IDC_MAIN_TAX_RATES, IDC_MAIN_HEADER,
+                                       IDC_MAIN_DISPLAY, IDC_MAIN_REPORTS, IDC_MAIN_GOODS_CHECK,
+                                       IDC_MAIN_SERVICE_DATE, IDC_MAIN_CONTROL_SALE, IDC_MAIN_FISCAL};
+const std::vector<int> kRateFields = {IDC_MAIN_RATE_A, IDC_MAIN_RATE_B, IDC_MAIN_RATE_C, IDC_MAIN_RATE_D,
+                                      IDC_MAIN_RATE_E, IDC_MAIN_RATE_F, IDC_MAIN_RATE_G};
+const std::vector<int> kLamps = {IDC_MAIN_FSK, IDC_MAIN_CMD, IDC_MAIN_PAR, IDC_MAIN_TRF,
+                                 IDC_MAIN_ONL, IDC_MAIN_PE, IDC_MAIN_ERR};
+const std::vector<int> kPanelFields = {
+    IDC_MAIN_DEVICE_NAME, IDC_MAIN_UNIQUE_NUMBER, IDC_MAIN_MODE, IDC_MAIN_RAM_RESETS, IDC_MAIN_LAST_FM_WRITE,
+    IDC_MAIN_RATE_A, IDC_MAIN_RATE_B, IDC_MAIN_RATE_C, IDC_MAIN_RATE_D, IDC_MAIN_RATE_E, IDC_MAIN_RATE_F,
+    IDC_MAIN_RATE_G, IDC_MAIN_RECEIPTS, IDC_MAIN_FSK, IDC_MAIN_CMD, IDC_MAIN_PAR, IDC_MAIN_TRF, IDC_MAIN_ONL,
+    IDC_MAIN_PE, IDC_MAIN_ERR};
 
 const char* const kRates[7] = {"22.00", "7.00", "100.00", "101.00", "100", "0.00", "3.00"};
 const char* const kTotals[7] = {"1.00", "2.00", "3.00", "4.00", "5.00", "6.00", "7.00"};
@@ -57,11 +66,12 @@ protected:
         for (const auto& m : ui.messages) texts.push_back(m.text);
         return texts;
     }
-    // Enabled state of every button, in a fixed order: 1000, 1002, 1016, 2, 3, then the page buttons.
+    // Enabled state of every button, in a fixed order: Połącz, Rozłącz, Odśwież, Koniec, O programie, then
+    // the page buttons.
     std::vector<int> EnabledButtons() const
     {
         std::vector<int> enabled;
-        for (int id : {kConnect, kDisconnect, kRefresh, kExit, kAbout})
+        for (int id : {IDC_MAIN_CONNECT, IDC_MAIN_DISCONNECT, IDC_MAIN_REFRESH, IDC_MAIN_EXIT, IDC_MAIN_ABOUT})
             if (window->IsEnabled(id)) enabled.push_back(id);
         for (int id : kPageButtons)
             if (window->IsEnabled(id)) enabled.push_back(id);
@@ -69,7 +79,8 @@ protected:
     }
     std::vector<int> AllButtons() const
     {
-        std::vector<int> all = {kConnect, kDisconnect, kRefresh, kExit, kAbout};
+        std::vector<int> all = {IDC_MAIN_CONNECT, IDC_MAIN_DISCONNECT, IDC_MAIN_REFRESH, IDC_MAIN_EXIT,
+                                IDC_MAIN_ABOUT};
         all.insert(all.end(), kPageButtons.begin(), kPageButtons.end());
         return all;
     }
@@ -84,12 +95,12 @@ protected:
 TEST_F(MainDlgTest, OpensIdleWithSystemMenuIconAndFocusOnConnect)
 {
     Open();
-    EXPECT_EQ(EnabledButtons(), (std::vector<int>{kConnect, kExit, kAbout}));
-    EXPECT_EQ(Text(kPort), "com1");
-    EXPECT_EQ(window->FocusId(), kConnect);
+    EXPECT_EQ(EnabledButtons(), (std::vector<int>{IDC_MAIN_CONNECT, IDC_MAIN_EXIT, IDC_MAIN_ABOUT}));
+    EXPECT_EQ(Text(IDC_MAIN_PORT), "com1");
+    EXPECT_EQ(window->FocusId(), IDC_MAIN_CONNECT);
     EXPECT_EQ(window->IconResource(), IDI_APP);
     ASSERT_EQ(window->SystemMenuItems().size(), 1u);
-    EXPECT_EQ(window->SystemMenuItems()[0].first, 16);
+    EXPECT_EQ(window->SystemMenuItems()[0].first, IDM_ABOUTBOX);
     EXPECT_EQ(window->SystemMenuItems()[0].second, "&About QM47...");
     EXPECT_TRUE(fake.calls.empty());
 }
@@ -97,7 +108,7 @@ TEST_F(MainDlgTest, OpensIdleWithSystemMenuIconAndFocusOnConnect)
 TEST_F(MainDlgTest, ConnectOnlineFillsPanelAndLampsAndEnablesEverything)
 {
     Open();
-    ASSERT_TRUE(window->Click(kConnect));
+    ASSERT_TRUE(window->Click(IDC_MAIN_CONNECT));
     EXPECT_EQ(fake.Names(), (std::vector<std::string>{"Port_Close", "Port_Open", "GetStatus_Printer",
                                                       "GetStatus_Printer", "LBSERM", "Send_BEL", "LBIDRQ", "LBFSTRQ",
                                                       "GetStatus_Printer", "GetStatus_CashRegister"}));
@@ -107,22 +118,22 @@ TEST_F(MainDlgTest, ConnectOnlineFillsPanelAndLampsAndEnablesEverything)
     EXPECT_EQ(fake.CallsOf("LBSERM").at(0).numbers, (std::vector<std::int64_t>{3}));
     EXPECT_EQ(app.m_portName, "com1");
 
-    EXPECT_EQ(Text(1045), "TALMIR Serwis");
-    EXPECT_EQ(Text(1043), "ABC12345678");
-    EXPECT_EQ(Text(1018), "Fiskalny");
-    EXPECT_EQ(Text(1021), "4");
-    EXPECT_EQ(Text(1023), "5-3-2003");
-    EXPECT_EQ(Text(1041), "1234");
-    const std::vector<std::string> shownRates = {Text(1025), Text(1026), Text(1028), Text(1032),
-                                                 Text(1034), Text(1036), Text(1038)};
+    EXPECT_EQ(Text(IDC_MAIN_DEVICE_NAME), "TALMIR Serwis");
+    EXPECT_EQ(Text(IDC_MAIN_UNIQUE_NUMBER), "ABC12345678");
+    EXPECT_EQ(Text(IDC_MAIN_MODE), "Fiskalny");
+    EXPECT_EQ(Text(IDC_MAIN_RAM_RESETS), "4");
+    EXPECT_EQ(Text(IDC_MAIN_LAST_FM_WRITE), "5-3-2003");
+    EXPECT_EQ(Text(IDC_MAIN_RECEIPTS), "1234");
+    std::vector<std::string> shownRates;
+    for (int id : kRateFields) shownRates.push_back(Text(id));
     EXPECT_EQ(shownRates, (std::vector<std::string>{"22.00", "7.00", "Zwolniona", "Nieaktywna", "100", "0.00", "3.00"}));
-    EXPECT_EQ(Text(1008), "1"); // onl
-    EXPECT_EQ(Text(1009), "0"); // pe
-    EXPECT_EQ(Text(1010), "0"); // err
-    EXPECT_EQ(Text(1004), "1"); // fsk
-    EXPECT_EQ(Text(1005), "2"); // cmd
-    EXPECT_EQ(Text(1006), "3"); // par
-    EXPECT_EQ(Text(1007), "4"); // trf
+    EXPECT_EQ(Text(IDC_MAIN_ONL), "1"); // onl
+    EXPECT_EQ(Text(IDC_MAIN_PE), "0"); // pe
+    EXPECT_EQ(Text(IDC_MAIN_ERR), "0"); // err
+    EXPECT_EQ(Text(IDC_MAIN_FSK), "1"); // fsk
+    EXPECT_EQ(Text(IDC_MAIN_CMD), "2"); // cmd
+    EXPECT_EQ(Text(IDC_MAIN_PAR), "3"); // par
+    EXPECT_EQ(Text(IDC_MAIN_TRF), "4"); // trf
     EXPECT_EQ(EnabledButtons(), AllButtons());
     EXPECT_TRUE(ui.messages.empty());
 }
@@ -153,7 +164,7 @@ TEST_F(MainDlgTest, ConnectOutcomes)
         fake.printerFills = c.printerFills;
         fake.results["Port_Open"] = c.openResult;
         if (!window) Open();
-        window->Click(kConnect);
+        window->Click(IDC_MAIN_CONNECT);
         EXPECT_EQ(MessageTexts(), c.messages);
         for (const auto& m : ui.messages) {
             EXPECT_EQ(m.caption, "QM47");
@@ -163,7 +174,7 @@ TEST_F(MainDlgTest, ConnectOutcomes)
         std::vector<std::string> expected = {"Port_Close", "Port_Open"};
         expected.insert(expected.end(), c.callsAfterOpen.begin(), c.callsAfterOpen.end());
         EXPECT_EQ(fake.Names(), expected);
-        EXPECT_EQ(EnabledButtons(), (std::vector<int>{kConnect, kExit, kAbout}));
+        EXPECT_EQ(EnabledButtons(), (std::vector<int>{IDC_MAIN_CONNECT, IDC_MAIN_EXIT, IDC_MAIN_ABOUT}));
         for (int id : kPanelFields) EXPECT_EQ(Text(id), "") << id;
     }
 }
@@ -172,7 +183,7 @@ TEST_F(MainDlgTest, OnlyTheSecondStatusAnswerCounts)
 {
     fake.onlAnswers = {0, 1};
     Open();
-    window->Click(kConnect);
+    window->Click(IDC_MAIN_CONNECT);
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(EnabledButtons(), AllButtons());
 }
@@ -180,19 +191,19 @@ TEST_F(MainDlgTest, OnlyTheSecondStatusAnswerCounts)
 TEST_F(MainDlgTest, ConnectTwiceClosesAndClearsFirst)
 {
     Open();
-    window->Click(kConnect);
+    window->Click(IDC_MAIN_CONNECT);
     fake.Clear();
     fake.during = [&](const testing::RecordedCall& call) {
         if (call.name == "Port_Open") {
-            EXPECT_EQ(window->Control(1045).text, "") << "the panel is cleared before the port opens again";
-            EXPECT_FALSE(window->IsEnabled(kDisconnect));
+            EXPECT_EQ(Text(IDC_MAIN_DEVICE_NAME), "") << "the panel is cleared before the port opens again";
+            EXPECT_FALSE(window->IsEnabled(IDC_MAIN_DISCONNECT));
         }
     };
-    window->Click(kConnect);
+    window->Click(IDC_MAIN_CONNECT);
     ASSERT_GE(fake.calls.size(), 2u);
     EXPECT_EQ(fake.calls[0].name, "Port_Close");
     EXPECT_EQ(fake.calls[1].name, "Port_Open");
-    EXPECT_EQ(Text(1045), "TALMIR Serwis");
+    EXPECT_EQ(Text(IDC_MAIN_DEVICE_NAME), "TALMIR Serwis");
 }
 
 TEST_F(MainDlgTest, TypedPortIsUsedUnchangedAndTheListEntryShown)
@@ -203,47 +214,47 @@ TEST_F(MainDlgTest, TypedPortIsUsedUnchangedAndTheListEntryShown)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed);
         fake.Clear();
-        window->Replace(kPort, c.typed);
-        window->Click(kConnect);
+        window->Replace(IDC_MAIN_PORT, c.typed);
+        window->Click(IDC_MAIN_CONNECT);
         EXPECT_EQ(fake.CallsOf("Port_Open").at(0).texts.at(0), c.sent);
         EXPECT_EQ(app.m_portName, c.sent);
-        EXPECT_EQ(Text(kPort), c.shown);
+        EXPECT_EQ(Text(IDC_MAIN_PORT), c.shown);
     }
 }
 
 TEST_F(MainDlgTest, DisconnectClosesClearsAndDisables)
 {
     Open();
-    window->Click(kConnect);
+    window->Click(IDC_MAIN_CONNECT);
     fake.Clear();
-    window->Click(kDisconnect);
+    window->Click(IDC_MAIN_DISCONNECT);
     EXPECT_EQ(fake.Names(), (std::vector<std::string>{"Port_Close"}));
     for (int id : kPanelFields) EXPECT_EQ(Text(id), "") << id;
-    EXPECT_EQ(EnabledButtons(), (std::vector<int>{kConnect, kExit, kAbout}));
+    EXPECT_EQ(EnabledButtons(), (std::vector<int>{IDC_MAIN_CONNECT, IDC_MAIN_EXIT, IDC_MAIN_ABOUT}));
 }
 
 TEST_F(MainDlgTest, RefreshWithAndWithoutTheCashRegisterAnswer)
 {
     Open();
-    window->Click(kConnect);
+    window->Click(IDC_MAIN_CONNECT);
 
     fake.Clear();
     fake.pe = 1;
-    window->Click(kRefresh);
+    window->Click(IDC_MAIN_REFRESH);
     EXPECT_EQ(fake.Names(), (std::vector<std::string>{"GetStatus_CashRegister", "GetStatus_Printer",
                                                       "GetStatus_CashRegister", "LBIDRQ", "LBFSTRQ"}));
-    EXPECT_EQ(Text(1009), "1");
+    EXPECT_EQ(Text(IDC_MAIN_PE), "1");
 
     fake.Clear();
     fake.results["GetStatus_CashRegister"] = -1;
     fake.err = 5;
     fake.cashRegister = {7, 7, 7, 7};
     fake.fillIdentity = [](DeviceIdentity& id) { id = {"Inna", "nazwa"}; };
-    window->Click(kRefresh);
+    window->Click(IDC_MAIN_REFRESH);
     EXPECT_EQ(fake.Names(), (std::vector<std::string>{"GetStatus_CashRegister", "GetStatus_Printer"}));
-    EXPECT_EQ(Text(1010), "5");
-    EXPECT_EQ(Text(1004), "1") << "the ENQ lamps keep their texts";
-    EXPECT_EQ(Text(1045), "TALMIR Serwis") << "the panel keeps its texts";
+    EXPECT_EQ(Text(IDC_MAIN_ERR), "5");
+    EXPECT_EQ(Text(IDC_MAIN_FSK), "1") << "the ENQ lamps keep their texts";
+    EXPECT_EQ(Text(IDC_MAIN_DEVICE_NAME), "TALMIR Serwis") << "the panel keeps its texts";
 }
 
 TEST_F(MainDlgTest, UnfilledRecordsShowThePresets)
@@ -251,20 +262,20 @@ TEST_F(MainDlgTest, UnfilledRecordsShowThePresets)
     fake.fillIdentity = nullptr;
     fake.fillFiscalStatus = nullptr;
     Open();
-    window->Click(kConnect);
-    EXPECT_EQ(Text(1045), " ");
-    EXPECT_EQ(Text(1043), "0");
-    EXPECT_EQ(Text(1018), "Niefiskalny");
-    EXPECT_EQ(Text(1021), "0");
-    EXPECT_EQ(Text(1023), "0-0-2000");
-    EXPECT_EQ(Text(1041), "0");
-    for (int id : {1025, 1026, 1028, 1032, 1034, 1036, 1038}) EXPECT_EQ(Text(id), "0") << id;
+    window->Click(IDC_MAIN_CONNECT);
+    EXPECT_EQ(Text(IDC_MAIN_DEVICE_NAME), " ");
+    EXPECT_EQ(Text(IDC_MAIN_UNIQUE_NUMBER), "0");
+    EXPECT_EQ(Text(IDC_MAIN_MODE), "Niefiskalny");
+    EXPECT_EQ(Text(IDC_MAIN_RAM_RESETS), "0");
+    EXPECT_EQ(Text(IDC_MAIN_LAST_FM_WRITE), "0-0-2000");
+    EXPECT_EQ(Text(IDC_MAIN_RECEIPTS), "0");
+    for (int id : kRateFields) EXPECT_EQ(Text(id), "0") << id;
 
     // A library that leaves the status records untouched shows 9 in the lamps.
     fake.printerFills = false;
     fake.cashRegisterFills = false;
-    window->Click(kRefresh);
-    for (int id : {1004, 1005, 1006, 1007, 1008, 1009, 1010}) EXPECT_EQ(Text(id), "9") << id;
+    window->Click(IDC_MAIN_REFRESH);
+    for (int id : kLamps) EXPECT_EQ(Text(id), "9") << id;
 }
 
 TEST_F(MainDlgTest, NullTextsFromTheLibraryAreNeverRead)
@@ -275,10 +286,10 @@ TEST_F(MainDlgTest, NullTextsFromTheLibraryAreNeverRead)
         s.uniqueNumber = nullptr;
     };
     Open();
-    window->Click(kConnect);
-    EXPECT_EQ(Text(1045), " ");
-    EXPECT_EQ(Text(1043), "0");
-    EXPECT_EQ(Text(1025), "0");
+    window->Click(IDC_MAIN_CONNECT);
+    EXPECT_EQ(Text(IDC_MAIN_DEVICE_NAME), " ");
+    EXPECT_EQ(Text(IDC_MAIN_UNIQUE_NUMBER), "0");
+    EXPECT_EQ(Text(IDC_MAIN_RATE_A), "0");
 }
 
 TEST_F(MainDlgTest, WarnsAboutTheModelByTheFirstPartOfTheName)
@@ -292,16 +303,16 @@ TEST_F(MainDlgTest, WarnsAboutTheModelByTheFirstPartOfTheName)
         ui.messages.clear();
         fake.fillIdentity = [&](DeviceIdentity& id) { id = {c.first, c.second}; };
         ui.onMessage = [&](const fw::testing::ShownMessage&) {
-            EXPECT_EQ(window->Control(1045).text, "") << "the message comes before the name is shown";
+            EXPECT_EQ(Text(IDC_MAIN_DEVICE_NAME), "") << "the message comes before the name is shown";
         };
-        window->Click(kConnect);
+        window->Click(IDC_MAIN_CONNECT);
         ui.onMessage = nullptr;
         if (c.warned) {
             ASSERT_EQ(MessageTexts(), (std::vector<std::string>{"Drukarka OrbelaMakron - Nie\xB3" "adnie"}));
         } else {
             EXPECT_TRUE(ui.messages.empty());
         }
-        EXPECT_EQ(Text(1045), std::string(c.first) + " " + c.second);
+        EXPECT_EQ(Text(IDC_MAIN_DEVICE_NAME), std::string(c.first) + " " + c.second);
     }
 }
 
@@ -313,7 +324,7 @@ TEST_F(MainDlgTest, MissingExportsAreNeverCalled)
         std::vector<std::string> messages;
         std::vector<int> enabled;
     };
-    const std::vector<int> idle = {kConnect, kExit, kAbout};
+    const std::vector<int> idle = {IDC_MAIN_CONNECT, IDC_MAIN_EXIT, IDC_MAIN_ABOUT};
     const std::vector<Case> cases = {
         {"no Port_Open", {"Port_Open"}, {"Nie mo\xBF" "na otworzy\xE6 portu"}, idle},
         {"no GetStatus_Printer", {"GetStatus_Printer"}, {"Drukarka nie zosta\xB3" "a pod\xB3\xB9" "czona"}, idle},
@@ -326,7 +337,7 @@ TEST_F(MainDlgTest, MissingExportsAreNeverCalled)
         fake.Clear();
         app.SetLibrary(fake.Bind(c.without));
         window = TestWindow::Open(dialog);
-        window->Click(kConnect);
+        window->Click(IDC_MAIN_CONNECT);
         EXPECT_EQ(MessageTexts(), c.messages);
         EXPECT_EQ(EnabledButtons(), c.enabled);
         for (const auto& call : fake.calls)
@@ -352,42 +363,42 @@ TEST_F(MainDlgTest, OpeningAPageDisablesEveryButtonAndEnablesAllAfter)
     int pagesMade = 0;
     CMainDlg withPages(app, [&](int buttonId, CServiceApp&) -> std::unique_ptr<fw::CDialog> {
         ++pagesMade;
-        EXPECT_EQ(buttonId, 1052);
+        EXPECT_EQ(buttonId, IDC_MAIN_REPORTS);
         return std::make_unique<ProbePage>();
     });
     app.SetLibrary(fake.Bind());
     window = TestWindow::Open(withPages);
-    window->Click(kConnect);
+    window->Click(IDC_MAIN_CONNECT);
     fake.Clear();
     bool ran = false;
     ui.onModal = [&](TestWindow& page) {
         ran = true;
         EXPECT_EQ(EnabledButtons(), std::vector<int>{}) << "no button of the main window while a page is open";
         EXPECT_EQ(ui.running.size(), 2u);
-        page.Click(fw::kIdOk);
+        page.Click(IDC_ABOUT_OK);
     };
-    ASSERT_TRUE(window->Click(1052));
+    ASSERT_TRUE(window->Click(IDC_MAIN_REPORTS));
     EXPECT_TRUE(ran);
     EXPECT_EQ(pagesMade, 1);
     EXPECT_EQ(EnabledButtons(), AllButtons());
     EXPECT_TRUE(fake.calls.empty()) << "the status panel is not refreshed";
-    EXPECT_EQ(Text(1045), "TALMIR Serwis");
+    EXPECT_EQ(Text(IDC_MAIN_DEVICE_NAME), "TALMIR Serwis");
 
     // A button whose page does not exist opens nothing and changes nothing.
     CMainDlg withoutPages(app, [](int, CServiceApp&) { return std::unique_ptr<fw::CDialog>(); });
     ui.onModal = [](TestWindow&) { ADD_FAILURE() << "no page should open"; };
     auto other = TestWindow::Open(withoutPages);
-    other->Click(kConnect);
-    EXPECT_TRUE(other->Click(1048));
+    other->Click(IDC_MAIN_CONNECT);
+    EXPECT_TRUE(other->Click(IDC_MAIN_CLOCK));
     window.reset(); // before the dialog it shows goes out of scope
 }
 
 TEST_F(MainDlgTest, ExitEndsTheWindowWithoutALibraryCall)
 {
     Open();
-    window->Click(kConnect);
+    window->Click(IDC_MAIN_CONNECT);
     fake.Clear();
-    EXPECT_TRUE(window->Click(kExit));
+    EXPECT_TRUE(window->Click(IDC_MAIN_EXIT));
     EXPECT_TRUE(window->Ended());
     EXPECT_EQ(window->Result(), fw::kIdCancel);
     EXPECT_TRUE(fake.calls.empty());

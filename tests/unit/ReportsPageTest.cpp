@@ -2,12 +2,11 @@
 // and monthly report requests byte by byte, the radio rule, the two range
 // errors, the date pickers' range and the two-digit year.
 
-#include "FakeLibrary.h"
+#include "PageFixture.h"
 
-#include "app/ServiceApp.h"
-#include "framework/testing/TestBackend.h"
 #include "pages/ReportsPage.h"
 #include "platform/Time.h"
+#include "res/ResourceIds.h"
 #include "res/Texts.h"
 
 #include <gtest/gtest.h>
@@ -15,14 +14,8 @@
 namespace qm47 {
 namespace {
 
-using fw::testing::TestUi;
 using fw::testing::TestWindow;
-using testing::FakeLibrary;
 using Bytes = std::vector<unsigned char>;
-
-constexpr int kDaily = 1051, kMonthYear = 1005, kMonth = 1057, kMonthlyFull = 1006, kMonthly = 1053;
-constexpr int kDatesRange = 1074, kFirstDate = 1001, kLastDate = 1003, kNumbersRange = 1073;
-constexpr int kFirstNumber = 1004, kLastNumber = 1007, kPeriodicFull = 1002, kPeriodic = 1052, kCancel = 2;
 
 constexpr std::int32_t kMonthlyRangeError = static_cast<std::int32_t>(0xE0000001u);
 
@@ -37,7 +30,7 @@ Bytes Head(const testing::RecordedCall& call)
     return Bytes(call.recordBytes.begin(), call.recordBytes.end() - static_cast<std::ptrdiff_t>(pointers));
 }
 
-class ReportsPageTest : public ::testing::Test {
+class ReportsPageTest : public testing::PageTest<CReportsPage> {
 protected:
     ReportsPageTest()
     {
@@ -48,10 +41,10 @@ protected:
         };
     }
 
+    // Opens the page and forgets what opening it did.
     void Open(std::initializer_list<std::string_view> without = {})
     {
-        app.SetLibrary(fake.Bind(without));
-        window = TestWindow::Open(page);
+        PageTest::Open(without);
         Reset();
     }
 
@@ -67,11 +60,6 @@ protected:
         if ((window->Control(id).check == 1) != checked) window->Click(id);
     }
 
-    TestUi ui;
-    FakeLibrary fake;
-    CServiceApp app;
-    CReportsPage page{app};
-    std::unique_ptr<TestWindow> window;
     std::vector<std::string> events;
 };
 
@@ -101,17 +89,18 @@ TEST_F(ReportsPageTest, OpensOnNumbersRangeWithTodayAndLimitedPickers)
     const platform::LocalTime before = platform::Now();
     Open();
     const platform::LocalTime after = platform::Now();
-    EXPECT_EQ(window->Control(kNumbersRange).check, 1);
-    EXPECT_EQ(window->Control(kDatesRange).check, 0);
-    EXPECT_EQ(window->Control(kPeriodicFull).check, 0);
-    EXPECT_EQ(window->Control(kMonthlyFull).check, 0);
-    for (int id : {kMonthYear, kMonth, kFirstNumber, kLastNumber}) EXPECT_EQ(window->Control(id).text, "") << id;
-    EXPECT_EQ(window->Control(kMonthYear).limit, 2);
-    EXPECT_EQ(window->Control(kMonth).limit, 2);
+    EXPECT_EQ(window->Control(IDC_REPORTS_BY_NUMBERS).check, 1);
+    EXPECT_EQ(window->Control(IDC_REPORTS_BY_DATES).check, 0);
+    EXPECT_EQ(window->Control(IDC_REPORTS_PERIODIC_FULL).check, 0);
+    EXPECT_EQ(window->Control(IDC_REPORTS_MONTHLY_FULL).check, 0);
+    for (int id : {IDC_REPORTS_MONTH_YEAR, IDC_REPORTS_MONTH, IDC_REPORTS_FIRST_NUMBER, IDC_REPORTS_LAST_NUMBER})
+        EXPECT_EQ(Text(id), "") << id;
+    EXPECT_EQ(window->Control(IDC_REPORTS_MONTH_YEAR).limit, 2);
+    EXPECT_EQ(window->Control(IDC_REPORTS_MONTH).limit, 2);
 
     const fw::Date dayBefore{before.year, before.month, before.day};
     const fw::Date dayAfter{after.year, after.month, after.day};
-    for (int id : {kFirstDate, kLastDate}) {
+    for (int id : {IDC_REPORTS_FIRST_DATE, IDC_REPORTS_LAST_DATE}) {
         SCOPED_TRACE(id);
         const fw::Date shown = window->Control(id).date;
         EXPECT_TRUE(shown == dayBefore || shown == dayAfter) << shown.year << "-" << shown.month << "-" << shown.day;
@@ -148,8 +137,8 @@ TEST_F(ReportsPageTest, DailyReport)
         CReportsPage local(app);
         const auto opened = TestWindow::Open(local);
         Reset();
-        opened->Replace(kMonthYear, "123"); // too long: shows that the daily report reads no control
-        ASSERT_TRUE(opened->Click(kDaily));
+        opened->Replace(IDC_REPORTS_MONTH_YEAR, "123"); // too long: shows that the daily report reads no control
+        ASSERT_TRUE(opened->Click(IDC_REPORTS_DAILY));
         EXPECT_EQ(events, c.events);
         for (const auto& call : fake.CallsOf("LBDAYREP")) {
             const std::size_t pointer = sizeof(void*);
@@ -169,7 +158,7 @@ TEST_F(ReportsPageTest, EveryReportRefusedWhenNotOnline)
 {
     Open();
     fake.onl = 0;
-    for (int button : {kDaily, kPeriodic, kMonthly}) {
+    for (int button : {IDC_REPORTS_DAILY, IDC_REPORTS_PERIODIC, IDC_REPORTS_MONTHLY}) {
         SCOPED_TRACE(button);
         Reset();
         window->Click(button);
@@ -200,10 +189,10 @@ TEST_F(ReportsPageTest, PeriodicByNumbers)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
         Reset();
-        window->Replace(kFirstNumber, c.first);
-        window->Replace(kLastNumber, c.last);
-        SetCheck(kPeriodicFull, c.full);
-        ASSERT_TRUE(window->Click(kPeriodic));
+        window->Replace(IDC_REPORTS_FIRST_NUMBER, c.first);
+        window->Replace(IDC_REPORTS_LAST_NUMBER, c.last);
+        SetCheck(IDC_REPORTS_PERIODIC_FULL, c.full);
+        ASSERT_TRUE(window->Click(IDC_REPORTS_PERIODIC));
         EXPECT_EQ(events, std::vector<std::string>{"LBFSKREP_R"});
         const auto calls = fake.CallsOf("LBFSKREP_R");
         ASSERT_EQ(calls.size(), 1u);
@@ -228,15 +217,15 @@ TEST_F(ReportsPageTest, PeriodicByDates)
         {"2000", {2000, 2, 29}, {2000, 2, 29}, true, {0, 2, 29, 0, 2, 29, 0}},
     };
     Open();
-    ASSERT_TRUE(window->Click(kDatesRange));
-    EXPECT_EQ(window->Control(kNumbersRange).check, 0) << "one radio group";
+    ASSERT_TRUE(window->Click(IDC_REPORTS_BY_DATES));
+    EXPECT_EQ(window->Control(IDC_REPORTS_BY_NUMBERS).check, 0) << "one radio group";
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
         Reset();
-        ASSERT_TRUE(window->PickDate(kFirstDate, c.first));
-        ASSERT_TRUE(window->PickDate(kLastDate, c.last));
-        SetCheck(kPeriodicFull, c.full);
-        window->Click(kPeriodic);
+        ASSERT_TRUE(window->PickDate(IDC_REPORTS_FIRST_DATE, c.first));
+        ASSERT_TRUE(window->PickDate(IDC_REPORTS_LAST_DATE, c.last));
+        SetCheck(IDC_REPORTS_PERIODIC_FULL, c.full);
+        window->Click(IDC_REPORTS_PERIODIC);
         EXPECT_EQ(events, std::vector<std::string>{"LBFSKREP_D"});
         const auto calls = fake.CallsOf("LBFSKREP_D");
         ASSERT_EQ(calls.size(), 1u);
@@ -249,15 +238,15 @@ TEST_F(ReportsPageTest, PeriodicByDates)
 TEST_F(ReportsPageTest, RangeTakenFromNumbersButtonAlone)
 {
     Open();
-    window->SetCheck(kNumbersRange, 0); // neither radio button checked
-    window->SetCheck(kDatesRange, 0);
-    window->Click(kPeriodic);
+    window->SetCheck(IDC_REPORTS_BY_NUMBERS, 0); // neither radio button checked
+    window->SetCheck(IDC_REPORTS_BY_DATES, 0);
+    window->Click(IDC_REPORTS_PERIODIC);
     EXPECT_EQ(events, std::vector<std::string>{"LBFSKREP_D"});
 
     Reset();
-    window->Click(kNumbersRange);
-    window->SetCheck(kDatesRange, 1); // both checked: numbers wins
-    window->Click(kPeriodic);
+    window->Click(IDC_REPORTS_BY_NUMBERS);
+    window->SetCheck(IDC_REPORTS_BY_DATES, 1); // both checked: numbers wins
+    window->Click(IDC_REPORTS_PERIODIC);
     EXPECT_EQ(events, std::vector<std::string>{"LBFSKREP_R"});
 }
 
@@ -282,8 +271,8 @@ TEST_F(ReportsPageTest, PeriodicResults)
         Reset();
         fake.results["LBFSKREP_R"] = c.result;
         fake.results["LBFSKREP_D"] = c.result;
-        window->Click(c.byDates ? kDatesRange : kNumbersRange);
-        window->Click(kPeriodic);
+        window->Click(c.byDates ? IDC_REPORTS_BY_DATES : IDC_REPORTS_BY_NUMBERS);
+        window->Click(IDC_REPORTS_PERIODIC);
         EXPECT_EQ(events, c.events);
         for (const auto& m : ui.messages) {
             EXPECT_EQ(m.icon, fw::MessageIcon::Information);
@@ -313,10 +302,10 @@ TEST_F(ReportsPageTest, MonthlyReport)
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.year) + "/" + c.month + (c.full ? " full" : " short"));
         Reset();
-        window->Replace(kMonthYear, c.year);
-        window->Replace(kMonth, c.month);
-        SetCheck(kMonthlyFull, c.full);
-        window->Click(kMonthly);
+        window->Replace(IDC_REPORTS_MONTH_YEAR, c.year);
+        window->Replace(IDC_REPORTS_MONTH, c.month);
+        SetCheck(IDC_REPORTS_MONTHLY_FULL, c.full);
+        window->Click(IDC_REPORTS_MONTHLY);
         EXPECT_EQ(events, std::vector<std::string>{"LBFSKREP_D"});
         const auto calls = fake.CallsOf("LBFSKREP_D");
         ASSERT_EQ(calls.size(), 1u);
@@ -347,7 +336,7 @@ TEST_F(ReportsPageTest, MonthlyResults)
         CReportsPage local(app);
         const auto opened = TestWindow::Open(local);
         Reset();
-        opened->Click(kMonthly);
+        opened->Click(IDC_REPORTS_MONTHLY);
         EXPECT_EQ(events, c.events);
         if (c.result == kMonthlyRangeError && !ui.messages.empty()) {
             const auto icon = c.without.size() ? fw::MessageIcon::Exclamation : fw::MessageIcon::Information;
@@ -364,20 +353,20 @@ TEST_F(ReportsPageTest, MonthlyResults)
 TEST_F(ReportsPageTest, MonthlyTextTooLongStopsAtTheExchange)
 {
     Open();
-    window->Type(kMonthYear, "123");
-    EXPECT_EQ(window->Control(kMonthYear).text, "12") << "the edit takes two characters";
-    window->Replace(kMonth, "123"); // set from outside, past the limit
-    window->Click(kMonthly);
+    window->Type(IDC_REPORTS_MONTH_YEAR, "123");
+    EXPECT_EQ(Text(IDC_REPORTS_MONTH_YEAR), "12") << "the edit takes two characters";
+    window->Replace(IDC_REPORTS_MONTH, "123"); // set from outside, past the limit
+    window->Click(IDC_REPORTS_MONTHLY);
     EXPECT_EQ(fake.Names(), std::vector<std::string>{"GetStatus_Printer"});
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text, "Please enter no more than 2 characters.");
-    EXPECT_EQ(window->FocusId(), kMonth);
+    EXPECT_EQ(window->FocusId(), IDC_REPORTS_MONTH);
 }
 
 TEST_F(ReportsPageTest, CancelEndsWithoutSending)
 {
     Open();
-    ASSERT_TRUE(window->Click(kCancel));
+    ASSERT_TRUE(window->Click(IDC_REPORTS_CANCEL));
     EXPECT_TRUE(window->Ended());
     EXPECT_TRUE(fake.calls.empty());
 }

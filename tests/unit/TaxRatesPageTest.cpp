@@ -1,11 +1,10 @@
 // The tax-rate page against the recording fake library: the defaults, the
 // silent stops, and the rate request with its seven entries byte by byte.
 
-#include "FakeLibrary.h"
+#include "PageFixture.h"
 
-#include "app/ServiceApp.h"
-#include "framework/testing/TestBackend.h"
 #include "pages/TaxRatesPage.h"
+#include "res/ResourceIds.h"
 #include "res/Texts.h"
 
 #include <gtest/gtest.h>
@@ -13,26 +12,18 @@
 namespace qm47 {
 namespace {
 
-using fw::testing::TestUi;
 using fw::testing::TestWindow;
-using testing::FakeLibrary;
 
-constexpr int kSet = 1047, kCancel = 2;
-constexpr int kRateEdits[7] = {1024, 1014, 1015, 1020, 1023, 1022, 1016}; // A to G
+constexpr int kRateEdits[7] = {IDC_TAX_RATES_A, IDC_TAX_RATES_B, IDC_TAX_RATES_C, IDC_TAX_RATES_D,
+                               IDC_TAX_RATES_E, IDC_TAX_RATES_F, IDC_TAX_RATES_G};
 const std::vector<std::string> kDefaults = {"22", "7", "0", "101", "101", "101", "100"};
 
-class TaxRatesPageTest : public ::testing::Test {
+class TaxRatesPageTest : public testing::PageTest<CTaxRatesPage> {
 protected:
-    void Open(std::initializer_list<std::string_view> without = {})
-    {
-        app.SetLibrary(fake.Bind(without));
-        window = TestWindow::Open(page);
-    }
-
     std::vector<std::string> Rates() const
     {
         std::vector<std::string> rates;
-        for (int id : kRateEdits) rates.push_back(window->Control(id).text);
+        for (int id : kRateEdits) rates.push_back(Text(id));
         return rates;
     }
 
@@ -40,19 +31,6 @@ protected:
     {
         for (std::size_t i = 0; i < rates.size(); ++i) window->Replace(kRateEdits[i], rates[i]);
     }
-
-    std::vector<std::string> MessageTexts() const
-    {
-        std::vector<std::string> texts;
-        for (const auto& m : ui.messages) texts.push_back(m.text);
-        return texts;
-    }
-
-    TestUi ui;
-    FakeLibrary fake;
-    CServiceApp app;
-    CTaxRatesPage page{app};
-    std::unique_ptr<TestWindow> window;
 };
 
 TEST_F(TaxRatesPageTest, OpensWithDefaultsAndSendsNothing)
@@ -67,7 +45,7 @@ TEST_F(TaxRatesPageTest, OpensWithDefaultsAndSendsNothing)
 TEST_F(TaxRatesPageTest, DefaultsSentAsRequestWithSevenEntries)
 {
     Open();
-    ASSERT_TRUE(window->Click(kSet));
+    ASSERT_TRUE(window->Click(IDC_TAX_RATES_SET));
     EXPECT_EQ(fake.Names(), (std::vector<std::string>{"GetStatus_Printer", "LBSETPTU"}));
     const auto calls = fake.CallsOf("LBSETPTU");
     ASSERT_EQ(calls.size(), 1u);
@@ -106,7 +84,7 @@ TEST_F(TaxRatesPageTest, RateTextsSentExactlyAsTyped)
         SCOPED_TRACE(::testing::PrintToString(rates));
         fake.Clear();
         TypeRates(rates);
-        window->Click(kSet);
+        window->Click(IDC_TAX_RATES_SET);
         const auto calls = fake.CallsOf("LBSETPTU");
         ASSERT_EQ(calls.size(), 1u);
         EXPECT_EQ(std::vector<std::string>(calls[0].texts.begin(), calls[0].texts.begin() + 7), rates);
@@ -141,7 +119,7 @@ TEST_F(TaxRatesPageTest, SilentStops)
         ui.messages.clear();
         fake.onl = c.onl;
         TypeRates(c.rates);
-        window->Click(kSet);
+        window->Click(IDC_TAX_RATES_SET);
         EXPECT_EQ(fake.Names(), std::vector<std::string>{"GetStatus_Printer"});
         EXPECT_TRUE(ui.messages.empty()) << ::testing::PrintToString(MessageTexts());
         EXPECT_EQ(Rates(), c.rates) << "the edits keep what was typed";
@@ -185,7 +163,7 @@ TEST_F(TaxRatesPageTest, ResultReporting)
         const auto opened = TestWindow::Open(local);
         fake.Clear();
         ui.messages.clear();
-        opened->Click(kSet);
+        opened->Click(IDC_TAX_RATES_SET);
         EXPECT_EQ(fake.Names(), c.calls);
         EXPECT_EQ(MessageTexts(), c.messages);
         for (const auto& error : fake.CallsOf("ErrorMessage")) {
@@ -198,7 +176,7 @@ TEST_F(TaxRatesPageTest, ResultReporting)
 TEST_F(TaxRatesPageTest, CancelEndsWithoutSending)
 {
     Open();
-    ASSERT_TRUE(window->Click(kCancel));
+    ASSERT_TRUE(window->Click(IDC_TAX_RATES_CANCEL));
     EXPECT_TRUE(window->Ended());
     EXPECT_TRUE(fake.calls.empty());
 }
