@@ -16,8 +16,9 @@ namespace {
 constexpr std::uint32_t kNumberEdit = fw::kTabStop | fw::kCentered | fw::kAutoHScroll;
 
 // The two radio buttons form one group (from "by dates" up to the next group
-// start, the first number), with the date pickers between them; the pickers are no radio
-// buttons, so checking one radio button clears only the other.
+// start, the first number's edit), with the date pickers between them; the
+// pickers are no radio buttons, so checking one radio button clears only the
+// other.
 constexpr fw::ControlTemplate kReportsControls[] = {
     {IDC_REPORTS_DAILY, PushButton, cp1250<"Wykonaj">(), {29, 38, 49, 14}, fw::kTabStop | fw::kGroup},
     {IDC_REPORTS_MONTH_YEAR, Edit, nullptr, {110, 43, 23, 14}, kNumberEdit},
