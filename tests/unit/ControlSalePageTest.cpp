@@ -326,26 +326,5 @@ TEST_F(ControlSalePageTest, RefusedLineStillEndsTheReceipt)
     EXPECT_TRUE(ui.messages.empty());
 }
 
-TEST_F(ControlSalePageTest, NameOfAtMost40Characters)
-{
-    Open();
-    const std::string typed(41, 'x');
-    window->Replace(IDC_SALE_NAME, "");
-    window->Type(IDC_SALE_NAME, typed);
-    EXPECT_EQ(Text(IDC_SALE_NAME), std::string(40, 'x'));
-    fake.Clear();
-    window->Click(IDC_SALE_RUN);
-    EXPECT_EQ(fake.CallsOf("LBTRSLN").at(0).texts.at(0), std::string(40, 'x'));
-}
-
-TEST_F(ControlSalePageTest, CancelEndsWithoutSending)
-{
-    Open();
-    fake.Clear();
-    ASSERT_TRUE(window->Click(IDC_SALE_CANCEL));
-    EXPECT_TRUE(window->Ended());
-    EXPECT_TRUE(fake.calls.empty());
-}
-
 } // namespace
 } // namespace qm47

@@ -107,31 +107,6 @@ TEST_F(GoodsCheckPageTest, PrintoutStepsThenQuery)
     EXPECT_TRUE(ui.messages.empty());
 }
 
-TEST_F(GoodsCheckPageTest, AnswerFieldsThroughThePage)
-{
-    const std::string neverSold(text::kGoodsNeverSold.view());
-    const std::string exempt(text::kGoodsSoldExempt.view());
-    const std::string blocked(text::kGoodsStatusBlocked.view());
-    const struct {
-        const char* label;
-        std::uint8_t flag;
-        const char* rate;
-        Texts fields;
-    } cases[] = {
-        {"never sold", 1, "101.00", {"Mleko", "", neverSold, ""}},
-        {"exempt, blocked", 1, "100.00", {"Mleko", "C", exempt, blocked}},
-        // A flag other than 0 and 1 leaves name, rate asked and status as the case before showed them.
-        {"other flag", 3, "5.00", {"Mleko", "C", "5.00", blocked}},
-    };
-    Open();
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.label);
-        Answer(c.flag, c.rate);
-        Check("Mleko", "C");
-        EXPECT_EQ(AnswerFields(), c.fields);
-    }
-}
-
 TEST_F(GoodsCheckPageTest, EmptyNameSentAsEmptyText)
 {
     Open();
@@ -220,14 +195,6 @@ TEST_F(GoodsCheckPageTest, MissingExports)
     Check("Kawa", "B");
     EXPECT_EQ(MessageTexts(), Texts{std::string(text::kMissingExportPrefix.view()) + "LBDBREPRS"});
     EXPECT_EQ(Text(IDC_GOODS_ANSWER_RATE_ASKED), "A");
-}
-
-TEST_F(GoodsCheckPageTest, CancelEndsWithoutSending)
-{
-    Open();
-    ASSERT_TRUE(window->Click(IDC_GOODS_CANCEL));
-    EXPECT_TRUE(window->Ended());
-    EXPECT_TRUE(fake.calls.empty());
 }
 
 } // namespace
