@@ -12,5 +12,7 @@ extern const fw::DialogTemplate kTaxRatesDialog;
 extern const fw::DialogTemplate kReportsDialog;
 extern const fw::DialogTemplate kHeaderDialog;
 extern const fw::DialogTemplate kFiscalDialog;
+extern const fw::DialogTemplate kGoodsCheckDialog;
+extern const fw::DialogTemplate kControlSaleDialog;
 
 } // namespace qm47::res

@@ -72,4 +72,21 @@ inline constexpr auto kTooManyCharacters = "Please enter no more than %1 charact
 // A fault that ended a window; the fault's own description follows on the next line.
 inline constexpr auto kProgramError = "Błąd programu, okno zostanie zamknięte."_cp1250;
 
+// Goods database check and control sale pages.
+inline constexpr auto kDefaultRateLetter = "A"_cp1250; // the rate both pages open with
+inline constexpr auto kUnknownRate = "Nieznana stawka PTU - wybierz A, B, C, D, E, F lub G"_cp1250;
+inline constexpr auto kGoodsNeverSold = "nie był sprzedawany"_cp1250;
+inline constexpr auto kGoodsSoldExempt = "był sprzedawany w stawce zwolnionej"_cp1250;
+inline constexpr auto kGoodsStatusBlocked = "towar jest zablokowany"_cp1250;
+inline constexpr auto kGoodsStatusNotBlocked = "towar nie jest zablokowany"_cp1250;
+inline constexpr auto kControlSaleName = "Towar testowy"_cp1250;
+inline constexpr auto kCancelTransactionQuestion =
+    "Drukarka jest w trybie transakcji - naciśnij TAK aby anulować transakcję lub NIE aby zrezygnować."_cp1250;
+inline constexpr auto kGoodsBlockedRename = "Towar jest zablokowany zmień nazwę"_cp1250;
+// The control sale's receipt: one article of 0.01 at quantity 1.
+inline constexpr auto kSaleQuantity = "1"_cp1250;
+inline constexpr auto kSaleAmount = "0.01"_cp1250;
+inline constexpr auto kSaleLineLastText = "0"_cp1250;
+inline constexpr auto kReceiptEndCode = "1SW"_cp1250;
+
 } // namespace qm47::text

@@ -3,7 +3,9 @@
 #include "ui/MainDlg.h"
 
 #include "pages/ClockPage.h"
+#include "pages/ControlSalePage.h"
 #include "pages/FiscalPage.h"
+#include "pages/GoodsCheckPage.h"
 #include "pages/HeaderPage.h"
 #include "pages/ReportsPage.h"
 #include "pages/TaxRatesPage.h"
@@ -19,6 +21,8 @@ std::unique_ptr<fw::CDialog> MakePage(int buttonId, CServiceApp& app)
     case IDC_MAIN_HEADER: return std::make_unique<CHeaderPage>(app);
     case IDC_MAIN_REPORTS: return std::make_unique<CReportsPage>(app);
     case IDC_MAIN_FISCAL: return std::make_unique<CFiscalPage>(app);
+    case IDC_MAIN_GOODS_CHECK: return std::make_unique<CGoodsCheckPage>(app);
+    case IDC_MAIN_CONTROL_SALE: return std::make_unique<CControlSalePage>(app);
     default:
         return nullptr; // a page not built yet opens nothing
     }

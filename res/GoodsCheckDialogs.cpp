@@ -1,0 +1,44 @@
+// Dialog 137: the goods database check page.
+
+#include "res/Dialogs.h"
+#include "res/ResourceIds.h"
+
+#include "framework/Cp1250.h"
+
+namespace qm47::res {
+
+using fw::cp1250;
+using fw::kNoId;
+using enum fw::ControlKind;
+
+namespace {
+
+constexpr const char* kRateLetters[] = {"A", "B", "C", "D", "E", "F", "G"};
+
+constexpr fw::ControlTemplate kGoodsCheckControls[] = {
+    {IDC_GOODS_NAME, Edit, nullptr, {31, 37, 105, 14}, fw::kTabStop | fw::kAutoHScroll | fw::kGroup},
+    {IDC_GOODS_RATE, ComboBox, nullptr, {180, 39, 48, 89}, fw::kTabStop | fw::kSorted | fw::kVScroll, kRateLetters},
+    {IDC_GOODS_PRINT, CheckBox, cp1250<"Wyd&ruk">(), {29, 60, 41, 10}, fw::kTabStop},
+    {IDC_GOODS_CHECK, PushButton, cp1250<"&Wykonaj">(), {28, 75, 208, 14}, fw::kTabStop},
+    {IDC_GOODS_CANCEL, PushButton, cp1250<"&Anuluj">(), {107, 179, 50, 14}, fw::kTabStop | fw::kCancelButton},
+    {kNoId, GroupBox, cp1250<"Kontrola bazy danych">(), {7, 7, 251, 196}},
+    {kNoId, Static, cp1250<"Nazwa towaru:">(), {30, 26, 48, 8}},
+    {kNoId, Static, cp1250<"Stawka PTU:">(), {182, 26, 44, 8}},
+    {kNoId, Static, cp1250<"Odpowiedź drukarki:">(), {99, 95, 66, 8}},
+    {IDC_GOODS_ANSWER_NAME, Static, "", {91, 110, 126, 12}},
+    {IDC_GOODS_ANSWER_PRINTER_RATE, Static, "", {91, 144, 126, 12}},
+    {IDC_GOODS_ANSWER_RATE_ASKED, Static, "", {91, 126, 126, 12}},
+    {IDC_GOODS_ANSWER_STATUS, Static, "", {91, 161, 126, 12}},
+    {kNoId, Static, cp1250<"Nazwa towaru:">(), {38, 110, 50, 8}},
+    {kNoId, Static, cp1250<"PTU serwer:">(), {38, 126, 42, 8}},
+    {kNoId, Static, cp1250<"PTU drukarka:">(), {38, 144, 48, 8}},
+    {kNoId, Static, cp1250<"Status towaru:">(), {38, 161, 50, 8}},
+};
+
+} // namespace
+
+const fw::DialogTemplate kGoodsCheckDialog{
+    IDD_GOODS_CHECK, fw::DialogFrame::Page, nullptr, {115, 15, 265, 210}, "MS Sans Serif", 8, kGoodsCheckControls,
+};
+
+} // namespace qm47::res
