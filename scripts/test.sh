@@ -63,6 +63,9 @@ done
 stage "native unit tests"
 run_tests "native unit tests" ctest --preset native -j "$jobs" --output-on-failure
 
+stage "fuzzing (10 s per target)"
+run_tests "fuzzing" bash bench/fuzz.sh 10
+
 if [ -x scripts/e2e.sh ]; then
   stage "end-to-end tests (64-bit, Wine)"
   run_tests "end-to-end tests (64-bit)" bash scripts/e2e.sh build/win64
