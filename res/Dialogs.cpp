@@ -12,6 +12,8 @@ const DialogTemplate* FindDialogTemplate(int id)
         &qm47::res::kReportsDialog,
         &qm47::res::kHeaderDialog,
         &qm47::res::kFiscalDialog,
+        &qm47::res::kDisplayDialog,
+        &qm47::res::kServiceDateDialog,
     };
     for (const DialogTemplate* dialog : kAll)
         if (dialog->id == id) return dialog;

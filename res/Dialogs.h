@@ -12,5 +12,7 @@ extern const fw::DialogTemplate kTaxRatesDialog;
 extern const fw::DialogTemplate kReportsDialog;
 extern const fw::DialogTemplate kHeaderDialog;
 extern const fw::DialogTemplate kFiscalDialog;
+extern const fw::DialogTemplate kDisplayDialog;
+extern const fw::DialogTemplate kServiceDateDialog;
 
 } // namespace qm47::res
