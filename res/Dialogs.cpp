@@ -14,6 +14,8 @@ const DialogTemplate* FindDialogTemplate(int id)
         &qm47::res::kFiscalDialog,
         &qm47::res::kGoodsCheckDialog,
         &qm47::res::kControlSaleDialog,
+        &qm47::res::kDisplayDialog,
+        &qm47::res::kServiceDateDialog,
     };
     for (const DialogTemplate* dialog : kAll)
         if (dialog->id == id) return dialog;

@@ -14,5 +14,7 @@ extern const fw::DialogTemplate kHeaderDialog;
 extern const fw::DialogTemplate kFiscalDialog;
 extern const fw::DialogTemplate kGoodsCheckDialog;
 extern const fw::DialogTemplate kControlSaleDialog;
+extern const fw::DialogTemplate kDisplayDialog;
+extern const fw::DialogTemplate kServiceDateDialog;
 
 } // namespace qm47::res

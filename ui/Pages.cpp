@@ -4,10 +4,12 @@
 
 #include "pages/ClockPage.h"
 #include "pages/ControlSalePage.h"
+#include "pages/DisplayPage.h"
 #include "pages/FiscalPage.h"
 #include "pages/GoodsCheckPage.h"
 #include "pages/HeaderPage.h"
 #include "pages/ReportsPage.h"
+#include "pages/ServiceDatePage.h"
 #include "pages/TaxRatesPage.h"
 #include "res/ResourceIds.h"
 
@@ -23,8 +25,10 @@ std::unique_ptr<fw::CDialog> MakePage(int buttonId, CServiceApp& app)
     case IDC_MAIN_FISCAL: return std::make_unique<CFiscalPage>(app);
     case IDC_MAIN_GOODS_CHECK: return std::make_unique<CGoodsCheckPage>(app);
     case IDC_MAIN_CONTROL_SALE: return std::make_unique<CControlSalePage>(app);
+    case IDC_MAIN_DISPLAY: return std::make_unique<CDisplayPage>(app);
+    case IDC_MAIN_SERVICE_DATE: return std::make_unique<CServiceDatePage>(app);
     default:
-        return nullptr; // a page not built yet opens nothing
+        return nullptr;
     }
 }
 

@@ -1,0 +1,34 @@
+// Dialog 142: the service-inspection page.
+
+#include "res/Dialogs.h"
+#include "res/ResourceIds.h"
+
+#include "framework/Cp1250.h"
+
+namespace qm47::res {
+
+using fw::cp1250;
+using fw::kNoId;
+using enum fw::ControlKind;
+
+namespace {
+
+constexpr std::uint32_t kValueEdit = fw::kTabStop | fw::kCentered | fw::kAutoHScroll;
+
+constexpr fw::ControlTemplate kServiceDateControls[] = {
+    {IDC_SERVICE_DAYS, Edit, nullptr, {114, 45, 37, 14}, kValueEdit | fw::kGroup},
+    {IDC_SERVICE_PHONE, Edit, nullptr, {83, 91, 100, 14}, kValueEdit},
+    {IDC_SERVICE_SET, PushButton, cp1250<"&PROGRAMOWANIE">(), {28, 138, 208, 14}, fw::kTabStop},
+    {IDC_SERVICE_CANCEL, PushButton, cp1250<"&Anuluj">(), {107, 177, 50, 14}, fw::kTabStop | fw::kCancelButton},
+    {kNoId, GroupBox, cp1250<"Data przeglądu serwisowego">(), {7, 7, 251, 196}},
+    {kNoId, Static, cp1250<"Ilośc dni do następnego przegladu:">(), {77, 32, 111, 8}},
+    {kNoId, Static, cp1250<"Telefon:">(), {119, 78, 27, 8}},
+};
+
+} // namespace
+
+const fw::DialogTemplate kServiceDateDialog{
+    IDD_SERVICE_DATE, fw::DialogFrame::Page, nullptr, {115, 15, 265, 210}, "MS Sans Serif", 8, kServiceDateControls,
+};
+
+} // namespace qm47::res
