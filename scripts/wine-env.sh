@@ -59,7 +59,7 @@ stop_wineserver() {
 
 # Xvfb writes the display's number and a newline once it accepts clients.
 display_number_written() {
-  grep -q '[0-9]' "$1" && [ -z "$(tail -c 1 "$1")" ]
+  grep -qs '[0-9]' "$1" && [ -z "$(tail -c 1 "$1")" ]
 }
 
 start_display() { # DIR [SCREEN]
