@@ -80,10 +80,12 @@ start_display() { # DIR [SCREEN]
 # the Polish letters), a crash ending the program at once instead of starting
 # the debugger, and, when headless, windows not managed by a window manager
 # (on Xvfb there is none, and every window closing would wait about 2 s).
+# Each step is bounded (10 minutes: the slowest, under i386 emulation).
 make_prefix() { # headless|managed
   local windows=$1 settings
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    run_wine wineboot -i >/dev/null 2>&1 || { echo "wineboot could not make $WINEPREFIX" >&2; return 1; }
+    timeout 600 env LC_ALL=pl_PL.UTF-8 "$wine_loader" wineboot -i >/dev/null 2>&1 ||
+      { echo "wineboot could not make $WINEPREFIX" >&2; return 1; }
   fi
   if [ -d /usr/share/wine/fonts ]; then
     cp -n /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
@@ -99,7 +101,7 @@ make_prefix() { # headless|managed
     printf '\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\n'
     if [ "$windows" = managed ]; then echo '"Managed"=-'; else echo '"Managed"="N"'; fi
   } >"$settings"
-  if ! run_wine regedit /S "$(windows_path "$settings")" >/dev/null 2>&1; then
+  if ! timeout 600 env LC_ALL=pl_PL.UTF-8 "$wine_loader" regedit /S "$(windows_path "$settings")" >/dev/null 2>&1; then
     rm -f "$settings"
     echo "could not set up $WINEPREFIX" >&2
     return 1
