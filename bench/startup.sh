@@ -13,49 +13,32 @@ runs=${1:-7}
 root=$(cd "$(dirname "$0")/.." && pwd)
 win64=$root/build/win64
 win32=$root/build/win32
-wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
-wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
-poll_limit_ms=30000
+# shellcheck source=scripts/wine-env.sh
+. "$root/scripts/wine-env.sh"
 
 for exe in "$win64/QM47.exe" "$win64/bench/BareDialog.exe" "$win64/bench/LaunchTimer.exe"; do
   [[ -f $exe ]] || { echo "missing $exe: build the win64 preset first" >&2; exit 1; }
 done
 (( runs >= 1 )) || { echo "runs must be at least 1" >&2; exit 1; }
 
-work=$(mktemp -d /tmp/qm47-bench.XXXXXX)
-xvfb_pid=""
-app_pid=""
+work=$(mktemp -d "${TMPDIR:-/tmp}/qm47-bench.XXXXXX")
 cleanup() {
-  [[ -n $app_pid ]] && kill "$app_pid" 2>/dev/null || true
-  WINEPREFIX=$work/prefix "$wineserver" -k 2>/dev/null || true
-  [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null || true
+  end_started
   rm -rf "$work"
 }
 trap cleanup EXIT
 
-# A display of our own.
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-exec 3>&-
-for _ in $(seq 1 100); do [[ -s $work/display ]] && break; sleep 0.05; done
-[[ -s $work/display ]] || { echo "Xvfb did not start" >&2; exit 1; }
-export DISPLAY=:$(head -n1 "$work/display")
-
-# A prefix of our own, as the program's users have it: Polish code page, the
-# Wine fonts installed, no window manager wait on close.
-export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-export LC_ALL=pl_PL.UTF-8 2>/dev/null # Wine then uses code page 1250
+# A display and a prefix of our own, as the program's users have it: Polish
+# code page, the Wine fonts installed, no window manager wait on close.
+start_display "$work"
+use_prefix "$work/prefix"
 echo "Preparing the Wine prefix..." >&2
-"$wine" wineboot -i >/dev/null 2>&1
-"$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
-if [[ -d /usr/share/wine/fonts ]]; then cp -n /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"; fi
+make_prefix headless
 # Keep the server running between launches, as on a desktop where Wine is in
 # use: restart it persistent, then let Wine's own services start again.
-"$wineserver" -k || true
-"$wineserver" -w || true
-"$wineserver" -p
-"$wine" wineboot >/dev/null 2>&1
+stop_wineserver
+"$wineserver_bin" -p
+run_wine wineboot >/dev/null 2>&1
 
 # Each program in a folder of its own; QM47 with the simulated printer if built.
 mkdir -p "$work/qm47" "$work/bare"
@@ -71,7 +54,6 @@ else
 fi
 
 median() { printf '%s\n' "$@" | sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
-windows_path() { echo "Z:$1" | tr '/' '\\'; }
 
 # LaunchTimer runs inside Wine: it starts each program, polls in 1 ms steps
 # until its window is shown, closes it, and alternates the two programs.
@@ -79,7 +61,7 @@ cp "$win64/bench/LaunchTimer.exe" "$work/"
 timer_window=$qm47_window
 timer_window=${timer_window#^}; timer_window=${timer_window%$}
 [[ $timer_window == *"|"* ]] && timer_window="Brak biblioteki"
-times=$("$wine" "$work/LaunchTimer.exe" "$runs" "$(windows_path "$work/qm47/QM47.exe")" "$timer_window" \
+times=$(run_wine "$work/LaunchTimer.exe" "$runs" "$(windows_path "$work/qm47/QM47.exe")" "$timer_window" \
         "$(windows_path "$work/bare/BareDialog.exe")" "Bare dialog" | tr -d '\r')
 read -r -a qm47_times <<<"$(echo "$times" | sed -n 1p | cut -d' ' -f2-)"
 read -r -a bare_times <<<"$(echo "$times" | sed -n 2p | cut -d' ' -f2-)"

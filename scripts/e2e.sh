@@ -54,28 +54,15 @@ for library in "${libraries[@]}"; do
   fi
 done
 
-
-run_dir=$(mktemp -d /tmp/qm47-e2e.XXXXXX)
-export WINEPREFIX=$run_dir/prefix
 # shellcheck source=scripts/wine-env.sh
 . "$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/wine-env.sh"
-
-xvfb_pid=
-socat_pid=
-line_holder_open=
-prefix_started=
+run_dir=$(mktemp -d "${TMPDIR:-/tmp}/qm47-e2e.XXXXXX")
 
 # shellcheck disable=SC2317  # run by the EXIT trap
 finish() {
   local status=$?
   trap - EXIT INT TERM
-  if [ -n "$prefix_started" ]; then
-    "$wineserver_bin" -k 2>/dev/null || true
-    "$wineserver_bin" -w 2>/dev/null || true
-  fi
-  if [ -n "$line_holder_open" ]; then exec 4>&-; fi
-  if [ -n "$socat_pid" ]; then kill "$socat_pid" 2>/dev/null || true; wait "$socat_pid" 2>/dev/null || true; fi
-  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; wait "$xvfb_pid" 2>/dev/null || true; fi
+  end_started
   if [ -n "${QM47_E2E_KEEP:-}" ]; then
     echo "e2e: run folder kept: $run_dir" >&2
   else
@@ -86,67 +73,13 @@ finish() {
 trap finish EXIT
 trap 'exit 130' INT TERM
 
-# Polls a command every 20 ms for at most $1 seconds.
-wait_for() {
-  local bound=$1
-  shift
-  local steps=$((bound * 50))
-  while ! "$@"; do
-    steps=$((steps - 1))
-    if [ "$steps" -le 0 ]; then return 1; fi
-    sleep 0.02
-  done
-}
-
-windows_path() { # a Unix path as Wine sees it on drive Z:
-  local path=$1
-  printf 'Z:%s' "${path//\//\\}"
-}
-
 started=$(date +%s.%N)
-
-# A display of our own.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$run_dir/display" \
-  >"$run_dir/xvfb.log" 2>&1 &
-xvfb_pid=$!
-if ! wait_for 10 grep -q '[0-9]' "$run_dir/display"; then
-  echo "e2e: Xvfb did not start" >&2
-  cat "$run_dir/xvfb.log" >&2
-  exit 1
-fi
-DISPLAY=:$(tr -dc '0-9' <"$run_dir/display")
-export DISPLAY
-
-# A serial line: a pty whose bytes socat writes to a file. The run keeps the
-# pty's device open itself, so that the line survives the program closing it.
+start_display "$run_dir"
+use_prefix "$run_dir/prefix"
+make_prefix headless
+# The serial line: COM3, every byte the program sends on it kept in a file.
 line_capture=$run_dir/serial-line.bin
-socat -u "PTY,raw,echo=0,link=$run_dir/com-pty" "CREATE:$line_capture" 2>"$run_dir/socat.log" &
-socat_pid=$!
-if ! wait_for 10 test -e "$run_dir/com-pty"; then
-  echo "e2e: socat did not make its pty" >&2
-  cat "$run_dir/socat.log" >&2
-  exit 1
-fi
-pty_device=$(readlink -f "$run_dir/com-pty")
-exec 4<>"$pty_device"
-line_holder_open=1
-
-# The Wine prefix.
-prefix_started=1
-"$wine_loader" wineboot -i >"$run_dir/wineboot.log" 2>&1
-install_wine_fonts
-reg() { "$wine_loader" reg "$@" >/dev/null; }
-# No window manager: without this every box closing waits about 2 s.
-reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f
-# A crash ends the program at once instead of starting the debugger.
-for view in 64 32; do
-  reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /t REG_SZ /d '' /f /reg:$view
-  reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Auto /t REG_SZ /d 1 /f /reg:$view
-done
-reg add 'HKLM\Software\Wine\Ports' /v COM3 /t REG_SZ /d "$pty_device" /f
-# The port mapping takes effect when the prefix's services start again.
-"$wineserver_bin" -k
-"$wineserver_bin" -w
+map_com_port COM3 "$run_dir" "$line_capture"
 prepared=$(date +%s.%N)
 
 mkdir -p "$run_dir/work"
@@ -167,7 +100,7 @@ for library in "${libraries[@]}"; do
     echo "e2e: testing $program_dir/QM47.exe with $library/VaronelServiceLibrary.dll" >&2
   fi
   set +e
-  timeout --kill-after=10 "${QM47_E2E_TIMEOUT:-900}" "$wine_loader" "$test_program" --gtest_color=no "$@"
+  LC_ALL=pl_PL.UTF-8 timeout --kill-after=10 "${QM47_E2E_TIMEOUT:-900}" "$wine_loader" "$test_program" --gtest_color=no "$@"
   code=$?
   set -e
   [ "$code" = 0 ] || status=$code

@@ -68,6 +68,7 @@ write_status() {
     mv "$STATUS_FILE.tmp" "$STATUS_FILE"
 }
 
+# shellcheck disable=SC2317  # run by the EXIT trap
 on_exit() {
     local code=$?
     rm -rf "$work"
@@ -285,7 +286,9 @@ EOF
 # --- the steps -------------------------------------------------------------
 
 [ "$(id -u)" = 0 ] || { log "must run as root"; exit 1; }
-command -v dpkg > /dev/null && command -v apt-get > /dev/null || skip "not a Debian system (no dpkg and apt-get)"
+if ! command -v dpkg > /dev/null || ! command -v apt-get > /dev/null; then
+    skip "not a Debian system (no dpkg and apt-get)"
+fi
 [ "$(dpkg --print-architecture)" = amd64 ] || skip "the host is $(dpkg --print-architecture), not amd64"
 command -v wine > /dev/null || { log "wine is not installed"; exit 1; }
 

@@ -23,7 +23,10 @@
 # run or did not finish. Ends only what it started: its prefix's wineserver
 # (scripts/e2e.sh ends its own).
 set -uo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/.." || exit 1
+
+# shellcheck source=scripts/wine-env.sh
+. scripts/wine-env.sh
 
 readonly STATUS_FILE=/usr/local/lib/qm47/i386-status
 readonly BINFMT_ENTRY=/proc/sys/fs/binfmt_misc/qemu-i386
@@ -39,7 +42,7 @@ stage_started=$(date +%s.%N)
 if [ ! -f "$build_dir/build.ninja" ]; then
     cmake --preset win32 > /dev/null || exit 1
 fi
-cmake --build "$build_dir" -j 2 || exit 1
+cmake --build "$build_dir" -j "$(build_jobs)" || exit 1
 
 # --- 1. The simulated printer's calling conventions ----------------------------
 
@@ -100,29 +103,23 @@ log "32-bit programs run here (${status#ready }); build: $build_dir"
 
 # --- 2. The 32-bit test programs -------------------------------------------------
 
-work=$(mktemp -d /tmp/qm47-i686.XXXXXX)
-prefix_used=
+work=$(mktemp -d "${TMPDIR:-/tmp}/qm47-i686.XXXXXX")
+# shellcheck disable=SC2317  # run by the EXIT trap
 cleanup() {
-    if [ -n "$prefix_used" ]; then
-        WINEPREFIX=$work/prefix wineserver -k 2> /dev/null
-        WINEPREFIX=$work/prefix wineserver -w 2> /dev/null
-    fi
+    end_started
     rm -rf "$work"
 }
 trap cleanup EXIT
 
 run_console_tests() (
-    export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
     unset DISPLAY # the tests are console programs
-    # The prefix, with Wine's post-mortem debugger switched off in both
-    # registry views so that a crash fails the run at once.
-    local started view program code failed=0
+    local started program code failed=0
     started=$(date +%s.%N)
-    for view in 64 32; do
-        timeout 600 wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
-            /v Debugger /t REG_SZ /d '' /f /reg:$view > "$work/reg.log" 2>&1 ||
-            { cat "$work/reg.log"; log "could not create the Wine prefix"; exit 1; }
-    done
+    if ! make_prefix headless > "$work/prefix.log" 2>&1; then
+        cat "$work/prefix.log"
+        log "could not create the Wine prefix"
+        exit 1
+    fi
     if [ -z "$(ls -A "$WINEPREFIX/drive_c/windows/syswow64" 2> /dev/null)" ]; then
         log "the new prefix has an empty syswow64: 32-bit programs cannot run in it"
         exit 1
@@ -133,7 +130,7 @@ run_console_tests() (
     for program in tests/i686/library_call_i686_tests.exe tests/i686/record_layout_i686_tests.exe; do
         started=$(date +%s.%N)
         log "running $program"
-        (cd "$build_dir/$(dirname "$program")" && timeout 600 wine "./$(basename "$program")") |
+        (cd "$build_dir/$(dirname "$program")" && timeout 600 env LC_ALL=pl_PL.UTF-8 "$wine32_loader" "./$(basename "$program")") |
             tr -d '\r'
         code=${PIPESTATUS[0]}
         log "$program exited with $code after $(seconds_since "$started") s"
@@ -141,14 +138,14 @@ run_console_tests() (
     done
     exit $failed
 )
-prefix_used=1
+use_prefix "$work/prefix"
 run_console_tests || result=1
 
 # --- 3. End to end, the 32-bit QM47.exe with each simulated printer ------------------
 
 if [ ! -f "$E2E_BUILD/tests/e2e/qm47_e2e.exe" ]; then
     { [ -f "$E2E_BUILD/build.ninja" ] || cmake --preset win64 > /dev/null; } &&
-        cmake --build "$E2E_BUILD" -j 2 --target qm47_e2e || exit 1
+        cmake --build "$E2E_BUILD" -j "$(build_jobs)" --target qm47_e2e || exit 1
 fi
 started=$(date +%s.%N)
 e2e_arguments=(--program "$build_dir" --library "$build_dir/sim" --library "$build_dir/sim/cdecl")

@@ -2,11 +2,14 @@
 # Every test of QM47 from a fresh Debian 12 machine: installs what is missing,
 # builds the three targets, runs the native unit tests (with AddressSanitizer
 # and UndefinedBehaviorSanitizer), the end-to-end tests of the 64-bit
-# QM47.exe under Wine, and the 32-bit stage under i386 emulation.
+# QM47.exe under Wine, the platform layer's own checks under Wine, and the
+# 32-bit stage (under i386 emulation where the kernel cannot run it itself).
 set -uo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/.." || exit 1
+# shellcheck source=scripts/common.sh
+. scripts/common.sh
 
-jobs=$(nproc 2>/dev/null || echo 2)
+jobs=$(build_jobs)
 status=0
 summary=()
 
@@ -66,10 +69,11 @@ run_tests "native unit tests" ctest --preset native -j "$jobs" --output-on-failu
 stage "fuzzing (10 s per target)"
 run_tests "fuzzing" bash bench/fuzz.sh 10
 
-if [ -x scripts/e2e.sh ]; then
-  stage "end-to-end tests (64-bit, Wine)"
-  run_tests "end-to-end tests (64-bit)" bash scripts/e2e.sh build/win64
-fi
+stage "end-to-end tests (64-bit, Wine)"
+run_tests "end-to-end tests (64-bit)" bash scripts/e2e.sh build/win64
+
+stage "platform layer (64-bit, Wine)"
+run_tests "platform layer" bash scripts/platform-tests.sh build/win64
 
 if [ -x scripts/test-i686.sh ]; then
   stage "32-bit stage (Wine)"

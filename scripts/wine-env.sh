@@ -1,24 +1,159 @@
-# Sourced by the scripts that run QM47 under Wine, so they all run it the same
-# way: the 64-bit loader named explicitly (once wine32 is installed, `wine`
-# starts the 32-bit one), no debug output, no Mono/Gecko prompts, and the
-# Polish code page (Wine then uses 1250; the Linux locale need not be
-# installed). The caller sets WINEPREFIX.
+# shellcheck shell=bash
+# Sourced by the scripts that run QM47 or its tests under Wine, so that they
+# all run it the same way, and each run has a display, prefix and serial line
+# of its own and ends only what it started:
+#
+#   use_prefix DIR               the run's Wine prefix (exported as WINEPREFIX)
+#   start_display DIR [SCREEN]   an Xvfb display of its own (exports DISPLAY)
+#   make_prefix headless|managed makes the prefix (once) and sets it up
+#   map_com_port PORT DIR FILE [--hex]
+#                                a pty as PORT, its bytes written to FILE
+#   run_wine ARGS...             runs the 64-bit loader (wine32_loader: the other)
+#   start_wine ARGS...           the same in the background (PID: started_pid)
+#   wait_for_window REGEX SECONDS  a visible top-level window of that title
+#   end_started                  ends all of the above: call it on exit
+#
+# Wine runs without debug output and Mono/Gecko prompts, and with the Polish
+# code page: LC_ALL=pl_PL.UTF-8 on the commands that start Wine programs
+# (Wine then uses code page 1250; the Linux locale need not be installed).
 
+# shellcheck source=scripts/common.sh
+. "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+
+# Named explicitly: once wine32 is installed, `wine` starts the 32-bit loader.
 wine_loader=/usr/lib/wine/wine64
-[ -x "$wine_loader" ] || wine_loader=$(command -v wine64 || command -v wine)
+[ -x "$wine_loader" ] || wine_loader=$(command -v wine64 || command -v wine || echo wine64)
+wine32_loader=/usr/lib/wine/wine
+[ -x "$wine32_loader" ] || wine32_loader=$(command -v wine || echo wine)
 wineserver_bin=/usr/lib/wine/wineserver
-[ -x "$wineserver_bin" ] || wineserver_bin=$(command -v wineserver)
+[ -x "$wineserver_bin" ] || wineserver_bin=$(command -v wineserver || echo wineserver)
 
 export WINEDEBUG=-all
-export LC_ALL=pl_PL.UTF-8 2>/dev/null
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64
 unset WINELOADER WINESERVER
 
-# Wine's own fonts in the prefix, so "MS Sans Serif" measures as the dialog
-# layout expects and has the Polish letters.
-install_wine_fonts() {
+started_pids=() # what this run started, ended by end_started in reverse
+held_fds=()     # ptys this run keeps open
+prefix_in_use=
+started_pid=
+
+use_prefix() {
+  export WINEPREFIX=$1
+  prefix_in_use=1
+}
+
+run_wine() { LC_ALL=pl_PL.UTF-8 "$wine_loader" "$@"; }
+start_wine() {
+  LC_ALL=pl_PL.UTF-8 "$wine_loader" "$@" &
+  started_pid=$!
+  started_pids+=("$started_pid")
+}
+
+# Ends the prefix's Wine programs and its wineserver; the next Wine command
+# starts them again, reading the registry afresh.
+stop_wineserver() {
+  "$wineserver_bin" -k 2>/dev/null || true
+  "$wineserver_bin" -w 2>/dev/null || true
+}
+
+# Xvfb writes the display's number and a newline once it accepts clients.
+display_number_written() {
+  grep -qs '[0-9]' "$1" && [ -z "$(tail -c 1 "$1")" ]
+}
+
+start_display() { # DIR [SCREEN]
+  local dir=$1 screen=${2:-1280x1024x24}
+  Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp 3>"$dir/display" >"$dir/xvfb.log" 2>&1 &
+  started_pids+=("$!")
+  if ! wait_for 10 display_number_written "$dir/display"; then
+    echo "Xvfb did not start:" >&2
+    cat "$dir/xvfb.log" >&2
+    return 1
+  fi
+  DISPLAY=:$(tr -dc '0-9' <"$dir/display")
+  export DISPLAY
+}
+
+# Makes the prefix when it is new and sets it up as the tests need it: Wine's
+# own fonts (so "MS Sans Serif" measures as the dialog layouts expect and has
+# the Polish letters), a crash ending the program at once instead of starting
+# the debugger, and, when headless, windows not managed by a window manager
+# (on Xvfb there is none, and every window closing would wait about 2 s).
+# Each step is bounded (10 minutes: the slowest, under i386 emulation).
+make_prefix() { # headless|managed
+  local windows=$1 settings
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    timeout 600 env LC_ALL=pl_PL.UTF-8 "$wine_loader" wineboot -i >/dev/null 2>&1 ||
+      { echo "wineboot could not make $WINEPREFIX" >&2; return 1; }
+  fi
   if [ -d /usr/share/wine/fonts ]; then
     cp -n /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
   fi
+  settings=$(mktemp "${TMPDIR:-/tmp}/qm47-prefix.XXXXXX.reg")
+  {
+    echo REGEDIT4
+    local key
+    for key in 'HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
+               'HKEY_LOCAL_MACHINE\Software\Wow6432Node\Microsoft\Windows NT\CurrentVersion\AeDebug'; do
+      printf '\n[%s]\n"Debugger"=""\n"Auto"="1"\n' "$key"
+    done
+    printf '\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\n'
+    if [ "$windows" = managed ]; then echo '"Managed"=-'; else echo '"Managed"="N"'; fi
+  } >"$settings"
+  if ! timeout 600 env LC_ALL=pl_PL.UTF-8 "$wine_loader" regedit /S "$(windows_path "$settings")" >/dev/null 2>&1; then
+    rm -f "$settings"
+    echo "could not set up $WINEPREFIX" >&2
+    return 1
+  fi
+  rm -f "$settings"
+}
+
+windows_path() { # a Unix path as Wine sees it on drive Z:
+  local path=$1
+  printf 'Z:%s' "${path//\//\\}"
+}
+
+# PORT (e.g. COM3) becomes a pty made by socat, which writes every byte the
+# program sends to FILE (as a hex dump with --hex). The run keeps the pty open
+# itself, so that the line survives the program closing the port. Sets
+# pty_device. The mapping takes effect when the prefix's services start
+# again, so this ends the prefix's Wine programs.
+map_com_port() { # PORT DIR FILE [--hex]
+  local port=$1 dir=$2 file=$3 link=$2/$1-pty fd
+  if [ "${4:-}" = --hex ]; then
+    socat -u -x "PTY,raw,echo=0,link=$link" OPEN:/dev/null 2>>"$file" &
+  else
+    socat -u "PTY,raw,echo=0,link=$link" "CREATE:$file" 2>"$dir/socat-$port.log" &
+  fi
+  started_pids+=("$!")
+  if ! wait_for 10 test -e "$link"; then
+    echo "socat did not make the pty for $port" >&2
+    return 1
+  fi
+  pty_device=$(readlink -f "$link")
+  exec {fd}<>"$pty_device"
+  held_fds+=("$fd")
+  run_wine reg add 'HKLM\Software\Wine\Ports' /v "$port" /t REG_SZ /d "$pty_device" /f >/dev/null || return 1
+  stop_wineserver
+}
+
+window_shown() { xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
+wait_for_window() { # REGEX SECONDS
+  wait_for "$2" window_shown "$1"
+}
+
+# Ends what this run started, and only that: the Wine programs of its own
+# prefix, then its socat and Xvfb by PID.
+end_started() {
+  local fd i pid
+  if [ -n "$prefix_in_use" ] && [ -d "$WINEPREFIX" ]; then stop_wineserver; fi
+  for fd in "${held_fds[@]}"; do exec {fd}>&-; done
+  held_fds=()
+  for ((i = ${#started_pids[@]} - 1; i >= 0; i--)); do
+    pid=${started_pids[i]}
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+  done
+  started_pids=()
 }

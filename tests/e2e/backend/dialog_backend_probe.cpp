@@ -2,7 +2,7 @@
 // template, the modal runs and their owners, page placement, the typed
 // control access, message boxes and faults. Runs unattended (it answers its
 // own message boxes) and prints one line per check; the exit code is the
-// number of failed checks. Run under Wine by dialog_backend_wine.py.
+// number of failed checks. Run under Wine by scripts/platform-tests.sh.
 
 #include "framework/Cp1250.h"
 #include "framework/Dialog.h"
@@ -11,6 +11,7 @@
 #include "framework/Window.h"
 #include "framework/win32/DialogWindow.h"
 #include "framework/win32/WideText.h"
+#include "res/ResourceIds.h"
 #include "res/Texts.h"
 
 #include <windows.h>
@@ -76,8 +77,8 @@ constexpr ControlTemplate kMainControls[] = {
     {kCombo, ControlKind::ComboBox, nullptr, {10, 64, 60, 60}, kTabStop | kGroup | kSorted | kVScroll, kPorts},
     {kDate, ControlKind::DatePicker, nullptr, {80, 64, 70, 14}, kTabStop},
     {kDisabledButton, ControlKind::PushButton, "Off", {10, 84, 50, 14}, kTabStop | kDisabled},
-    {kNoId, ControlKind::Icon, nullptr, {200, 10, 20, 20}, kStyleNone, {}, 128},
-    {kBitmapStatic, ControlKind::Bitmap, nullptr, {200, 40, 121, 70}, kStyleNone, {}, 158},
+    {kNoId, ControlKind::Icon, nullptr, {200, 10, 20, 20}, kStyleNone, {}, IDI_APP},
+    {kBitmapStatic, ControlKind::Bitmap, nullptr, {200, 40, 121, 70}, kStyleNone, {}, IDB_PRINTER},
     {2, ControlKind::PushButton, "Cancel", {10, 160, 50, 14}, kTabStop | kCancelButton},
 };
 constexpr ControlTemplate kPageControls[] = {
@@ -110,6 +111,7 @@ std::vector<int> g_boxAnswers; // WM_COMMAND ids, in order
 std::vector<std::wstring> g_shown;
 
 constexpr const char* kGivenCaption = "Given caption";
+constexpr int kMessageBoxText = 0xFFFF; // the text static of a message box
 
 bool IsMessageBox(HWND hwnd)
 {
@@ -122,7 +124,7 @@ LRESULT CALLBACK ActivationHook(int code, WPARAM wParam, LPARAM lParam)
     if (code == HCBT_ACTIVATE) {
         HWND hwnd = reinterpret_cast<HWND>(wParam);
         if (IsMessageBox(hwnd)) {
-            g_boxes.push_back({WindowText(hwnd), WindowText(GetDlgItem(hwnd, 0xFFFF)), GetWindow(hwnd, GW_OWNER)});
+            g_boxes.push_back({WindowText(hwnd), WindowText(GetDlgItem(hwnd, kMessageBoxText)), GetWindow(hwnd, GW_OWNER)});
             const int answer = g_boxAnswers.empty() ? IDOK : g_boxAnswers.front();
             if (!g_boxAnswers.empty()) g_boxAnswers.erase(g_boxAnswers.begin());
             PostMessageW(hwnd, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
@@ -315,15 +317,15 @@ void CheckControls(Window& window, HWND self)
     }
     Check(threw, "asking for a control the dialog lacks is a fault, not a silent nothing");
 
-    window.SetIcon(128);
+    window.SetIcon(IDI_APP);
     Check(SendMessageW(self, WM_GETICON, ICON_BIG, 0) != 0 && SendMessageW(self, WM_GETICON, ICON_SMALL, 0) != 0,
           "the window has a large and a small icon");
-    window.AppendSystemMenuItem(0x10, cp1250<"&Ósmy">());
+    window.AppendSystemMenuItem(IDM_ABOUTBOX, cp1250<"&Ósmy">());
     HMENU menu = GetSystemMenu(self, FALSE);
     const int count = GetMenuItemCount(menu);
     wchar_t item[32] = {};
     GetMenuStringW(menu, count - 1, item, 32, MF_BYPOSITION);
-    Check(GetMenuItemID(menu, count - 1) == 0x10 && std::wstring(item) == L"&Ósmy", "the system menu item is added");
+    Check(GetMenuItemID(menu, count - 1) == IDM_ABOUTBOX && std::wstring(item) == L"&Ósmy", "the system menu item is added");
     Check((GetMenuState(menu, count - 2, MF_BYPOSITION) & MF_SEPARATOR) != 0, "after a separator");
 }
 

@@ -2,24 +2,53 @@
 // window, presses "Połąc&z" as a user would, waits until the status panel
 // shows the printer, has the window repainted and prints its place on the
 // screen as "x y width height". Exit code 0 when the panel filled, 1 if not.
-// Given a page button's id as its argument, it then opens that page too.
+// Given a page's name as its argument (clock, rates, ...), it then opens that
+// page too; an unknown name lists the names and exits with 2.
+
+#include "res/ResourceIds.h"
 
 #include <windows.h>
 
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
+#include <string_view>
 #include <thread>
 
 namespace {
 
 using namespace std::chrono_literals;
 
-constexpr int kConnect = 1000;
-constexpr int kDisconnect = 1002;
-constexpr int kDeviceName = 1045;
+// Wine's and Windows' message boxes: the text static, and the icon static
+// that the program's own dialogs never have.
 constexpr int kMessageBoxText = 0xFFFF;
+constexpr int kWineMessageBoxIcon = 0x0440;
+constexpr int kWindowsMessageBoxIcon = 0x0014;
+
+struct Page {
+    std::string_view name;
+    int button;
+};
+
+constexpr Page kPages[] = {
+    {"clock", IDC_MAIN_CLOCK},
+    {"rates", IDC_MAIN_TAX_RATES},
+    {"header", IDC_MAIN_HEADER},
+    {"fiscal", IDC_MAIN_FISCAL},
+    {"display", IDC_MAIN_DISPLAY},
+    {"reports", IDC_MAIN_REPORTS},
+    {"goods", IDC_MAIN_GOODS_CHECK},
+    {"service", IDC_MAIN_SERVICE_DATE},
+    {"sale", IDC_MAIN_CONTROL_SALE},
+};
+
+// The button that opens the named page, or 0 for a name no page has.
+int PageButton(std::string_view name)
+{
+    for (const Page& page : kPages)
+        if (page.name == name) return page.button;
+    return 0;
+}
 
 template <class Condition>
 bool WaitUntil(Condition condition, std::chrono::milliseconds bound)
@@ -54,7 +83,7 @@ BOOL CALLBACK FindMessageBoxOfProcess(HWND window, LPARAM context)
     // The program's own dialogs hold statics with the id 0xFFFF too,
     // but no icon static 0x440 (Wine's message box) or 0x14 (Windows').
     if (owner == search->processId && IsWindowVisible(window) && GetDlgItem(window, kMessageBoxText) &&
-        (GetDlgItem(window, 0x440) || GetDlgItem(window, 0x14))) {
+        (GetDlgItem(window, kWineMessageBoxIcon) || GetDlgItem(window, kWindowsMessageBoxIcon))) {
         search->found = window;
         return FALSE;
     }
@@ -90,7 +119,13 @@ void PrintUtf8(const wchar_t* prefix, const std::wstring& text)
 
 int main(int argc, char** argv)
 {
-    const int pageButton = argc > 1 ? std::atoi(argv[1]) : 0;
+    int pageButton = 0;
+    if (argc > 1 && (pageButton = PageButton(argv[1])) == 0) {
+        std::fprintf(stderr, "demo: no page is called \"%s\"; the pages are:", argv[1]);
+        for (const Page& page : kPages) std::fprintf(stderr, " %.*s", static_cast<int>(page.name.size()), page.name.data());
+        std::fputs("\n", stderr);
+        return 2;
+    }
     HWND main = nullptr;
     if (!WaitUntil([&] { return (main = FindWindowW(L"#32770", L"TALMIR POLSKA")) != nullptr && IsWindowVisible(main); },
                    30s)) {
@@ -100,12 +135,12 @@ int main(int argc, char** argv)
     DWORD processId = 0;
     GetWindowThreadProcessId(main, &processId);
 
-    PostMessageW(GetDlgItem(main, kConnect), BM_CLICK, 0, 0);
+    PostMessageW(GetDlgItem(main, IDC_MAIN_CONNECT), BM_CLICK, 0, 0);
     HWND box = nullptr;
     const bool filled = WaitUntil(
         [&] {
             if ((box = OpenMessageBox(processId)) != nullptr) return true;
-            return !Text(GetDlgItem(main, kDeviceName)).empty() && IsWindowEnabled(GetDlgItem(main, kDisconnect));
+            return !Text(GetDlgItem(main, IDC_MAIN_DEVICE_NAME)).empty() && IsWindowEnabled(GetDlgItem(main, IDC_MAIN_DISCONNECT));
         },
         10s);
     if (box) {
@@ -116,7 +151,7 @@ int main(int argc, char** argv)
         std::fputs("demo: the status panel did not fill\n", stderr);
         return 1;
     }
-    PrintUtf8(L"demo: connected to ", Text(GetDlgItem(main, kDeviceName)));
+    PrintUtf8(L"demo: connected to ", Text(GetDlgItem(main, IDC_MAIN_DEVICE_NAME)));
 
     if (pageButton != 0) {
         PostMessageW(GetDlgItem(main, pageButton), BM_CLICK, 0, 0);

@@ -1,0 +1,108 @@
+#!/usr/bin/env bash
+# The platform layer under Wine, below the program: the Win32 dialog backend
+# on real windows, and the serial link on a real serial line. Builds nothing:
+# build the win64 preset first.
+#
+#   scripts/platform-tests.sh [build-dir]      (default build/win64)
+#
+# 1. tests/e2e/backend/dialog_backend_probe.exe opens dialogs of its own
+#    templates, checks them, answers its own message boxes and prints one
+#    "ok"/"FAIL" line per check.
+# 2. tests/e2e/serial/serial_link_probe.exe sends a fiscalization frame on
+#    COM12, a pty reached only through the device namespace (ports above
+#    COM9 need it); the line must carry the frame and one zero byte, and the
+#    terminal the settings the link asked for. Then a port that does not
+#    exist: the probe must report it and still wait 100 ms.
+#
+# Ends with "platform: N passed, N failed"; exit 0 when nothing failed. Makes
+# its own prefix, display and pty, and ends only what it started.
+set -euo pipefail
+
+build_dir=$(realpath "${1:-build/win64}")
+backend_probe=$build_dir/tests/e2e/backend/dialog_backend_probe.exe
+serial_probe=$build_dir/tests/e2e/serial/serial_link_probe.exe
+for needed in "$backend_probe" "$serial_probe"; do
+  [ -f "$needed" ] || { echo "platform: $needed is missing; build the win64 preset first" >&2; exit 2; }
+done
+
+# shellcheck source=scripts/wine-env.sh
+. "$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/wine-env.sh"
+run_dir=$(mktemp -d "${TMPDIR:-/tmp}/qm47-platform.XXXXXX")
+# shellcheck disable=SC2317  # run by the EXIT trap
+finish() {
+  local status=$?
+  trap - EXIT INT TERM
+  end_started
+  rm -rf "$run_dir"
+  exit "$status"
+}
+trap finish EXIT
+trap 'exit 130' INT TERM
+
+passed=0
+failed=0
+check() { # description, then the command that must succeed
+  local what=$1
+  shift
+  if "$@"; then
+    echo "ok   $what"
+    passed=$((passed + 1))
+  else
+    echo "FAIL $what"
+    failed=$((failed + 1))
+  fi
+}
+
+start_display "$run_dir" 1024x768x24
+use_prefix "$run_dir/prefix"
+make_prefix headless
+line=$run_dir/serial-line.bin
+map_com_port COM12 "$run_dir" "$line"
+
+# --- 1. The dialog backend ------------------------------------------------------
+cp "$backend_probe" "$run_dir/"
+code=0
+(cd "$run_dir" && timeout --kill-after=10 120 \
+  env LC_ALL=pl_PL.UTF-8 "$wine_loader" dialog_backend_probe.exe) >"$run_dir/backend.out" 2>&1 || code=$?
+tr -d '\r' <"$run_dir/backend.out" | grep -E '^(ok|FAIL)' || true
+passed=$((passed + $(tr -d '\r' <"$run_dir/backend.out" | grep -c '^ok') ))
+backend_failed=$(tr -d '\r' <"$run_dir/backend.out" | grep -c '^FAIL' || true)
+failed=$((failed + backend_failed))
+if [ "$code" != 0 ] && [ "$backend_failed" = 0 ]; then
+  # Ended without reporting a failed check: crashed or timed out (124).
+  echo "FAIL the dialog backend probe ended with exit code $code"
+  failed=$((failed + 1))
+fi
+
+# --- 2. The serial link ---------------------------------------------------------
+frame=$run_dir/expected.bin
+# shellcheck disable=SC2016  # the frame holds a dollar sign
+printf '\033P1$fNIP 123-456-78-90\37728\033\\\000' >"$frame"
+code=0
+out=$(run_wine "$serial_probe" com12 123-456-78-90 | tr -d '\r') || code=$?
+check "COM12 opens" test "$code" = 0 -a "$(head -n 1 <<<"$out")" = opened
+line_complete() { [ "$(stat -c %s "$line")" -ge "$(stat -c %s "$frame")" ]; }
+wait_for 5 line_complete || true
+check "exactly the frame and one zero byte reach the line" cmp -s "$frame" "$line"
+
+settings=$(stty -a -F "$pty_device")
+has_setting() { grep -Eq -- "(^|[ ;])$1(\$|[ ;])" <<<"$settings"; }
+check "9600 baud" has_setting 'speed 9600 baud'
+check "8 data bits" has_setting cs8
+check "no parity" has_setting -parenb
+check "one stop bit" has_setting -cstopb
+check "no RTS/CTS handshake" has_setting -crtscts
+check "output obeys XON/XOFF" has_setting ixon
+check "no XON/XOFF for the input" has_setting -ixoff
+check "XON character" has_setting 'start = \^Q'
+check "XOFF character" has_setting 'stop = \^S'
+
+code=0
+out=$(run_wine "$serial_probe" com33 1234567890 | tr -d '\r') || code=$?
+check "a missing port is reported" test "$code" = 1 -a "$(head -n 1 <<<"$out")" = "not opened"
+took=$(sed -n 's/^send took \([0-9]*\) ms$/\1/p' <<<"$out")
+# whole milliseconds, truncated by the probe
+check "Send still waits 100 ms" test "${took:-0}" -ge 99
+
+echo "platform: $passed passed, $failed failed"
+[ "$failed" = 0 ]
