@@ -13,9 +13,11 @@
 set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
+# shellcheck source=scripts/common.sh
+. scripts/common.sh
 seconds=${1:-600}
 
-if ! cmake --preset fuzz >/dev/null || ! cmake --build --preset fuzz -j "${FUZZ_JOBS:-2}"; then
+if ! cmake --preset fuzz >/dev/null || ! cmake --build --preset fuzz -j "$(build_jobs)"; then
   echo "fuzz: build failed"
   echo "0 passed, 1 failed"
   exit 1
