@@ -397,6 +397,10 @@ std::int32_t VirtualPrinter::PrintGoods(const qm47::GoodsPrintRequest& request, 
             m_paper.Columns("W bazie:", "sprzedawany w stawce " + goods->rateText);
             m_paper.Columns("Status:", goods->blocked ? "zablokowany" : "nie zablokowany");
         }
+        m_paper.Columns(std::string("Sprzedaż w stawce ") + kRateLetters[*rate] + ":",
+                        SaleRefusal(request.goodsName, *rate) == kGoodsBlocked ? "odmowa"
+                        : SaleRefusal(request.goodsName, *rate) == kInactiveRate ? "stawka nieaktywna"
+                                                                                  : "możliwa");
         return kOk;
     }
     case 2:
@@ -433,8 +437,7 @@ std::int32_t VirtualPrinter::SaleLine(const qm47::SaleLineRequest& request)
     if (m_rates[*rate].kind == Rate::Kind::Inactive) return kInactiveRate;
     const auto value = ParseHundredths(request.value);
     if (!value) return kInvalidAmount;
-    const Goods* goods = FindGoods(request.name);
-    if (goods && goods->blocked && goods->rateText != RateText(m_rates[*rate])) return kGoodsBlocked;
+    if (const std::int32_t refusal = SaleRefusal(request.name, *rate)) return refusal;
     m_receipt->items.push_back({request.name, *rate, *value});
     return kOk;
 }
@@ -484,6 +487,17 @@ std::int32_t VirtualPrinter::CancelReceipt(const char* registerNumber, const cha
 }
 
 // --- Helpers ----------------------------------------------------------------
+
+// Why a sale of `name` at rate `rate` would be refused, or kOk: an inactive
+// rate, or a name held blocked at another rate (the rate texts compared, so
+// 7.00 and 7.50 differ).
+std::int32_t VirtualPrinter::SaleRefusal(std::string_view name, std::size_t rate)
+{
+    if (m_rates[rate].kind == Rate::Kind::Inactive) return kInactiveRate;
+    const Goods* goods = FindGoods(name);
+    if (goods && goods->blocked && goods->rateText != RateText(m_rates[rate])) return kGoodsBlocked;
+    return kOk;
+}
 
 VirtualPrinter::Goods* VirtualPrinter::FindGoods(std::string_view name)
 {

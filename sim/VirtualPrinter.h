@@ -90,6 +90,7 @@ private:
 
     DateTime Now() const;
     Goods* FindGoods(std::string_view name);
+    std::int32_t SaleRefusal(std::string_view name, std::size_t rate);
     void BeginDocument(std::string_view title);
     void EndDocument(const Config& config);
     void PrintRatesAndTotals();

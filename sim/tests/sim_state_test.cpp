@@ -232,6 +232,7 @@ TEST_F(SimState, PrintoutShowsGoodsChecksReceiptsDisplaysAndTheServiceReminder)
     const std::string goodsCheck = Printout();
     for (const std::string& line : {Columns("Towar:", "Mleko"), Columns("Stawka B:", "7.00 %"),
                                     Columns("W bazie:", "sprzedawany w stawce 7.00"), Columns("Status:", "zablokowany"),
+                                    Columns("Sprzedaż w stawce B:", "możliwa"),
                                     Columns("Kasa:", "001"), Columns("Kasjer:", "SERWIS")})
         EXPECT_TRUE(HasLine(goodsCheck, line)) << line << "\n" << goodsCheck;
 
