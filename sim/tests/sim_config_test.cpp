@@ -86,42 +86,6 @@ TEST(SimConfig, AnIgnoredLineKeepsWhatItWouldHaveSet)
     for (std::size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(config.problems[i].line, lines[i]);
 }
 
-TEST(SimConfig, StateAtLoadIsRead)
-{
-    const sim::Config config = ParseConfig("open_receipt = 1\n"
-                                           "goods = Mleko:B, Kawa:A:0, Us\xB3uga:100, Sok:7.5\n"
-                                           "totalizers = 0.01, 2, 0, 0, 0, 0, 1234567.89\n"
-                                           "receipt_count = 0\n");
-    EXPECT_TRUE(config.openReceipt);
-    ASSERT_TRUE(config.goods);
-    const struct {
-        const char* name;
-        sim::Rate rate;
-        bool blocked;
-    } expected[] = {
-        {"Mleko", {sim::Rate::Kind::Percent, 700}, true},
-        {"Kawa", {sim::Rate::Kind::Percent, 2200}, false},
-        {"Us\xB3uga", {sim::Rate::Kind::Exempt, 0}, true},
-        {"Sok", {sim::Rate::Kind::Percent, 750}, true},
-    };
-    ASSERT_EQ(config.goods->size(), std::size(expected));
-    for (std::size_t i = 0; i < std::size(expected); ++i) {
-        SCOPED_TRACE(expected[i].name);
-        EXPECT_EQ((*config.goods)[i].name, expected[i].name);
-        EXPECT_EQ((*config.goods)[i].rate, expected[i].rate);
-        EXPECT_EQ((*config.goods)[i].blocked, expected[i].blocked);
-    }
-    ASSERT_TRUE(config.totalizers);
-    EXPECT_EQ(*config.totalizers, (std::array<std::int64_t, 7>{1, 200, 0, 0, 0, 0, 123456789}));
-    EXPECT_EQ(config.receiptCount, 0);
-
-    const sim::Config defaults = ParseConfig("");
-    EXPECT_FALSE(defaults.openReceipt);
-    EXPECT_FALSE(defaults.goods);
-    EXPECT_FALSE(defaults.totalizers);
-    EXPECT_FALSE(defaults.receiptCount);
-}
-
 TEST(SimConfig, MessageNamesEachIgnoredLineInPolish)
 {
     const std::string one = sim::ConfigProblemsText({{3, "onlin = 0", "unknown-key"}});
