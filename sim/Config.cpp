@@ -1,11 +1,31 @@
 #include "sim/Config.h"
 
+#include "app/DeviceLibraryExports.h"
+#include "sim/Text.h"
+
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
 namespace sim {
 
 namespace {
+
+enum class Verdict { Applied, UnknownKey, BadValue };
+
+// The names of the library's 27 exports, for `result.<EXPORT>`, `unfilled`
+// and `null_texts`: a misspelt name would otherwise go unnoticed.
+#define QM47_SIM_NAME_CALLED(name, params, args) #name,
+#define QM47_SIM_NAME_RESOLVED(name) #name,
+constexpr std::string_view kExportNames[] = {
+    QM47_DEVICE_LIBRARY_EXPORTS(QM47_SIM_NAME_CALLED, QM47_SIM_NAME_RESOLVED)};
+#undef QM47_SIM_NAME_CALLED
+#undef QM47_SIM_NAME_RESOLVED
+
+bool IsExportName(std::string_view name)
+{
+    return std::find(std::begin(kExportNames), std::end(kExportNames), name) != std::end(kExportNames);
+}
 
 std::string_view Trim(std::string_view text)
 {
@@ -15,14 +35,14 @@ std::string_view Trim(std::string_view text)
     return text;
 }
 
-std::vector<std::string_view> SplitList(std::string_view text)
+std::vector<std::string_view> Split(std::string_view text, char separator)
 {
     std::vector<std::string_view> items;
     while (true) {
-        const std::size_t comma = text.find(',');
-        items.push_back(Trim(text.substr(0, comma)));
-        if (comma == std::string_view::npos) break;
-        text.remove_prefix(comma + 1);
+        const std::size_t at = text.find(separator);
+        items.push_back(Trim(text.substr(0, at)));
+        if (at == std::string_view::npos) break;
+        text.remove_prefix(at + 1);
     }
     return items;
 }
@@ -42,54 +62,132 @@ std::optional<bool> ParseChoice(std::string_view text, std::string_view yes, std
 }
 
 template <class T>
-void Assign(T& target, const std::optional<T>& value)
+Verdict Assign(T& target, const std::optional<T>& value)
 {
-    if (value) target = *value;
+    if (!value) return Verdict::BadValue;
+    target = *value;
+    return Verdict::Applied;
 }
 
-void Apply(Config& config, std::string_view key, std::string_view value)
+// `name:rate` or `name:rate:blocked`: the rate a letter A..G (its rate at
+// load) or a rate text, never inactive; blocked 1 (the default) or 0.
+std::optional<GoodsSetting> ParseGoods(std::string_view text)
 {
-    if (key == "online") {
-        Assign(config.online, ParseOnlineAnswer(value));
-    } else if (key == "online_sequence") {
+    const auto parts = Split(text, ':');
+    if (parts.size() < 2 || parts.size() > 3 || parts[0].empty()) return std::nullopt;
+    GoodsSetting goods{std::string(parts[0]), {}, true};
+    if (parts[1].size() == 1 && RateIndex(static_cast<unsigned char>(parts[1][0]))) {
+        goods.rate = kRatesAtLoad[*RateIndex(static_cast<unsigned char>(parts[1][0]))];
+    } else if (const auto rate = ParseRate(parts[1])) {
+        goods.rate = *rate;
+    } else {
+        return std::nullopt;
+    }
+    // "101.00" is what the database answers for a name never sold.
+    if (goods.rate.kind == Rate::Kind::Inactive) return std::nullopt;
+    if (parts.size() == 3) {
+        const auto blocked = ParseChoice(parts[2], "1", "0");
+        if (!blocked) return std::nullopt;
+        goods.blocked = *blocked;
+    }
+    return goods;
+}
+
+Verdict ApplyList(std::set<std::string, std::less<>>& names, std::string_view value)
+{
+    std::set<std::string, std::less<>> listed;
+    for (const std::string_view name : Split(value, ',')) {
+        if (name.empty()) continue;
+        if (!IsExportName(name)) return Verdict::BadValue;
+        listed.emplace(name);
+    }
+    names.merge(listed);
+    return Verdict::Applied;
+}
+
+Verdict Apply(Config& config, std::string_view key, std::string_view value)
+{
+    if (key == "online") return Assign(config.online, ParseOnlineAnswer(value));
+    if (key == "online_sequence") {
         std::vector<OnlineAnswer> sequence;
-        for (const std::string_view item : SplitList(value)) {
+        for (const std::string_view item : Split(value, ',')) {
             const auto answer = ParseOnlineAnswer(item);
-            if (!answer) return;
+            if (!answer) return Verdict::BadValue;
             sequence.push_back(*answer);
         }
         config.onlineSequence = std::move(sequence);
-    } else if (key == "pe") {
-        Assign(config.pe, ParseCode(value));
-    } else if (key == "err") {
-        Assign(config.err, ParseCode(value));
-    } else if (key == "cash_register") {
-        Assign(config.cashRegisterOk, ParseChoice(value, "ok", "fail"));
-    } else if (key == "fsk") {
-        if (const auto fsk = ParseCode(value)) config.fsk = *fsk;
-    } else if (key == "cmd") {
-        Assign(config.cmd, ParseCode(value));
-    } else if (key == "trf") {
-        Assign(config.trf, ParseCode(value));
-    } else if (key == "transaction") {
-        Assign(config.transaction, ParseChoice(value, "1", "0"));
-    } else if (key == "port_open") {
-        Assign(config.portOpenOk, ParseChoice(value, "ok", "fail"));
-    } else if (key.starts_with("result.")) {
-        if (const auto code = ParseCode(value)) config.results[std::string(key.substr(7))] = *code;
-    } else if (key == "unfilled" || key == "null_texts") {
-        auto& names = key == "unfilled" ? config.unfilled : config.nullTexts;
-        for (const std::string_view name : SplitList(value))
-            if (!name.empty()) names.emplace(name);
-    } else if (key == "device_name") {
+        return Verdict::Applied;
+    }
+    if (key == "pe") return Assign(config.pe, ParseCode(value));
+    if (key == "err") return Assign(config.err, ParseCode(value));
+    if (key == "cash_register") return Assign(config.cashRegisterOk, ParseChoice(value, "ok", "fail"));
+    if (key == "fsk") {
+        const auto fsk = ParseCode(value);
+        if (!fsk) return Verdict::BadValue;
+        config.fsk = *fsk;
+        return Verdict::Applied;
+    }
+    if (key == "cmd") return Assign(config.cmd, ParseCode(value));
+    if (key == "trf") return Assign(config.trf, ParseCode(value));
+    if (key == "transaction") return Assign(config.transaction, ParseChoice(value, "1", "0"));
+    if (key == "port_open") return Assign(config.portOpenOk, ParseChoice(value, "ok", "fail"));
+    if (key.starts_with("result.")) {
+        const std::string_view exportName = key.substr(7);
+        if (!IsExportName(exportName)) return Verdict::UnknownKey;
+        const auto code = ParseCode(value);
+        if (!code) return Verdict::BadValue;
+        config.results[std::string(exportName)] = *code;
+        return Verdict::Applied;
+    }
+    if (key == "unfilled") return ApplyList(config.unfilled, value);
+    if (key == "null_texts") return ApplyList(config.nullTexts, value);
+    if (key == "device_name") {
         const std::size_t bar = value.find('|');
         config.deviceNamePart1 = std::string(value.substr(0, bar));
         config.deviceNamePart2 = bar == std::string_view::npos ? std::string() : std::string(value.substr(bar + 1));
-    } else if (key == "fiscal") {
-        Assign(config.fiscal, ParseChoice(value, "1", "0"));
-    } else if (key == "error_box") {
-        Assign(config.errorBox, ParseChoice(value, "1", "0"));
+        return Verdict::Applied;
     }
+    if (key == "fiscal") return Assign(config.fiscal, ParseChoice(value, "1", "0"));
+    if (key == "error_box") return Assign(config.errorBox, ParseChoice(value, "1", "0"));
+    if (key == "open_receipt") return Assign(config.openReceipt, ParseChoice(value, "1", "0"));
+    if (key == "goods") {
+        std::vector<GoodsSetting> goods;
+        if (!value.empty()) {
+            for (const std::string_view item : Split(value, ',')) {
+                auto setting = ParseGoods(item);
+                if (!setting) return Verdict::BadValue;
+                goods.push_back(std::move(*setting));
+            }
+        }
+        config.goods = std::move(goods);
+        return Verdict::Applied;
+    }
+    if (key == "totalizers") {
+        const auto items = Split(value, ',');
+        if (items.size() != 7) return Verdict::BadValue;
+        std::array<std::int64_t, 7> totalizers{};
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            const auto amount = ParseHundredths(items[i]);
+            if (!amount) return Verdict::BadValue;
+            totalizers[i] = *amount;
+        }
+        config.totalizers = totalizers;
+        return Verdict::Applied;
+    }
+    if (key == "receipt_count") {
+        const auto count = ParseCode(value);
+        if (!count || *count < 0) return Verdict::BadValue;
+        config.receiptCount = *count;
+        return Verdict::Applied;
+    }
+    return Verdict::UnknownKey;
+}
+
+std::string_view PolishReason(std::string_view reason)
+{
+    if (reason == "no-equals-sign") return "brak znaku „=”";
+    if (reason == "unknown-key") return "nieznany klucz";
+    return "nieprawidłowa wartość";
 }
 
 } // namespace
@@ -130,14 +228,26 @@ Config ParseConfig(std::string_view text)
     Config config;
     // A file saved by a Windows editor may start with a UTF-8 byte order mark.
     if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+    int number = 0;
     while (!text.empty()) {
+        ++number;
         const std::size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
+        const std::string_view whole = Trim(text.substr(0, end));
         text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
-        line = line.substr(0, line.find('#'));
+        const std::string_view line = Trim(whole.substr(0, whole.find('#')));
+        if (line.empty()) continue;
         const std::size_t equals = line.find('=');
-        if (equals == std::string_view::npos) continue;
-        Apply(config, Trim(line.substr(0, equals)), Trim(line.substr(equals + 1)));
+        std::string_view reason;
+        if (equals == std::string_view::npos) {
+            reason = "no-equals-sign";
+        } else {
+            switch (Apply(config, Trim(line.substr(0, equals)), Trim(line.substr(equals + 1)))) {
+            case Verdict::Applied: break;
+            case Verdict::UnknownKey: reason = "unknown-key"; break;
+            case Verdict::BadValue: reason = "bad-value"; break;
+            }
+        }
+        if (!reason.empty()) config.problems.push_back({number, std::string(whole), std::string(reason)});
     }
     return config;
 }
@@ -150,6 +260,20 @@ Config LoadConfig(const char* path)
     char buffer[4096];
     while (const std::size_t read = std::fread(buffer, 1, sizeof buffer, file.get())) text.append(buffer, read);
     return ParseConfig(text);
+}
+
+std::string ConfigProblemsText(const std::vector<ConfigProblem>& problems)
+{
+    std::string text = "Nie można odczytać pliku ";
+    text += kConfigFileName;
+    text += ":";
+    for (const ConfigProblem& problem : problems) {
+        text += "\nwiersz " + std::to_string(problem.line) + ": „" + Cp1250ToUtf8(problem.text) + "” – ";
+        text += PolishReason(problem.reason);
+    }
+    text += problems.size() == 1 ? "\nTen wiersz pominięto: to, co by ustawił, ma wartość domyślną."
+                                 : "\nTe wiersze pominięto: to, co by ustawiły, ma wartości domyślne.";
+    return text;
 }
 
 } // namespace sim

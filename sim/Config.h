@@ -1,16 +1,21 @@
 #pragma once
 // The simulated printer's configuration for fault injection: the file
 // qm47sim.ini in the current working directory, read afresh at every call.
-// Lines are `key = value`; `#` starts a comment. A missing file, an unknown
-// key or a value that cannot be read leaves the default.
+// Lines are `key = value`; `#` starts a comment. A missing file means every
+// default. A line that cannot be read (no `=`, an unknown key, a value that
+// cannot be read) is ignored, so what it would have set keeps its default,
+// and is listed in `problems` for the library to report.
 
+#include "sim/Rate.h"
+
+#include <array>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <set>
 #include <string>
 #include <string_view>
 #include <vector>
-#include <map>
 
 namespace sim {
 
@@ -18,6 +23,22 @@ inline constexpr const char* kConfigFileName = "qm47sim.ini";
 
 // An `onl` answer: a number, or nullopt for no answer (`none`).
 using OnlineAnswer = std::optional<std::int32_t>;
+
+// A name the goods database holds when the library is loaded.
+struct GoodsSetting {
+    std::string name; // bytes as in the file (Windows-1250)
+    Rate rate;        // the rate it was sold at
+    bool blocked = true;
+};
+
+// A line of the file that was ignored.
+struct ConfigProblem {
+    int line = 0;       // counted from 1
+    std::string text;   // the line as written, without surrounding blanks
+    std::string reason; // "no-equals-sign", "unknown-key" or "bad-value"
+
+    friend bool operator==(const ConfigProblem&, const ConfigProblem&) = default;
+};
 
 struct Config {
     OnlineAnswer online = 1;
@@ -38,6 +59,15 @@ struct Config {
     bool fiscal = false;
     bool errorBox = true;
 
+    // The printer's state when the library is loaded, taken from the file
+    // as it stands at the library's first call.
+    bool openReceipt = false;
+    std::optional<std::vector<GoodsSetting>> goods; // unset: the built-in database
+    std::optional<std::array<std::int64_t, 7>> totalizers; // hundredths
+    std::optional<std::int32_t> receiptCount;
+
+    std::vector<ConfigProblem> problems;
+
     // The code `result.<exportName>` forces, if any.
     std::optional<std::int32_t> ForcedResult(std::string_view exportName) const;
     bool Unfilled(std::string_view exportName) const { return unfilled.contains(exportName); }
@@ -50,6 +80,10 @@ struct Config {
 std::optional<std::int32_t> ParseCode(std::string_view text);
 
 Config ParseConfig(std::string_view text);
+
+// The message the library shows for ignored lines (UTF-8, Polish), naming
+// each line by its number.
+std::string ConfigProblemsText(const std::vector<ConfigProblem>& problems);
 
 // Reads the file; a missing or unreadable file gives the defaults.
 Config LoadConfig(const char* path = kConfigFileName);

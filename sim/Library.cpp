@@ -5,15 +5,37 @@
 
 namespace sim {
 
-VirtualPrinter& ThePrinter()
+LibraryState::LibraryState(const Config& atLoad) : printer(&LocalNow, atLoad) {}
+
+LibraryState& TheLibrary(const Config& atLoad)
 {
-    static VirtualPrinter printer(&LocalNow);
-    return printer;
+    static LibraryState library(atLoad);
+    return library;
 }
 
 Call::Call(std::string_view exportName)
-    : m_exportName(exportName), m_config(LoadConfig()), m_printer(ThePrinter()), m_line(exportName)
+    : m_exportName(exportName),
+      m_config(LoadConfig()),
+      m_library(TheLibrary(m_config)),
+      m_printer(m_library.printer),
+      m_line(exportName)
 {
+    ReportConfigProblems();
+}
+
+void Call::ReportConfigProblems()
+{
+    if (m_config.problems == m_library.reportedProblems) return;
+    m_library.reportedProblems = m_config.problems;
+    for (const ConfigProblem& problem : m_config.problems) {
+        JournalLine line(kConfigFileName);
+        line.Integer("line", problem.line);
+        line.Text("text", problem.text.c_str());
+        line.Value("ignored", problem.reason);
+        AppendToFile(kJournalFileName, line.Line() + '\n');
+    }
+    if (!m_config.problems.empty() && m_config.errorBox)
+        ShowErrorBox(std::string(kErrorBoxCaption), ConfigProblemsText(m_config.problems));
 }
 
 std::int32_t Call::End(std::int32_t result)

@@ -17,10 +17,18 @@
 
 namespace sim {
 
-// The one virtual printer of the loaded library. The exports are plain C
-// functions without a context argument, so the printer lives as long as the
-// library is loaded.
-VirtualPrinter& ThePrinter();
+// What the loaded library keeps between calls: its one virtual printer and
+// the ignored lines of qm47sim.ini it reported last. The exports are plain C
+// functions without a context argument, so this lives as long as the library
+// is loaded; it is made at the first call, the printer's state at load taken
+// from that call's configuration.
+struct LibraryState {
+    explicit LibraryState(const Config& atLoad);
+
+    VirtualPrinter printer;
+    std::vector<ConfigProblem> reportedProblems;
+};
+LibraryState& TheLibrary(const Config& atLoad);
 
 class Call {
 public:
@@ -91,6 +99,12 @@ public:
     std::int32_t End(std::int32_t result);
 
 private:
+    // Journals the ignored lines of the configuration, one journal line
+    // each, and shows them in a message box (with error_box = 1), when they
+    // differ from those reported last: a broken file is reported once, not
+    // at every call.
+    void ReportConfigProblems();
+
     // Where pointers are 32 bits: compares the record's bytes with the
     // documented layout (RecordLayout.h); End journals the verdict.
     template <class Record>
@@ -105,6 +119,7 @@ private:
 
     std::string_view m_exportName;
     Config m_config;
+    LibraryState& m_library;
     VirtualPrinter& m_printer;
     JournalLine m_line;
     bool m_layoutChecked = false;

@@ -11,11 +11,9 @@ namespace sim {
 
 namespace {
 
-constexpr std::string_view kRateLetters = "ABCDEFG";
-constexpr std::int64_t kExemptMark = 10000;   // 100.00
-constexpr std::int64_t kInactiveMark = 10100; // 101.00
 constexpr std::string_view kNeverSold = "101.00";
 constexpr int kTotalizerWholeDigits = 6;      // "001234.56", as the receipt counters print
+constexpr int kDisplayColumns = 20;           // a line of either display
 
 // The header the printer holds before one is programmed (Mazovia: 0x9C is Ł).
 constexpr std::string_view kDefaultHeader = "FIRMA PRZYK\x9C" "ADOWA\r"
@@ -64,6 +62,23 @@ std::string RateLabel(const Rate& rate)
     return FormatHundredths(rate.hundredths) + " %";
 }
 
+// A display line as readable UTF-8; control bytes (a second CR among them)
+// written \xHH.
+std::string DisplayText(std::string_view bytes)
+{
+    std::string shown;
+    for (const char c : bytes) {
+        if (static_cast<unsigned char>(c) < 0x20) {
+            char escaped[5];
+            std::snprintf(escaped, sizeof escaped, "\\x%02X", static_cast<unsigned char>(c));
+            shown += escaped;
+        } else {
+            shown += Cp1250ToUtf8(std::string_view(&c, 1));
+        }
+    }
+    return shown;
+}
+
 bool IsValidReportDate(std::uint8_t year, std::uint8_t month, std::uint8_t day)
 {
     return year <= 99 && month >= 1 && month <= 12 && day >= 1 && day <= 31;
@@ -79,44 +94,11 @@ std::string ReportDateText(std::uint8_t year, std::uint8_t month, std::uint8_t d
 
 } // namespace
 
-std::optional<Rate> ParseRate(std::string_view text)
-{
-    const auto hundredths = ParseHundredths(text);
-    if (!hundredths) return std::nullopt;
-    if (*hundredths < kExemptMark) return Rate{Rate::Kind::Percent, *hundredths};
-    if (*hundredths == kExemptMark) return Rate{Rate::Kind::Exempt, 0};
-    if (*hundredths == kInactiveMark) return Rate{Rate::Kind::Inactive, 0};
-    return std::nullopt;
-}
-
-std::string RateText(const Rate& rate)
-{
-    switch (rate.kind) {
-    case Rate::Kind::Exempt: return FormatHundredths(kExemptMark);
-    case Rate::Kind::Inactive: return FormatHundredths(kInactiveMark);
-    case Rate::Kind::Percent: break;
-    }
-    return FormatHundredths(rate.hundredths);
-}
-
-std::optional<std::size_t> RateIndex(unsigned char letter)
-{
-    const std::size_t index = kRateLetters.find(static_cast<char>(letter));
-    if (letter == 0 || index == std::string_view::npos) return std::nullopt;
-    return index;
-}
-
-VirtualPrinter::VirtualPrinter(Clock localNow)
+VirtualPrinter::VirtualPrinter(Clock localNow, const Config& atLoad)
     : m_localNow(localNow),
-      m_rates{{{Rate::Kind::Percent, 2200},
-               {Rate::Kind::Percent, 700},
-               {Rate::Kind::Percent, 0},
-               {Rate::Kind::Inactive, 0},
-               {Rate::Kind::Inactive, 0},
-               {Rate::Kind::Inactive, 0},
-               {Rate::Kind::Exempt, 0}}},
-      m_totalizers{123456, 78910, 4500, 0, 0, 0, 1230},
-      m_receiptCount(12),
+      m_rates(kRatesAtLoad),
+      m_totalizers(atLoad.totalizers.value_or(std::array<std::int64_t, 7>{123456, 78910, 4500, 0, 0, 0, 1230})),
+      m_receiptCount(atLoad.receiptCount.value_or(12)),
       m_dailyReportCount(41),
       m_header(kDefaultHeader),
       m_goods{{"Chleb", "7.00", true},
@@ -125,6 +107,17 @@ VirtualPrinter::VirtualPrinter(Clock localNow)
               {"Gazeta", "0.00", false},
               {"Us\xB3uga serwisowa", "100.00", true}} // Usługa, Windows-1250
 {
+    if (atLoad.goods) {
+        m_goods.clear();
+        for (const GoodsSetting& setting : *atLoad.goods) {
+            // A name listed twice is held as its last entry says.
+            if (Goods* goods = FindGoods(setting.name))
+                *goods = {setting.name, RateText(setting.rate), setting.blocked};
+            else
+                m_goods.push_back({setting.name, RateText(setting.rate), setting.blocked});
+        }
+    }
+    if (atLoad.openReceipt) m_receipt = Receipt{};
 }
 
 DateTime VirtualPrinter::Now() const { return FromSeconds(ToSeconds(m_localNow()) + m_clockOffset); }
@@ -302,12 +295,14 @@ std::int32_t VirtualPrinter::Display(std::int32_t mode, const char* text)
     if (!PortOpen()) return kPortNotOpen;
     if (!text) return kMissingData;
     switch (mode) {
-    case 2: m_customerDisplay = text; m_displayMode = DisplayMode::Text; return kOk;
-    case 3: m_displayMode = DisplayMode::DateTime; return kOk;
-    case 4: m_displayMode = DisplayMode::CashRegister; return kOk;
-    case 5: m_operatorDisplay = text; return kOk;
+    case 2: m_customerDisplay = text; m_displayMode = DisplayMode::Text; break;
+    case 3: m_displayMode = DisplayMode::DateTime; break;
+    case 4: m_displayMode = DisplayMode::CashRegister; break;
+    case 5: m_operatorDisplay = text; break;
     default: return kInvalidArgument;
     }
+    PrintDisplays();
+    return kOk;
 }
 
 std::int32_t VirtualPrinter::SetServiceMode(std::int32_t mode)
@@ -334,6 +329,7 @@ std::int32_t VirtualPrinter::DailyReport(const qm47::DailyReportRequest& request
     ++m_dailyReportCount;
     BeginDocument("RAPORT DOBOWY nr " + std::to_string(m_dailyReportCount));
     PrintRatesAndTotals();
+    PrintServiceReminder();
     EndDocument(config);
     return kOk;
 }
@@ -401,12 +397,19 @@ std::int32_t VirtualPrinter::PrintGoods(const qm47::GoodsPrintRequest& request, 
             m_paper.Columns("W bazie:", "sprzedawany w stawce " + goods->rateText);
             m_paper.Columns("Status:", goods->blocked ? "zablokowany" : "nie zablokowany");
         }
+        m_paper.Columns(std::string("Sprzedaż w stawce ") + kRateLetters[*rate] + ":",
+                        SaleRefusal(request.goodsName, *rate) == kGoodsBlocked ? "odmowa"
+                        : SaleRefusal(request.goodsName, *rate) == kInactiveRate ? "stawka nieaktywna"
+                                                                                  : "możliwa");
         return kOk;
     }
     case 2:
         if (!m_goodsPrintoutOpen) return kOutOfSequence;
         if (!request.registerNumber || !request.cashier) return kMissingData;
         m_goodsPrintoutOpen = false;
+        m_paper.Rule();
+        m_paper.Columns("Kasa:", Cp1250ToUtf8(request.registerNumber));
+        m_paper.Columns("Kasjer:", Cp1250ToUtf8(request.cashier));
         EndDocument(config);
         return kOk;
     default:
@@ -434,8 +437,7 @@ std::int32_t VirtualPrinter::SaleLine(const qm47::SaleLineRequest& request)
     if (m_rates[*rate].kind == Rate::Kind::Inactive) return kInactiveRate;
     const auto value = ParseHundredths(request.value);
     if (!value) return kInvalidAmount;
-    const Goods* goods = FindGoods(request.name);
-    if (goods && goods->blocked && goods->rateText != RateText(m_rates[*rate])) return kGoodsBlocked;
+    if (const std::int32_t refusal = SaleRefusal(request.name, *rate)) return refusal;
     m_receipt->items.push_back({request.name, *rate, *value});
     return kOk;
 }
@@ -486,6 +488,17 @@ std::int32_t VirtualPrinter::CancelReceipt(const char* registerNumber, const cha
 
 // --- Helpers ----------------------------------------------------------------
 
+// Why a sale of `name` at rate `rate` would be refused, or kOk: an inactive
+// rate, or a name held blocked at another rate (the rate texts compared, so
+// 7.00 and 7.50 differ).
+std::int32_t VirtualPrinter::SaleRefusal(std::string_view name, std::size_t rate)
+{
+    if (m_rates[rate].kind == Rate::Kind::Inactive) return kInactiveRate;
+    const Goods* goods = FindGoods(name);
+    if (goods && goods->blocked && goods->rateText != RateText(m_rates[rate])) return kGoodsBlocked;
+    return kOk;
+}
+
 VirtualPrinter::Goods* VirtualPrinter::FindGoods(std::string_view name)
 {
     for (Goods& goods : m_goods)
@@ -509,6 +522,44 @@ void VirtualPrinter::EndDocument(const Config& config)
     if (!config.fiscal) m_paper.Centered("NIEFISKALNY");
     m_paper.Centered(m_uniqueNumber);
     m_paper.Rule('=');
+}
+
+void VirtualPrinter::PrintServiceReminder()
+{
+    if (!m_serviceInspectionDays) return;
+    m_paper.Columns("Przegląd serwisowy za:", std::to_string(*m_serviceInspectionDays) + " dni");
+    m_paper.Columns("Telefon serwisu:", Cp1250ToUtf8(m_servicePhone));
+}
+
+// The two displays as they stand, drawn between `~` rules so that they are
+// not taken for paper: each display's two lines framed by `|`, 20 columns
+// wide (a longer line is shown whole).
+void VirtualPrinter::PrintDisplays()
+{
+    const auto lines = [](std::string_view text) {
+        const std::size_t cr = text.find('\r');
+        std::array<std::string, 2> shown{DisplayText(text.substr(0, cr)), {}};
+        if (cr != std::string_view::npos) shown[1] = DisplayText(text.substr(cr + 1));
+        return shown;
+    };
+    std::array<std::string, 2> customer;
+    switch (m_displayMode) {
+    case DisplayMode::Text: customer = lines(m_customerDisplay); break;
+    case DisplayMode::DateTime: customer = {DateText(Now()), TimeText(Now())}; break;
+    case DisplayMode::CashRegister: customer = {"TRYB KASOWY", ""}; break;
+    }
+    const auto frame = [](const std::string& line) {
+        const int width = Width(line);
+        return "|" + line + std::string(width < kDisplayColumns ? kDisplayColumns - width : 0, ' ') + "|";
+    };
+    const std::string rule(13, '~');
+    m_paper.Line(rule + " WYŚWIETLACZE " + rule);
+    const std::array<std::string, 2> operatorLines = lines(m_operatorDisplay);
+    m_paper.Line("klient:   " + frame(customer[0]));
+    m_paper.Line("          " + frame(customer[1]));
+    m_paper.Line("operator: " + frame(operatorLines[0]));
+    m_paper.Line("          " + frame(operatorLines[1]));
+    m_paper.Rule('~');
 }
 
 void VirtualPrinter::PrintRatesAndTotals()

@@ -13,6 +13,7 @@
 #include "sim/Calendar.h"
 #include "sim/Config.h"
 #include "sim/Printout.h"
+#include "sim/Rate.h"
 
 #include <array>
 #include <cstdint>
@@ -23,29 +24,12 @@
 
 namespace sim {
 
-// A tax rate as the printer keeps it.
-struct Rate {
-    enum class Kind { Percent, Exempt, Inactive };
-    Kind kind = Kind::Inactive;
-    std::int64_t hundredths = 0; // the percentage, for Kind::Percent
-
-    friend bool operator==(const Rate&, const Rate&) = default;
-};
-
-// A rate text as the printer accepts it: a percentage from 0 to 99.99 with at
-// most two decimals, 100 (exempt) or 101 (inactive), with or without
-// decimals ("22", "7.5", "100.00"). Nothing else, not even blanks.
-std::optional<Rate> ParseRate(std::string_view text);
-// "22.00", "100.00" for exempt, "101.00" for inactive.
-std::string RateText(const Rate& rate);
-
-// The rate letter 'A'..'G' as an index 0..6, or nullopt.
-std::optional<std::size_t> RateIndex(unsigned char letter);
-
 class VirtualPrinter {
 public:
     using Clock = DateTime (*)();
-    explicit VirtualPrinter(Clock localNow);
+    // A printer as it is at load; `atLoad` may replace its goods database,
+    // totalizers and receipt count, and open a receipt (Config.h).
+    explicit VirtualPrinter(Clock localNow, const Config& atLoad = {});
 
     // The port. The name must be `com` and a number 1..256, letter case
     // ignored; no real port is touched.
@@ -100,13 +84,18 @@ private:
     struct Receipt {
         std::vector<SaleItem> items;
     };
+    // What the customer display shows: the text mode 2 sent, the date and
+    // time (mode 3) or the cash-register mode (mode 4).
     enum class DisplayMode { Text, DateTime, CashRegister };
 
     DateTime Now() const;
     Goods* FindGoods(std::string_view name);
+    std::int32_t SaleRefusal(std::string_view name, std::size_t rate);
     void BeginDocument(std::string_view title);
     void EndDocument(const Config& config);
     void PrintRatesAndTotals();
+    void PrintServiceReminder();
+    void PrintDisplays();
 
     Clock m_localNow;
     std::optional<std::string> m_port;

@@ -50,6 +50,22 @@ T Value(T value)
     return value;
 }
 
+// A FiscalStatus preset as the program presets it: every text "0".
+inline qm47::FiscalStatus PresetFiscalStatus()
+{
+    qm47::FiscalStatus status{};
+    // Index loops: the record is packed, its fields cannot bind to references.
+    for (int i = 0; i < 7; ++i) {
+        status.ptuRate[i] = "0";
+        status.totalizer[i] = "0";
+    }
+    status.unused69 = "0";
+    status.uniqueNumber = "0";
+    return status;
+}
+
+inline bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
 inline std::string ReadFile(const fs::path& file)
 {
     std::ifstream in(file, std::ios::binary);

@@ -22,19 +22,6 @@ bool SameBytes(const Record& a, const Record& b)
     return std::memcmp(&a, &b, sizeof(Record)) == 0;
 }
 
-FiscalStatus PresetFiscalStatus()
-{
-    FiscalStatus status{};
-    // Index loops: the record is packed, its fields cannot bind to references.
-    for (int i = 0; i < 7; ++i) {
-        status.ptuRate[i] = "0";
-        status.totalizer[i] = "0";
-    }
-    status.unused69 = "0";
-    status.uniqueNumber = "0";
-    return status;
-}
-
 class SimJournal : public SimTest {};
 
 TEST_F(SimJournal, WritesOneLinePerCallInTheAgreedFormat)

@@ -15,27 +15,12 @@ using namespace qm47;
 
 constexpr std::int32_t kReportDateError = static_cast<std::int32_t>(0xE0000001u);
 
-FiscalStatus PresetFiscalStatus()
-{
-    FiscalStatus status{};
-    // Index loops: the record is packed, its fields cannot bind to references.
-    for (int i = 0; i < 7; ++i) {
-        status.ptuRate[i] = "0";
-        status.totalizer[i] = "0";
-    }
-    status.unused69 = "0";
-    status.uniqueNumber = "0";
-    return status;
-}
-
 std::vector<std::string> Totalizers(const FiscalStatus& status)
 {
     std::vector<std::string> texts;
     for (int i = 0; i < 7; ++i) texts.push_back(Value(status.totalizer[i]));
     return texts;
 }
-
-bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 // Seconds of a printer clock reading, for comparing two readings.
 std::int64_t Seconds(const ClockTime& clock)
