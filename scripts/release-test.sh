@@ -18,7 +18,9 @@
 # Ends with "N passed, N failed" for checks 1 to 3; the end-to-end tests
 # report their own counts. Builds from HEAD: commit before running it.
 set -uo pipefail
-cd "$(dirname "$0")/.."
+# The checks are functions and bash -c snippets run through check():
+# shellcheck disable=SC2016,SC2317
+cd "$(dirname "$0")/.." || exit 1
 repo=$(pwd)
 
 readonly STATUS_FILE=/usr/local/lib/qm47/i386-status
@@ -95,7 +97,7 @@ names_every_page() {
   for page in "${PAGES[@]}"; do
     grep -qF "$page" "$work/czytaj.utf8" || { log "CZYTAJ.TXT does not name \"$page\""; missing=1; }
   done
-  return $missing
+  return "$missing"
 }
 check "CZYTAJ.TXT names the nine pages" names_every_page
 check "CZYTAJ.TXT names the library and the off-line messages" bash -c '
