@@ -17,9 +17,10 @@
 #
 # Ends with "N passed, N failed" for checks 1 to 3; the end-to-end tests
 # report their own counts. Builds from HEAD: commit before running it.
-set -uo pipefail
+
 # The checks are functions and bash -c snippets run through check():
 # shellcheck disable=SC2016,SC2317
+set -uo pipefail
 cd "$(dirname "$0")/.." || exit 1
 repo=$(pwd)
 
