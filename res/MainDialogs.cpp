@@ -2,6 +2,7 @@
 
 #include "res/Dialogs.h"
 #include "res/ResourceIds.h"
+#include "res/Version.h"
 
 #include "framework/Cp1250.h"
 
@@ -93,7 +94,7 @@ constexpr fw::ControlTemplate kMainControls[] = {
 
 constexpr fw::ControlTemplate kAboutControls[] = {
     {kNoId, Icon, nullptr, {11, 17, 20, 20}, fw::kStyleNone, {}, IDI_APP},
-    {kNoId, Static, cp1250<"Program serwisowy TALMIR v 1.03">(), {40, 10, 119, 8}},
+    {kNoId, Static, cp1250<"Program serwisowy TALMIR v " QM47_VERSION_TEXT>(), {40, 10, 119, 8}},
     {IDC_ABOUT_OK, PushButton, "OK", {178, 7, 50, 14}, fw::kTabStop | fw::kGroup},
     {kNoId, Static, cp1250<"Obsługa drukarek fiskalnych TALMIR">(), {40, 18, 119, 8}},
     {kNoId, Static, cp1250<"Copyright © 2026 Zespół QM47">(), {40, 26, 119, 8}},

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ libgtest-dev clang libclang-rt-14-dev
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
-  wine64 xvfb socat imagemagick x11-utils xdotool
+  wine64 xvfb socat imagemagick x11-utils xdotool zip unzip
 )
 
 as_root() {

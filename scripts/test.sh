@@ -89,6 +89,11 @@ if [ -x scripts/test-i686.sh ]; then
   fi
 fi
 
+if [ -x scripts/release-test.sh ]; then
+  stage "release zip (built twice from HEAD, run under 32-bit Wine)"
+  run_tests "release zip" bash scripts/release-test.sh
+fi
+
 stage "summary"
 printf '%s\n' "${summary[@]}"
 passed=$(printf '%s\n' "${summary[@]}" | grep -c '^PASS' || true)

@@ -4,8 +4,10 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace fw::win32 {
 
@@ -27,12 +29,16 @@ IconHandle LoadIconSized(int resource, int sizeMetricX, int sizeMetricY)
                                                     GetSystemMetrics(sizeMetricY), LR_DEFAULTCOLOR)));
 }
 
-// An editable combo box takes the edit messages in its own form.
+// An editable combo box takes the edit messages in its own form. The class
+// name is compared ignoring the case of A to Z, by hand: the system's ordinal
+// comparison is missing before Vista, and the program runs on XP too.
 bool IsComboBox(HWND control)
 {
     wchar_t className[16] = {};
-    return GetClassNameW(control, className, 16) > 0 &&
-           CompareStringOrdinal(className, -1, L"ComboBox", -1, TRUE) == CSTR_EQUAL;
+    const int length = GetClassNameW(control, className, 16);
+    const auto lower = [](wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c; };
+    return std::ranges::equal(std::wstring_view(className, length > 0 ? length : 0), std::wstring_view(L"combobox"),
+                              {}, lower);
 }
 
 } // namespace
