@@ -7,7 +7,7 @@
 
 namespace fw {
 
-CDialog::CDialog(int templateId) : m_templateId(templateId) {}
+CDialog::CDialog(const DialogTemplate& dialogTemplate) : m_template(dialogTemplate) {}
 
 CDialog::~CDialog() = default;
 

@@ -11,6 +11,7 @@ namespace fw {
 
 class DataExchange;
 class Window;
+struct DialogTemplate;
 
 inline constexpr int kIdOk = 1;
 inline constexpr int kIdCancel = 2;
@@ -23,12 +24,13 @@ enum class Exchange { Load, Save }; // Load: members to controls; Save: controls
 
 class CDialog {
 public:
-    explicit CDialog(int templateId);
+    // The template must outlive the dialog (the program's are constants).
+    explicit CDialog(const DialogTemplate& dialogTemplate);
     virtual ~CDialog();
     CDialog(const CDialog&) = delete;
     CDialog& operator=(const CDialog&) = delete;
 
-    int TemplateId() const { return m_templateId; }
+    const DialogTemplate& Template() const { return m_template; }
     // The live window while the dialog runs, else nullptr (backends use it to
     // find the owner of a message box or of a nested dialog).
     Window* LiveWindow() const { return m_window; }
@@ -65,11 +67,16 @@ protected:
     bool HasWindow() const { return m_window != nullptr; }
 
 private:
-    int m_templateId;
+    const DialogTemplate& m_template;
     Window* m_window = nullptr;
 };
 
 // Implemented by the backend: runs `dialog` modally.
 int RunModal(CDialog& dialog);
+
+// The Win32 backend: the text a fault that ends a window or the program
+// shows, above the fault's own description. Set once at start-up, before the
+// first window; it must outlive the program's windows (a constant).
+void SetFaultText(std::string_view text);
 
 } // namespace fw

@@ -23,9 +23,7 @@ std::string Lower(std::string_view text)
 int RunModal(CDialog& dialog)
 {
     auto& ui = testing::TestUi::Current();
-    const DialogTemplate* found = FindDialogTemplate(dialog.TemplateId());
-    if (!found) throw std::runtime_error("no dialog template " + std::to_string(dialog.TemplateId()));
-    testing::TestWindow window(dialog, *found);
+    testing::TestWindow window(dialog, dialog.Template());
     window.Initialise();
     if (!window.Ended() && ui.onModal) ui.onModal(window);
     if (!window.Ended()) dialog.HandleCommand(kIdCancel, kNotifyClicked);
@@ -113,9 +111,7 @@ TestWindow::~TestWindow()
 
 std::unique_ptr<TestWindow> TestWindow::Open(CDialog& dialog)
 {
-    const DialogTemplate* found = FindDialogTemplate(dialog.TemplateId());
-    if (!found) throw std::runtime_error("no dialog template " + std::to_string(dialog.TemplateId()));
-    auto window = std::make_unique<TestWindow>(dialog, *found);
+    auto window = std::make_unique<TestWindow>(dialog, dialog.Template());
     window->Initialise();
     return window;
 }

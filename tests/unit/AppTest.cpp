@@ -5,6 +5,7 @@
 #include "app/Reporting.h"
 #include "app/ServiceApp.h"
 #include "framework/testing/TestBackend.h"
+#include "res/Dialogs.h"
 #include "res/ResourceIds.h"
 #include "ui/MainDlg.h"
 
@@ -108,7 +109,7 @@ TEST(OnlineCheckTest, TransactionModeFromPar)
 // A page with nothing but its template, to own the message boxes.
 class OwnerDialog : public fw::CDialog {
 public:
-    OwnerDialog() : fw::CDialog(IDD_ABOUT) {}
+    OwnerDialog() : fw::CDialog(res::kAboutDialog) {}
 };
 
 TEST(ReportingTest, SuccessErrorAndMissingExport)

@@ -27,7 +27,7 @@ protected:
     void Open(std::string portName, std::initializer_list<std::string_view> without = {})
     {
         app.SetLibrary(fake.Bind(without));
-        app.m_portName = std::move(portName);
+        app.SetPortName(std::move(portName));
         window = TestWindow::Open(page);
     }
     std::vector<std::string> MessageTexts() const

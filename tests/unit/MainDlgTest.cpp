@@ -5,6 +5,7 @@
 
 #include "app/ServiceApp.h"
 #include "framework/testing/TestBackend.h"
+#include "res/Dialogs.h"
 #include "res/Texts.h"
 #include "ui/MainDlg.h"
 
@@ -105,7 +106,7 @@ TEST_F(MainDlgTest, ConnectOnlineFillsPanelAndLampsAndEnablesEverything)
     EXPECT_EQ(open.texts, (std::vector<std::string>{"com1"}));
     EXPECT_EQ(open.numbers, (std::vector<std::int64_t>{9600}));
     EXPECT_EQ(fake.CallsOf("LBSERM").at(0).numbers, (std::vector<std::int64_t>{3}));
-    EXPECT_EQ(app.m_portName, "com1");
+    EXPECT_EQ(app.PortName(), "com1");
 
     EXPECT_EQ(Text(1045), "TALMIR Serwis");
     EXPECT_EQ(Text(1043), "ABC12345678");
@@ -206,7 +207,7 @@ TEST_F(MainDlgTest, TypedPortIsUsedUnchangedAndTheListEntryShown)
         window->Replace(kPort, c.typed);
         window->Click(kConnect);
         EXPECT_EQ(fake.CallsOf("Port_Open").at(0).texts.at(0), c.sent);
-        EXPECT_EQ(app.m_portName, c.sent);
+        EXPECT_EQ(app.PortName(), c.sent);
         EXPECT_EQ(Text(kPort), c.shown);
     }
 }
@@ -344,7 +345,7 @@ namespace {
 // A page of the test backend that records the main window's state while it runs.
 class ProbePage : public fw::CDialog {
 public:
-    ProbePage() : fw::CDialog(IDD_ABOUT) {}
+    ProbePage() : fw::CDialog(res::kAboutDialog) {}
 };
 
 TEST_F(MainDlgTest, OpeningAPageDisablesEveryButtonAndEnablesAllAfter)
