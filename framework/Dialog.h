@@ -64,7 +64,6 @@ protected:
                              MessageOptions options = {}) const;
 
     Window& Wnd() const;
-    bool HasWindow() const { return m_window != nullptr; }
 
 private:
     const DialogTemplate& m_template;

@@ -22,7 +22,7 @@ inline constexpr auto kPrinterErrorPrefix = "Błąd drukarki, kod: "_cp1250;
 inline constexpr auto kCannotOpenPort = "Nie można otworzyć portu"_cp1250;
 inline constexpr auto kPrinterOffline = "Drukarka jest w trybie OFF-LINE"_cp1250;
 inline constexpr auto kPrinterNotConnected = "Drukarka nie została podłączona"_cp1250;
-inline constexpr auto kAboutMenuItem = "&About QM47..."_cp1250; // string 101
+inline constexpr auto kAboutMenuItem = "&About QM47..."_cp1250;
 inline constexpr auto kDefaultPort = "com1"_cp1250;
 
 // Status panel.

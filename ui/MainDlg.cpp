@@ -63,8 +63,8 @@ CMainDlg::CMainDlg(CServiceApp& app, PageFactory makePage)
 bool CMainDlg::OnInitDialog()
 {
     fw::CDialog::OnInitDialog();
-    if (!text::kAboutMenuItem.view().empty()) Wnd().AppendSystemMenuItem(IDM_ABOUTBOX, text::kAboutMenuItem);
-    Wnd().SetIcon(m_hIcon);
+    Wnd().AppendSystemMenuItem(IDM_ABOUTBOX, text::kAboutMenuItem);
+    Wnd().SetIcon(IDI_APP);
     return true; // the focus goes to "Połąc&z", the first control
 }
 

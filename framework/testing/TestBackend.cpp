@@ -165,11 +165,6 @@ const VirtualControl& TestWindow::Control(int id) const
     return const_cast<TestWindow*>(this)->Get(id);
 }
 
-bool TestWindow::Has(int id) const
-{
-    return Find(id) != nullptr;
-}
-
 bool TestWindow::Click(int id)
 {
     VirtualControl* control = Find(id);

@@ -86,7 +86,6 @@ public:
 
     // What the controls show.
     const VirtualControl& Control(int id) const;
-    bool Has(int id) const;
     int FocusId() const { return m_focusId; }
     bool Ended() const { return m_ended; }
     bool WasShown() const { return m_shown; }
