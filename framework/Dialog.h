@@ -13,7 +13,11 @@ class DataExchange;
 class Window;
 struct DialogTemplate;
 
+// The OK command (IDOK): what the dialog manager sends for Enter where no
+// button has the focus. It ends no window; a dialog with a real OK button
+// handles that button's id itself.
 inline constexpr int kIdOk = 1;
+// The cancel command (IDCANCEL, also Escape): ends the window with kIdCancel.
 inline constexpr int kIdCancel = 2;
 
 // Notification codes passed with a command (the Win32 values).
@@ -53,7 +57,6 @@ protected:
     // One handler per button: dispatch by id, return false for ids not handled.
     virtual bool OnCommand(int id, int notifyCode);
     virtual bool OnSysCommand(int command);
-    virtual void OnOK();     // exchange, then end with kIdOk
     virtual void OnCancel(); // end with kIdCancel
 
     // Runs the data exchange; false when a value was refused (the user has

@@ -195,6 +195,14 @@ bool TestWindow::Click(int id)
     return true;
 }
 
+void TestWindow::PressEnter()
+{
+    if (m_ended) return;
+    const VirtualControl* focused = Find(m_focusId);
+    const bool onButton = focused && focused->enabled && focused->source.kind == ControlKind::PushButton;
+    m_dialog.HandleCommand(onButton ? m_focusId : kIdOk, kNotifyClicked);
+}
+
 bool TestWindow::Type(int id, std::string_view chars)
 {
     VirtualControl* control = Find(id);

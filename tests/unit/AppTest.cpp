@@ -172,9 +172,9 @@ TEST(AboutBoxTest, OpensFromButtonAndSystemMenuAndClosesOnOk)
     ui.onModal = [&](TestWindow& about) {
         ++aboutRuns;
         EXPECT_EQ(about.Template().id, IDD_ABOUT);
-        EXPECT_TRUE(about.Click(fw::kIdOk));
+        EXPECT_TRUE(about.Click(IDC_ABOUT_OK));
         EXPECT_TRUE(about.Ended());
-        EXPECT_EQ(about.Result(), fw::kIdOk);
+        EXPECT_EQ(about.Result(), IDC_ABOUT_OK);
     };
     CMainDlg dialog(app);
     auto window = TestWindow::Open(dialog);

@@ -116,6 +116,22 @@ TEST_F(FrameworkTest, RadioIndexComesFromOneButtonAlone)
     EXPECT_EQ(dialog.radio, 0);
 }
 
+TEST_F(FrameworkTest, EnterPressesTheFocusedButtonAndEndsNoWindow)
+{
+    auto window = Open();
+    window->Initialise();
+    window->PressEnter(); // the focus is in the edit: the OK command
+    EXPECT_FALSE(window->Ended());
+    EXPECT_EQ(dialog.saves, 0);
+    window->SetFocus(kButton);
+    window->PressEnter();
+    EXPECT_EQ(dialog.saves, 1);
+    EXPECT_FALSE(window->Ended());
+    dialog.HandleCommand(fw::kIdCancel, fw::kNotifyClicked); // Escape
+    EXPECT_TRUE(window->Ended());
+    EXPECT_EQ(window->Result(), fw::kIdCancel);
+}
+
 TEST(FixedTextTest, HoldWindows1250Bytes)
 {
     using namespace qm47::text;
