@@ -2,18 +2,7 @@
 
 #include "framework/MessageBox.h"
 
-#include <utility>
-
 namespace qm47 {
-
-bool DeviceLibrary::Has(std::string_view exportName) const
-{
-#define QM47_HAS(name, ...) \
-    if (exportName == #name) return m_##name != nullptr;
-    QM47_DEVICE_LIBRARY_EXPORTS(QM47_HAS, QM47_HAS)
-#undef QM47_HAS
-    return false;
-}
 
 // Each typed call: an empty slot answers `missing` without calling; a call
 // shows the wait cursor while it blocks the window.

@@ -6,9 +6,7 @@
 #include "app/DeviceLibraryExports.h"
 #include "app/LibraryCall.h"
 
-#include <array>
 #include <cstdint>
-#include <string_view>
 
 namespace qm47 {
 
@@ -30,13 +28,6 @@ public:
 #undef QM47_SLOT_TYPE
 #undef QM47_RESOLVED_TYPE
 
-    // The export names in lookup order.
-    static constexpr std::array kExportNames = {
-#define QM47_NAME(name, ...) #name,
-        QM47_DEVICE_LIBRARY_EXPORTS(QM47_NAME, QM47_NAME)
-#undef QM47_NAME
-    };
-
     // Walks the exports once, in order, and fills each slot with what
     // `resolve(name)` answers (a null address leaves the slot empty).
     template <class Resolver>
@@ -48,9 +39,6 @@ public:
 #undef QM47_BIND
         return library;
     }
-
-    // Whether the slot of `exportName` is filled.
-    bool Has(std::string_view exportName) const;
 
     // The typed calls.
 #define QM47_DECLARE_CALL(name, params, args) LibraryResult name params const;

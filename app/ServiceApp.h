@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 namespace fw {
 class CDialog;
@@ -33,11 +34,16 @@ public:
     // 1 when the printer is in transaction mode, else 0.
     std::int32_t IsInTransaction() const;
 
-    std::string m_portName; // the port name the last Connect passed to Port_Open
-    CSerialLink m_link;     // the direct serial link, used by the fiscalization
+    // The port name the last Connect passed to Port_Open.
+    const std::string& PortName() const { return m_portName; }
+    void SetPortName(std::string name) { m_portName = std::move(name); }
+    // The direct serial link, used by the fiscalization.
+    CSerialLink& Link() { return m_link; }
 
 private:
     DeviceLibrary m_library;
+    std::string m_portName;
+    CSerialLink m_link;
 };
 
 // Resolves the library's exports: loads it by its bare name, shows the

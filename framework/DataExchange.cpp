@@ -1,7 +1,6 @@
 #include "framework/DataExchange.h"
 
 #include "framework/Window.h"
-#include "res/Texts.h"
 
 namespace fw {
 
@@ -9,7 +8,7 @@ namespace {
 
 std::string TooManyCharactersMessage(int limit)
 {
-    std::string message(qm47::text::kTooManyCharacters.view());
+    std::string message = "Please enter no more than %1 characters.";
     const auto at = message.find("%1");
     if (at != std::string::npos) message.replace(at, 2, std::to_string(limit));
     return message;

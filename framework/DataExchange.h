@@ -13,7 +13,6 @@ class DataExchange {
 public:
     DataExchange(const CDialog& dialog, Window& window, Exchange direction);
 
-    Exchange Direction() const { return m_direction; }
     bool Loading() const { return m_direction == Exchange::Load; }
     bool Ok() const { return m_ok; }
 

@@ -7,7 +7,7 @@
 
 namespace fw {
 
-CDialog::CDialog(int templateId) : m_templateId(templateId) {}
+CDialog::CDialog(const DialogTemplate& dialogTemplate) : m_template(dialogTemplate) {}
 
 CDialog::~CDialog() = default;
 
@@ -25,9 +25,7 @@ bool CDialog::HandleInitDialog(Window& window)
 void CDialog::HandleCommand(int id, int notifyCode)
 {
     if (OnCommand(id, notifyCode)) return;
-    if (notifyCode != kNotifyClicked) return;
-    if (id == kIdCancel) OnCancel();
-    else if (id == kIdOk) OnOK();
+    if (notifyCode == kNotifyClicked && id == kIdCancel) OnCancel();
 }
 
 bool CDialog::HandleSysCommand(int command)
@@ -56,11 +54,6 @@ bool CDialog::OnCommand(int, int)
 bool CDialog::OnSysCommand(int)
 {
     return false;
-}
-
-void CDialog::OnOK()
-{
-    if (UpdateData(Exchange::Save)) EndDialog(kIdOk);
 }
 
 void CDialog::OnCancel()

@@ -11,8 +11,13 @@ namespace fw {
 
 class DataExchange;
 class Window;
+struct DialogTemplate;
 
+// The OK command (IDOK): what the dialog manager sends for Enter where no
+// button has the focus. It ends no window; a dialog with a real OK button
+// handles that button's id itself.
 inline constexpr int kIdOk = 1;
+// The cancel command (IDCANCEL, also Escape): ends the window with kIdCancel.
 inline constexpr int kIdCancel = 2;
 
 // Notification codes passed with a command (the Win32 values).
@@ -23,12 +28,13 @@ enum class Exchange { Load, Save }; // Load: members to controls; Save: controls
 
 class CDialog {
 public:
-    explicit CDialog(int templateId);
+    // The template must outlive the dialog (the program's are constants).
+    explicit CDialog(const DialogTemplate& dialogTemplate);
     virtual ~CDialog();
     CDialog(const CDialog&) = delete;
     CDialog& operator=(const CDialog&) = delete;
 
-    int TemplateId() const { return m_templateId; }
+    const DialogTemplate& Template() const { return m_template; }
     // The live window while the dialog runs, else nullptr (backends use it to
     // find the owner of a message box or of a nested dialog).
     Window* LiveWindow() const { return m_window; }
@@ -51,7 +57,6 @@ protected:
     // One handler per button: dispatch by id, return false for ids not handled.
     virtual bool OnCommand(int id, int notifyCode);
     virtual bool OnSysCommand(int command);
-    virtual void OnOK();     // exchange, then end with kIdOk
     virtual void OnCancel(); // end with kIdCancel
 
     // Runs the data exchange; false when a value was refused (the user has
@@ -62,14 +67,18 @@ protected:
                              MessageOptions options = {}) const;
 
     Window& Wnd() const;
-    bool HasWindow() const { return m_window != nullptr; }
 
 private:
-    int m_templateId;
+    const DialogTemplate& m_template;
     Window* m_window = nullptr;
 };
 
 // Implemented by the backend: runs `dialog` modally.
 int RunModal(CDialog& dialog);
+
+// The Win32 backend: the text a fault that ends a window or the program
+// shows, above the fault's own description. Set once at start-up, before the
+// first window; it must outlive the program's windows (a constant).
+void SetFaultText(std::string_view text);
 
 } // namespace fw

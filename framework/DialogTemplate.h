@@ -69,7 +69,4 @@ struct DialogTemplate {
     std::span<const ControlTemplate> controls; // resource order = tab order
 };
 
-// The template with the given id, or nullptr. Implemented in res/.
-const DialogTemplate* FindDialogTemplate(int id);
-
 } // namespace fw

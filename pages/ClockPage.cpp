@@ -5,6 +5,7 @@
 #include "app/ServiceApp.h"
 #include "framework/DataExchange.h"
 #include "framework/Window.h"
+#include "res/Dialogs.h"
 #include "res/ResourceIds.h"
 #include "res/Texts.h"
 
@@ -39,7 +40,7 @@ std::string PrinterTimeText(const ClockTime& clock)
     return std::to_string(clock.hour) + ':' + minute + ":00";
 }
 
-CClockPage::CClockPage(CServiceApp& app) : fw::CDialog(IDD_CLOCK), m_app(app) {}
+CClockPage::CClockPage(CServiceApp& app) : fw::CDialog(res::kClockDialog), m_app(app) {}
 
 bool CClockPage::OnInitDialog()
 {

@@ -5,6 +5,7 @@
 #include "app/ServiceApp.h"
 #include "framework/DataExchange.h"
 #include "pages/GoodsRules.h"
+#include "res/Dialogs.h"
 #include "res/ResourceIds.h"
 #include "res/Texts.h"
 
@@ -56,7 +57,7 @@ RateTexts ReadRateTexts(const DeviceLibrary& library)
 } // namespace
 
 CControlSalePage::CControlSalePage(CServiceApp& app)
-    : fw::CDialog(IDD_CONTROL_SALE), m_app(app), m_name(text::kControlSaleName.view()),
+    : fw::CDialog(res::kControlSaleDialog), m_app(app), m_name(text::kControlSaleName.view()),
       m_rate(text::kDefaultRateLetter.view())
 {
 }

@@ -3,6 +3,7 @@
 #include "app/Reporting.h"
 #include "app/ServiceApp.h"
 #include "framework/DataExchange.h"
+#include "res/Dialogs.h"
 #include "res/ResourceIds.h"
 
 namespace qm47 {
@@ -29,7 +30,7 @@ std::string DisplayText(std::string_view line1, std::string_view line2)
     return text;
 }
 
-CDisplayPage::CDisplayPage(CServiceApp& app) : fw::CDialog(IDD_DISPLAY), m_app(app) {}
+CDisplayPage::CDisplayPage(CServiceApp& app) : fw::CDialog(res::kDisplayDialog), m_app(app) {}
 
 void CDisplayPage::DoDataExchange(fw::DataExchange& dx)
 {

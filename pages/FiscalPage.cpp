@@ -2,6 +2,7 @@
 
 #include "app/ServiceApp.h"
 #include "framework/DataExchange.h"
+#include "res/Dialogs.h"
 #include "res/ResourceIds.h"
 #include "res/Texts.h"
 #include "serial/FiscalizationFrame.h"
@@ -12,7 +13,7 @@ namespace {
 constexpr int kBaudRate = 9600;
 } // namespace
 
-CFiscalPage::CFiscalPage(CServiceApp& app) : fw::CDialog(IDD_FISCAL), m_app(app) {}
+CFiscalPage::CFiscalPage(CServiceApp& app) : fw::CDialog(res::kFiscalDialog), m_app(app) {}
 
 void CFiscalPage::DoDataExchange(fw::DataExchange& dx)
 {
@@ -35,10 +36,10 @@ void CFiscalPage::OnSend()
     const auto& library = m_app.Library();
 
     library.Port_Close();
-    const bool linkOpened = m_app.m_link.Open(m_app.m_portName);
-    if (linkOpened) m_app.m_link.Send(frame);
-    m_app.m_link.Close();
-    const LibraryResult reopened = library.Port_Open(m_app.m_portName.c_str(), kBaudRate);
+    const bool linkOpened = m_app.Link().Open(m_app.PortName());
+    if (linkOpened) m_app.Link().Send(frame);
+    m_app.Link().Close();
+    const LibraryResult reopened = library.Port_Open(m_app.PortName().c_str(), kBaudRate);
 
     // A frame that never left the PC, or a port the library did not get back,
     // must not look like a fiscalization that went out.

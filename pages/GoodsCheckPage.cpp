@@ -4,6 +4,7 @@
 #include "app/Reporting.h"
 #include "app/ServiceApp.h"
 #include "framework/DataExchange.h"
+#include "res/Dialogs.h"
 #include "res/ResourceIds.h"
 #include "res/Texts.h"
 
@@ -19,7 +20,7 @@ constexpr unsigned char kPrintOption = 0;
 } // namespace
 
 CGoodsCheckPage::CGoodsCheckPage(CServiceApp& app)
-    : fw::CDialog(IDD_GOODS_CHECK), m_app(app), m_rate(text::kDefaultRateLetter.view())
+    : fw::CDialog(res::kGoodsCheckDialog), m_app(app), m_rate(text::kDefaultRateLetter.view())
 {
 }
 

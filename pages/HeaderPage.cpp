@@ -5,6 +5,7 @@
 #include "framework/DataExchange.h"
 #include "framework/Window.h"
 #include "pages/HeaderConversion.h"
+#include "res/Dialogs.h"
 #include "res/ResourceIds.h"
 #include "res/Texts.h"
 
@@ -49,7 +50,7 @@ std::string BuildHeaderLine(std::string_view text, bool doubleWidth, bool centre
     return line;
 }
 
-CHeaderPage::CHeaderPage(CServiceApp& app) : fw::CDialog(IDD_HEADER), m_app(app) {}
+CHeaderPage::CHeaderPage(CServiceApp& app) : fw::CDialog(res::kHeaderDialog), m_app(app) {}
 
 void CHeaderPage::DoDataExchange(fw::DataExchange& dx)
 {

@@ -6,6 +6,7 @@
 #include "app/ServiceApp.h"
 #include "framework/DataExchange.h"
 #include "framework/Window.h"
+#include "res/Dialogs.h"
 #include "res/ResourceIds.h"
 #include "res/Texts.h"
 
@@ -40,7 +41,7 @@ std::optional<std::uint8_t> TwoDigitYear(int fullYear)
     return std::nullopt;
 }
 
-CReportsPage::CReportsPage(CServiceApp& app) : fw::CDialog(IDD_REPORTS), m_app(app) {}
+CReportsPage::CReportsPage(CServiceApp& app) : fw::CDialog(res::kReportsDialog), m_app(app) {}
 
 bool CReportsPage::OnInitDialog()
 {

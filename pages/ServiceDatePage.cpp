@@ -4,11 +4,12 @@
 #include "app/Reporting.h"
 #include "app/ServiceApp.h"
 #include "framework/DataExchange.h"
+#include "res/Dialogs.h"
 #include "res/ResourceIds.h"
 
 namespace qm47 {
 
-CServiceDatePage::CServiceDatePage(CServiceApp& app) : fw::CDialog(IDD_SERVICE_DATE), m_app(app) {}
+CServiceDatePage::CServiceDatePage(CServiceApp& app) : fw::CDialog(res::kServiceDateDialog), m_app(app) {}
 
 void CServiceDatePage::DoDataExchange(fw::DataExchange& dx)
 {

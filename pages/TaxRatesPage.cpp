@@ -5,6 +5,7 @@
 #include "app/Reporting.h"
 #include "app/ServiceApp.h"
 #include "framework/DataExchange.h"
+#include "res/Dialogs.h"
 #include "res/ResourceIds.h"
 #include "res/Texts.h"
 
@@ -27,7 +28,7 @@ bool IsSendableRate(const std::string& rate)
     return number >= 0 && number <= kHighestRate;
 }
 
-CTaxRatesPage::CTaxRatesPage(CServiceApp& app) : fw::CDialog(IDD_TAX_RATES), m_app(app)
+CTaxRatesPage::CTaxRatesPage(CServiceApp& app) : fw::CDialog(res::kTaxRatesDialog), m_app(app)
 {
     for (std::size_t i = 0; i < m_rates.size(); ++i) m_rates[i] = text::kDefaultPtuRates[i];
 }

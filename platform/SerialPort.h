@@ -4,7 +4,7 @@
 // (platform/win32), other systems with termios (platform/posix); the build
 // picks the file. Every operation on a port that is not open fails.
 
-#include "serial/SerialSettings.h"
+#include "platform/SerialSettings.h"
 
 #include <cstdint>
 #include <utility>
@@ -33,13 +33,13 @@ public:
 
     bool IsOpen() const { return m_handle != kNoHandle; }
 
-    bool ApplySettings(const qm47::SerialSettings& settings);
-    bool ApplyTimeouts(const qm47::SerialTimeouts& timeouts);
+    bool ApplySettings(const SerialSettings& settings);
+    bool ApplyTimeouts(const SerialTimeouts& timeouts);
     // Makes received characters the only event the port reports.
     bool SetReceiveEventMask();
     // Aborts pending transfers and drops whatever is queued, both directions.
     bool PurgeBothDirections();
-    bool ReadProperties(qm47::SerialDeviceProperties& properties);
+    bool ReadProperties(SerialDeviceProperties& properties);
     bool SetQueueSizes(std::uint32_t receiveQueue, std::uint32_t transmitQueue);
     // Sends one byte ahead of any output already queued.
     bool TransmitImmediate(unsigned char byte);

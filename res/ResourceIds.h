@@ -1,5 +1,5 @@
 #pragma once
-// Resource ids: dialogs, icon, bitmap, string, and every control of every
+// Resource ids: dialogs, icon, bitmap, system-menu command, and every control of every
 // dialog. Shared by the resource script, the dialog templates, the windows,
 // the tests and the tools, so plain #defines. A control is named
 // IDC_<dialog>_<role>; no control number is written anywhere else.
@@ -18,7 +18,6 @@
 
 #define IDI_APP 128
 #define IDB_PRINTER 158
-#define IDS_ABOUTBOX 101
 
 #define IDM_ABOUTBOX 0x0010
 

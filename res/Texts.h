@@ -22,7 +22,7 @@ inline constexpr auto kPrinterErrorPrefix = "Błąd drukarki, kod: "_cp1250;
 inline constexpr auto kCannotOpenPort = "Nie można otworzyć portu"_cp1250;
 inline constexpr auto kPrinterOffline = "Drukarka jest w trybie OFF-LINE"_cp1250;
 inline constexpr auto kPrinterNotConnected = "Drukarka nie została podłączona"_cp1250;
-inline constexpr auto kAboutMenuItem = "&About QM47..."_cp1250; // string 101
+inline constexpr auto kAboutMenuItem = "&About QM47..."_cp1250;
 inline constexpr auto kDefaultPort = "com1"_cp1250;
 
 // Status panel.
@@ -67,8 +67,6 @@ inline constexpr auto kCannotOpenInputFile = "Blad nr 1: Nie umiem otworzyc plik
 inline constexpr auto kCannotOpenOutputFile = "Blad nr 1: Nie umiem otworzyc pliku wyjsciowego"_cp1250;
 inline constexpr auto kCannotWriteOutputFile = "Blad nr 2: Nie umiem zapisac pliku wyjsciowego"_cp1250;
 
-// The framework's data-exchange message; %1 is the limit.
-inline constexpr auto kTooManyCharacters = "Please enter no more than %1 characters."_cp1250;
 // A fault that ended a window; the fault's own description follows on the next line.
 inline constexpr auto kProgramError = "Błąd programu, okno zostanie zamknięte."_cp1250;
 

@@ -6,25 +6,22 @@ namespace qm47 {
 
 bool CSerialLink::Open(const std::string& portName)
 {
-    // Every open starts from a link without a port and rebuilds its records.
+    // Every open starts from a link without a port.
     m_port.Close();
-    m_settings = kPortSettings;
-    m_timeouts = kTimeouts;
-    m_properties = {};
-
     m_port = platform::SerialPort::OpenExclusive(portName.c_str());
     if (!m_port.IsOpen()) return false;
 
-    if (!m_port.ApplySettings(m_settings) || !m_port.ApplyTimeouts(m_timeouts) || !m_port.SetReceiveEventMask()) {
-        Release();
+    if (!m_port.ApplySettings(kPortSettings) || !m_port.ApplyTimeouts(kTimeouts) || !m_port.SetReceiveEventMask()) {
+        m_port.Close();
         return false;
     }
     // Whatever was left queued is dropped; a purge that fails leaves nothing
     // the link depends on, so its result does not stop the open.
     m_port.PurgeBothDirections();
-    if (!m_port.ReadProperties(m_properties)
-        || !m_port.SetQueueSizes(ReceiveQueueSize(m_properties.maxReceiveQueue), 0)) {
-        Release();
+    platform::SerialDeviceProperties properties;
+    if (!m_port.ReadProperties(properties)
+        || !m_port.SetQueueSizes(ReceiveQueueSize(properties.maxReceiveQueue), 0)) {
+        m_port.Close();
         return false;
     }
     return true;
@@ -39,11 +36,6 @@ void CSerialLink::Send(std::string_view text)
 }
 
 void CSerialLink::Close()
-{
-    m_port.Close();
-}
-
-void CSerialLink::Release()
 {
     m_port.Close();
 }

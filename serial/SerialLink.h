@@ -4,7 +4,7 @@
 // byte by byte, close. The link never reads from the port.
 
 #include "platform/SerialPort.h"
-#include "serial/SerialSettings.h"
+#include "platform/SerialSettings.h"
 
 #include <cstdint>
 #include <string>
@@ -16,20 +16,20 @@ class CSerialLink {
 public:
     // 9600 baud, 8 data bits, no parity, one stop bit, raw; transmission obeys
     // XON/XOFF from the printer; no flow control for the input; DTR and RTS off.
-    static constexpr SerialSettings kPortSettings{
+    static constexpr platform::SerialSettings kPortSettings{
         .baudRate = 9600,
         .byteSize = 8,
-        .parity = Parity::None,
-        .stopBits = StopBits::One,
+        .parity = platform::Parity::None,
+        .stopBits = platform::StopBits::One,
         .binary = true,
-        .dtr = LineControl::Off,
+        .dtr = platform::LineControl::Off,
         .outputXonXoff = true,
         .inputXonXoff = false,
-        .rts = LineControl::Off,
+        .rts = platform::LineControl::Off,
         .xonChar = 0x11,
         .xoffChar = 0x13,
     };
-    static constexpr SerialTimeouts kTimeouts{
+    static constexpr platform::SerialTimeouts kTimeouts{
         .readInterval = 20,
         .readTotalMultiplier = 20,
         .readTotalConstant = 20,
@@ -63,13 +63,7 @@ public:
     static std::uint32_t ReceiveQueueSize(std::uint32_t driverLimit);
 
 private:
-    // Gives up the port after a failed step of Open.
-    void Release();
-
     platform::SerialPort m_port;
-    SerialSettings m_settings;
-    SerialTimeouts m_timeouts;
-    SerialDeviceProperties m_properties;
 };
 
 } // namespace qm47

@@ -4,6 +4,7 @@
 #include "framework/DataExchange.h"
 #include "framework/Window.h"
 #include "platform/Time.h"
+#include "res/Dialogs.h"
 #include "res/ResourceIds.h"
 #include "res/Texts.h"
 #include "ui/AboutDlg.h"
@@ -41,15 +42,15 @@ bool IsPageButton(int id)
 } // namespace
 
 CMainDlg::CMainDlg(CServiceApp& app, PageFactory makePage)
-    : fw::CDialog(IDD_MAIN), m_app(app), m_makePage(std::move(makePage)), m_port(text::kDefaultPort.str())
+    : fw::CDialog(res::kMainDialog), m_app(app), m_makePage(std::move(makePage)), m_port(text::kDefaultPort.str())
 {
 }
 
 bool CMainDlg::OnInitDialog()
 {
     fw::CDialog::OnInitDialog();
-    if (!text::kAboutMenuItem.view().empty()) Wnd().AppendSystemMenuItem(IDM_ABOUTBOX, text::kAboutMenuItem);
-    Wnd().SetIcon(m_hIcon);
+    Wnd().AppendSystemMenuItem(IDM_ABOUTBOX, text::kAboutMenuItem);
+    Wnd().SetIcon(IDI_APP);
     return true; // the focus goes to "Połąc&z", the first control
 }
 
@@ -90,7 +91,7 @@ void CMainDlg::Connect()
     UpdateData(fw::Exchange::Save);
     // An empty Port_Open slot counts as a port that failed to open.
     const LibraryResult opened = library.Port_Open(m_port.c_str(), kBaudRate);
-    m_app.m_portName = m_port;
+    m_app.SetPortName(m_port);
     UpdateData(fw::Exchange::Load);
     if (opened.missing || opened.code != 0) {
         ShowMessage(text::kCannotOpenPort);

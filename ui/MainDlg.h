@@ -49,7 +49,6 @@ private:
     CServiceApp& m_app;
     PageFactory m_makePage;
     std::string m_port;
-    int m_hIcon = IDI_APP;
 };
 
 } // namespace qm47

@@ -23,9 +23,7 @@ std::string Lower(std::string_view text)
 int RunModal(CDialog& dialog)
 {
     auto& ui = testing::TestUi::Current();
-    const DialogTemplate* found = FindDialogTemplate(dialog.TemplateId());
-    if (!found) throw std::runtime_error("no dialog template " + std::to_string(dialog.TemplateId()));
-    testing::TestWindow window(dialog, *found);
+    testing::TestWindow window(dialog, dialog.Template());
     window.Initialise();
     if (!window.Ended() && ui.onModal) ui.onModal(window);
     if (!window.Ended()) dialog.HandleCommand(kIdCancel, kNotifyClicked);
@@ -113,9 +111,7 @@ TestWindow::~TestWindow()
 
 std::unique_ptr<TestWindow> TestWindow::Open(CDialog& dialog)
 {
-    const DialogTemplate* found = FindDialogTemplate(dialog.TemplateId());
-    if (!found) throw std::runtime_error("no dialog template " + std::to_string(dialog.TemplateId()));
-    auto window = std::make_unique<TestWindow>(dialog, *found);
+    auto window = std::make_unique<TestWindow>(dialog, dialog.Template());
     window->Initialise();
     return window;
 }
@@ -169,11 +165,6 @@ const VirtualControl& TestWindow::Control(int id) const
     return const_cast<TestWindow*>(this)->Get(id);
 }
 
-bool TestWindow::Has(int id) const
-{
-    return Find(id) != nullptr;
-}
-
 bool TestWindow::Click(int id)
 {
     VirtualControl* control = Find(id);
@@ -202,6 +193,14 @@ bool TestWindow::Click(int id)
     m_focusId = id;
     m_dialog.HandleCommand(id, kNotifyClicked);
     return true;
+}
+
+void TestWindow::PressEnter()
+{
+    if (m_ended) return;
+    const VirtualControl* focused = Find(m_focusId);
+    const bool onButton = focused && focused->enabled && focused->source.kind == ControlKind::PushButton;
+    m_dialog.HandleCommand(onButton ? m_focusId : kIdOk, kNotifyClicked);
 }
 
 bool TestWindow::Type(int id, std::string_view chars)

@@ -82,11 +82,13 @@ public:
     bool Type(int id, std::string_view chars);  // one character at a time, subject to the limit
     bool Replace(int id, std::string_view text); // the whole text at once (one change)
     bool SysCommand(int command);
+    // Enter, as the dialog manager turns it into a command: the focused push
+    // button's, else the OK command (no dialog here has a default button).
+    void PressEnter();
     bool PickDate(int id, const Date& date);    // refused outside the picker's range
 
     // What the controls show.
     const VirtualControl& Control(int id) const;
-    bool Has(int id) const;
     int FocusId() const { return m_focusId; }
     bool Ended() const { return m_ended; }
     bool WasShown() const { return m_shown; }

@@ -144,7 +144,14 @@ void DialogWindow::SetDate(int id, const Date& date)
 
 void DialogWindow::SetDateRange(int id, const Date& first, const Date& last)
 {
+    // The range covers the whole of its last day: the control compares full
+    // times, and a date picked keeps the time of day it had, so a bound at
+    // 00:00 would refuse the last day at any later hour.
     SYSTEMTIME range[2] = {ToSystemTime(first), ToSystemTime(last)};
+    range[1].wHour = 23;
+    range[1].wMinute = 59;
+    range[1].wSecond = 59;
+    range[1].wMilliseconds = 999;
     SendMessageW(Item(id), DTM_SETRANGE, GDTR_MIN | GDTR_MAX, reinterpret_cast<LPARAM>(range));
 }
 

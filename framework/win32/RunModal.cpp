@@ -7,7 +7,6 @@
 #include "framework/win32/DialogWindow.h"
 #include "framework/win32/TemplateBuilder.h"
 #include "framework/win32/WideText.h"
-#include "res/Texts.h"
 
 #include <windows.h>
 
@@ -20,6 +19,17 @@
 
 namespace fw {
 
+namespace {
+// One per process, like the application name: the terminate handler has no
+// dialog to ask for it.
+std::string_view g_faultText;
+} // namespace
+
+void SetFaultText(std::string_view text)
+{
+    g_faultText = text;
+}
+
 namespace win32 {
 
 INT_PTR CALLBACK DialogProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -27,8 +37,8 @@ INT_PTR CALLBACK DialogProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
 // Tells the user of a fault that ends a window or the program.
 void ShowFault(HWND owner, const char* description)
 {
-    std::string text(qm47::text::kProgramError.view());
-    if (description && *description) text.append("\n").append(description);
+    std::string text(g_faultText);
+    if (description && *description) text.append(text.empty() ? "" : "\n").append(description);
     const std::wstring wideText = Widen(text);
     const std::wstring caption = Widen(ApplicationName());
     MessageBoxW(owner, wideText.c_str(), caption.c_str(), MB_OK | MB_ICONERROR | (owner ? 0 : MB_TASKMODAL));
@@ -194,15 +204,13 @@ INT_PTR CALLBACK DialogProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
 
 int RunModal(CDialog& dialog)
 {
-    const DialogTemplate* dialogTemplate = FindDialogTemplate(dialog.TemplateId());
-    if (!dialogTemplate) throw std::logic_error("no dialog template " + std::to_string(dialog.TemplateId()));
-    const std::vector<std::uint16_t> image = win32::BuildDialogTemplate(*dialogTemplate);
-    win32::DialogWindow window(dialog, *dialogTemplate);
+    const std::vector<std::uint16_t> image = win32::BuildDialogTemplate(dialog.Template());
+    win32::DialogWindow window(dialog, dialog.Template());
     const INT_PTR result = DialogBoxIndirectParamW(
         GetModuleHandleW(nullptr), reinterpret_cast<LPCDLGTEMPLATEW>(image.data()), win32::InnermostRunningDialog(),
         &win32::DialogProcedure, reinterpret_cast<LPARAM>(&window));
     if (!window.Created())
-        throw std::runtime_error("dialog " + std::to_string(dialog.TemplateId()) + " could not be created, error " +
+        throw std::runtime_error("dialog " + std::to_string(dialog.Template().id) + " could not be created, error " +
                                  std::to_string(GetLastError()));
     return static_cast<int>(result);
 }

@@ -73,7 +73,7 @@ SerialPort SerialPort::OpenExclusive(const char* name)
     return port;
 }
 
-bool SerialPort::ApplySettings(const qm47::SerialSettings& settings)
+bool SerialPort::ApplySettings(const SerialSettings& settings)
 {
     if (!IsOpen()) return false;
     const int fd = static_cast<int>(m_handle);
@@ -84,10 +84,10 @@ bool SerialPort::ApplySettings(const qm47::SerialSettings& settings)
     // replacing bytes with parity errors and aborting on errors.) Binary mode
     // is the only mode, as on Windows. Mark and space parity and 1.5 stop
     // bits are not offered.
-    if (settings.outputHeldByDsr || settings.inputGatedByDsr || settings.dtr == qm47::LineControl::Handshake
+    if (settings.outputHeldByDsr || settings.inputGatedByDsr || settings.dtr == LineControl::Handshake
         || settings.discardNulls || settings.replaceParityErrors || settings.abortOnError || !settings.binary
-        || settings.parity == qm47::Parity::Mark || settings.parity == qm47::Parity::Space
-        || settings.stopBits == qm47::StopBits::OnePointFive)
+        || settings.parity == Parity::Mark || settings.parity == Parity::Space
+        || settings.stopBits == StopBits::OnePointFive)
         return false;
 
     speed_t speed = 0;
@@ -104,12 +104,12 @@ bool SerialPort::ApplySettings(const qm47::SerialSettings& settings)
     tio.c_lflag = 0;
     tio.c_cflag = CREAD | CLOCAL | size; // receiver on; modem status lines ignored
 
-    if (settings.parity != qm47::Parity::None) tio.c_cflag |= PARENB;
-    if (settings.parity == qm47::Parity::Odd) tio.c_cflag |= PARODD;
+    if (settings.parity != Parity::None) tio.c_cflag |= PARENB;
+    if (settings.parity == Parity::Odd) tio.c_cflag |= PARODD;
     if (settings.checkParity) tio.c_iflag |= INPCK;
-    if (settings.stopBits == qm47::StopBits::Two) tio.c_cflag |= CSTOPB;
+    if (settings.stopBits == StopBits::Two) tio.c_cflag |= CSTOPB;
     // termios has one switch for RTS/CTS handshaking in both directions.
-    if (settings.outputHeldByCts || settings.rts == qm47::LineControl::Handshake) tio.c_cflag |= CRTSCTS;
+    if (settings.outputHeldByCts || settings.rts == LineControl::Handshake) tio.c_cflag |= CRTSCTS;
     if (settings.outputXonXoff) tio.c_iflag |= IXON; // only XON resumes (no IXANY)
     if (settings.inputXonXoff) tio.c_iflag |= IXOFF;
     tio.c_cc[VSTART] = settings.xonChar;
@@ -130,14 +130,14 @@ bool SerialPort::ApplySettings(const qm47::SerialSettings& settings)
         || cfgetospeed(&applied) != speed || cfgetispeed(&applied) != speed)
         return false;
 
-    if (settings.dtr != qm47::LineControl::Handshake && !DriveLine(fd, TIOCM_DTR, settings.dtr == qm47::LineControl::On))
+    if (settings.dtr != LineControl::Handshake && !DriveLine(fd, TIOCM_DTR, settings.dtr == LineControl::On))
         return false;
-    if (settings.rts != qm47::LineControl::Handshake && !DriveLine(fd, TIOCM_RTS, settings.rts == qm47::LineControl::On))
+    if (settings.rts != LineControl::Handshake && !DriveLine(fd, TIOCM_RTS, settings.rts == LineControl::On))
         return false;
     return true;
 }
 
-bool SerialPort::ApplyTimeouts(const qm47::SerialTimeouts& timeouts)
+bool SerialPort::ApplyTimeouts(const SerialTimeouts& timeouts)
 {
     if (!IsOpen()) return false;
     const int fd = static_cast<int>(m_handle);
@@ -176,7 +176,7 @@ bool SerialPort::PurgeBothDirections()
     return IsOpen() && tcflush(static_cast<int>(m_handle), TCIOFLUSH) == 0;
 }
 
-bool SerialPort::ReadProperties(qm47::SerialDeviceProperties& properties)
+bool SerialPort::ReadProperties(SerialDeviceProperties& properties)
 {
     // termios reports no queue limits: the driver sets no maximum.
     if (!IsOpen()) return false;

@@ -1,8 +1,8 @@
 #pragma once
-// The link's portable port records as the Windows comm API takes them.
+// The portable port records as the Windows comm API takes them.
 // constexpr, so that the exact records can be checked while compiling.
 
-#include "serial/SerialSettings.h"
+#include "platform/SerialSettings.h"
 
 #include <windows.h>
 
@@ -15,18 +15,18 @@ constexpr DWORD Code(Enum value)
 {
     return static_cast<DWORD>(value);
 }
-static_assert(Code(qm47::Parity::None) == NOPARITY && Code(qm47::Parity::Odd) == ODDPARITY
-              && Code(qm47::Parity::Even) == EVENPARITY && Code(qm47::Parity::Mark) == MARKPARITY
-              && Code(qm47::Parity::Space) == SPACEPARITY);
-static_assert(Code(qm47::StopBits::One) == ONESTOPBIT && Code(qm47::StopBits::OnePointFive) == ONE5STOPBITS
-              && Code(qm47::StopBits::Two) == TWOSTOPBITS);
-static_assert(Code(qm47::LineControl::Off) == DTR_CONTROL_DISABLE && Code(qm47::LineControl::On) == DTR_CONTROL_ENABLE
-              && Code(qm47::LineControl::Handshake) == DTR_CONTROL_HANDSHAKE);
-static_assert(Code(qm47::LineControl::Off) == RTS_CONTROL_DISABLE && Code(qm47::LineControl::On) == RTS_CONTROL_ENABLE
-              && Code(qm47::LineControl::Handshake) == RTS_CONTROL_HANDSHAKE);
+static_assert(Code(Parity::None) == NOPARITY && Code(Parity::Odd) == ODDPARITY
+              && Code(Parity::Even) == EVENPARITY && Code(Parity::Mark) == MARKPARITY
+              && Code(Parity::Space) == SPACEPARITY);
+static_assert(Code(StopBits::One) == ONESTOPBIT && Code(StopBits::OnePointFive) == ONE5STOPBITS
+              && Code(StopBits::Two) == TWOSTOPBITS);
+static_assert(Code(LineControl::Off) == DTR_CONTROL_DISABLE && Code(LineControl::On) == DTR_CONTROL_ENABLE
+              && Code(LineControl::Handshake) == DTR_CONTROL_HANDSHAKE);
+static_assert(Code(LineControl::Off) == RTS_CONTROL_DISABLE && Code(LineControl::On) == RTS_CONTROL_ENABLE
+              && Code(LineControl::Handshake) == RTS_CONTROL_HANDSHAKE);
 
-// Every field the link states is set explicitly; all others stay 0.
-constexpr DCB ToDcb(const qm47::SerialSettings& settings)
+// Every field the settings state is set explicitly; all others stay 0.
+constexpr DCB ToDcb(const SerialSettings& settings)
 {
     DCB dcb{};
     dcb.DCBlength = sizeof(DCB);
@@ -54,7 +54,7 @@ constexpr DCB ToDcb(const qm47::SerialSettings& settings)
     return dcb;
 }
 
-constexpr COMMTIMEOUTS ToCommTimeouts(const qm47::SerialTimeouts& timeouts)
+constexpr COMMTIMEOUTS ToCommTimeouts(const SerialTimeouts& timeouts)
 {
     COMMTIMEOUTS result{};
     result.ReadIntervalTimeout = timeouts.readInterval;

@@ -49,14 +49,14 @@ SerialPort SerialPort::OpenExclusive(const char* name)
     return SerialPort(reinterpret_cast<std::intptr_t>(handle));
 }
 
-bool SerialPort::ApplySettings(const qm47::SerialSettings& settings)
+bool SerialPort::ApplySettings(const SerialSettings& settings)
 {
     if (!IsOpen()) return false;
     DCB dcb = win32::ToDcb(settings);
     return SetCommState(Native(m_handle), &dcb) != FALSE;
 }
 
-bool SerialPort::ApplyTimeouts(const qm47::SerialTimeouts& timeouts)
+bool SerialPort::ApplyTimeouts(const SerialTimeouts& timeouts)
 {
     if (!IsOpen()) return false;
     COMMTIMEOUTS commTimeouts = win32::ToCommTimeouts(timeouts);
@@ -73,7 +73,7 @@ bool SerialPort::PurgeBothDirections()
     return IsOpen() && PurgeComm(Native(m_handle), PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR) != FALSE;
 }
 
-bool SerialPort::ReadProperties(qm47::SerialDeviceProperties& properties)
+bool SerialPort::ReadProperties(SerialDeviceProperties& properties)
 {
     if (!IsOpen()) return false;
     COMMPROP commProp{};

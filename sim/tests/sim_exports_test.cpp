@@ -2,6 +2,7 @@
 // lists name what each library is meant to lack.
 
 #include "SimHarness.h"
+#include "tests/unit/ExportNames.h"
 
 #include <algorithm>
 #include <set>
@@ -13,7 +14,7 @@ using Names = std::set<std::string>;
 
 Names AllExports()
 {
-    return Names(qm47::DeviceLibrary::kExportNames.begin(), qm47::DeviceLibrary::kExportNames.end());
+    return Names(qm47::testing::kExportNames.begin(), qm47::testing::kExportNames.end());
 }
 
 Names Without(Names names, std::initializer_list<const char*> left_out)
@@ -42,7 +43,7 @@ Names DefinedExports(const fs::path& library)
 {
     LoadedLibrary loaded(library);
     Names names;
-    for (const char* name : qm47::DeviceLibrary::kExportNames)
+    for (const char* name : qm47::testing::kExportNames)
         if (loaded.Symbol(name)) names.insert(name);
     return names;
 }

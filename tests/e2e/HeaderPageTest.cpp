@@ -147,5 +147,30 @@ TEST(HeaderPage, AFailedConversionIsReportedAndNothingIsSent)
     EXPECT_TRUE(page.Visible()) << "the page stays open";
 }
 
+// Enter in a line of the page: the page has no default button, so the dialog
+// manager sends the OK command, which must neither close the page nor lose
+// what was typed.
+TEST(HeaderPage, EnterInALineKeepsThePageAndItsLines)
+{
+    Session session(Library::Full);
+    const Window page = OpenHeaderPage(session);
+    ASSERT_TRUE(page) << "the header page did not open";
+    const int lines[] = {IDC_HEADER_LINE1, IDC_HEADER_LINE2, IDC_HEADER_LINE3, IDC_HEADER_LINE4,
+                         IDC_HEADER_LINE5, IDC_HEADER_LINE6, IDC_HEADER_LINE7};
+    for (int line : lines) page.Item(line).Type("Linia " + std::to_string(line));
+    const Window last = page.Item(IDC_HEADER_LINE7);
+    PostMessageW(page.Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(last.Handle()), TRUE);
+    ASSERT_TRUE(session.run.Settle());
+    ASSERT_EQ(session.run.Focus().Handle(), last.Handle());
+
+    const std::size_t before = session.JournalSize();
+    last.PressKey(VK_RETURN);
+    ASSERT_TRUE(session.run.Settle());
+    EXPECT_TRUE(page.Visible()) << "the page stays open";
+    for (int line : lines) EXPECT_EQ(page.Item(line).Text(), "Linia " + std::to_string(line));
+    EXPECT_TRUE(session.run.MessageBoxes().empty()) << Describe(session.run.MessageBoxes());
+    EXPECT_EQ(session.JournalSize(), before) << "nothing was sent";
+}
+
 } // namespace
 } // namespace qm47::e2e

@@ -651,5 +651,26 @@ TEST(Close, EndsTheProgramWithoutALibraryCall)
     }
 }
 
+// Enter with the focus in the port box: the window has no default button, so
+// the dialog manager sends the OK command, which ends nothing.
+TEST(Enter, InThePortBoxLeavesTheProgramRunning)
+{
+    Session session(Library::Full);
+    const Window combo = session.main.Item(IDC_MAIN_PORT);
+    const Window edit(FindWindowExW(combo.Handle(), nullptr, L"Edit", nullptr));
+    ASSERT_TRUE(edit);
+    PostMessageW(session.main.Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(combo.Handle()), TRUE);
+    ASSERT_TRUE(session.run.Settle());
+    ASSERT_EQ(session.run.Focus().Handle(), edit.Handle());
+
+    const std::size_t before = session.JournalSize();
+    edit.PressKey(VK_RETURN);
+    ASSERT_TRUE(session.run.Settle());
+    EXPECT_TRUE(session.main.Visible());
+    EXPECT_FALSE(session.run.WaitForExit(std::chrono::milliseconds(500))) << "the program ended";
+    EXPECT_TRUE(session.run.MessageBoxes().empty()) << Describe(session.run.MessageBoxes());
+    EXPECT_EQ(session.JournalSize(), before) << "nothing was called";
+}
+
 } // namespace
 } // namespace qm47::e2e

@@ -83,15 +83,17 @@ private:
 
 inline constexpr DWORD kPickerReplyMs = 5000;
 
-// Sets a date picker's date as a user's pick would; false when the picker
-// refused it or did not answer.
-inline bool SetPickerDate(const ProgramRun& run, const Window& picker, WORD year, WORD month, WORD day)
+// Sets a date picker's date (at `hour` o'clock) as a user's pick would;
+// false when the picker refused it or did not answer.
+inline bool SetPickerDate(const ProgramRun& run, const Window& picker, WORD year, WORD month, WORD day,
+                          WORD hour = 0)
 {
     RemoteBuffer buffer(run.ProcessId(), sizeof(SYSTEMTIME));
     SYSTEMTIME date{};
     date.wYear = year;
     date.wMonth = month;
     date.wDay = day;
+    date.wHour = hour;
     if (!buffer.Valid() || !buffer.Write(&date, sizeof date)) return false;
     DWORD_PTR accepted = 0;
     return SendMessageTimeoutW(picker.Handle(), DTM_SETSYSTEMTIME, GDT_VALID, buffer.Address(), SMTO_NORMAL,

@@ -117,5 +117,28 @@ TEST(ReportsPage, MonthlyReportTakesTheTypedTwoDigitYear)
                                 "kind=7 result=0"}));
 }
 
+// A picked date keeps its time of day: the first and the last day offered can
+// be chosen at any hour, the day after the last at none.
+TEST(ReportsPage, PickersTakeTheirFirstAndLastDayAtAnyHour)
+{
+    Session session(Library::Full);
+    ASSERT_NO_FATAL_FAILURE(ConnectOnline(session));
+    const Window page = OpenPage(session, main_window::kReportsPage);
+    ASSERT_TRUE(page);
+    const auto shown = [&](int id) {
+        const auto date = PickerDate(session.run, page.Item(id));
+        return date ? date->wYear * 10000 + date->wMonth * 100 + date->wDay : 0;
+    };
+    for (int id : {IDC_REPORTS_FIRST_DATE, IDC_REPORTS_LAST_DATE}) {
+        SCOPED_TRACE(id);
+        EXPECT_TRUE(SetPickerDate(session.run, page.Item(id), 1950, 1, 1, 0));
+        EXPECT_EQ(shown(id), 19500101);
+        EXPECT_TRUE(SetPickerDate(session.run, page.Item(id), 2049, 12, 31, 12));
+        EXPECT_EQ(shown(id), 20491231);
+        SetPickerDate(session.run, page.Item(id), 2050, 1, 1, 0); // Wine answers TRUE but keeps the date
+        EXPECT_EQ(shown(id), 20491231);
+    }
+}
+
 } // namespace
 } // namespace qm47::e2e

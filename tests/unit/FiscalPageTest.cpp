@@ -22,7 +22,7 @@ protected:
     // Opens the page as if the last Connect had opened the given port.
     void Open(std::string portName, std::initializer_list<std::string_view> without = {})
     {
-        app.m_portName = std::move(portName);
+        app.SetPortName(std::move(portName));
         PageTest::Open(without);
     }
 };

@@ -23,13 +23,12 @@ constexpr fw::ControlTemplate kControls[] = {
     {kCombo, fw::ControlKind::ComboBox, nullptr, {0, 50, 50, 60}, fw::kTabStop | fw::kSorted | fw::kGroup, kItems},
     {kButton, fw::ControlKind::PushButton, "Go", {0, 70, 50, 14}, fw::kTabStop},
 };
-constexpr int kTemplateId = 9001;
-constexpr fw::DialogTemplate kTemplate{kTemplateId, fw::DialogFrame::Page, nullptr, {115, 15, 100, 100}, "MS Sans Serif", 8, kControls};
+constexpr fw::DialogTemplate kTemplate{9001, fw::DialogFrame::Page, nullptr, {115, 15, 100, 100}, "MS Sans Serif", 8, kControls};
 
 // A dialog with one value of each kind and a 5-character limit on the edit.
 class ExchangeDialog : public fw::CDialog {
 public:
-    ExchangeDialog() : fw::CDialog(kTemplateId) {}
+    ExchangeDialog() : fw::CDialog(kTemplate) {}
     std::string text = "abc";
     int check = 1;
     int radio = 0;
@@ -115,6 +114,22 @@ TEST_F(FrameworkTest, RadioIndexComesFromOneButtonAlone)
     window->Click(kRadioB);
     window->Click(kButton);
     EXPECT_EQ(dialog.radio, 0);
+}
+
+TEST_F(FrameworkTest, EnterPressesTheFocusedButtonAndEndsNoWindow)
+{
+    auto window = Open();
+    window->Initialise();
+    window->PressEnter(); // the focus is in the edit: the OK command
+    EXPECT_FALSE(window->Ended());
+    EXPECT_EQ(dialog.saves, 0);
+    window->SetFocus(kButton);
+    window->PressEnter();
+    EXPECT_EQ(dialog.saves, 1);
+    EXPECT_FALSE(window->Ended());
+    dialog.HandleCommand(fw::kIdCancel, fw::kNotifyClicked); // Escape
+    EXPECT_TRUE(window->Ended());
+    EXPECT_EQ(window->Result(), fw::kIdCancel);
 }
 
 TEST(FixedTextTest, HoldWindows1250Bytes)

@@ -5,6 +5,7 @@
 
 #include "app/ServiceApp.h"
 #include "framework/testing/TestBackend.h"
+#include "res/Dialogs.h"
 #include "res/ResourceIds.h"
 #include "res/Texts.h"
 #include "ui/MainDlg.h"
@@ -116,7 +117,7 @@ TEST_F(MainDlgTest, ConnectOnlineFillsPanelAndLampsAndEnablesEverything)
     EXPECT_EQ(open.texts, (std::vector<std::string>{"com1"}));
     EXPECT_EQ(open.numbers, (std::vector<std::int64_t>{9600}));
     EXPECT_EQ(fake.CallsOf("LBSERM").at(0).numbers, (std::vector<std::int64_t>{3}));
-    EXPECT_EQ(app.m_portName, "com1");
+    EXPECT_EQ(app.PortName(), "com1");
 
     EXPECT_EQ(Text(IDC_MAIN_DEVICE_NAME), "TALMIR Serwis");
     EXPECT_EQ(Text(IDC_MAIN_UNIQUE_NUMBER), "ABC12345678");
@@ -217,7 +218,7 @@ TEST_F(MainDlgTest, TypedPortIsUsedUnchangedAndTheListEntryShown)
         window->Replace(IDC_MAIN_PORT, c.typed);
         window->Click(IDC_MAIN_CONNECT);
         EXPECT_EQ(fake.CallsOf("Port_Open").at(0).texts.at(0), c.sent);
-        EXPECT_EQ(app.m_portName, c.sent);
+        EXPECT_EQ(app.PortName(), c.sent);
         EXPECT_EQ(Text(IDC_MAIN_PORT), c.shown);
     }
 }
@@ -355,7 +356,7 @@ namespace {
 // A page of the test backend that records the main window's state while it runs.
 class ProbePage : public fw::CDialog {
 public:
-    ProbePage() : fw::CDialog(IDD_ABOUT) {}
+    ProbePage() : fw::CDialog(res::kAboutDialog) {}
 };
 
 TEST_F(MainDlgTest, OpeningAPageDisablesEveryButtonAndEnablesAllAfter)
@@ -402,6 +403,63 @@ TEST_F(MainDlgTest, ExitEndsTheWindowWithoutALibraryCall)
     EXPECT_TRUE(window->Ended());
     EXPECT_EQ(window->Result(), fw::kIdCancel);
     EXPECT_TRUE(fake.calls.empty());
+}
+
+// Enter where no button has the focus reaches a window as the OK command;
+// no window of the program ends on it.
+TEST_F(MainDlgTest, EnterInThePortBoxEndsNothingAndOnConnectConnects)
+{
+    Open();
+    window->SetFocus(IDC_MAIN_PORT);
+    window->PressEnter();
+    EXPECT_FALSE(window->Ended());
+    EXPECT_TRUE(fake.calls.empty());
+
+    window->SetFocus(IDC_MAIN_CONNECT);
+    window->PressEnter();
+    EXPECT_FALSE(window->Ended());
+    EXPECT_EQ(fake.CallsOf("Port_Open").size(), 1u) << "Enter presses the focused button";
+}
+
+TEST_F(MainDlgTest, EnterInAPageEditKeepsThePageAndItsText)
+{
+    const struct {
+        int button;
+        int edit;
+    } kPages[] = {{IDC_MAIN_CLOCK, IDC_CLOCK_YEAR},
+                  {IDC_MAIN_TAX_RATES, IDC_TAX_RATES_A},
+                  {IDC_MAIN_HEADER, IDC_HEADER_LINE1},
+                  {IDC_MAIN_REPORTS, IDC_REPORTS_MONTH_YEAR},
+                  {IDC_MAIN_FISCAL, IDC_FISCAL_NIP}};
+    Open();
+    for (const auto& page : kPages) {
+        SCOPED_TRACE(page.button);
+        std::unique_ptr<fw::CDialog> dialog = MakePage(page.button, app);
+        ASSERT_TRUE(dialog);
+        auto opened = TestWindow::Open(*dialog);
+        ASSERT_TRUE(opened->Replace(page.edit, "7"));
+        opened->SetFocus(page.edit);
+        fake.Clear();
+        opened->PressEnter();
+        EXPECT_FALSE(opened->Ended());
+        EXPECT_EQ(opened->Control(page.edit).text, "7");
+        EXPECT_TRUE(fake.calls.empty());
+    }
+}
+
+TEST_F(MainDlgTest, EnterOrOkEndsTheAboutBox)
+{
+    Open();
+    int aboutRuns = 0;
+    ui.onModal = [&](TestWindow& about) {
+        ++aboutRuns;
+        about.PressEnter();
+        EXPECT_TRUE(about.Ended());
+        EXPECT_EQ(about.Result(), IDC_ABOUT_OK);
+    };
+    window->Click(IDC_MAIN_ABOUT);
+    EXPECT_EQ(aboutRuns, 1);
+    EXPECT_FALSE(window->Ended());
 }
 
 } // namespace

@@ -19,7 +19,6 @@
 #undef MessageBox
 
 #include <cstdio>
-#include <initializer_list>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -153,7 +152,7 @@ LRESULT CALLBACK ShowHook(int code, WPARAM wParam, LPARAM lParam)
 
 class EndedDialog : public CDialog {
 public:
-    EndedDialog() : CDialog(kEndedId) {}
+    EndedDialog() : CDialog(kEndedTemplate) {}
 
 protected:
     bool OnInitDialog() override
@@ -165,7 +164,7 @@ protected:
 
 class AboutDialog : public CDialog {
 public:
-    AboutDialog() : CDialog(kAboutId) {}
+    AboutDialog() : CDialog(kAboutTemplate) {}
     HWND owner = nullptr;
     RECT rect{};
 
@@ -181,7 +180,7 @@ protected:
 
 class PageDialog : public CDialog {
 public:
-    explicit PageDialog(HWND mainWindow) : CDialog(kPageId), m_main(mainWindow) {}
+    explicit PageDialog(HWND mainWindow) : CDialog(kPageTemplate), m_main(mainWindow) {}
 
 protected:
     bool OnInitDialog() override
@@ -225,7 +224,7 @@ private:
 
 class MainDialog : public CDialog {
 public:
-    MainDialog() : CDialog(kMainId) {}
+    MainDialog() : CDialog(kMainTemplate) {}
     HWND self = nullptr;
 
 protected:
@@ -388,20 +387,10 @@ bool MainDialog::OnCommand(int id, int notifyCode)
 
 } // namespace
 
-namespace fw {
-
-const DialogTemplate* FindDialogTemplate(int id)
-{
-    for (const DialogTemplate* dialog : {&kMainTemplate, &kPageTemplate, &kAboutTemplate, &kEndedTemplate})
-        if (dialog->id == id) return dialog;
-    return nullptr;
-}
-
-} // namespace fw
-
 int main()
 {
     InitDialogSupport();
+    SetFaultText(qm47::text::kProgramError);
     Check(ApplicationName() == "dialog_backend_probe", "the application name is the program file's title",
           std::string(ApplicationName()));
     SetWindowsHookExW(WH_CBT, &ActivationHook, nullptr, GetCurrentThreadId());

@@ -1,11 +1,11 @@
 #pragma once
-// The serial port's configuration as the direct link states it, in plain
-// portable records. Each platform's port code maps them onto its own API:
-// the Windows DCB, COMMTIMEOUTS and COMMPROP records, or termios.
+// A serial port's configuration in plain portable records. Each platform's
+// port code maps them onto its own API: the Windows DCB, COMMTIMEOUTS and
+// COMMPROP records, or termios.
 
 #include <cstdint>
 
-namespace qm47 {
+namespace platform {
 
 // The values are the Windows codes, so that the Windows port can pass them on.
 enum class Parity : std::uint8_t { None = 0, Odd = 1, Even = 2, Mark = 3, Space = 4 };
@@ -14,7 +14,7 @@ enum class StopBits : std::uint8_t { One = 0, OnePointFive = 1, Two = 2 };
 enum class LineControl : std::uint8_t { Off = 0, On = 1, Handshake = 2 };
 
 // Speed, framing and flow control. The defaults are all "nothing": zero,
-// false, off; the link sets every value it relies on.
+// false, off; the user of the port sets every value it relies on.
 struct SerialSettings {
     std::uint32_t baudRate = 0;
     std::uint8_t byteSize = 0; // data bits
@@ -48,10 +48,9 @@ struct SerialTimeouts {
     std::uint32_t writeTotalConstant = 0;
 };
 
-// What the port's driver reports about itself; only the receive-queue limit
-// matters to the link.
+// What the port's driver reports about itself: its receive-queue limit.
 struct SerialDeviceProperties {
     std::uint32_t maxReceiveQueue = 0; // bytes; 0 when the driver sets no limit
 };
 
-} // namespace qm47
+} // namespace platform
