@@ -51,6 +51,22 @@ struct FiscalStatus {
     const char* uniqueNumber;
 };
 
+// A FiscalStatus to hand to LBFSTRQ: numbers 0 and every text "0", so that a
+// field the library leaves alone reads as such.
+inline FiscalStatus PresetFiscalStatus()
+{
+    static constexpr const char* kZero = "0";
+    FiscalStatus status{};
+    // Indexed, not by reference: the record is packed and its pointers unaligned.
+    for (std::size_t i = 0; i < 7; ++i) {
+        status.ptuRate[i] = kZero;
+        status.totalizer[i] = kZero;
+    }
+    status.unused69 = kZero;
+    status.uniqueNumber = kZero;
+    return status;
+}
+
 // LBSENDCK: the printer's clock.
 struct ClockTime {
     std::uint8_t year; // within the century

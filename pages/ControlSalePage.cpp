@@ -34,14 +34,7 @@ struct RateTexts {
 RateTexts ReadRateTexts(const DeviceLibrary& library)
 {
     static constexpr const char* kPreset = "0";
-    FiscalStatus status{};
-    // Indexed, not by reference: the record is packed and its pointers unaligned.
-    for (std::size_t i = 0; i < 7; ++i) {
-        status.ptuRate[i] = kPreset;
-        status.totalizer[i] = kPreset;
-    }
-    status.unused69 = kPreset;
-    status.uniqueNumber = kPreset;
+    FiscalStatus status = PresetFiscalStatus();
     library.LBFSTRQ(&status);
 
     RateTexts texts;

@@ -187,15 +187,7 @@ void CMainDlg::ShowStatusPanel()
     if (IsWarnedModel(identity.namePart1)) ShowMessage(text::kWarnedModelMessage);
     Wnd().SetText(IDC_MAIN_DEVICE_NAME, name);
 
-    static constexpr const char* kPreset = "0";
-    FiscalStatus status{};
-    // Indexed, not by reference: the record is packed and its pointers unaligned.
-    for (std::size_t i = 0; i < 7; ++i) {
-        status.ptuRate[i] = kPreset;
-        status.totalizer[i] = kPreset;
-    }
-    status.unused69 = kPreset;
-    status.uniqueNumber = kPreset;
+    FiscalStatus status = PresetFiscalStatus();
     library.LBFSTRQ(&status);
 
     Wnd().SetText(IDC_MAIN_RECEIPTS, std::to_string(status.receiptCount));
