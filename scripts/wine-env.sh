@@ -184,12 +184,16 @@ controlled_line() { # LINK CONTROL FIFO FILE
   }
   end_line() {
     [ -n "$line_pid" ] || return 0
-    kill "$line_pid" 2>/dev/null
-    wait "$line_pid" 2>/dev/null
+    # Killed outright, as a device pulled out. Not waited for: its end can
+    # take until the program lets go of the line. The port's name goes with
+    # the link at once.
+    kill -KILL "$line_pid" 2>/dev/null
     line_pid=
-    rm -f "$link" # socat ended by a signal leaves it behind
+    rm -f "$link"
   }
   trap 'end_line; exit 0' TERM
+  # The line going down hangs up whoever had it open, the controller included.
+  trap '' HUP
   start_line
   while :; do
     if [ -e "$control/xoff" ]; then
