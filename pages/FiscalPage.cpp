@@ -36,14 +36,15 @@ void CFiscalPage::OnSend()
     const auto& library = m_app.Library();
 
     library.Port_Close();
-    const bool linkOpened = m_app.Link().Open(m_app.PortName());
-    if (linkOpened) m_app.Link().Send(frame);
-    m_app.Link().Close();
+    CSerialLink& link = m_app.Link();
+    const bool sent = link.Open(m_app.PortName()) && link.Send(frame);
+    link.Close();
     const LibraryResult reopened = library.Port_Open(m_app.PortName().c_str(), kBaudRate);
 
-    // A frame that never left the PC, or a port the library did not get back,
-    // must not look like a fiscalization that went out.
-    if (!linkOpened || reopened.missing || reopened.code != 0) MessageBox(text::kCannotOpenPort);
+    // A frame that never left the PC, or left it only in part (the device
+    // went, or the printer held the line), or a port the library did not get
+    // back, must not look like a fiscalization that went out.
+    if (!sent || reopened.missing || reopened.code != 0) MessageBox(text::kCannotOpenPort);
 }
 
 } // namespace qm47

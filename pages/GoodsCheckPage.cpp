@@ -65,8 +65,11 @@ void CGoodsCheckPage::Check()
     const LibraryResult query =
         m_app.Library().LBDBREPRS(m_name.c_str(), static_cast<unsigned char>(*letter), &result);
     if (ReportMissing(*this, query)) return;
-    // No rate text: the library answered nothing, so the fields keep what they showed.
+    // No rate text: the library answered nothing, so the fields keep what they
+    // showed. When it also failed, the technician is told, or the answer of
+    // an earlier query would pass for this one.
     if (result.rateText) m_answer = AnswerGoodsQuery(m_answer, m_name, m_rate, result.blocked, result.rateText);
+    else if (query.code != 0) ShowLibraryError(m_app, *this, query.code);
     UpdateData(fw::Exchange::Load);
 }
 

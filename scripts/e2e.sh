@@ -17,9 +17,9 @@
 # folders, serial line capture) in place and prints where it is;
 # QM47_E2E_TIMEOUT bounds the whole test program (seconds, default 900).
 #
-# The run makes its own Wine prefix, X display (Xvfb) and serial line (a pty
-# from socat mapped to COM3), and on exit ends only what it started. Its exit
-# code is the tests'.
+# The run makes its own Wine prefix, X display (Xvfb) and serial lines (ptys
+# from socat: COM3, and COM4 whose far end the tests drive), and on exit ends
+# only what it started. Its exit code is the tests'.
 set -euo pipefail
 
 build_dir=build/win64
@@ -80,6 +80,9 @@ make_prefix headless
 # The serial line: COM3, every byte the program sends on it kept in a file.
 line_capture=$run_dir/serial-line.bin
 map_com_port COM3 "$run_dir" "$line_capture"
+# A second line, COM4, whose far end the tests hold, hang up and reconnect.
+controlled_capture=$run_dir/controlled-line.bin
+map_controlled_com_port COM4 "$run_dir" "$controlled_capture"
 prepared=$(date +%s.%N)
 
 mkdir -p "$run_dir/work"
@@ -90,6 +93,11 @@ QM47_E2E_WORK=$(windows_path "$run_dir/work")
 export QM47_E2E_COM=COM3
 export QM47_E2E_LINE
 QM47_E2E_LINE=$(windows_path "$line_capture")
+export QM47_E2E_CONTROLLED_COM=COM4
+export QM47_E2E_CONTROLLED_LINE
+QM47_E2E_CONTROLLED_LINE=$(windows_path "$controlled_capture")
+export QM47_E2E_LINE_CONTROL
+QM47_E2E_LINE_CONTROL=$(windows_path "$run_dir/COM4-control")
 
 # A last bound for each run of the tests; every wait inside them is bounded too.
 status=0

@@ -81,6 +81,7 @@ printf '\033P1$fNIP 123-456-78-90\37728\033\\\000' >"$frame"
 code=0
 out=$(run_wine "$serial_probe" com12 123-456-78-90 | tr -d '\r') || code=$?
 check "COM12 opens" test "$code" = 0 -a "$(head -n 1 <<<"$out")" = opened
+check "the link says the frame went out" test "$(sed -n 3p <<<"$out")" = sent
 line_complete() { [ "$(stat -c %s "$line")" -ge "$(stat -c %s "$frame")" ]; }
 wait_for 5 line_complete || true
 check "exactly the frame and one zero byte reach the line" cmp -s "$frame" "$line"
@@ -100,6 +101,7 @@ check "XOFF character" has_setting 'stop = \^S'
 code=0
 out=$(run_wine "$serial_probe" com33 1234567890 | tr -d '\r') || code=$?
 check "a missing port is reported" test "$code" = 1 -a "$(head -n 1 <<<"$out")" = "not opened"
+check "the link says nothing went out" test "$(sed -n 3p <<<"$out")" = "not sent"
 took=$(sed -n 's/^send took \([0-9]*\) ms$/\1/p' <<<"$out")
 # whole milliseconds, truncated by the probe
 check "Send still waits 100 ms" test "${took:-0}" -ge 99

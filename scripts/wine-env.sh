@@ -8,6 +8,9 @@
 #   make_prefix headless|managed makes the prefix (once) and sets it up
 #   map_com_port PORT DIR FILE [--hex]
 #                                a pty as PORT, its bytes written to FILE
+#   map_controlled_com_port PORT DIR FILE
+#                                the same, with a far end the tests drive
+#                                (held with XOFF, hung up, reconnected)
 #   run_wine ARGS...             runs the 64-bit loader (wine32_loader: the other)
 #   start_wine ARGS...           the same in the background (PID: started_pid)
 #   wait_for_window REGEX SECONDS  a visible top-level window of that title
@@ -136,6 +139,81 @@ map_com_port() { # PORT DIR FILE [--hex]
   held_fds+=("$fd")
   run_wine reg add 'HKLM\Software\Wine\Ports' /v "$port" /t REG_SZ /d "$pty_device" /f >/dev/null || return 1
   stop_wineserver
+}
+
+# PORT (e.g. COM4) becomes a pty whose far end the tests drive through the
+# folder DIR/PORT-control. A test creates a file there and waits until it is
+# gone again, which the controller does once the line is in that state:
+#   xoff       the printer holds the line (XOFF); gone once the program's
+#              output is stopped (the port must have been opened before, so
+#              that it obeys XOFF)
+#   xon        the printer releases it (XON); gone once output flows again
+#   hangup     the device vanishes (the far end closes the pty)
+#   reconnect  the device comes back, at the same name
+# Every byte the program sends is appended to FILE (also the zero bytes the
+# controller writes to find out whether output flows). The port is mapped to
+# the pty's link rather than the pty, so that a reconnected line is found.
+map_controlled_com_port() { # PORT DIR FILE
+  local port=$1 dir=$2 file=$3 link=$2/$1-pty
+  mkdir -p "$dir/$port-control"
+  mkfifo "$dir/$port-to-line"
+  : >"$file"
+  controlled_line "$link" "$dir/$port-control" "$dir/$port-to-line" "$file" &
+  started_pids+=("$!")
+  if ! wait_for 10 test -e "$link"; then
+    echo "socat did not make the pty for $port" >&2
+    return 1
+  fi
+  run_wine reg add 'HKLM\Software\Wine\Ports' /v "$port" /t REG_SZ /d "$link" /f >/dev/null || return 1
+  stop_wineserver
+}
+
+# Whether a zero byte can be written on the line without waiting: false
+# while the printer holds it with XOFF.
+output_flows() { printf '\0' | dd of="$1" oflag=nonblock conv=notrunc status=none 2>/dev/null; }
+output_stopped() { ! output_flows "$1"; }
+
+controlled_line() { # LINK CONTROL FIFO FILE
+  local link=$1 control=$2 fifo=$3 file=$4 to_line line_pid=
+  # Held open for writing, so that the line never reads an end of input.
+  exec {to_line}<>"$fifo"
+  start_line() {
+    socat "PTY,raw,echo=0,link=$link" "PIPE:$fifo!!OPEN:$file,creat,append" 2>/dev/null &
+    line_pid=$!
+    wait_for 10 test -e "$link"
+  }
+  end_line() {
+    [ -n "$line_pid" ] || return 0
+    # Killed outright, as a device pulled out. Not waited for: its end can
+    # take until the program lets go of the line. The port's name goes with
+    # the link at once.
+    kill -KILL "$line_pid" 2>/dev/null
+    line_pid=
+    rm -f "$link"
+  }
+  trap 'end_line; exit 0' TERM
+  # The line going down hangs up whoever had it open, the controller included.
+  trap '' HUP
+  start_line
+  while :; do
+    if [ -e "$control/xoff" ]; then
+      printf '\023' >&"$to_line"
+      wait_for 5 output_stopped "$link" && rm -f "$control/xoff"
+    fi
+    if [ -e "$control/xon" ]; then
+      printf '\021' >&"$to_line"
+      wait_for 5 output_flows "$link" && rm -f "$control/xon"
+    fi
+    if [ -e "$control/hangup" ]; then
+      end_line
+      wait_for 5 test ! -e "$link" && rm -f "$control/hangup"
+    fi
+    if [ -e "$control/reconnect" ]; then
+      [ -n "$line_pid" ] || start_line
+      rm -f "$control/reconnect"
+    fi
+    sleep 0.02
+  done
 }
 
 window_shown() { xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }

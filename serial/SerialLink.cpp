@@ -2,6 +2,8 @@
 
 #include "platform/Time.h"
 
+#include <algorithm>
+
 namespace qm47 {
 
 bool CSerialLink::Open(const std::string& portName)
@@ -27,12 +29,14 @@ bool CSerialLink::Open(const std::string& portName)
     return true;
 }
 
-void CSerialLink::Send(std::string_view text)
+bool CSerialLink::Send(std::string_view text)
 {
-    // A byte the port refuses is lost; the frame is not repeated.
-    for (const char byte : text) m_port.TransmitImmediate(static_cast<unsigned char>(byte));
-    m_port.TransmitImmediate(0);
+    // Nothing is retried, and after a refused byte the rest of the frame is
+    // not sent: all_of stops at the first refusal.
+    const auto transmit = [this](char byte) { return m_port.TransmitImmediate(static_cast<unsigned char>(byte)); };
+    const bool sent = std::all_of(text.begin(), text.end(), transmit) && transmit('\0');
     platform::SleepMilliseconds(kPauseAfterSendMs);
+    return sent;
 }
 
 void CSerialLink::Close()

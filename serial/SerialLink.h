@@ -50,8 +50,10 @@ public:
     // port, when opening or any configuration step failed.
     bool Open(const std::string& portName);
     // Transmits every byte of the text and then one zero byte, and waits
-    // 100 ms. With no port open nothing goes out, but the wait still happens.
-    void Send(std::string_view text);
+    // 100 ms. Returns false when a byte was refused (no port open, the device
+    // gone, the line held): the rest of the frame is then not sent, since a
+    // frame with a hole is no command. The wait happens either way.
+    [[nodiscard]] bool Send(std::string_view text);
     // Closes the port; harmless when none is open.
     void Close();
     bool IsOpen() const { return m_port.IsOpen(); }

@@ -273,20 +273,50 @@ const RunEnvironment& Environment()
         run.workRoot = work.empty() ? fs::temp_directory_path() / L"qm47-e2e" : fs::path(work);
         run.comPort = Utf8FromWide(EnvironmentValue(L"QM47_E2E_COM"));
         run.lineCapture = EnvironmentValue(L"QM47_E2E_LINE");
+        run.controlledComPort = Utf8FromWide(EnvironmentValue(L"QM47_E2E_CONTROLLED_COM"));
+        run.controlledLineCapture = EnvironmentValue(L"QM47_E2E_CONTROLLED_LINE");
+        run.lineControl = EnvironmentValue(L"QM47_E2E_LINE_CONTROL");
         run.keepFolders = !EnvironmentValue(L"QM47_E2E_KEEP").empty();
         return run;
     }();
     return environment;
 }
 
-std::string SerialLineBytes()
+namespace {
+
+std::string FileBytes(const fs::path& path)
 {
-    const fs::path& capture = Environment().lineCapture;
-    if (capture.empty()) return {};
-    std::ifstream in(capture, std::ios::binary);
+    if (path.empty()) return {};
+    std::ifstream in(path, std::ios::binary);
     std::ostringstream bytes;
     bytes << in.rdbuf();
     return bytes.str();
+}
+
+} // namespace
+
+std::string SerialLineBytes()
+{
+    return FileBytes(Environment().lineCapture);
+}
+
+std::string ControlledLineBytes()
+{
+    return FileBytes(Environment().controlledLineCapture);
+}
+
+bool ControlLine(LineRequest request, std::chrono::milliseconds bound)
+{
+    const fs::path& control = Environment().lineControl;
+    if (control.empty()) return false;
+    const wchar_t* name = request == LineRequest::Xoff     ? L"xoff"
+                          : request == LineRequest::Xon    ? L"xon"
+                          : request == LineRequest::HangUp ? L"hangup"
+                                                           : L"reconnect";
+    const fs::path file = control / name;
+    // The runner's controller removes the file once the line is in that state.
+    if (!std::ofstream(file)) return false;
+    return WaitUntil([&] { return !fs::exists(file); }, bound);
 }
 
 std::string WaitForSerialLineBytes(std::size_t from, std::chrono::milliseconds bound)

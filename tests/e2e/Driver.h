@@ -50,6 +50,11 @@ struct RunEnvironment {
     std::filesystem::path workRoot; // the tests' working folders go below it
     std::string comPort;            // a COM port mapped to a pty, e.g. "COM3"
     std::filesystem::path lineCapture; // the bytes written to that port
+    // A second COM port whose far end the tests drive (ControlLine), and the
+    // bytes written to it.
+    std::string controlledComPort;
+    std::filesystem::path controlledLineCapture;
+    std::filesystem::path lineControl; // the folder ControlLine drops its requests in
     bool keepFolders = false;       // leave the working folders in place
 };
 const RunEnvironment& Environment();
@@ -68,6 +73,20 @@ std::string SerialLineBytes();
 // Waits until the line holds more than `from` bytes and no more arrive for
 // 200 ms; returns the bytes after the first `from`.
 std::string WaitForSerialLineBytes(std::size_t from, std::chrono::milliseconds bound = kWaitBound);
+
+// What the far end of the controlled line (RunEnvironment::controlledComPort)
+// is asked to do.
+enum class LineRequest {
+    Xoff,      // hold the program's output, as a busy printer does
+    Xon,       // release it
+    HangUp,    // vanish, as a device pulled out does
+    Reconnect, // come back under the same name
+};
+// Asks the far end and waits until the line is in that state; false when it
+// did not get there in time.
+bool ControlLine(LineRequest request, std::chrono::milliseconds bound = kWaitBound);
+// The bytes written to the controlled line so far.
+std::string ControlledLineBytes();
 
 // One line of the simulated printer's journal:
 //     EXPORT field=value ... result=code

@@ -29,6 +29,12 @@ public:
 
     bool Ready() const { return m_master >= 0 && !m_slaveName.empty(); }
     int Master() const { return m_master; }
+    // Closes the master side: the device is gone for whoever holds the slave.
+    void HangUp()
+    {
+        if (m_master >= 0) close(m_master);
+        m_master = -1;
+    }
     const std::string& SlaveName() const { return m_slaveName; }
 
     // Reads until `count` bytes have come or the time is up.

@@ -41,7 +41,7 @@ TEST(SerialLinkPty, SendsTheFrameAndOneZeroByte)
     ASSERT_TRUE(link.Open(pty.SlaveName()));
 
     const std::string frame = qm47::FiscalizationFrame("123-456-78-90");
-    const auto took = TimeOf([&] { link.Send(frame); });
+    const auto took = TimeOf([&] { EXPECT_TRUE(link.Send(frame)); });
     const std::string line = pty.Read(frame.size() + 1, 5000ms);
     EXPECT_EQ(line, frame + std::string(1, '\0'));
     EXPECT_FALSE(pty.HasPending());
@@ -95,7 +95,7 @@ TEST(SerialLinkPty, HoldsThePortExclusivelyUntilClosed)
 
     first.Close();
     EXPECT_TRUE(second.Open(pty.SlaveName()));
-    second.Send("x");
+    EXPECT_TRUE(second.Send("x"));
     EXPECT_EQ(pty.Read(2, 5000ms), std::string("x\0", 2));
 }
 
@@ -137,7 +137,7 @@ TEST(SerialLinkFailure, OpenReportsFailureAndSendStillWaitsWithoutWriting)
         CSerialLink link;
         EXPECT_FALSE(link.Open(c.path));
         EXPECT_FALSE(link.IsOpen());
-        const auto took = TimeOf([&] { link.Send(qm47::FiscalizationFrame("1234567890")); });
+        const auto took = TimeOf([&] { EXPECT_FALSE(link.Send(qm47::FiscalizationFrame("1234567890"))); });
         EXPECT_GE(took, 100ms);
         EXPECT_LT(took, 2000ms);
         link.Close();
@@ -148,4 +148,20 @@ TEST(SerialLinkFailure, OpenReportsFailureAndSendStillWaitsWithoutWriting)
     EXPECT_EQ(info.st_size, 0);
     close(file);
     unlink(fileName);
+}
+
+TEST(SerialLinkFailure, ADeviceThatGoesAfterOpeningMakesSendFailWithoutHolding)
+{
+    PseudoTerminal pty;
+    ASSERT_TRUE(pty.Ready());
+    CSerialLink link;
+    ASSERT_TRUE(link.Open(pty.SlaveName()));
+    pty.HangUp(); // the adapter pulled out, the far end closed
+    bool sent = true;
+    const auto took = TimeOf([&] { sent = link.Send(qm47::FiscalizationFrame("1234567890")); });
+    EXPECT_FALSE(sent);
+    EXPECT_GE(took, 100ms) << "the pause after sending is kept";
+    EXPECT_LT(took, 2000ms) << "a vanished device must not hold the program";
+    link.Close();
+    EXPECT_FALSE(link.IsOpen());
 }

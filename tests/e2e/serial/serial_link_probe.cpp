@@ -3,7 +3,8 @@
 //
 //     serial_link_probe.exe <port> <nip>
 //
-// Prints "opened" or "not opened" and the milliseconds Send took; exits 0
+// Prints "opened" or "not opened", the milliseconds Send took, and "sent" or
+// "not sent" (whether every byte went out); exits 0
 // when the port opened, 1 when it did not, 2 on a wrong command line.
 //
 // Built for both Windows targets, so the port records the link hands to the
@@ -64,9 +65,10 @@ int main(int argc, char** argv)
     CSerialLink link;
     const bool opened = link.Open(argv[1]);
     const auto start = std::chrono::steady_clock::now();
-    link.Send(qm47::FiscalizationFrame(argv[2]));
+    const bool sent = link.Send(qm47::FiscalizationFrame(argv[2]));
     const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
     link.Close();
-    std::printf("%s\nsend took %lld ms\n", opened ? "opened" : "not opened", static_cast<long long>(took.count()));
+    std::printf("%s\nsend took %lld ms\n%s\n", opened ? "opened" : "not opened", static_cast<long long>(took.count()),
+                sent ? "sent" : "not sent");
     return opened ? 0 : 1;
 }
