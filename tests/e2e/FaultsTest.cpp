@@ -267,6 +267,23 @@ std::string EveryCallFails(std::initializer_list<std::string_view> except, std::
     return config;
 }
 
+TEST(Faults, AnUnreadableSimulatorSettingsLineIsNamedAndTheRestApplies)
+{
+    // Line 1 misspells the off-line key, line 2 has no "=", line 3 is good.
+    Session session(Library::Full, "onlin = 0\nfiscal\ndevice_name = Drukarka|Testowa\n");
+    session.main.Item(kConnect).Click();
+    const auto shown = AnswerAllBoxes(session.run);
+    ASSERT_EQ(shown.size(), 1u) << Joined(shown);
+    for (const char* part : {"Symulator drukarki: ", "wiersz 1: \xE2\x80\x9Eonlin = 0\xE2\x80\x9D",
+                             "wiersz 2: \xE2\x80\x9E" "fiscal\xE2\x80\x9D"})
+        EXPECT_NE(shown[0].find(part), std::string::npos) << part << " not in " << shown[0];
+    // What the two lines would have set keeps its default: the printer answers
+    // and works in non-fiscal mode; the good line applies.
+    EXPECT_TRUE(session.main.Item(kDisconnect).Enabled()) << "not connected";
+    EXPECT_EQ(session.main.Item(kDeviceName).Text(), "Drukarka Testowa");
+    EXPECT_EQ(session.main.Item(kMode).Text(), Expected(text::kNonFiscal));
+}
+
 TEST(Faults, ALibraryThatRefusesConnectingLeavesTheMainWindowWorking)
 {
     struct Case {
