@@ -41,17 +41,7 @@ if [ ! -f "$demo_dir/qm47sim.ini" ]; then
 INI
 fi
 
-run_dir=$(mktemp -d "${TMPDIR:-/tmp}/qm47-demo.XXXXXX")
-# shellcheck disable=SC2317  # run by the EXIT trap
-finish() {
-  local status=$?
-  trap - EXIT INT TERM
-  end_started
-  rm -rf "$run_dir"
-  exit "$status"
-}
-trap finish EXIT
-trap 'exit 130' INT TERM
+begin_run demo
 
 headless=
 if [ -z "${DISPLAY:-}" ]; then

@@ -13,7 +13,7 @@
 #         and its variants/), default <program dir>/sim; given more than
 #         once, the tests run once per library, in the same prefix;
 #     other arguments go to the test program, e.g. --gtest_filter='Connect*'.
-# Environment: QM47_E2E_KEEP=1 leaves the run's folder (prefix, working
+# Environment: QM47_KEEP_RUN=1 leaves the run's folder (prefix, working
 # folders, serial line capture) in place and prints where it is;
 # QM47_E2E_TIMEOUT bounds the whole test program (seconds, default 900).
 #
@@ -56,22 +56,7 @@ done
 
 # shellcheck source=scripts/wine-env.sh
 . "$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/wine-env.sh"
-run_dir=$(mktemp -d "${TMPDIR:-/tmp}/qm47-e2e.XXXXXX")
-
-# shellcheck disable=SC2317  # run by the EXIT trap
-finish() {
-  local status=$?
-  trap - EXIT INT TERM
-  end_started
-  if [ -n "${QM47_E2E_KEEP:-}" ]; then
-    echo "e2e: run folder kept: $run_dir" >&2
-  else
-    rm -rf "$run_dir"
-  fi
-  exit "$status"
-}
-trap finish EXIT
-trap 'exit 130' INT TERM
+begin_run e2e
 
 started=$(date +%s.%N)
 start_display "$run_dir"

@@ -27,17 +27,7 @@ done
 
 # shellcheck source=scripts/wine-env.sh
 . "$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/wine-env.sh"
-run_dir=$(mktemp -d "${TMPDIR:-/tmp}/qm47-platform.XXXXXX")
-# shellcheck disable=SC2317  # run by the EXIT trap
-finish() {
-  local status=$?
-  trap - EXIT INT TERM
-  end_started
-  rm -rf "$run_dir"
-  exit "$status"
-}
-trap finish EXIT
-trap 'exit 130' INT TERM
+begin_run platform
 
 passed=0
 failed=0

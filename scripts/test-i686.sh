@@ -103,13 +103,8 @@ log "32-bit programs run here (${status#ready }); build: $build_dir"
 
 # --- 2. The 32-bit test programs -------------------------------------------------
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/qm47-i686.XXXXXX")
-# shellcheck disable=SC2317  # run by the EXIT trap
-cleanup() {
-    end_started
-    rm -rf "$work"
-}
-trap cleanup EXIT
+begin_run i686
+work=$run_dir
 
 run_console_tests() (
     unset DISPLAY # the tests are console programs

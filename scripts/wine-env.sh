@@ -235,3 +235,24 @@ end_started() {
   done
   started_pids=()
 }
+
+# Makes this run's own folder, $run_dir, and sees to it that at exit what the
+# run started is ended and the folder removed (kept, to look into, when
+# QM47_KEEP_RUN is set).
+begin_run() { # NAME
+  run_dir=$(mktemp -d "${TMPDIR:-/tmp}/qm47-$1.XXXXXX")
+  trap end_run EXIT
+  trap 'exit 130' INT TERM
+}
+# shellcheck disable=SC2317  # run by the EXIT trap
+end_run() {
+  local status=$?
+  trap - EXIT INT TERM
+  end_started
+  if [ -n "${QM47_KEEP_RUN:-}" ]; then
+    echo "run folder kept: $run_dir" >&2
+  else
+    rm -rf "$run_dir"
+  fi
+  exit "$status"
+}
