@@ -9,6 +9,8 @@
 //                    [--every-connect=N] [--every-pages=N] [--port=COM3]
 //                    [--handle-margin=N] [--window-margin=N] [--object-margin=N]
 //                    [--private-limit-kib=N]      (0: shown, not judged)
+//                    [--only=PAGE]   (clock, rates, header, fiscal, display,
+//                                     reports, goods, service or sale)
 //
 // FOLDER holds QM47.exe and the simulated printer; the program runs there.
 // Every sample is taken in the same state: disconnected, no page or box open,
@@ -25,6 +27,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -101,6 +104,7 @@ struct Sample {
     int cycles = 0;
     DWORD handles = 0;
     SIZE_T privateBytes = 0;
+    SIZE_T processHeap = 0; // committed in the default heap's first block
     SIZE_T workingSet = 0;
     int topLevelWindows = 0;
     int childWindows = 0;
@@ -161,19 +165,48 @@ DWORD HandlesInSystemTable(DWORD processId)
     return 0;
 }
 
-// The process's committed private memory, region by region (where the
-// process's own figure is not available: Wine leaves PrivateUsage 0).
-SIZE_T CommittedPrivateBytes(HANDLE process)
+// Where the process's default heap (GetProcessHeap) starts, read from its
+// process environment block (the 32-bit one for a 32-bit program); 0 when
+// it cannot be read. The system libraries allocate there; the program's and
+// the device library's C++ allocations go to the C runtime's own heap.
+std::uintptr_t ProcessHeapBase(HANDLE process)
 {
-    SIZE_T total = 0;
+    using Query = NTSTATUS(WINAPI*)(HANDLE, PROCESSINFOCLASS, PVOID, ULONG, PULONG);
+    const auto query = reinterpret_cast<Query>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
+    if (!query) return 0;
+    ULONG_PTR peb32 = 0;
+    if (query(process, ProcessWow64Information, &peb32, sizeof peb32, nullptr) == 0 && peb32 != 0) {
+        std::uint32_t heap = 0; // PEB32.ProcessHeap
+        return ReadProcessMemory(process, reinterpret_cast<void*>(peb32 + 0x18), &heap, sizeof heap, nullptr) ? heap : 0;
+    }
+    PROCESS_BASIC_INFORMATION basic{};
+    if (query(process, ProcessBasicInformation, &basic, sizeof basic, nullptr) != 0) return 0;
+    std::uint64_t heap = 0; // PEB64.ProcessHeap
+    const auto* field = reinterpret_cast<const unsigned char*>(basic.PebBaseAddress) + 0x30;
+    return ReadProcessMemory(process, field, &heap, sizeof heap, nullptr) ? static_cast<std::uintptr_t>(heap) : 0;
+}
+
+struct PrivateMemory {
+    SIZE_T total = 0;       // committed private bytes
+    SIZE_T processHeap = 0; // of which the default heap's first block
+};
+
+// The process's committed private memory, region by region.
+PrivateMemory CommittedPrivateBytes(HANDLE process, std::uintptr_t heapBase)
+{
+    PrivateMemory memory;
     MEMORY_BASIC_INFORMATION region{};
     for (auto* address = static_cast<unsigned char*>(nullptr);
          VirtualQueryEx(process, address, &region, sizeof region) == sizeof region;
          address = static_cast<unsigned char*>(region.BaseAddress) + region.RegionSize) {
-        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) total += region.RegionSize;
+        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) {
+            memory.total += region.RegionSize;
+            if (reinterpret_cast<std::uintptr_t>(region.AllocationBase) == heapBase) memory.processHeap += region.RegionSize;
+        }
         if (region.RegionSize == 0) break;
     }
-    return total;
+    return memory;
 }
 
 // QM47.exe started in its folder, and what a user does with it.
@@ -303,8 +336,10 @@ public:
             sample.privateBytes = memory.PrivateUsage;
             sample.workingSet = memory.WorkingSetSize;
         }
+        const PrivateMemory regions = CommittedPrivateBytes(m_process.hProcess, ProcessHeapBase(m_process.hProcess));
+        sample.processHeap = regions.processHeap;
         if (sample.privateBytes == 0) {
-            sample.privateBytes = CommittedPrivateBytes(m_process.hProcess);
+            sample.privateBytes = regions.total;
             m_notes.insert("private bytes: committed private regions summed (VirtualQueryEx; PrivateUsage is 0 here)");
         }
         WindowCount windows;
@@ -381,6 +416,7 @@ struct Options {
     long windowMargin = 0;
     long objectMargin = 0;
     long privateLimitKiB = 64;
+    std::string only; // one page's name: the page cycles use that page alone
 };
 
 Options ParseOptions(int argc, wchar_t** argv)
@@ -406,6 +442,7 @@ Options ParseOptions(int argc, wchar_t** argv)
         else if (name == L"window-margin") options.windowMargin = number;
         else if (name == L"object-margin") options.objectMargin = number;
         else if (name == L"private-limit-kib") options.privateLimitKiB = number;
+        else if (name == L"only") options.only = Utf8(value);
         else throw Failure("unknown option " + Utf8(argument));
     }
     if (options.folder.empty()) throw Failure("no folder given");
@@ -487,6 +524,7 @@ private:
     void PageCycle()
     {
         for (const PageUse& use : Pages()) {
+            if (!m_options.only.empty() && m_options.only != use.name) continue;
             m_program.Click(m_program.Main(), use.button);
             HWND page = nullptr;
             if (!WaitUntil([&] { return (page = m_program.Page()) != nullptr && IsWindowVisible(page); })) {
@@ -514,11 +552,12 @@ private:
 
 void PrintTable(const std::vector<Sample>& samples)
 {
-    std::printf("%-8s %6s %8s %12s %12s %9s %6s %6s %6s\n", "sample", "cycles", "handles", "private KiB",
-                "working KiB", "top-level", "child", "GDI", "USER");
+    std::printf("%-8s %6s %8s %12s %9s %12s %9s %6s %6s %6s\n", "sample", "cycles", "handles", "private KiB",
+                "heap KiB", "working KiB", "top-level", "child", "GDI", "USER");
     for (const Sample& s : samples)
-        std::printf("%-8s %6d %8lu %12llu %12llu %9d %6d %6lu %6lu\n", s.label.c_str(), s.cycles,
+        std::printf("%-8s %6d %8lu %12llu %9llu %12llu %9d %6d %6lu %6lu\n", s.label.c_str(), s.cycles,
                     static_cast<unsigned long>(s.handles), static_cast<unsigned long long>(s.privateBytes / 1024),
+                    static_cast<unsigned long long>(s.processHeap / 1024),
                     static_cast<unsigned long long>(s.workingSet / 1024), s.topLevelWindows, s.childWindows,
                     static_cast<unsigned long>(s.gdiObjects), static_cast<unsigned long>(s.userObjects));
 }
@@ -599,6 +638,14 @@ int wmain(int argc, wchar_t** argv)
             std::printf("%-14s warm-up %ld KiB, end %ld KiB: growth %+ld KiB (shown, not judged)\n", "private bytes",
                         warmKiB, lastKiB, lastKiB - warmKiB);
         }
+        const long heapGrowth = static_cast<long>(samples.back().processHeap / 1024) -
+                                static_cast<long>(samples[warm].processHeap / 1024);
+        if (samples[warm].processHeap == 0)
+            std::printf("  of which       not told apart: the default heap's place could not be read\n");
+        else
+            std::printf("  of which       the system libraries' default heap %+ld KiB, everything else (the program's and "
+                        "the device library's own heap, stacks, images) %+ld KiB\n",
+                        heapGrowth, lastKiB - warmKiB - heapGrowth);
         std::printf("working set    warm-up %ld KiB, end %ld KiB (shown, not judged)\n",
                     static_cast<long>(samples[warm].workingSet / 1024), static_cast<long>(samples.back().workingSet / 1024));
         std::printf("%d passed, %d failed\n", verdicts.passed, verdicts.failed);
