@@ -75,6 +75,15 @@ run_tests "end-to-end tests (64-bit)" bash scripts/e2e.sh build/win64
 stage "platform layer (64-bit, Wine)"
 run_tests "platform layer" bash scripts/platform-tests.sh build/win64
 
+stage "soak, short (Wine)"
+# The 32-bit program too where the machine runs it natively (under emulation
+# the short run would take minutes).
+soak_programs=(win64)
+if [ $i386_setup -eq 0 ] && grep -q '^ready native' /usr/local/lib/qm47/i386-status 2>/dev/null; then
+  soak_programs+=(win32)
+fi
+run_tests "soak (short)" bash bench/soak.sh --short "${soak_programs[@]}"
+
 if [ -x scripts/test-i686.sh ]; then
   stage "32-bit stage (Wine)"
   if [ $i386_setup -eq 0 ]; then

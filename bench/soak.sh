@@ -1,0 +1,94 @@
+#!/bin/bash
+# Soak benchmark: drives QM47.exe under Wine from outside (bench/SoakDriver.cpp)
+# against the simulated printer through many cycles, and checks that after a
+# warm-up the program's kernel handles, windows and GDI/USER objects do not
+# grow and its private bytes grow by less than 64 KiB:
+#   - Connect, Refresh, Disconnect, 1,000 times;
+#   - every one of the nine pages opened, used once through its main button
+#     (the message box it shows answered) and closed, 200 times.
+# Prints a table of the samples (before the cycles, after the warm-up, every
+# 100 cycles) and a verdict per quantity, for the 64-bit and the 32-bit
+# program.
+#
+#   bench/soak.sh            the full run (build win64 and win32 first)
+#   bench/soak.sh --short    the test command's short run: 25 connect and
+#                            3 page cycles (27 page openings), fails when
+#                            handles or windows grow beyond a small margin
+#   bench/soak.sh [--short] win64|win32   one program only
+#
+# Uses its own Wine prefix, Xvfb display and pty (as COM3, for the
+# fiscalization page) and ends only what it started. The last line is
+# "N passed, N failed", counting one check per quantity and program.
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+short=
+programs=()
+for argument in "$@"; do
+  case $argument in
+    --short) short=1 ;;
+    win64 | win32) programs+=("$argument") ;;
+    *) echo "usage: bench/soak.sh [--short] [win64|win32]..." >&2; exit 2 ;;
+  esac
+done
+[[ ${#programs[@]} -gt 0 ]] || programs=(win64 win32)
+
+driver=$root/build/win64/bench/SoakDriver.exe
+[[ -f $driver ]] || { echo "missing $driver: build the win64 preset first" >&2; exit 2; }
+for program in "${programs[@]}"; do
+  for needed in "$root/build/$program/QM47.exe" "$root/build/$program/sim/VaronelServiceLibrary.dll"; do
+    [[ -f $needed ]] || { echo "missing $needed: build the $program preset first" >&2; exit 2; }
+  done
+done
+
+if [[ -n $short ]]; then
+  # The margins are above the spread of the warm-up-to-end difference seen
+  # over repeated short runs (what Wine itself makes once, late); a leak of
+  # one handle or window per cycle exceeds them several times over.
+  cycles=(--connect=25 --pages=3 --warmup=3 --every-connect=25 --every-pages=3
+          --handle-margin=4 --window-margin=0 --object-margin=4 --private-limit-kib=0)
+else
+  cycles=(--connect=1000 --pages=200 --warmup=10 --every-connect=100 --every-pages=25
+          --handle-margin=0 --window-margin=0 --object-margin=0 --private-limit-kib=64)
+fi
+
+# shellcheck source=scripts/wine-env.sh
+. "$root/scripts/wine-env.sh"
+work=$(mktemp -d "${TMPDIR:-/tmp}/qm47-soak.XXXXXX")
+cleanup() {
+  end_started
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+start_display "$work"
+use_prefix "$work/prefix"
+make_prefix headless
+map_com_port COM3 "$work" "$work/serial-line.bin"
+
+passed=0
+failed=0
+for program in "${programs[@]}"; do
+  folder=$work/$program
+  mkdir -p "$folder"
+  cp "$root/build/$program/QM47.exe" "$root/build/$program/sim/VaronelServiceLibrary.dll" "$folder/"
+  echo "=== QM47.exe ($program) ==="
+  set +e
+  output=$(LC_ALL=pl_PL.UTF-8 timeout --kill-after=10 3600 "$wine_loader" "$driver" "$(windows_path "$folder")" \
+           --port=COM3 "${cycles[@]}" 2>"$work/driver-$program.log" | tr -d '\r')
+  set -e
+  # The driver's own closing line becomes this program's line; the script
+  # closes with the total.
+  echo "$output" | sed -E 's/^([0-9]+) passed, ([0-9]+) failed$/checks of the '"$program"' program: \1 within, \2 not/'
+  counts=$(echo "$output" | sed -nE 's/^([0-9]+) passed, ([0-9]+) failed$/\1 \2/p' | tail -1)
+  if [[ -z $counts ]]; then
+    echo "the driver ended without a verdict:"
+    cat "$work/driver-$program.log"
+    counts="0 1"
+  fi
+  read -r p f <<<"$counts"
+  passed=$((passed + p))
+  failed=$((failed + f))
+done
+echo "$passed passed, $failed failed"
+[[ $failed -eq 0 ]]
