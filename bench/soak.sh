@@ -54,12 +54,8 @@ fi
 
 # shellcheck source=scripts/wine-env.sh
 . "$root/scripts/wine-env.sh"
-work=$(mktemp -d "${TMPDIR:-/tmp}/qm47-soak.XXXXXX")
-cleanup() {
-  end_started
-  rm -rf "$work"
-}
-trap cleanup EXIT
+begin_run soak
+work=$run_dir
 
 start_display "$work"
 use_prefix "$work/prefix"

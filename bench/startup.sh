@@ -31,12 +31,8 @@ for exe in "$win64/QM47.exe" "$win64/bench/BareDialog.exe" "$win64/bench/SameDia
 done
 (( runs >= 1 )) || { echo "runs must be at least 1" >&2; exit 1; }
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/qm47-bench.XXXXXX")
-cleanup() {
-  end_started
-  rm -rf "$work"
-}
-trap cleanup EXIT
+begin_run bench
+work=$run_dir
 
 # A display and a prefix of our own, as the program's users have it: Polish
 # code page, the Wine fonts installed, no window manager wait on close.
