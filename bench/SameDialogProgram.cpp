@@ -20,12 +20,9 @@ INT_PTR CALLBACK DialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARA
             SendMessageW(ports, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(port));
         SetWindowTextW(ports, L"com1");
         HINSTANCE instance = GetModuleHandleW(nullptr);
-        wchar_t item[64] = {};
-        if (LoadStringW(instance, IDS_ABOUTBOX, item, 64) > 0) {
-            HMENU menu = GetSystemMenu(dialog, FALSE);
-            AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-            AppendMenuW(menu, MF_STRING, IDM_ABOUTBOX, item);
-        }
+        HMENU menu = GetSystemMenu(dialog, FALSE);
+        AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+        AppendMenuW(menu, MF_STRING, IDM_ABOUTBOX, L"&About QM47...");
         HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_APP));
         SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
         SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
