@@ -15,6 +15,9 @@
 #                            3 page cycles (27 page openings), fails when
 #                            handles or windows grow beyond a small margin
 #   bench/soak.sh [--short] win64|win32   one program only
+#   bench/soak.sh --only=clock --pages=300 --connect=0 win64
+#                            driver options (bench/SoakDriver.cpp) after the
+#                            run's own: one page alone, other cycle counts
 #
 # Uses its own Wine prefix, Xvfb display and pty (as COM3, for the
 # fiscalization page) and ends only what it started. The last line is
@@ -24,11 +27,13 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 short=
 programs=()
+driver_options=()
 for argument in "$@"; do
   case $argument in
     --short) short=1 ;;
     win64 | win32) programs+=("$argument") ;;
-    *) echo "usage: bench/soak.sh [--short] [win64|win32]..." >&2; exit 2 ;;
+    --*=*) driver_options+=("$argument") ;;
+    *) echo "usage: bench/soak.sh [--short] [--OPTION=VALUE]... [win64|win32]..." >&2; exit 2 ;;
   esac
 done
 [[ ${#programs[@]} -gt 0 ]] || programs=(win64 win32)
@@ -71,7 +76,7 @@ for program in "${programs[@]}"; do
   echo "=== QM47.exe ($program) ==="
   set +e
   output=$(LC_ALL=pl_PL.UTF-8 timeout --kill-after=10 3600 "$wine_loader" "$driver" "$(windows_path "$folder")" \
-           --port=COM3 "${cycles[@]}" 2>"$work/driver-$program.log" | tr -d '\r')
+           --port=COM3 "${cycles[@]}" ${driver_options[@]+"${driver_options[@]}"} 2>"$work/driver-$program.log" | tr -d '\r')
   set -e
   # The driver's own closing line becomes this program's line; the script
   # closes with the total.
