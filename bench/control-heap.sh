@@ -17,12 +17,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 
 # shellcheck source=scripts/wine-env.sh
 . "$root/scripts/wine-env.sh"
-work=$(mktemp -d "${TMPDIR:-/tmp}/qm47-control-heap.XXXXXX")
-cleanup() {
-  end_started
-  rm -rf "$work"
-}
-trap cleanup EXIT
+begin_run control-heap
+work=$run_dir
 
 start_display "$work"
 use_prefix "$work/prefix"
