@@ -13,7 +13,6 @@ using enum fw::ControlKind;
 
 namespace {
 
-constexpr const char* kRateLetters[] = {"A", "B", "C", "D", "E", "F", "G"};
 constexpr const char* kNoTotal = "000000.00";
 
 constexpr fw::ControlTemplate kControlSaleControls[] = {

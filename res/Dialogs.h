@@ -5,6 +5,10 @@
 
 namespace qm47::res {
 
+// The rate letters A to G, the list of the rate combo boxes of the goods
+// check and the control sale.
+inline constexpr const char* kRateLetters[] = {"A", "B", "C", "D", "E", "F", "G"};
+
 extern const fw::DialogTemplate kAboutDialog;
 extern const fw::DialogTemplate kMainDialog;
 extern const fw::DialogTemplate kClockDialog;

@@ -13,8 +13,6 @@ using enum fw::ControlKind;
 
 namespace {
 
-constexpr const char* kRateLetters[] = {"A", "B", "C", "D", "E", "F", "G"};
-
 constexpr fw::ControlTemplate kGoodsCheckControls[] = {
     {IDC_GOODS_NAME, Edit, nullptr, {31, 37, 105, 14}, fw::kTabStop | fw::kAutoHScroll | fw::kGroup},
     {IDC_GOODS_RATE, ComboBox, nullptr, {180, 39, 48, 89}, fw::kTabStop | fw::kSorted | fw::kVScroll, kRateLetters},
