@@ -39,9 +39,12 @@ void ReportResult(const CServiceApp& app, const fw::CDialog& owner, const Librar
     else fw::ShowMessage(&owner, text::kOperationDone, nullptr, {fw::MessageIcon::Information});
 }
 
-void ShowOfflineMessage(const fw::CDialog& owner)
+bool PrinterReady(const CServiceApp& app, const fw::CDialog& owner, OnlineRule rule)
 {
-    fw::ShowMessage(&owner, text::kOfflineOperation);
+    const std::int32_t online = app.IsPrinterOnline();
+    if (rule == OnlineRule::NotOffLine ? online != 0 : online == 1) return true;
+    if (rule != OnlineRule::OnLineSilent) fw::ShowMessage(&owner, text::kOfflineOperation);
+    return false;
 }
 
 } // namespace qm47

@@ -3,7 +3,6 @@
 #include "framework/MessageBox.h"
 #include "platform/DynamicLibrary.h"
 #include "res/Texts.h"
-#include "ui/MainDlg.h"
 
 namespace qm47 {
 
@@ -18,11 +17,10 @@ DeviceLibrary BindDeviceLibrary()
     return bound;
 }
 
-bool CServiceApp::InitInstance()
+bool CServiceApp::InitInstance(const std::function<void()>& runMainWindow)
 {
     SetLibrary(BindDeviceLibrary());
-    CMainDlg mainWindow(*this);
-    mainWindow.DoModal();
+    runMainWindow();
     return false;
 }
 

@@ -1,8 +1,6 @@
 #include "pages/ClockPage.h"
 
 #include "app/NumberText.h"
-#include "app/Reporting.h"
-#include "app/ServiceApp.h"
 #include "framework/DataExchange.h"
 #include "framework/Window.h"
 #include "res/Dialogs.h"
@@ -12,6 +10,10 @@
 namespace qm47 {
 
 namespace {
+
+// The new-setting edits, in the order of the request's bytes.
+constexpr int kNewSettingEdits[6] = {IDC_CLOCK_YEAR, IDC_CLOCK_MONTH, IDC_CLOCK_DAY,
+                                     IDC_CLOCK_HOUR, IDC_CLOCK_MINUTE, IDC_CLOCK_SECOND};
 
 std::string TwoDigits(int value)
 {
@@ -40,29 +42,25 @@ std::string PrinterTimeText(const ClockTime& clock)
     return std::to_string(clock.hour) + ':' + minute + ":00";
 }
 
-CClockPage::CClockPage(CServiceApp& app) : fw::CDialog(res::kClockDialog), m_app(app) {}
+CClockPage::CClockPage(CServiceApp& app) : CPage(app, res::kClockDialog)
+{
+    OnClick(IDC_CLOCK_SET, &CClockPage::SetClock);
+}
 
 bool CClockPage::OnInitDialog()
 {
     // Without an on-line printer the page closes before it is ever shown.
-    if (m_app.IsPrinterOnline() != 1) {
-        ShowOfflineMessage(*this);
+    if (!PrinterReady()) {
         EndDialog(fw::kIdCancel);
         return false;
     }
 
-    const auto proposed = ProposedClockTexts(platform::Now());
-    m_year = proposed[0];
-    m_month = proposed[1];
-    m_day = proposed[2];
-    m_hour = proposed[3];
-    m_minute = proposed[4];
-    m_second = proposed[5];
+    m_newSetting = ProposedClockTexts(platform::Now());
 
     // The reading is shown whatever LBSENDCK answers: a record it leaves
     // untouched shows as 2000/0/0 0:00:00.
     ClockTime clock{};
-    m_app.Library().LBSENDCK(&clock);
+    Library().LBSENDCK(&clock);
     m_printerDate = PrinterDateText(clock);
     m_printerTime = PrinterTimeText(clock);
 
@@ -73,45 +71,27 @@ bool CClockPage::OnInitDialog()
 
 void CClockPage::DoDataExchange(fw::DataExchange& dx)
 {
-    dx.Text(IDC_CLOCK_YEAR, m_year);
-    dx.Text(IDC_CLOCK_MONTH, m_month);
-    dx.Text(IDC_CLOCK_DAY, m_day);
-    dx.Text(IDC_CLOCK_HOUR, m_hour);
-    dx.Text(IDC_CLOCK_MINUTE, m_minute);
-    dx.Text(IDC_CLOCK_SECOND, m_second);
+    for (std::size_t i = 0; i < m_newSetting.size(); ++i) dx.Text(kNewSettingEdits[i], m_newSetting[i]);
     dx.Text(IDC_CLOCK_PRINTER_DATE, m_printerDate);
     dx.Text(IDC_CLOCK_PRINTER_TIME, m_printerTime);
-}
-
-bool CClockPage::OnCommand(int id, int notifyCode)
-{
-    if (notifyCode != fw::kNotifyClicked) return false;
-    switch (id) {
-    case IDC_CLOCK_SET: SetClock(); return true;
-    default: return false;
-    }
 }
 
 void CClockPage::SetClock()
 {
     // The texts are read before the on-line check; the edits have no
     // validation rule, so the order shows nowhere.
-    if (!UpdateData(fw::Exchange::Save)) return;
-    if (m_app.IsPrinterOnline() != 1) {
-        ShowOfflineMessage(*this);
-        return;
-    }
+    if (!UpdateData(fw::Exchange::Save) || !PrinterReady()) return;
 
     SetClockRequest request{};
-    request.year = LowByte(ParseDecimal(m_year));
-    request.month = LowByte(ParseDecimal(m_month));
-    request.day = LowByte(ParseDecimal(m_day));
-    request.hour = LowByte(ParseDecimal(m_hour));
-    request.minute = LowByte(ParseDecimal(m_minute));
-    request.second = LowByte(ParseDecimal(m_second));
+    request.year = LowByte(ParseDecimal(m_newSetting[0]));
+    request.month = LowByte(ParseDecimal(m_newSetting[1]));
+    request.day = LowByte(ParseDecimal(m_newSetting[2]));
+    request.hour = LowByte(ParseDecimal(m_newSetting[3]));
+    request.minute = LowByte(ParseDecimal(m_newSetting[4]));
+    request.second = LowByte(ParseDecimal(m_newSetting[5]));
     request.registerNumber = text::kRegisterNumber.c_str();
     request.cashier = text::kCashier.c_str();
-    ReportResult(m_app, *this, m_app.Library().LBSETCK(&request));
+    ReportResult(Library().LBSETCK(&request));
     // The reading taken on opening stays as it is.
 }
 

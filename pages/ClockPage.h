@@ -3,15 +3,13 @@
 // sets a new date and time, proposed from the computer's clock.
 
 #include "app/Records.h"
-#include "framework/Dialog.h"
+#include "pages/Page.h"
 #include "platform/Time.h"
 
 #include <array>
 #include <string>
 
 namespace qm47 {
-
-class CServiceApp;
 
 // The new-setting texts proposed from the computer's clock, in the order
 // year, month, day, hour, minute, second: two digits each, the year within
@@ -26,25 +24,18 @@ std::string PrinterDateText(const ClockTime& clock);
 // without a leading zero; the printer's second is not shown.
 std::string PrinterTimeText(const ClockTime& clock);
 
-class CClockPage : public fw::CDialog {
+class CClockPage : public CPage {
 public:
     explicit CClockPage(CServiceApp& app);
 
 protected:
     bool OnInitDialog() override;
     void DoDataExchange(fw::DataExchange& dx) override;
-    bool OnCommand(int id, int notifyCode) override;
 
 private:
     void SetClock();
 
-    CServiceApp& m_app;
-    std::string m_year;
-    std::string m_month;
-    std::string m_day;
-    std::string m_hour;
-    std::string m_minute;
-    std::string m_second;
+    std::array<std::string, 6> m_newSetting; // year, month, day, hour, minute, second, as typed
     std::string m_printerDate;
     std::string m_printerTime;
 };

@@ -32,18 +32,16 @@ constexpr std::array kStatusFields = {
 constexpr int kBaudRate = 9600;
 constexpr unsigned kSecondStatusDelayMs = 50;
 
-bool IsPageButton(int id)
-{
-    for (int button : kPageButtons)
-        if (button == id) return true;
-    return false;
-}
-
 } // namespace
 
 CMainDlg::CMainDlg(CServiceApp& app, PageFactory makePage)
     : fw::CDialog(res::kMainDialog), m_app(app), m_makePage(std::move(makePage)), m_port(text::kDefaultPort.str())
 {
+    OnClick(IDC_MAIN_CONNECT, &CMainDlg::Connect);
+    OnClick(IDC_MAIN_DISCONNECT, &CMainDlg::Disconnect);
+    OnClick(IDC_MAIN_REFRESH, &CMainDlg::Refresh);
+    OnClick(IDC_MAIN_ABOUT, &CMainDlg::OpenAbout);
+    for (int button : kPageButtons) OnClick(button, [this, button] { OpenPage(button); });
 }
 
 bool CMainDlg::OnInitDialog()
@@ -57,21 +55,6 @@ bool CMainDlg::OnInitDialog()
 void CMainDlg::DoDataExchange(fw::DataExchange& dx)
 {
     dx.ComboText(IDC_MAIN_PORT, m_port);
-}
-
-bool CMainDlg::OnCommand(int id, int notifyCode)
-{
-    if (notifyCode != fw::kNotifyClicked) return false;
-    switch (id) {
-    case IDC_MAIN_CONNECT: Connect(); return true;
-    case IDC_MAIN_DISCONNECT: Disconnect(); return true;
-    case IDC_MAIN_REFRESH: Refresh(); return true;
-    case IDC_MAIN_ABOUT: OpenAbout(); return true;
-    default:
-        if (!IsPageButton(id)) return false;
-        OpenPage(id);
-        return true;
-    }
 }
 
 bool CMainDlg::OnSysCommand(int command)
@@ -141,7 +124,6 @@ void CMainDlg::Refresh()
 void CMainDlg::OpenPage(int buttonId)
 {
     std::unique_ptr<fw::CDialog> page = m_makePage(buttonId, m_app);
-    if (!page) return;
     DisableAllButtons();
     page->DoModal();
     EnableAllButtons();

@@ -8,6 +8,7 @@
 #include "pages/HeaderPage.h"
 #include "res/ResourceIds.h"
 #include "res/Texts.h"
+#include "entry/Pages.h"
 #include "ui/MainDlg.h"
 
 #include <gtest/gtest.h>
@@ -325,7 +326,7 @@ TEST_F(HeaderPageTest, FailuresSendNothingOrReportTheResult)
 TEST_F(HeaderPageTest, TheMainWindowOpensItFromItsHeaderButton)
 {
     app.SetLibrary(fake.Bind());
-    CMainDlg mainWindow(app);
+    CMainDlg mainWindow(app, MakePage);
     auto main = TestWindow::Open(mainWindow);
     ASSERT_TRUE(main->Click(IDC_MAIN_CONNECT));
     int opened = 0;
