@@ -26,10 +26,11 @@ void ShowLibraryError(const CServiceApp& app, const fw::CDialog& owner, std::int
     fw::ShowMessage(&owner, message, nullptr, {fw::MessageIcon::Exclamation});
 }
 
-void ReportError(const CServiceApp& app, const fw::CDialog& owner, const LibraryResult& result)
+bool ReportError(const CServiceApp& app, const fw::CDialog& owner, const LibraryResult& result)
 {
-    if (ReportMissing(owner, result)) return;
+    if (ReportMissing(owner, result)) return true;
     if (result.code != 0) ShowLibraryError(app, owner, result.code);
+    return result.code != 0;
 }
 
 void ReportResult(const CServiceApp& app, const fw::CDialog& owner, const LibraryResult& result)

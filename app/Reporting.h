@@ -23,8 +23,9 @@ void ShowLibraryError(const CServiceApp& app, const fw::CDialog& owner, std::int
 // poprawnie" (information icon) on success.
 void ReportResult(const CServiceApp& app, const fw::CDialog& owner, const LibraryResult& result);
 
-// The same, for pages that show nothing on success.
-void ReportError(const CServiceApp& app, const fw::CDialog& owner, const LibraryResult& result);
+// The same, for pages that show nothing on success. True when the call
+// failed (and the technician has been told).
+bool ReportError(const CServiceApp& app, const fw::CDialog& owner, const LibraryResult& result);
 
 // How a page operation treats the on-line check that comes first.
 enum class OnlineRule {

@@ -114,9 +114,8 @@ RateTexts ReadRateTexts(const DeviceLibrary& library)
 {
     static constexpr const char* kPreset = "0";
     FiscalStatus status = PresetFiscalStatus();
-    library.LBFSTRQ(&status);
-
     RateTexts texts;
+    texts.result = library.LBFSTRQ(&status);
     for (std::size_t i = 0; i < 7; ++i) {
         const char* rate = status.ptuRate[i];
         const char* totalizer = status.totalizer[i];

@@ -48,6 +48,7 @@ ReceiptEndRequest ReceiptEnd();
 
 // The rate and totalizer texts A to G of the fiscal status, copied at once.
 struct RateTexts {
+    LibraryResult result; // LBFSTRQ's
     std::array<std::string, 7> ptuRates;
     std::array<std::string, 7> totalizers;
 };

@@ -9,8 +9,10 @@ namespace qm47 {
 DeviceLibrary BindDeviceLibrary()
 {
     platform::DynamicLibrary library(text::kLibraryFileName.c_str());
-    if (!library.Loaded())
+    if (!library.Loaded()) {
         fw::ShowMessage(nullptr, text::kNoLibrary, text::kNoLibraryCaption.c_str());
+        return {};
+    }
     DeviceLibrary bound = DeviceLibrary::Resolve([&](const char* name) { return library.Symbol(name); });
     // The library stays loaded until the process ends; the handle is not kept.
     library.KeepLoaded();

@@ -7,6 +7,8 @@
 #include "platform/Time.h"
 
 #include <array>
+#include <cstddef>
+#include <optional>
 #include <string>
 
 namespace qm47 {
@@ -23,6 +25,22 @@ std::string PrinterDateText(const ClockTime& clock);
 // The printer's time as "9:05:00": the minute with two digits, the hour
 // without a leading zero; the printer's second is not shown.
 std::string PrinterTimeText(const ClockTime& clock);
+
+// A new-setting value that cannot be sent: which of the six it is (0 year to
+// 5 second) and the range it must lie in.
+struct InvalidClockValue {
+    std::size_t field;
+    int lowest;
+    int highest;
+    bool operator==(const InvalidClockValue&) const = default;
+};
+
+// The first of the six texts, in the order year, month, day, hour, minute,
+// second, that is not a whole number (blanks around it and leading zeros
+// allowed) within its range: year 0-99, month 1-12, day 1 to the month's last
+// day in the year the two digits stand for (as the printer's date shows it),
+// hour 0-23, minute and second 0-59. Nothing when all six are valid.
+std::optional<InvalidClockValue> FindInvalidClockValue(const std::array<std::string, 6>& texts);
 
 class CClockPage : public CPage {
 public:

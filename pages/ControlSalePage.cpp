@@ -58,7 +58,10 @@ void CControlSalePage::ControlSale()
         return;
     }
 
+    // The blocked test needs the rates as the printer holds them: without
+    // them the sale stops, before anything is asked or sold.
     const RateTexts before = ReadRateTexts(library);
+    if (ReportError(before.result)) return;
     GoodsQueryResult goods{0, nullptr};
     library.LBDBREPRS(m_name.c_str(), static_cast<unsigned char>(*letter), &goods);
     // No rate text: the library answered nothing, which blocks nothing.

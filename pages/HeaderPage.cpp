@@ -88,9 +88,18 @@ std::string CHeaderPage::BuildHeaderText() const
 void CHeaderPage::ProgramHeader()
 {
     if (!PrinterReady() || !UpdateData(fw::Exchange::Save)) return;
+    // A header the printer cannot take whole is refused: cut, its last line
+    // would stand shortened on every receipt.
+    const std::string header = BuildHeaderText();
+    if (header.size() > kMaxConvertedHeaderBytes) {
+        MessageBox(fw::Substitute(text::kHeaderTooLong,
+                                  {std::to_string(header.size()), std::to_string(kMaxConvertedHeaderBytes)}),
+                   nullptr, {fw::MessageIcon::Exclamation});
+        return;
+    }
     // A failed conversion has told the technician why; an empty or partial
     // header must not replace the one the printer holds.
-    const std::optional<std::string> converted = ConvertHeaderText(BuildHeaderText());
+    const std::optional<std::string> converted = ConvertHeaderText(header);
     if (!converted) return;
     ReportError(Library().LBSETHDR(converted->c_str(), text::kRegisterNumber.c_str(), text::kHeaderCashier.c_str()));
 }

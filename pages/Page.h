@@ -15,7 +15,7 @@ protected:
     const DeviceLibrary& Library() const { return m_app.Library(); }
     bool PrinterReady(OnlineRule rule = OnlineRule::OnLine) const { return qm47::PrinterReady(m_app, *this, rule); }
     void ReportResult(const LibraryResult& result) const { qm47::ReportResult(m_app, *this, result); }
-    void ReportError(const LibraryResult& result) const { qm47::ReportError(m_app, *this, result); }
+    bool ReportError(const LibraryResult& result) const { return qm47::ReportError(m_app, *this, result); }
     bool ReportMissing(const LibraryResult& result) const { return qm47::ReportMissing(*this, result); }
     void ShowLibraryError(std::int32_t code) const { qm47::ShowLibraryError(m_app, *this, code); }
 

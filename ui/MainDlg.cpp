@@ -1,5 +1,6 @@
 #include "ui/MainDlg.h"
 
+#include "app/Reporting.h"
 #include "app/ServiceApp.h"
 #include "framework/DataExchange.h"
 #include "framework/Window.h"
@@ -77,7 +78,10 @@ void CMainDlg::Connect()
     m_app.SetPortName(m_port);
     UpdateData(fw::Exchange::Load);
     if (opened.missing || opened.code != 0) {
-        ShowMessage(text::kCannotOpenPort);
+        // Name the real cause: no library, a library without Port_Open, or a
+        // port that would not open.
+        if (!library.Loaded()) MessageBox(text::kNoLibrary, nullptr, {fw::MessageIcon::Exclamation});
+        else if (!ReportMissing(*this, opened)) ShowMessage(text::kCannotOpenPort);
         return;
     }
 
