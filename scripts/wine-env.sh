@@ -180,6 +180,8 @@ controlled_line() { # LINK CONTROL FIFO FILE
   start_line() {
     socat "PTY,raw,echo=0,link=$link" "PIPE:$fifo!!OPEN:$file,creat,append" 2>/dev/null &
     line_pid=$!
+    # Not this shell's job any more: bash would report it "Killed" on hang-up.
+    disown "$line_pid"
     wait_for 10 test -e "$link"
   }
   end_line() {
