@@ -26,21 +26,14 @@ win32=$root/build/win32
 # shellcheck source=scripts/wine-env.sh
 . "$root/scripts/wine-env.sh"
 
-for exe in "$win64/QM47.exe" "$win64/bench/BareDialog.exe" "$win64/bench/SameDialogProgram.exe" \
-           "$win64/bench/LaunchTimer.exe"; do
-  [[ -f $exe ]] || { echo "missing $exe: build the win64 preset first" >&2; exit 1; }
-done
+require_built "$win64/QM47.exe" "$win64/bench/"{BareDialog,SameDialogProgram,LaunchTimer}.exe
 (( runs >= 1 )) || { echo "runs must be at least 1" >&2; exit 1; }
-
-begin_run bench
-work=$run_dir
 
 # A display and a prefix of our own, as the program's users have it: Polish
 # code page, the Wine fonts installed, no window manager wait on close.
-start_display "$work"
-use_prefix "$work/prefix"
 echo "Preparing the Wine prefix..." >&2
-make_prefix headless
+begin_wine_run bench
+work=$run_dir
 # Keep the server running between launches, as on a desktop where Wine is in
 # use: restart it persistent, then let Wine's own services start again.
 stop_wineserver

@@ -16,6 +16,14 @@ build_preset() { # PRESET [TARGET...]
     cmake --build "build/$preset" -j "$(build_jobs)" ${1:+--target "$@"}
 }
 
+# Ends the script (exit 2) when one of the files has not been built.
+require_built() { # FILE...
+  local file
+  for file; do
+    [ -f "$file" ] || { echo "missing $file: build its preset first (scripts/test.sh builds all)" >&2; exit 2; }
+  done
+}
+
 # Polls a command every 20 ms for at most $1 seconds; fails when it never
 # succeeded within that bound.
 wait_for() {

@@ -21,17 +21,10 @@ set -euo pipefail
 build_dir=$(realpath "${1:-build/win64}")
 backend_probe=$build_dir/tests/platform/dialog_backend_probe.exe
 serial_probe=$build_dir/tests/platform/serial_link_probe.exe
-for needed in "$backend_probe" "$serial_probe"; do
-  [ -f "$needed" ] || { echo "platform: $needed is missing; build the win64 preset first" >&2; exit 2; }
-done
-
 # shellcheck source=scripts/wine-env.sh
 . "$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)/scripts/wine-env.sh"
-begin_run platform
-
-start_display "$run_dir" 1024x768x24
-use_prefix "$run_dir/prefix"
-make_prefix headless
+require_built "$backend_probe" "$serial_probe"
+begin_wine_run platform 1024x768x24
 line=$run_dir/serial-line.bin
 map_com_port COM12 "$run_dir" "$line"
 
