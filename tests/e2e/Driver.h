@@ -26,6 +26,7 @@ using namespace std::chrono_literals;
 using drive::BoxIcon;
 using drive::Describe;
 using drive::kMessageBoxTextId;
+using drive::kPollStep;
 using drive::kWaitBound;
 using drive::MessageBoxWindow;
 using drive::Name;
