@@ -2,7 +2,7 @@
 // template, the modal runs and their owners, page placement, the typed
 // control access, message boxes and faults. Runs unattended (it answers its
 // own message boxes) and prints one line per check; the exit code is the
-// number of failed checks. Run under Wine by scripts/platform-tests.sh.
+// number of failed checks. Run under Wine by tests/platform/run.sh.
 
 #include "framework/Cp1250.h"
 #include "framework/Dialog.h"
