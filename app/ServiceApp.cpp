@@ -4,24 +4,40 @@
 #include "platform/DynamicLibrary.h"
 #include "res/Texts.h"
 
+#include <string>
+
 namespace qm47 {
 
-DeviceLibrary BindDeviceLibrary()
+DeviceLibrary BindDeviceLibrary(DiagnosticLog& log)
 {
     platform::DynamicLibrary library(text::kLibraryFileName.c_str());
     if (!library.Loaded()) {
+        log.Line("library " + text::kLibraryFileName.str() + " not loaded: system error " +
+                 std::to_string(library.ErrorCode()) + ": " + library.ErrorText());
         fw::ShowMessage(nullptr, text::kNoLibrary, text::kNoLibraryCaption.c_str());
         return {};
     }
     DeviceLibrary bound = DeviceLibrary::Resolve([&](const char* name) { return library.Symbol(name); });
+    if (log.Active()) {
+        const std::string version = library.FileVersion();
+        const std::string missing = bound.MissingExports();
+        log.Line("library " + library.Path() + (version.empty() ? ", no file version" : ", file version " + version));
+        log.Line("missing exports: " + (missing.empty() ? std::string("none") : missing));
+    }
     // The library stays loaded until the process ends; the handle is not kept.
     library.KeepLoaded();
     return bound;
 }
 
-bool CServiceApp::InitInstance(const std::function<void()>& runMainWindow)
+bool CServiceApp::InitInstance(const std::function<void()>& runMainWindow, bool log)
 {
-    SetLibrary(BindDeviceLibrary());
+    if (log) {
+        m_log.Open(text::kLogFileName.c_str());
+        m_log.Line(sizeof(void*) == 4 ? "calling convention: told by the first call with arguments"
+                                      : "calling convention: the 64-bit one");
+    }
+    SetLibrary(BindDeviceLibrary(m_log));
+    m_library.SetLog(&m_log);
     runMainWindow();
     return false;
 }
