@@ -5,6 +5,8 @@
 #include "framework/MessageBox.h"
 #include "platform/System.h"
 
+#include <iterator>
+
 namespace qm47 {
 
 namespace {
@@ -18,25 +20,27 @@ constexpr std::uint32_t ArgumentBytes(std::int32_t (*)(Params...))
 
 } // namespace
 
+LibraryResult DeviceLibrary::NotCalled(const char* exportName) const
+{
+    if (m_log) m_log->Missing(exportName);
+    return {exportName, true, 0};
+}
+
 // Each typed call: an empty slot answers `missing` without calling; a call
 // shows the wait cursor while it blocks the window. With an active log the
 // call is timed and written (its out-record as the library left it).
-#define QM47_DEFINE_CALL(name, params, args)                                                         \
-    LibraryResult DeviceLibrary::name params const                                                  \
-    {                                                                                                \
-        const bool logged = m_log && m_log->Active();                                                \
-        if (!m_##name) {                                                                             \
-            if (logged) m_log->Missing(#name);                                                       \
-            return {#name, true, 0};                                                                 \
-        }                                                                                            \
-        fw::WaitCursor busy;                                                                         \
-        if (!logged) return {#name, false, LibraryCall(m_##name) args};                              \
-        std::uint32_t popped = kPoppedBytesUnknown;                                                  \
-        const std::int64_t started = platform::MonotonicMilliseconds();                              \
-        const std::int32_t returned = LibraryCall(m_##name, &popped) args;                             \
-        const std::int64_t ended = platform::MonotonicMilliseconds();                                \
-        m_log->Call(QM47_CALL_TEXT(name, args, returned), started, ended, ArgumentBytes(m_##name), popped); \
-        return {#name, false, returned};                                                            \
+#define QM47_DEFINE_CALL(name, params, args)                                                          \
+    LibraryResult DeviceLibrary::name params const                                                   \
+    {                                                                                                 \
+        if (!m_##name) return NotCalled(#name);                                                       \
+        fw::WaitCursor busy;                                                                          \
+        if (!m_log || !m_log->Active()) return {#name, false, LibraryCall(m_##name) args};            \
+        const std::int64_t started = platform::MonotonicMilliseconds();                               \
+        std::uint32_t popped = kPoppedBytesUnknown;                                                   \
+        const std::int32_t returned = LibraryCall(m_##name, &popped) args;                            \
+        m_log->Call(started, #name, #args, returned, {QM47_UNPARENTHESIZE args}, ArgumentBytes(m_##name), \
+                    popped);                                                                          \
+        return {#name, false, returned};                                                              \
     }
 #define QM47_NO_CALL(name)
 QM47_DEVICE_LIBRARY_EXPORTS(QM47_DEFINE_CALL, QM47_NO_CALL)
@@ -45,11 +49,15 @@ QM47_DEVICE_LIBRARY_EXPORTS(QM47_DEFINE_CALL, QM47_NO_CALL)
 
 std::string DeviceLibrary::MissingExports() const
 {
+#define QM47_NAME(name, ...) #name,
+#define QM47_EMPTY(name, ...) !m_##name,
+    static constexpr const char* kNames[] = {QM47_DEVICE_LIBRARY_EXPORTS(QM47_NAME, QM47_NAME)};
+    const bool empty[] = {QM47_DEVICE_LIBRARY_EXPORTS(QM47_EMPTY, QM47_EMPTY)};
+#undef QM47_NAME
+#undef QM47_EMPTY
     std::string missing;
-#define QM47_ADD_MISSING(name, ...) \
-    if (!m_##name) missing.append(missing.empty() ? "" : " ").append(#name);
-    QM47_DEVICE_LIBRARY_EXPORTS(QM47_ADD_MISSING, QM47_ADD_MISSING)
-#undef QM47_ADD_MISSING
+    for (std::size_t i = 0; i < std::size(kNames); ++i)
+        if (empty[i]) missing.append(missing.empty() ? "" : " ").append(kNames[i]);
     return missing;
 }
 

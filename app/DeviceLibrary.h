@@ -67,6 +67,8 @@ public:
     void SetLog(DiagnosticLog* log) { m_log = log; }
 
 private:
+    LibraryResult NotCalled(const char* exportName) const;
+
     bool m_loaded = false;
     DiagnosticLog* m_log = nullptr;
 #define QM47_SLOT(name, ...) name##_fn m_##name = nullptr;

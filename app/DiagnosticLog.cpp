@@ -6,6 +6,7 @@
 #include "res/Version.h"
 
 #include <cctype>
+#include <iterator>
 #include <string>
 
 namespace qm47 {
@@ -40,12 +41,24 @@ void AppendQuoted(std::string& line, std::string_view text)
 }
 
 // `value` in decimal, padded with `pad` on the left to at least `width` characters.
-std::string Padded(std::int64_t value, std::size_t width, char pad = '0')
+void AppendNumber(std::string& line, std::int64_t value, std::size_t width = 0, char pad = '0')
 {
-    std::string digits = std::to_string(value);
-    if (digits.size() < width) digits.insert(0, width - digits.size(), pad);
-    return digits;
+    char digits[24];
+    char* first = std::end(digits);
+    const bool negative = value < 0;
+    std::uint64_t rest = negative ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
+    do {
+        *--first = static_cast<char>('0' + rest % 10);
+        rest /= 10;
+    } while (rest != 0);
+    if (negative) *--first = '-';
+    const auto size = static_cast<std::size_t>(std::end(digits) - first);
+    if (size < width) line.append(width - size, pad);
+    line.append(first, size);
 }
+
+// The stamp's place at the front of a line: "[    1234 ms] ".
+constexpr std::size_t kStampSize = 14;
 
 const char* ConventionName(std::uint32_t convention)
 {
@@ -79,9 +92,14 @@ void DiagnosticLog::Open(const char* path)
         return;
     }
     const platform::LocalTime now = platform::Now();
-    Write("==== QM47 " QM47_VERSION_TEXT ", " + Padded(now.year, 4) + '-' + Padded(now.month, 2) + '-' +
-          Padded(now.day, 2) + ' ' + Padded(now.hour, 2) + ':' + Padded(now.minute, 2) + ':' + Padded(now.second, 2) +
-          ", " + platform::SystemVersion());
+    std::string line = "==== QM47 " QM47_VERSION_TEXT ", ";
+    const int parts[] = {now.year, now.month, now.day, now.hour, now.minute, now.second};
+    for (std::size_t i = 0; i < std::size(parts); ++i) {
+        if (i > 0) line += "--- ::"[i];
+        AppendNumber(line, parts[i], i == 0 ? 4 : 2);
+    }
+    line.append(", ").append(platform::SystemVersion());
+    Write(line);
     if (m_file) fw::SetMessageListener(this);
 }
 
@@ -104,34 +122,53 @@ void DiagnosticLog::Write(std::string_view line)
     fw::ShowMessage(nullptr, text::kCannotWriteLog, nullptr, {fw::MessageIcon::Exclamation});
 }
 
-void DiagnosticLog::Stamped(std::int64_t atMs, std::string_view text)
+void DiagnosticLog::WriteStamped(std::int64_t atMs, std::string& line)
 {
-    if (!m_file) return;
-    Write('[' + Padded(atMs - m_startMs, 8, ' ') + " ms] " + std::string(text));
+    std::string stamp = "[";
+    AppendNumber(stamp, atMs - m_startMs, 8, ' ');
+    stamp += " ms] ";
+    line.replace(0, kStampSize, stamp);
+    Write(line);
 }
 
 void DiagnosticLog::Line(std::string_view text)
 {
-    Stamped(platform::MonotonicMilliseconds(), text);
+    if (!m_file) return;
+    std::string line(kStampSize, ' ');
+    line += text;
+    WriteStamped(platform::MonotonicMilliseconds(), line);
 }
 
-void DiagnosticLog::Call(std::string_view callText, std::int64_t startedMs, std::int64_t endedMs,
+void DiagnosticLog::Call(std::int64_t startedMs, const char* exportName, const char* parameterNames,
+                         std::int32_t returned, std::initializer_list<CallArgument> arguments,
                          std::uint32_t argumentBytes, std::uint32_t poppedBytes)
 {
-    Stamped(startedMs, std::string(callText) + " (took " + std::to_string(endedMs - startedMs) + " ms)");
+    const std::int64_t endedMs = platform::MonotonicMilliseconds();
+    if (!m_file) return;
+    std::string line(kStampSize, ' ');
+    line += FormatCall(exportName, parameterNames, returned, arguments);
+    line += " (took ";
+    AppendNumber(line, endedMs - startedMs);
+    line += " ms)";
+    WriteStamped(startedMs, line);
     if (poppedBytes == kPoppedBytesUnknown || argumentBytes == 0) return;
     const std::uint32_t convention = poppedBytes == 0 ? 0 : poppedBytes == argumentBytes ? 1 : 2;
     if (convention == m_convention) return;
     m_convention = convention;
-    const std::string_view exportName = callText.substr(0, callText.find(' '));
-    Stamped(endedMs, std::string("calling convention: ") + ConventionName(convention) + " (" +
-                         std::string(exportName) + " removed " + std::to_string(poppedBytes) + " of its " +
-                         std::to_string(argumentBytes) + " bytes of arguments)");
+    line.assign(kStampSize, ' ');
+    line.append("calling convention: ").append(ConventionName(convention)).append(" (").append(exportName);
+    line += " removed ";
+    AppendNumber(line, poppedBytes);
+    line += " of its ";
+    AppendNumber(line, argumentBytes);
+    line += " bytes of arguments)";
+    WriteStamped(endedMs, line);
 }
 
 void DiagnosticLog::Missing(const char* exportName)
 {
-    Line(std::string(exportName) + " not called: the library has no such export");
+    if (!m_file) return;
+    Line(std::string(exportName).append(" not called: the library has no such export"));
 }
 
 void DiagnosticLog::OnMessageClosed(std::string_view text, std::string_view caption, fw::MessageAnswer answer)
@@ -140,8 +177,9 @@ void DiagnosticLog::OnMessageClosed(std::string_view text, std::string_view capt
     AppendQuoted(line, text);
     line += " caption ";
     AppendQuoted(line, caption);
-    line += answer == fw::MessageAnswer::Yes ? " closed by Yes" : answer == fw::MessageAnswer::No ? " closed by No"
-                                                                                                : " closed by OK";
+    line += answer == fw::MessageAnswer::Yes  ? " closed by Yes"
+            : answer == fw::MessageAnswer::No ? " closed by No"
+                                              : " closed by OK";
     Line(line);
 }
 

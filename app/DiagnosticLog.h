@@ -16,6 +16,7 @@
 // crash. When the file cannot be written the user is told once and the
 // program goes on without a log.
 
+#include "app/CallText.h"
 #include "framework/MessageBox.h"
 
 #include <cstdint>
@@ -49,12 +50,13 @@ public:
     // the log is not active. The serial link and the pages write through it.
     void Line(std::string_view text);
 
-    // A library call that began at `startedMs` and ended at `endedMs`
-    // (platform::MonotonicMilliseconds), written as `callText`. On 32-bit
-    // Windows `poppedBytes` of the export's `argumentBytes` tell its calling
-    // convention, written when it is first seen and whenever it changes.
-    void Call(std::string_view callText, std::int64_t startedMs, std::int64_t endedMs, std::uint32_t argumentBytes,
-              std::uint32_t poppedBytes);
+    // A library call of `exportName` that began at `startedMs`
+    // (platform::MonotonicMilliseconds) and has just returned, written as
+    // FormatCall writes it. On 32-bit Windows `poppedBytes` of the export's
+    // `argumentBytes` tell its calling convention, written when it is first
+    // seen and whenever it changes.
+    void Call(std::int64_t startedMs, const char* exportName, const char* parameterNames, std::int32_t returned,
+              std::initializer_list<CallArgument> arguments, std::uint32_t argumentBytes, std::uint32_t poppedBytes);
     // A call that was not made: the library lacks the export.
     void Missing(const char* exportName);
 
@@ -63,7 +65,8 @@ public:
 private:
     // Writes `line` and CR LF; on failure closes the log and tells the user once.
     void Write(std::string_view line);
-    void Stamped(std::int64_t atMs, std::string_view text);
+    // Writes `line` after the stamp of `atMs` that Stamp put at its front.
+    void WriteStamped(std::int64_t atMs, std::string& line);
     void Close();
 
     struct FileCloser {

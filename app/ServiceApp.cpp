@@ -12,17 +12,23 @@ DeviceLibrary BindDeviceLibrary(DiagnosticLog& log)
 {
     platform::DynamicLibrary library(text::kLibraryFileName.c_str());
     if (!library.Loaded()) {
-        log.Line("library " + text::kLibraryFileName.str() + " not loaded: system error " +
-                 std::to_string(library.ErrorCode()) + ": " + library.ErrorText());
+        if (log.Active()) {
+            std::string line = "library ";
+            line.append(text::kLibraryFileName.view()).append(" not loaded: system error ");
+            line.append(std::to_string(library.ErrorCode())).append(": ").append(library.ErrorText());
+            log.Line(line);
+        }
         fw::ShowMessage(nullptr, text::kNoLibrary, text::kNoLibraryCaption.c_str());
         return {};
     }
     DeviceLibrary bound = DeviceLibrary::Resolve([&](const char* name) { return library.Symbol(name); });
     if (log.Active()) {
+        std::string line = "library ";
         const std::string version = library.FileVersion();
+        line.append(library.Path()).append(version.empty() ? ", no file version" : ", file version ").append(version);
+        log.Line(line);
         const std::string missing = bound.MissingExports();
-        log.Line("library " + library.Path() + (version.empty() ? ", no file version" : ", file version " + version));
-        log.Line("missing exports: " + (missing.empty() ? std::string("none") : missing));
+        log.Line(line.assign("missing exports: ").append(missing.empty() ? "none" : missing));
     }
     // The library stays loaded until the process ends; the handle is not kept.
     library.KeepLoaded();
