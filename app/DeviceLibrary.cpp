@@ -27,20 +27,21 @@ LibraryResult DeviceLibrary::NotCalled(const char* exportName) const
 }
 
 // Each typed call: an empty slot answers `missing` without calling; a call
-// shows the wait cursor while it blocks the window. With an active log the
-// call is timed and written (its out-record as the library left it).
-#define QM47_DEFINE_CALL(name, params, args)                                                          \
-    LibraryResult DeviceLibrary::name params const                                                   \
-    {                                                                                                 \
-        if (!m_##name) return NotCalled(#name);                                                       \
-        fw::WaitCursor busy;                                                                          \
-        if (!m_log || !m_log->Active()) return {#name, false, LibraryCall(m_##name) args};            \
-        const std::int64_t started = platform::MonotonicMilliseconds();                               \
-        std::uint32_t popped = kPoppedBytesUnknown;                                                   \
-        const std::int32_t returned = LibraryCall(m_##name, &popped) args;                            \
-        m_log->Call(started, #name, #args, returned, {QM47_UNPARENTHESIZE args}, ArgumentBytes(m_##name), \
-                    popped);                                                                          \
-        return {#name, false, returned};                                                              \
+// shows the wait cursor while it blocks the window. The call is timed and
+// tells its convention in every run, so that one path serves with and
+// without the log; only an active log writes them down.
+#define QM47_DEFINE_CALL(name, params, args)                                                           \
+    LibraryResult DeviceLibrary::name params const                                                    \
+    {                                                                                                  \
+        if (!m_##name) return NotCalled(#name);                                                        \
+        fw::WaitCursor busy;                                                                           \
+        const std::int64_t started = platform::MonotonicMilliseconds();                                \
+        std::uint32_t popped = kPoppedBytesUnknown;                                                    \
+        const std::int32_t returned = LibraryCall(m_##name, &popped) args;                             \
+        if (m_log)                                                                                     \
+            m_log->Call(started, #name, #args, returned, {QM47_UNPARENTHESIZE args}, ArgumentBytes(m_##name), \
+                        popped);                                                                       \
+        return {#name, false, returned};                                                               \
     }
 #define QM47_NO_CALL(name)
 QM47_DEVICE_LIBRARY_EXPORTS(QM47_DEFINE_CALL, QM47_NO_CALL)

@@ -41,12 +41,14 @@ void AppendQuoted(std::string& line, std::string_view text)
 }
 
 // `value` in decimal, padded with `pad` on the left to at least `width` characters.
-void AppendNumber(std::string& line, std::int64_t value, std::size_t width = 0, char pad = '0')
+void AppendNumber(std::string& line, std::int64_t wide, std::size_t width = 0, char pad = '0')
 {
-    char digits[24];
+    // 32 bits are enough (24 days in ms), and need no 64-bit division.
+    const auto value = static_cast<std::int32_t>(wide);
+    char digits[12];
     char* first = std::end(digits);
     const bool negative = value < 0;
-    std::uint64_t rest = negative ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
+    std::uint32_t rest = negative ? 0 - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value);
     do {
         *--first = static_cast<char>('0' + rest % 10);
         rest /= 10;
@@ -163,6 +165,25 @@ void DiagnosticLog::Call(std::int64_t startedMs, const char* exportName, const c
     AppendNumber(line, argumentBytes);
     line += " bytes of arguments)";
     WriteStamped(endedMs, line);
+}
+
+void DiagnosticLog::Library(const std::string& path, unsigned long errorCode, const std::string& errorText,
+                            const std::string& fileVersion, const std::string& missingExports)
+{
+    if (!m_file) return;
+    std::string line = "library ";
+    line += path;
+    if (errorCode != 0) {
+        line += " not loaded: system error ";
+        AppendNumber(line, static_cast<std::int64_t>(errorCode));
+        line.append(": ").append(errorText);
+    } else {
+        line.append(fileVersion.empty() ? ", no file version" : ", file version ").append(fileVersion);
+        line.append("; missing exports: ").append(missingExports.empty() ? "none" : missingExports);
+        line.append(sizeof(void*) == 4 ? "; calling convention: told by the first call with arguments"
+                                       : "; calling convention: the 64-bit one");
+    }
+    Line(line);
 }
 
 void DiagnosticLog::Missing(const char* exportName)

@@ -4,8 +4,8 @@
 // case). One session is appended per start, in Windows-1250 text with CR LF:
 //
 //     ==== QM47 1.03, 2024-05-06 14:03:12, Windows 10.0.19045 (Wine 8.0)
-//     [       0 ms] library C:\serwis\VaronelServiceLibrary.dll, file version 1.0.0.0
-//     [       0 ms] missing exports: none
+//     [       0 ms] library C:\serwis\VaronelServiceLibrary.dll, file version 1.0.0.0; missing exports: none;
+//                   calling convention: told by the first call with arguments        (one line)
 //     [    2630 ms] Port_Open port="com1" baud=9600 result=0 (took 4 ms)
 //     [    2634 ms] calling convention: __stdcall (Port_Open removed its 8 bytes of arguments)
 //     [    9120 ms] message "Operacja zakończona poprawnie" caption "QM47" closed by OK
@@ -22,6 +22,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <string>
 #include <string_view>
 
 namespace qm47 {
@@ -57,6 +58,10 @@ public:
     // seen and whenever it changes.
     void Call(std::int64_t startedMs, const char* exportName, const char* parameterNames, std::int32_t returned,
               std::initializer_list<CallArgument> arguments, std::uint32_t argumentBytes, std::uint32_t poppedBytes);
+    // Which library start-up loaded (`path`, `fileVersion` if it has one,
+    // the exports it lacks), or why it loaded none (`errorCode`, `errorText`).
+    void Library(const std::string& path, unsigned long errorCode, const std::string& errorText,
+                 const std::string& fileVersion, const std::string& missingExports);
     // A call that was not made: the library lacks the export.
     void Missing(const char* exportName);
 

@@ -12,24 +12,12 @@ DeviceLibrary BindDeviceLibrary(DiagnosticLog& log)
 {
     platform::DynamicLibrary library(text::kLibraryFileName.c_str());
     if (!library.Loaded()) {
-        if (log.Active()) {
-            std::string line = "library ";
-            line.append(text::kLibraryFileName.view()).append(" not loaded: system error ");
-            line.append(std::to_string(library.ErrorCode())).append(": ").append(library.ErrorText());
-            log.Line(line);
-        }
+        log.Library(text::kLibraryFileName.c_str(), library.ErrorCode(), library.ErrorText(), {}, {});
         fw::ShowMessage(nullptr, text::kNoLibrary, text::kNoLibraryCaption.c_str());
         return {};
     }
     DeviceLibrary bound = DeviceLibrary::Resolve([&](const char* name) { return library.Symbol(name); });
-    if (log.Active()) {
-        std::string line = "library ";
-        const std::string version = library.FileVersion();
-        line.append(library.Path()).append(version.empty() ? ", no file version" : ", file version ").append(version);
-        log.Line(line);
-        const std::string missing = bound.MissingExports();
-        log.Line(line.assign("missing exports: ").append(missing.empty() ? "none" : missing));
-    }
+    if (log.Active()) log.Library(library.Path(), 0, {}, library.FileVersion(), bound.MissingExports());
     // The library stays loaded until the process ends; the handle is not kept.
     library.KeepLoaded();
     return bound;
@@ -39,8 +27,6 @@ bool CServiceApp::InitInstance(const std::function<void()>& runMainWindow, bool 
 {
     if (log) {
         m_log.Open(text::kLogFileName.c_str());
-        m_log.Line(sizeof(void*) == 4 ? "calling convention: told by the first call with arguments"
-                                      : "calling convention: the 64-bit one");
     }
     SetLibrary(BindDeviceLibrary(m_log));
     m_library.SetLog(&m_log);

@@ -25,7 +25,7 @@ public:
 
     // When loading failed: the system's error code and its text.
     unsigned long ErrorCode() const { return m_errorCode; }
-    const std::string& ErrorText() const { return m_errorText; }
+    std::string ErrorText() const;
     // When loaded: the file it was loaded from, and its file version
     // ("1.2.3.4"), empty when it carries none.
     std::string Path() const;
@@ -34,7 +34,6 @@ public:
 private:
     void* m_handle = nullptr;
     unsigned long m_errorCode = 0;
-    std::string m_errorText;
 };
 
 } // namespace platform

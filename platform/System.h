@@ -7,6 +7,18 @@
 
 namespace platform {
 
+// Appends `value` in decimal.
+inline void AppendDecimal(std::string& text, std::uint32_t value)
+{
+    char digits[10];
+    std::size_t first = sizeof digits;
+    do {
+        digits[--first] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value != 0);
+    text.append(digits + first, sizeof digits - first);
+}
+
 // The system's name and version, e.g. "Windows 10.0.19045 (Wine 8.0)".
 std::string SystemVersion();
 

@@ -9,10 +9,12 @@ namespace platform {
 
 DynamicLibrary::DynamicLibrary(const char* fileName) : m_handle(dlopen(fileName, RTLD_NOW | RTLD_LOCAL))
 {
-    if (m_handle) return;
-    m_errorCode = 1;
-    const char* error = dlerror();
-    m_errorText = error ? error : "";
+    if (!m_handle) m_errorCode = 1;
+}
+
+std::string DynamicLibrary::ErrorText() const
+{
+    return m_errorCode ? "dlopen failed" : "";
 }
 
 DynamicLibrary::~DynamicLibrary()
@@ -21,8 +23,7 @@ DynamicLibrary::~DynamicLibrary()
 }
 
 DynamicLibrary::DynamicLibrary(DynamicLibrary&& other) noexcept
-    : m_handle(std::exchange(other.m_handle, nullptr)), m_errorCode(other.m_errorCode),
-      m_errorText(std::move(other.m_errorText))
+    : m_handle(std::exchange(other.m_handle, nullptr)), m_errorCode(other.m_errorCode)
 {
 }
 
@@ -32,7 +33,6 @@ DynamicLibrary& DynamicLibrary::operator=(DynamicLibrary&& other) noexcept
         if (m_handle) dlclose(m_handle);
         m_handle = std::exchange(other.m_handle, nullptr);
         m_errorCode = other.m_errorCode;
-        m_errorText = std::move(other.m_errorText);
     }
     return *this;
 }

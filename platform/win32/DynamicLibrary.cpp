@@ -21,9 +21,12 @@ HMODULE Module(void* handle)
 
 DynamicLibrary::DynamicLibrary(const char* fileName) : m_handle(LoadLibraryA(fileName))
 {
-    if (m_handle) return;
-    m_errorCode = GetLastError();
-    m_errorText = SystemErrorText(m_errorCode);
+    if (!m_handle) m_errorCode = GetLastError();
+}
+
+std::string DynamicLibrary::ErrorText() const
+{
+    return SystemErrorText(m_errorCode);
 }
 
 DynamicLibrary::~DynamicLibrary()
@@ -32,8 +35,7 @@ DynamicLibrary::~DynamicLibrary()
 }
 
 DynamicLibrary::DynamicLibrary(DynamicLibrary&& other) noexcept
-    : m_handle(std::exchange(other.m_handle, nullptr)), m_errorCode(other.m_errorCode),
-      m_errorText(std::move(other.m_errorText))
+    : m_handle(std::exchange(other.m_handle, nullptr)), m_errorCode(other.m_errorCode)
 {
 }
 
@@ -43,7 +45,6 @@ DynamicLibrary& DynamicLibrary::operator=(DynamicLibrary&& other) noexcept
         if (m_handle) FreeLibrary(Module(m_handle));
         m_handle = std::exchange(other.m_handle, nullptr);
         m_errorCode = other.m_errorCode;
-        m_errorText = std::move(other.m_errorText);
     }
     return *this;
 }
@@ -77,8 +78,14 @@ std::string DynamicLibrary::FileVersion() const
         VS_FIXEDFILEINFO info;
         std::memcpy(&info, bytes + at, sizeof info);
         if (info.dwSignature != kSignature) continue;
-        return std::to_string(HIWORD(info.dwFileVersionMS)) + "." + std::to_string(LOWORD(info.dwFileVersionMS)) +
-               "." + std::to_string(HIWORD(info.dwFileVersionLS)) + "." + std::to_string(LOWORD(info.dwFileVersionLS));
+        std::string version;
+        for (const DWORD part : {info.dwFileVersionMS >> 16, info.dwFileVersionMS & 0xFFFF,
+                                 info.dwFileVersionLS >> 16, info.dwFileVersionLS & 0xFFFF}) {
+            AppendDecimal(version, part);
+            version += '.';
+        }
+        version.pop_back();
+        return version;
     }
     return {};
 }

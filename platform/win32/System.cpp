@@ -18,14 +18,19 @@ std::string SystemVersion()
     OSVERSIONINFOW info{};
     info.dwOSVersionInfoSize = sizeof info;
     if (!getVersion || getVersion(&info) != 0) return "Windows";
-    std::string text = "Windows " + std::to_string(info.dwMajorVersion) + "." + std::to_string(info.dwMinorVersion) +
-                       "." + std::to_string(info.dwBuildNumber);
-    if (info.szCSDVersion[0]) text += " " + win32::Narrow(info.szCSDVersion);
+    std::string text = "Windows ";
+    const DWORD parts[] = {info.dwMajorVersion, info.dwMinorVersion, info.dwBuildNumber};
+    for (const DWORD part : parts) {
+        AppendDecimal(text, part);
+        text += '.';
+    }
+    text.pop_back();
+    if (info.szCSDVersion[0]) text.append(" ").append(win32::Narrow(info.szCSDVersion));
     // Wine says so, since it behaves otherwise than Windows in places.
     using WineVersionFunction = const char* (*)();
     const auto wineVersion =
         reinterpret_cast<WineVersionFunction>(reinterpret_cast<void*>(GetProcAddress(ntdll, "wine_get_version")));
-    if (wineVersion) text += std::string(" (Wine ") + wineVersion() + ")";
+    if (wineVersion) text.append(" (Wine ").append(wineVersion()).append(")");
     return text;
 }
 
@@ -42,11 +47,9 @@ std::string SystemErrorText(unsigned long code)
 
 std::int64_t MonotonicMilliseconds()
 {
-    LARGE_INTEGER count{};
-    LARGE_INTEGER frequency{};
-    QueryPerformanceCounter(&count);
-    QueryPerformanceFrequency(&frequency);
-    return frequency.QuadPart ? count.QuadPart / (frequency.QuadPart / 1000) : 0;
+    // The tick count (10 to 16 ms steps) is fine enough for calls that wait
+    // on a serial line, and needs no 64-bit division.
+    return GetTickCount();
 }
 
 } // namespace platform
