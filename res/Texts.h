@@ -18,6 +18,10 @@ inline constexpr auto kMissingExportPrefix = "Brak funkcji w bibliotece: "_cp125
 // ErrorMessage missing from the library; the error code follows.
 inline constexpr auto kPrinterErrorPrefix = "Błąd drukarki, kod: "_cp1250;
 
+// The diagnostic log (QM47.exe /log), written in the working folder.
+inline constexpr auto kLogFileName = "QM47.log"_cp1250;
+inline constexpr auto kCannotWriteLog = "Nie można zapisać pliku QM47.log"_cp1250;
+
 // Main window.
 inline constexpr auto kCannotOpenPort = "Nie można otworzyć portu"_cp1250;
 inline constexpr auto kPrinterOffline = "Drukarka jest w trybie OFF-LINE"_cp1250;

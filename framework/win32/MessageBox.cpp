@@ -66,9 +66,12 @@ MessageAnswer ShowMessage(const CDialog* owner, std::string_view text, const cha
     const std::wstring wideText = win32::Widen(text);
     const std::wstring wideCaption = win32::Widen(caption ? std::string_view(caption) : ApplicationName());
     const int answer = MessageBoxW(ownerWindow, wideText.c_str(), wideCaption.c_str(), flags);
-    if (options.buttons == MessageButtons::Ok) return MessageAnswer::Ok;
     // A box that could not be shown is never taken for a yes.
-    return answer == IDYES ? MessageAnswer::Yes : MessageAnswer::No;
+    const MessageAnswer closedBy = options.buttons == MessageButtons::Ok ? MessageAnswer::Ok
+                                   : answer == IDYES                     ? MessageAnswer::Yes
+                                                                         : MessageAnswer::No;
+    detail::NotifyMessageClosed(text, caption ? std::string_view(caption) : ApplicationName(), closedBy);
+    return closedBy;
 }
 
 std::string_view ApplicationName()

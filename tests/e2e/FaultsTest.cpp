@@ -38,23 +38,6 @@ Handle OpenPort(const std::string& port)
     return Handle(handle == INVALID_HANDLE_VALUE ? nullptr : handle);
 }
 
-// Answers every message box the program shows until it is settled without
-// one; returns "caption: text" of each.
-std::vector<std::string> AnswerAllBoxes(const ProgramRun& run)
-{
-    std::vector<std::string> shown;
-    for (int i = 0; i < 10; ++i) {
-        EXPECT_TRUE(run.Settle());
-        const auto boxes = run.MessageBoxes();
-        if (boxes.empty()) break;
-        if (!boxes.front().WaitVisible()) continue;
-        shown.push_back(boxes.front().Caption() + ": " + boxes.front().Message());
-        const auto buttons = boxes.front().Buttons();
-        boxes.front().Press(buttons.size() == 2 ? IDNO : IDOK);
-    }
-    return shown;
-}
-
 std::string Joined(const std::vector<std::string>& lines)
 {
     std::string all;
