@@ -6,6 +6,7 @@
 
 #include "pages/FiscalPage.h"
 #include "res/ResourceIds.h"
+#include "res/Texts.h"
 #include "serial/FiscalizationFrame.h"
 
 #include <gtest/gtest.h>
@@ -79,21 +80,31 @@ TEST_F(FiscalPageTest, APortTheLinkCannotOpenIsStillGivenBackAndReported)
     EXPECT_EQ(ui.messages[0].caption, "QM47");
 }
 
-TEST_F(FiscalPageTest, APortTheLibraryCannotTakeBackIsReported)
+TEST_F(FiscalPageTest, AFailedSendTellsWhetherTheFrameWentOut)
 {
-    struct Case { const char* label; bool exported; std::int32_t result; };
-    const Case cases[] = {{"Port_Open fails", true, -1}, {"no Port_Open", false, 0}};
+    const std::string frame = FiscalizationFrame("") + std::string(1, '\0');
+    const std::string sentButNotReopened(text::kFiscalizationSentPortNotReopened.view());
+    struct Case { const char* label; bool held; bool exported; std::int32_t result; std::string message; };
+    const Case cases[] = {
+        {"Port_Open fails", false, true, -1, sentButNotReopened},
+        {"no Port_Open", false, false, 0, sentButNotReopened},
+        // Nothing went out: sending again is safe, whatever became of the port.
+        {"the printer holds the line past the limit, and Port_Open fails", true, true, -1,
+         std::string(text::kFiscalizationNotSentWhole.view())},
+    };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
         PseudoTerminal line;
         ASSERT_TRUE(line.Ready());
+        if (c.held) ASSERT_TRUE(line.HoldWithXoff());
         ui.messages.clear();
         fake.results["Port_Open"] = c.result;
         if (c.exported) Open(line.SlaveName());
         else Open(line.SlaveName(), {"Port_Open"});
         window->Click(IDC_FISCAL_SEND);
-        EXPECT_EQ(line.Read(14, std::chrono::milliseconds(2000)).size(), 14u) << "the frame went out";
-        EXPECT_EQ(MessageTexts(), std::vector<std::string>{kCannotOpenPort});
+        if (c.held) EXPECT_EQ(line.Read(1, std::chrono::milliseconds(200)), "") << "no part of the frame went out";
+        else EXPECT_EQ(line.Read(frame.size(), std::chrono::milliseconds(2000)), frame);
+        EXPECT_EQ(MessageTexts(), std::vector<std::string>{c.message});
         window.reset();
     }
 }
