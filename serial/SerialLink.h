@@ -13,15 +13,16 @@
 
 namespace qm47 {
 
-// The steps of opening the link, in order, each named after the port
-// operation it makes (and the Windows call behind it).
+// The steps of opening the link that can fail, in order, each named after
+// the Windows call it makes (the purge between SetCommMask and
+// GetCommProperties cannot: its result does not stop the open).
 enum class OpenStep : std::uint8_t {
-    OpenExclusive,  // CreateFileA (POSIX: open, flock)
-    ApplySettings,  // SetCommState (POSIX: tcsetattr, the modem lines)
-    ApplyTimeouts,  // SetCommTimeouts
-    SetEventMask,   // SetCommMask
-    ReadProperties, // GetCommProperties
-    SetQueueSizes,  // SetupComm
+    CreateFileA,       // POSIX: open, flock
+    SetCommState,      // POSIX: tcsetattr, the modem lines
+    SetCommTimeouts,
+    SetCommMask,
+    GetCommProperties,
+    SetupComm,
 };
 
 // What opening the link came to.
@@ -29,6 +30,14 @@ struct OpenResult {
     bool opened = false;
     OpenStep failedStep{};         // when not opened: the step that failed
     std::uint32_t systemError = 0; // and its error (GetLastError on Windows, errno on POSIX)
+};
+
+// What the link's last use came to, kept until the next Open for whoever
+// wants to tell it afterwards: how opening ended and, when it opened, each
+// byte the port refused.
+struct LinkRecord {
+    OpenResult open;
+    SendResult send;
 };
 
 class CSerialLink {
@@ -78,6 +87,7 @@ public:
     // Closes the port; harmless when none is open.
     void Close();
     bool IsOpen() const { return m_port.IsOpen(); }
+    const LinkRecord& LastUse() const { return m_lastUse; }
 
     // Two lowercase hexadecimal digits: 0xFF exclusive-or every byte of the text.
     static std::string CheckSum(std::string_view text);
@@ -87,6 +97,7 @@ public:
 
 private:
     platform::SerialPort m_port;
+    LinkRecord m_lastUse;
 };
 
 } // namespace qm47

@@ -6,7 +6,6 @@
 
 #include "pages/FiscalPage.h"
 #include "res/ResourceIds.h"
-#include "res/Texts.h"
 #include "serial/FiscalizationFrame.h"
 
 #include <gtest/gtest.h>
@@ -17,6 +16,8 @@ namespace {
 using testing::PseudoTerminal;
 
 const std::string kCannotOpenPort = "Nie mo\xBF" "na otworzy\xE6 portu";
+const std::string kNotSentWhole = "Polecenie fiskalizacji nie zosta\xB3o wys\xB3" "ane w ca\xB3o\x9C" "ci. Sprawd\x9F po\xB3\xB9"
+                                  "czenie z drukark\xB9 i spr\xF3" "buj ponownie.";
 
 class FiscalPageTest : public testing::PageTest<CFiscalPage> {
 protected:
@@ -83,14 +84,15 @@ TEST_F(FiscalPageTest, APortTheLinkCannotOpenIsStillGivenBackAndReported)
 TEST_F(FiscalPageTest, AFailedSendTellsWhetherTheFrameWentOut)
 {
     const std::string frame = FiscalizationFrame("") + std::string(1, '\0');
-    const std::string sentButNotReopened(text::kFiscalizationSentPortNotReopened.view());
+    const std::string sentButNotReopened = "Polecenie fiskalizacji zosta\xB3o wys\xB3" "ane, ale nie uda\xB3o si\xEA ponownie "
+                                           "otworzy\xE6 portu. Po\xB3\xB9" "cz si\xEA z drukark\xB9 ponownie.";
     struct Case { const char* label; bool held; bool exported; std::int32_t result; std::string message; };
     const Case cases[] = {
         {"Port_Open fails", false, true, -1, sentButNotReopened},
         {"no Port_Open", false, false, 0, sentButNotReopened},
         // Nothing went out: sending again is safe, whatever became of the port.
         {"the printer holds the line past the limit, and Port_Open fails", true, true, -1,
-         std::string(text::kFiscalizationNotSentWhole.view())},
+         kNotSentWhole},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
@@ -104,7 +106,11 @@ TEST_F(FiscalPageTest, AFailedSendTellsWhetherTheFrameWentOut)
         window->Click(IDC_FISCAL_SEND);
         if (c.held) EXPECT_EQ(line.Read(1, std::chrono::milliseconds(200)), "") << "no part of the frame went out";
         else EXPECT_EQ(line.Read(frame.size(), std::chrono::milliseconds(2000)), frame);
-        EXPECT_EQ(MessageTexts(), std::vector<std::string>{c.message});
+        ASSERT_EQ(MessageTexts(), std::vector<std::string>{c.message});
+        EXPECT_EQ(ui.messages[0].owner, &page);
+        EXPECT_EQ(ui.messages[0].caption, "QM47");
+        EXPECT_EQ(ui.messages[0].icon, fw::MessageIcon::None);
+        EXPECT_EQ(ui.messages[0].buttons, fw::MessageButtons::Ok);
         window.reset();
     }
 }

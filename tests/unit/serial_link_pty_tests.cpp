@@ -98,7 +98,7 @@ TEST(SerialLinkPty, HoldsThePortExclusivelyUntilClosed)
     ASSERT_TRUE(first.Open(pty.SlaveName()).opened);
     const qm47::OpenResult refused = second.Open(pty.SlaveName());
     EXPECT_FALSE(refused.opened);
-    EXPECT_EQ(refused.failedStep, qm47::OpenStep::OpenExclusive);
+    EXPECT_EQ(refused.failedStep, qm47::OpenStep::CreateFileA);
     EXPECT_EQ(refused.systemError, std::uint32_t{EWOULDBLOCK});
     EXPECT_FALSE(second.IsOpen());
 
@@ -138,8 +138,8 @@ TEST(SerialLinkFailure, OpenReportsFailureAndSendStillWaitsWithoutWriting)
     const int file = mkstemp(fileName);
     ASSERT_GE(file, 0);
     const Case cases[] = {
-        {"no such port", "/nonexistent/qm47-tty", qm47::OpenStep::OpenExclusive, ENOENT},
-        {"a plain file is no port", fileName, qm47::OpenStep::ApplySettings, ENOTTY},
+        {"no such port", "/nonexistent/qm47-tty", qm47::OpenStep::CreateFileA, ENOENT},
+        {"a plain file is no port", fileName, qm47::OpenStep::SetCommState, ENOTTY},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
