@@ -86,7 +86,6 @@ public:
     [[nodiscard]] SendResult Send(const std::string& text);
     // Closes the port; harmless when none is open.
     void Close();
-    bool IsOpen() const { return m_port.IsOpen(); }
     const LinkRecord& LastUse() const { return m_lastUse; }
 
     // Two lowercase hexadecimal digits: 0xFF exclusive-or every byte of the text.
