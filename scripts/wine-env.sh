@@ -179,9 +179,10 @@ output_flows() {
   printf '\0' | dd of="$1" oflag=nonblock conv=notrunc status=none 2>/dev/null && probe_bytes=$((probe_bytes + 1))
 }
 output_stopped() { ! output_flows "$1"; }
-# Whether the line's terminal obeys XOFF. A fresh pty does not: an XOFF sent
-# then is an ordinary byte, the output never stops, and every probe above
-# puts one more zero byte on the line, 20 to 25 a second, ahead of the
+# Whether the line's terminal obeys XOFF. A fresh pty does not (socat makes
+# it raw, which clears ixon; the program's SetCommState sets it): an XOFF
+# sent then is an ordinary byte, the output never stops, and every probe
+# above puts one more zero byte on the line, 20 to 25 a second, ahead of the
 # program's next bytes.
 obeys_xoff() { stty -F "$1" -a 2>/dev/null | grep -Eq '(^| )ixon( |$)'; }
 captured() { [ "$(stat -c %s "$1")" -ge "$2" ]; } # FILE SIZE
