@@ -142,6 +142,7 @@ check "OS version $(header_field MajorOSystemVersion).$(header_field MinorOSyste
 check "QM47.exe is a 32-bit GUI program" bash -c \
   'i686-w64-mingw32-objdump -f "$1" | grep -q "file format pei-i386" &&
    i686-w64-mingw32-objdump -p "$1" | grep -q "^Subsystem.*(Windows GUI)"' _ "$exe"
+check "QM47.exe is $(stat -c %s "$exe") bytes, at most 512 KiB" test "$(stat -c %s "$exe")" -le 524288
 check "no link time in the PE header" bash -c \
   'i686-w64-mingw32-objdump -p "$1" | grep -q "^Time/Date.*1970"' _ "$exe"
 check "no build folder in QM47.exe" bash -c \
