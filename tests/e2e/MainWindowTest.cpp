@@ -1,7 +1,9 @@
 // The main window driven from outside: start-up with and without the device
 // library, Connect, Disconnect, Refresh, the button states and closing.
 
+#include "tests/e2e/PageSession.h"
 #include "tests/e2e/Session.h"
+#include "tests/e2e/UserInput.h"
 
 #include "res/ResourceIds.h"
 #include "res/Texts.h"
@@ -591,6 +593,103 @@ TEST(PageOpen, EveryButtonIsDisabledWhileAPageIsOpenAndEnabledAfter)
     EXPECT_TRUE(session.run.Settle());
     EXPECT_TRUE(EnabledButtonsAre(session.main, AllButtonsSet()));
     EXPECT_EQ(PanelTexts(session.main), panel) << "the panel is not refreshed after a page";
+}
+
+// --- One press, one command ----------------------------------------------------------------
+
+// A command button, where it is, and what one run of its command leaves in the journal.
+struct CommandButton {
+    const char* name;
+    int page;          // the main-window button that opens its page; 0: a button of the main window
+    int button;
+    int marker;        // an edit beside it: a click there is taken only after every earlier one
+    std::size_t lines; // journal lines of one run of the command
+};
+
+// How the two presses come.
+enum class Presses {
+    DoubleClick, // a double-click: the second press within the double-click time
+    Apart,       // two clicks further apart than the double-click time
+};
+
+struct PressCase {
+    CommandButton command;
+    int delayMs;  // how long each library call takes; 0: at once
+    Presses presses;
+    std::size_t runs; // of the command
+};
+
+// Presses the command's button twice with the mouse, real input through the
+// system's queue. With a slow printer the second press comes while the
+// command runs; with a fast one after it has finished.
+void PressTwice(const PressCase& c)
+{
+    Session session(Library::Full);
+    // The fiscalization page sends on the run's serial line.
+    session.main.Item(kPort).SetText(Environment().comPort);
+    Window window = session.main;
+    if (c.command.page) {
+        ASSERT_NO_FATAL_FAILURE(pages::ConnectOnline(session));
+        window = pages::OpenPage(session, c.command.page);
+        ASSERT_TRUE(window) << "the page did not open";
+    }
+    if (c.delayMs) session.folder.WriteSimConfig("delay_ms = " + std::to_string(c.delayMs));
+    const std::size_t before = session.JournalSize();
+    const Window button = window.Item(c.command.button);
+    const DWORD doubleClickTime = GetDoubleClickTime();
+
+    const DWORD first = GetTickCount();
+    ClickWithMouse(button, first);
+    if (c.delayMs)
+        ASSERT_TRUE(WaitUntil([&] { return session.JournalSize() > before; })) << "the command did not start";
+    else
+        ASSERT_TRUE(session.run.Settle());
+    if (c.presses == Presses::DoubleClick) {
+        ClickWithMouse(button, first + doubleClickTime / 4);
+    } else {
+        ASSERT_TRUE(WaitUntil([&] { return GetTickCount() - first > doubleClickTime + 50; }));
+        ClickWithMouse(button);
+    }
+    if (c.delayMs)
+        ASSERT_LT(session.JournalSize(), before + c.command.lines) << "the command ended before the second press";
+
+    // Input is taken in order: once the click on the marker has moved the
+    // focus, the presses before it have been taken too.
+    ASSERT_TRUE(session.run.Settle());
+    const Window marker = window.Item(c.command.marker);
+    ClickWithMouse(marker);
+    const auto markerHasFocus = [&] {
+        const HWND focus = KeyboardStateOf(window).focus;
+        return focus == marker.Handle() || IsChild(marker.Handle(), focus);
+    };
+    EXPECT_TRUE(WaitUntil(markerHasFocus)) << "the click on the marker was not taken; "
+                                           << Describe(session.run.MessageBoxes());
+    const auto journal = session.folder.JournalFrom(before);
+    std::string lines;
+    for (const std::string& line : journal) lines += "\n    " + line;
+    EXPECT_EQ(journal.size(), c.runs * c.command.lines) << "the command ran " << journal.size() / c.command.lines
+                                                        << " times:" << lines;
+}
+
+TEST(Presses, ADoubleClickRunsTheCommandOnceAndTwoClicksApartTwice)
+{
+    const CommandButton connect{"Połącz", 0, kConnect, kPort, OnlineConnectJournal().size()};
+    const CommandButton dailyReport{"daily report", kReportsPage, IDC_REPORTS_DAILY, IDC_REPORTS_MONTH, 2};
+    const CommandButton fiscalize{"Wyślij", kFiscalPage, IDC_FISCAL_SEND, IDC_FISCAL_NIP, 2};
+    const CommandButton controlSale{"control sale", kControlSalePage, IDC_SALE_RUN, IDC_SALE_NAME, 8};
+    std::vector<PressCase> cases;
+    for (const CommandButton& command : {connect, dailyReport, fiscalize, controlSale})
+        for (const int delayMs : {0, 300}) cases.push_back({command, delayMs, Presses::DoubleClick, 1});
+    // The second click comes once the double-click time has passed: after a
+    // fast command it runs the command again; while a slow one still runs it
+    // is dropped with the rest of what the user did meanwhile.
+    cases.push_back({dailyReport, 0, Presses::Apart, 2});
+    cases.push_back({dailyReport, 1000, Presses::Apart, 1});
+    for (const PressCase& c : cases) {
+        SCOPED_TRACE(std::string(c.command.name) + (c.presses == Presses::Apart ? ", two clicks apart" : ", double-click") +
+                     ", printer answering in " + std::to_string(c.delayMs) + " ms");
+        PressTwice(c);
+    }
 }
 
 // --- About box ----------------------------------------------------------------------------
