@@ -2,6 +2,8 @@
 
 #include "framework/win32/DialogWindow.h"
 
+#include <utility>
+
 namespace fw::win32 {
 
 namespace {
@@ -33,13 +35,13 @@ HookHandle IgnoreDoubleClicksOnPushButtons()
 
 void DiscardQueuedInput()
 {
-    const DWORD now = GetTickCount();
-    // Only input (PM_QS_INPUT): posted and sent messages stay. Each message is
-    // looked at before it is taken, so input made after this call is kept.
+    // By message range: Wine's PeekMessageW with PM_QS_INPUT leaves input
+    // queued now and then. Posted messages of these ranges go too; they come
+    // from keys as well (WM_CHAR).
     MSG queued{};
-    while (PeekMessageW(&queued, nullptr, 0, 0, PM_NOREMOVE | PM_QS_INPUT) &&
-           static_cast<LONG>(queued.time - now) <= 0)
-        PeekMessageW(&queued, nullptr, 0, 0, PM_REMOVE | PM_QS_INPUT);
+    for (const auto& [first, last] : {std::pair<UINT, UINT>{WM_KEYFIRST, WM_KEYLAST}, {WM_MOUSEFIRST, WM_MOUSELAST}})
+        while (PeekMessageW(&queued, nullptr, first, last, PM_REMOVE)) {
+        }
 }
 
 } // namespace fw::win32

@@ -606,16 +606,16 @@ struct CommandButton {
     std::size_t lines; // journal lines of one run of the command
 };
 
-// How the two presses come.
-enum class Presses {
-    DoubleClick, // a double-click: the second press within the double-click time
-    Apart,       // two clicks further apart than the double-click time
+// When the second press comes, after the first.
+enum class SecondPress {
+    WithinDoubleClickTime, // a double-click
+    AfterDoubleClickTime,  // a click of its own
 };
 
 struct PressCase {
     CommandButton command;
     int delayMs;  // how long each library call takes; 0: at once
-    Presses presses;
+    SecondPress second;
     std::size_t runs; // of the command
 };
 
@@ -644,7 +644,8 @@ void PressTwice(const PressCase& c)
         ASSERT_TRUE(WaitUntil([&] { return session.JournalSize() > before; })) << "the command did not start";
     else
         ASSERT_TRUE(session.run.Settle());
-    if (c.presses == Presses::DoubleClick) {
+    if (c.second == SecondPress::WithinDoubleClickTime) {
+        // Stamped within the double-click time of the first, however long the command took.
         ClickWithMouse(button, first + doubleClickTime / 4);
     } else {
         ASSERT_TRUE(WaitUntil([&] { return GetTickCount() - first > doubleClickTime + 50; }));
@@ -655,7 +656,8 @@ void PressTwice(const PressCase& c)
 
     // Input is taken in order: once the click on the marker has moved the
     // focus, the presses before it have been taken too.
-    ASSERT_TRUE(session.run.Settle());
+    const auto commandTime = std::chrono::milliseconds(c.delayMs) * c.command.lines;
+    ASSERT_TRUE(session.run.Settle(kWaitBound + commandTime));
     const Window marker = window.Item(c.command.marker);
     ClickWithMouse(marker);
     const auto markerHasFocus = [&] {
@@ -671,7 +673,9 @@ void PressTwice(const PressCase& c)
                                                         << " times:" << lines;
 }
 
-TEST(Presses, ADoubleClickRunsTheCommandOnceAndTwoClicksApartTwice)
+// A double-click runs the command once, fast printer or slow; two clicks
+// apart run it twice, unless the second comes while the first still runs.
+TEST(Presses, OnePressOneCommand)
 {
     const CommandButton connect{"Połącz", 0, kConnect, kPort, OnlineConnectJournal().size()};
     const CommandButton dailyReport{"daily report", kReportsPage, IDC_REPORTS_DAILY, IDC_REPORTS_MONTH, 2};
@@ -679,14 +683,15 @@ TEST(Presses, ADoubleClickRunsTheCommandOnceAndTwoClicksApartTwice)
     const CommandButton controlSale{"control sale", kControlSalePage, IDC_SALE_RUN, IDC_SALE_NAME, 8};
     std::vector<PressCase> cases;
     for (const CommandButton& command : {connect, dailyReport, fiscalize, controlSale})
-        for (const int delayMs : {0, 300}) cases.push_back({command, delayMs, Presses::DoubleClick, 1});
+        for (const int delayMs : {0, 500}) cases.push_back({command, delayMs, SecondPress::WithinDoubleClickTime, 1});
     // The second click comes once the double-click time has passed: after a
     // fast command it runs the command again; while a slow one still runs it
     // is dropped with the rest of what the user did meanwhile.
-    cases.push_back({dailyReport, 0, Presses::Apart, 2});
-    cases.push_back({dailyReport, 1000, Presses::Apart, 1});
+    cases.push_back({dailyReport, 0, SecondPress::AfterDoubleClickTime, 2});
+    cases.push_back({dailyReport, 1000, SecondPress::AfterDoubleClickTime, 1});
     for (const PressCase& c : cases) {
-        SCOPED_TRACE(std::string(c.command.name) + (c.presses == Presses::Apart ? ", two clicks apart" : ", double-click") +
+        SCOPED_TRACE(std::string(c.command.name) +
+                     (c.second == SecondPress::AfterDoubleClickTime ? ", two clicks apart" : ", double-click") +
                      ", printer answering in " + std::to_string(c.delayMs) + " ms");
         PressTwice(c);
     }
