@@ -28,12 +28,17 @@ public:
 #undef QM47_SLOT_TYPE
 #undef QM47_RESOLVED_TYPE
 
-    // Walks the exports once, in order, and fills each slot with what
-    // `resolve(name)` answers (a null address leaves the slot empty).
+    // A table of a library that was not loaded: every slot empty.
+    DeviceLibrary() = default;
+
+    // Walks the exports of a loaded library once, in order, and fills each
+    // slot with what `resolve(name)` answers (a null address leaves the
+    // slot empty).
     template <class Resolver>
     static DeviceLibrary Resolve(Resolver&& resolve)
     {
         DeviceLibrary library;
+        library.m_loaded = true;
 #define QM47_BIND(name, ...) library.m_##name = reinterpret_cast<name##_fn>(resolve(#name));
         QM47_DEVICE_LIBRARY_EXPORTS(QM47_BIND, QM47_BIND)
 #undef QM47_BIND
@@ -47,7 +52,12 @@ public:
 #undef QM47_DECLARE_CALL
 #undef QM47_NO_CALL
 
+    // Whether the table comes from a loaded library (which may still lack
+    // exports), so that a caller can tell a missing library from a missing export.
+    bool Loaded() const { return m_loaded; }
+
 private:
+    bool m_loaded = false;
 #define QM47_SLOT(name, ...) name##_fn m_##name = nullptr;
     QM47_DEVICE_LIBRARY_EXPORTS(QM47_SLOT, QM47_SLOT)
 #undef QM47_SLOT

@@ -2,8 +2,12 @@
 // The records exchanged with the device library, byte-packed with the fields
 // in the library's order. Texts are pointers to zero-terminated Windows-1250
 // bytes. On 32-bit Windows every pointer is 4 bytes and the layout is the
-// library's exactly (checked below); on 64-bit builds pointers are 8 bytes
-// and later offsets shift, still without padding.
+// library's exactly; on 64-bit builds pointers are 8 bytes and later offsets
+// shift, still without padding. Each record's field list (QM47_FIELDS_<Record>,
+// see app/RecordFieldList.h) follows its struct and is checked against it at
+// the end of this file.
+
+#include "app/RecordFieldList.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -18,6 +22,10 @@ struct PrinterStatus {
     std::int32_t pe;
     std::int32_t err;
 };
+#define QM47_FIELDS_PrinterStatus(FIELD) \
+    FIELD(onl, 0, 4, Int32)              \
+    FIELD(pe, 4, 4, Int32)               \
+    FIELD(err, 8, 4, Int32)
 
 // GetStatus_CashRegister. Every field preset to 9 before each call.
 struct CashRegisterStatus {
@@ -26,12 +34,20 @@ struct CashRegisterStatus {
     std::int32_t par; // 1: the printer is in transaction mode
     std::int32_t trf;
 };
+#define QM47_FIELDS_CashRegisterStatus(FIELD) \
+    FIELD(fsk, 0, 4, Int32)                   \
+    FIELD(cmd, 4, 4, Int32)                   \
+    FIELD(par, 8, 4, Int32)                   \
+    FIELD(trf, 12, 4, Int32)
 
 // LBIDRQ: the two parts of the device name.
 struct DeviceIdentity {
     const char* namePart1;
     const char* namePart2;
 };
+#define QM47_FIELDS_DeviceIdentity(FIELD) \
+    FIELD(namePart1, 0, 4, Text)          \
+    FIELD(namePart2, 4, 4, Text)
 
 // LBFSTRQ: the fiscal status.
 struct FiscalStatus {
@@ -50,6 +66,21 @@ struct FiscalStatus {
     const char* unused69;
     const char* uniqueNumber;
 };
+#define QM47_FIELDS_FiscalStatus(FIELD) \
+    FIELD(unused0, 0, 1, Byte)          \
+    FIELD(fiscalFlag, 1, 1, Byte)       \
+    FIELD(unused2, 2, 1, Byte)          \
+    FIELD(unused3, 3, 1, Byte)          \
+    FIELD(unused4, 4, 1, Byte)          \
+    FIELD(ramResets, 5, 1, Byte)        \
+    FIELD(lastFmYear, 6, 1, Byte)       \
+    FIELD(lastFmMonth, 7, 1, Byte)      \
+    FIELD(lastFmDay, 8, 1, Byte)        \
+    FIELD(ptuRate, 9, 28, Array)        \
+    FIELD(receiptCount, 37, 4, Int32)   \
+    FIELD(totalizer, 41, 28, Array)     \
+    FIELD(unused69, 69, 4, Text)        \
+    FIELD(uniqueNumber, 73, 4, Text)
 
 // A FiscalStatus to hand to LBFSTRQ: numbers 0 and every text "0", so that a
 // field the library leaves alone reads as such.
@@ -76,6 +107,13 @@ struct ClockTime {
     std::uint8_t minute;
     std::uint8_t second;
 };
+#define QM47_FIELDS_ClockTime(FIELD) \
+    FIELD(year, 0, 1, Byte)          \
+    FIELD(month, 1, 1, Byte)         \
+    FIELD(day, 2, 1, Byte)           \
+    FIELD(hour, 3, 1, Byte)          \
+    FIELD(minute, 4, 1, Byte)        \
+    FIELD(second, 5, 1, Byte)
 
 // LBSETCK.
 struct SetClockRequest {
@@ -88,12 +126,24 @@ struct SetClockRequest {
     const char* registerNumber;
     const char* cashier;
 };
+#define QM47_FIELDS_SetClockRequest(FIELD) \
+    FIELD(year, 0, 1, Byte)                \
+    FIELD(month, 1, 1, Byte)               \
+    FIELD(day, 2, 1, Byte)                 \
+    FIELD(hour, 3, 1, Byte)                \
+    FIELD(minute, 4, 1, Byte)              \
+    FIELD(second, 5, 1, Byte)              \
+    FIELD(registerNumber, 6, 4, Text)      \
+    FIELD(cashier, 10, 4, Text)
 
 // One rate of SetPtuRequest.
 struct PtuRateEntry {
     std::uint32_t reserved;
     const char* rateText; // exactly as typed
 };
+#define QM47_FIELDS_PtuRateEntry(FIELD) \
+    FIELD(reserved, 0, 4, UInt32)       \
+    FIELD(rateText, 4, 4, Text)
 
 // LBSETPTU.
 struct SetPtuRequest {
@@ -104,6 +154,13 @@ struct SetPtuRequest {
     const char* registerNumber;
     const char* cashier;
 };
+#define QM47_FIELDS_SetPtuRequest(FIELD) \
+    FIELD(count, 0, 1, Byte)             \
+    FIELD(reserved1, 1, 1, Byte)         \
+    FIELD(reserved2, 2, 3, Array)        \
+    FIELD(entries, 5, 4, Pointer)        \
+    FIELD(registerNumber, 9, 4, Text)    \
+    FIELD(cashier, 13, 4, Text)
 
 // LBDAYREP. Its text pointers sit after three reserved bytes.
 struct DailyReportRequest {
@@ -112,6 +169,11 @@ struct DailyReportRequest {
     const char* registerNumber;
     const char* cashier;
 };
+#define QM47_FIELDS_DailyReportRequest(FIELD) \
+    FIELD(kind, 0, 1, Byte)                   \
+    FIELD(reserved, 1, 3, Array)              \
+    FIELD(registerNumber, 4, 4, Text)         \
+    FIELD(cashier, 8, 4, Text)
 
 // LBFSKREP_R.
 struct NumberReportRequest {
@@ -121,6 +183,12 @@ struct NumberReportRequest {
     const char* registerNumber;
     const char* cashier;
 };
+#define QM47_FIELDS_NumberReportRequest(FIELD) \
+    FIELD(kind, 0, 1, Byte)                    \
+    FIELD(firstNumber, 1, 4, Int32)            \
+    FIELD(lastNumber, 5, 4, Int32)             \
+    FIELD(registerNumber, 9, 4, Text)          \
+    FIELD(cashier, 13, 4, Text)
 
 // LBFSKREP_D: periodic report by dates, and the monthly report.
 struct DateReportRequest {
@@ -134,12 +202,25 @@ struct DateReportRequest {
     const char* registerNumber;
     const char* cashier;
 };
+#define QM47_FIELDS_DateReportRequest(FIELD) \
+    FIELD(firstYear, 0, 1, Byte)             \
+    FIELD(firstMonth, 1, 1, Byte)            \
+    FIELD(firstDay, 2, 1, Byte)              \
+    FIELD(lastYear, 3, 1, Byte)              \
+    FIELD(lastMonth, 4, 1, Byte)             \
+    FIELD(lastDay, 5, 1, Byte)               \
+    FIELD(kind, 6, 1, Byte)                  \
+    FIELD(registerNumber, 7, 4, Text)        \
+    FIELD(cashier, 11, 4, Text)
 
 // LBDBREPRS answer.
 struct GoodsQueryResult {
     std::uint8_t blocked; // 1 blocked, 0 not
     const char* rateText; // owned by the library; "101.00": never sold
 };
+#define QM47_FIELDS_GoodsQueryResult(FIELD) \
+    FIELD(blocked, 0, 1, Byte)              \
+    FIELD(rateText, 1, 4, Text)
 
 // LBDBREP, three calls with steps 0, 1, 2.
 struct GoodsPrintRequest {
@@ -149,6 +230,12 @@ struct GoodsPrintRequest {
     const char* registerNumber;
     const char* cashier;
 };
+#define QM47_FIELDS_GoodsPrintRequest(FIELD) \
+    FIELD(step, 0, 1, Byte)                  \
+    FIELD(goodsName, 1, 4, Text)             \
+    FIELD(rateLetter, 5, 4, Text)            \
+    FIELD(registerNumber, 9, 4, Text)        \
+    FIELD(cashier, 13, 4, Text)
 
 // LBTRSLN.
 struct SaleLineRequest {
@@ -165,12 +252,28 @@ struct SaleLineRequest {
     std::int32_t slot31;
     const char* lastText; // "0"
 };
+#define QM47_FIELDS_SaleLineRequest(FIELD) \
+    FIELD(lineByteA, 0, 1, Byte)           \
+    FIELD(lineByteB, 1, 1, Byte)           \
+    FIELD(name, 2, 4, Text)                \
+    FIELD(slot6, 6, 4, Int32)              \
+    FIELD(quantity, 10, 4, Text)           \
+    FIELD(rateLetter, 14, 1, Byte)         \
+    FIELD(slot15, 15, 4, Int32)            \
+    FIELD(price, 19, 4, Text)              \
+    FIELD(slot23, 23, 4, Int32)            \
+    FIELD(value, 27, 4, Text)              \
+    FIELD(slot31, 31, 4, Int32)            \
+    FIELD(lastText, 35, 4, Text)
 
 // One of the eight (number, text) pairs that end ReceiptEndRequest.
 struct ReceiptEndPair {
     std::int32_t slot;
     const char* text;
 };
+#define QM47_FIELDS_ReceiptEndPair(FIELD) \
+    FIELD(slot, 0, 4, Int32)              \
+    FIELD(text, 4, 4, Text)
 
 // O_LBTRXEND.
 struct ReceiptEndRequest {
@@ -185,46 +288,40 @@ struct ReceiptEndRequest {
     const char* amount; // "0.01"
     ReceiptEndPair pairs[8];
 };
+#define QM47_FIELDS_ReceiptEndRequest(FIELD) \
+    FIELD(endByte, 0, 1, Byte)               \
+    FIELD(fields, 1, 10, Array)              \
+    FIELD(code, 11, 4, Text)                 \
+    FIELD(texts3, 15, 4, Pointer)            \
+    FIELD(text19, 19, 4, Text)               \
+    FIELD(text23, 23, 4, Text)               \
+    FIELD(text27, 27, 4, Text)               \
+    FIELD(slot31, 31, 4, Int32)              \
+    FIELD(amount, 35, 4, Text)               \
+    FIELD(pairs, 39, 64, Array)
 
 #pragma pack(pop)
 
-// The layouts the library expects, byte for byte, where pointers are 32 bits
-// (the shipping build). Fields before the first pointer hold everywhere.
-inline constexpr bool kPointers32 = sizeof(void*) == 4;
-static_assert(sizeof(PrinterStatus) == 12);
-static_assert(sizeof(CashRegisterStatus) == 16);
-static_assert(sizeof(ClockTime) == 6);
-static_assert(offsetof(FiscalStatus, ptuRate) == 9);
-static_assert(offsetof(SetPtuRequest, entries) == 5);
-static_assert(!kPointers32 || offsetof(NumberReportRequest, registerNumber) == 9);
-static_assert(!kPointers32 || offsetof(DateReportRequest, registerNumber) == 7);
-static_assert(offsetof(SaleLineRequest, name) == 2);
-static_assert(offsetof(ReceiptEndRequest, code) == 11);
-static_assert(!kPointers32 || sizeof(DeviceIdentity) == 8);
-static_assert(!kPointers32 || sizeof(FiscalStatus) == 77);
-static_assert(!kPointers32 || offsetof(FiscalStatus, receiptCount) == 37);
-static_assert(!kPointers32 || offsetof(FiscalStatus, totalizer) == 41);
-static_assert(!kPointers32 || offsetof(FiscalStatus, unused69) == 69);
-static_assert(!kPointers32 || offsetof(FiscalStatus, uniqueNumber) == 73);
-static_assert(!kPointers32 || sizeof(SetClockRequest) == 14);
-static_assert(!kPointers32 || offsetof(SetClockRequest, cashier) == 10);
-static_assert(!kPointers32 || sizeof(PtuRateEntry) == 8);
-static_assert(!kPointers32 || sizeof(SetPtuRequest) == 17);
-static_assert(!kPointers32 || offsetof(SetPtuRequest, cashier) == 13);
-static_assert(!kPointers32 || sizeof(DailyReportRequest) == 12);
-static_assert(!kPointers32 || offsetof(DailyReportRequest, registerNumber) == 4);
-static_assert(!kPointers32 || sizeof(NumberReportRequest) == 17);
-static_assert(!kPointers32 || sizeof(DateReportRequest) == 15);
-static_assert(!kPointers32 || sizeof(GoodsQueryResult) == 5);
-static_assert(!kPointers32 || sizeof(GoodsPrintRequest) == 17);
-static_assert(!kPointers32 || offsetof(GoodsPrintRequest, cashier) == 13);
-static_assert(!kPointers32 || sizeof(SaleLineRequest) == 39);
-static_assert(!kPointers32 || offsetof(SaleLineRequest, rateLetter) == 14);
-static_assert(!kPointers32 || offsetof(SaleLineRequest, price) == 19);
-static_assert(!kPointers32 || offsetof(SaleLineRequest, lastText) == 35);
-static_assert(!kPointers32 || sizeof(ReceiptEndRequest) == 103);
-static_assert(!kPointers32 || offsetof(ReceiptEndRequest, texts3) == 15);
-static_assert(!kPointers32 || offsetof(ReceiptEndRequest, amount) == 35);
-static_assert(!kPointers32 || offsetof(ReceiptEndRequest, pairs) == 39);
+// Every record: its size where pointers are 32 bits, and whether the library
+// reads it (In) or fills it (Out).
+#define QM47_RECORDS(RECORD)              \
+    RECORD(PrinterStatus, 12, Out)        \
+    RECORD(CashRegisterStatus, 16, Out)   \
+    RECORD(DeviceIdentity, 8, Out)        \
+    RECORD(FiscalStatus, 77, Out)         \
+    RECORD(ClockTime, 6, Out)             \
+    RECORD(SetClockRequest, 14, In)       \
+    RECORD(PtuRateEntry, 8, In)           \
+    RECORD(SetPtuRequest, 17, In)         \
+    RECORD(DailyReportRequest, 12, In)    \
+    RECORD(NumberReportRequest, 17, In)   \
+    RECORD(DateReportRequest, 15, In)     \
+    RECORD(GoodsQueryResult, 5, Out)      \
+    RECORD(GoodsPrintRequest, 17, In)     \
+    RECORD(SaleLineRequest, 39, In)       \
+    RECORD(ReceiptEndPair, 8, In)         \
+    RECORD(ReceiptEndRequest, 103, In)
+
+QM47_RECORDS(QM47_CHECK_RECORD)
 
 } // namespace qm47

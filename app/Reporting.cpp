@@ -26,10 +26,11 @@ void ShowLibraryError(const CServiceApp& app, const fw::CDialog& owner, std::int
     fw::ShowMessage(&owner, message, nullptr, {fw::MessageIcon::Exclamation});
 }
 
-void ReportError(const CServiceApp& app, const fw::CDialog& owner, const LibraryResult& result)
+bool ReportError(const CServiceApp& app, const fw::CDialog& owner, const LibraryResult& result)
 {
-    if (ReportMissing(owner, result)) return;
+    if (ReportMissing(owner, result)) return true;
     if (result.code != 0) ShowLibraryError(app, owner, result.code);
+    return result.code != 0;
 }
 
 void ReportResult(const CServiceApp& app, const fw::CDialog& owner, const LibraryResult& result)
@@ -39,9 +40,12 @@ void ReportResult(const CServiceApp& app, const fw::CDialog& owner, const Librar
     else fw::ShowMessage(&owner, text::kOperationDone, nullptr, {fw::MessageIcon::Information});
 }
 
-void ShowOfflineMessage(const fw::CDialog& owner)
+bool PrinterReady(const CServiceApp& app, const fw::CDialog& owner, OnlineRule rule)
 {
-    fw::ShowMessage(&owner, text::kOfflineOperation);
+    const std::int32_t online = app.IsPrinterOnline();
+    if (rule == OnlineRule::NotOffLine ? online != 0 : online == 1) return true;
+    if (rule != OnlineRule::OnLineSilent) fw::ShowMessage(&owner, text::kOfflineOperation);
+    return false;
 }
 
 } // namespace qm47

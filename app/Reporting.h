@@ -23,10 +23,19 @@ void ShowLibraryError(const CServiceApp& app, const fw::CDialog& owner, std::int
 // poprawnie" (information icon) on success.
 void ReportResult(const CServiceApp& app, const fw::CDialog& owner, const LibraryResult& result);
 
-// The same, for pages that show nothing on success.
-void ReportError(const CServiceApp& app, const fw::CDialog& owner, const LibraryResult& result);
+// The same, for pages that show nothing on success. True when the call
+// failed (and the technician has been told).
+bool ReportError(const CServiceApp& app, const fw::CDialog& owner, const LibraryResult& result);
 
-// The off-line refusal of a page operation.
-void ShowOfflineMessage(const fw::CDialog& owner);
+// How a page operation treats the on-line check that comes first.
+enum class OnlineRule {
+    OnLine,       // goes on only when the printer is on-line; else the off-line message
+    NotOffLine,   // stops only when the printer says it is off-line (no answer goes on)
+    OnLineSilent, // goes on only when the printer is on-line; else stops without a word
+};
+
+// The on-line check before a page operation: true when the operation may go
+// on. A refusal has told the technician (unless the rule is silent).
+bool PrinterReady(const CServiceApp& app, const fw::CDialog& owner, OnlineRule rule = OnlineRule::OnLine);
 
 } // namespace qm47

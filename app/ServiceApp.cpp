@@ -3,26 +3,26 @@
 #include "framework/MessageBox.h"
 #include "platform/DynamicLibrary.h"
 #include "res/Texts.h"
-#include "ui/MainDlg.h"
 
 namespace qm47 {
 
 DeviceLibrary BindDeviceLibrary()
 {
     platform::DynamicLibrary library(text::kLibraryFileName.c_str());
-    if (!library.Loaded())
+    if (!library.Loaded()) {
         fw::ShowMessage(nullptr, text::kNoLibrary, text::kNoLibraryCaption.c_str());
+        return {};
+    }
     DeviceLibrary bound = DeviceLibrary::Resolve([&](const char* name) { return library.Symbol(name); });
     // The library stays loaded until the process ends; the handle is not kept.
     library.KeepLoaded();
     return bound;
 }
 
-bool CServiceApp::InitInstance()
+bool CServiceApp::InitInstance(const std::function<void()>& runMainWindow)
 {
     SetLibrary(BindDeviceLibrary());
-    CMainDlg mainWindow(*this);
-    mainWindow.DoModal();
+    runMainWindow();
     return false;
 }
 

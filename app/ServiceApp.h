@@ -6,12 +6,9 @@
 #include "serial/SerialLink.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <utility>
-
-namespace fw {
-class CDialog;
-}
 
 namespace qm47 {
 
@@ -21,9 +18,11 @@ public:
     CServiceApp(const CServiceApp&) = delete;
     CServiceApp& operator=(const CServiceApp&) = delete;
 
-    // Start-up: binds the library, runs the main window modally; returns
-    // false, so that no message loop follows and the program ends.
-    bool InitInstance();
+    // Start-up: binds the library, then runs the main window modally through
+    // `runMainWindow` (the program's entry knows the window; this object
+    // knows none); returns false, so that no message loop follows and the
+    // program ends.
+    bool InitInstance(const std::function<void()>& runMainWindow);
 
     // Puts a bound table in place (start-up, and the native tests).
     void SetLibrary(const DeviceLibrary& library) { m_library = library; }

@@ -1,29 +1,40 @@
-// The same-dialog yardstick for QM47's start-up time: a plain Win32 program,
-// no framework, that shows QM47's main window from an ordinary dialog
-// resource (bench/SameDialog.rc) and does at start what QM47's main window
-// does before it is shown (port list, icon, system-menu item), and nothing
-// else: it loads no device library and no common controls.
+// The same-dialog yardstick for QM47's start-up time: a plain Win32 program
+// that shows QM47's main window, made from the program's own template
+// (res::kMainDialog) by the same template builder, with the program's own
+// resources (res/qm47.rc: icon, bitmap, manifest), does at start what QM47's
+// main window does before it is shown (port list, default port, icon,
+// system-menu item), and nothing else: no dialog framework, no application
+// object, no device library, no common controls.
 
+#include "framework/win32/TemplateBuilder.h"
+#include "framework/win32/WideText.h"
+#include "res/Dialogs.h"
 #include "res/ResourceIds.h"
+#include "res/Texts.h"
 
 #include <windows.h>
 
-#include <initializer_list>
-
 namespace {
+
+using fw::win32::Widen;
+
+void AddPorts(HWND ports)
+{
+    for (const fw::ControlTemplate& control : qm47::res::kMainDialog.controls)
+        if (control.id == IDC_MAIN_PORT)
+            for (const char* item : control.items)
+                SendMessageW(ports, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(item).c_str()));
+    SetWindowTextW(ports, Widen(qm47::text::kDefaultPort).c_str());
+}
 
 INT_PTR CALLBACK DialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM)
 {
     if (message == WM_INITDIALOG) {
-        HWND ports = GetDlgItem(dialog, IDC_MAIN_PORT);
-        for (const wchar_t* port : {L"com1", L"com2", L"com3", L"com4", L"com5", L"com6"})
-            SendMessageW(ports, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(port));
-        SetWindowTextW(ports, L"com1");
-        HINSTANCE instance = GetModuleHandleW(nullptr);
+        AddPorts(GetDlgItem(dialog, IDC_MAIN_PORT));
         HMENU menu = GetSystemMenu(dialog, FALSE);
         AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-        AppendMenuW(menu, MF_STRING, IDM_ABOUTBOX, L"&About QM47...");
-        HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_APP));
+        AppendMenuW(menu, MF_STRING, IDM_ABOUTBOX, Widen(qm47::text::kAboutMenuItem).c_str());
+        HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP));
         SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
         SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
         return TRUE;
@@ -39,6 +50,7 @@ INT_PTR CALLBACK DialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARA
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {
-    DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, &DialogProcedure, 0);
+    const auto image = fw::win32::BuildDialogTemplate(qm47::res::kMainDialog);
+    DialogBoxIndirectParamW(instance, reinterpret_cast<LPCDLGTEMPLATEW>(image.data()), nullptr, &DialogProcedure, 0);
     return 0;
 }

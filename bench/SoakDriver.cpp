@@ -19,8 +19,8 @@
 // The last line is "N passed, N failed" (one check per quantity).
 
 #include "res/ResourceIds.h"
+#include "tests/drive/Drive.h"
 
-#include <windows.h>
 #include <psapi.h>
 #include <tlhelp32.h>
 #include <winternl.h>
@@ -32,71 +32,12 @@
 #include <cstdlib>
 #include <map>
 #include <set>
-#include <stdexcept>
 #include <string>
-#include <string_view>
-#include <thread>
 #include <vector>
 
 namespace {
 
-using namespace std::chrono_literals;
-
-constexpr auto kWaitBound = 20s;
-constexpr UINT kReplyTimeoutMs = 5000;
-constexpr int kMessageBoxText = 0xFFFF;
-constexpr int kWineMessageBoxIcon = 0x0440;
-constexpr int kWindowsMessageBoxIcon = 0x0014;
-constexpr std::wstring_view kMainCaption = L"TALMIR POLSKA";
-
-struct Failure : std::runtime_error {
-    using std::runtime_error::runtime_error;
-};
-
-template <class Condition>
-bool WaitUntil(Condition condition, std::chrono::milliseconds bound = kWaitBound)
-{
-    const auto deadline = std::chrono::steady_clock::now() + bound;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() >= deadline) return false;
-        std::this_thread::sleep_for(5ms);
-    }
-    return true;
-}
-
-std::string Utf8(std::wstring_view text)
-{
-    if (text.empty()) return {};
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size, nullptr, nullptr);
-    return out;
-}
-
-std::wstring ClassOf(HWND window)
-{
-    wchar_t name[64] = {};
-    GetClassNameW(window, name, 64);
-    return name;
-}
-
-std::wstring TextOf(HWND window)
-{
-    wchar_t text[512] = {};
-    DWORD_PTR copied = 0;
-    SendMessageTimeoutW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, kReplyTimeoutMs, &copied);
-    return text;
-}
-
-bool IsMessageBox(HWND window)
-{
-    if (ClassOf(window) != L"#32770" || !GetDlgItem(window, kMessageBoxText)) return false;
-    for (int id : {kWineMessageBoxIcon, kWindowsMessageBoxIcon}) {
-        HWND icon = GetDlgItem(window, id);
-        if (icon && (GetWindowLongW(icon, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) return true;
-    }
-    return false;
-}
+using namespace qm47::drive;
 
 // One reading of what the program holds.
 struct Sample {
@@ -128,15 +69,6 @@ BOOL CALLBACK CountThreadWindow(HWND window, LPARAM context)
     auto* count = reinterpret_cast<WindowCount*>(context);
     ++count->topLevel;
     EnumChildWindows(window, CountChild, context); // every descendant, once
-    return TRUE;
-}
-
-BOOL CALLBACK CollectWindow(HWND window, LPARAM context)
-{
-    auto* search = reinterpret_cast<std::pair<DWORD, std::vector<HWND>>*>(context);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner == search->first) search->second.push_back(window);
     return TRUE;
 }
 
@@ -209,180 +141,49 @@ PrivateMemory CommittedPrivateBytes(HANDLE process, std::uintptr_t heapBase)
     return memory;
 }
 
-// QM47.exe started in its folder, and what a user does with it.
-class Program {
-public:
-    explicit Program(const std::wstring& folder)
-    {
-        const std::wstring exe = folder + L"\\QM47.exe";
-        std::wstring commandLine = L"\"" + exe + L"\"";
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
-                            &startup, &m_process))
-            throw Failure("cannot start " + Utf8(exe));
-        if (!WaitUntil([&] { return FindMain(); })) throw Failure("the main window did not appear");
+// The program's kernel handles, memory, windows and GDI and USER objects now;
+// `notes` collects how a quantity had to be counted here.
+Sample Measure(const Program& program, std::string label, int cycles, std::set<std::string>& notes)
+{
+    const HANDLE process = program.Process();
+    Sample sample{std::move(label), cycles};
+    if (!GetProcessHandleCount(process, &sample.handles) || sample.handles == 0) {
+        sample.handles = HandlesInSystemTable(program.ProcessId());
+        notes.insert("handles: counted in the system handle table (GetProcessHandleCount answers 0 here)");
     }
-    ~Program()
-    {
-        if (Running()) {
-            PostMessageW(m_main, WM_CLOSE, 0, 0);
-            if (WaitForSingleObject(m_process.hProcess, 5000) != WAIT_OBJECT_0) TerminateProcess(m_process.hProcess, 1);
-        }
-        CloseHandle(m_process.hThread);
-        CloseHandle(m_process.hProcess);
+    PROCESS_MEMORY_COUNTERS_EX memory{};
+    memory.cb = sizeof memory;
+    if (GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory)) {
+        sample.privateBytes = memory.PrivateUsage;
+        sample.workingSet = memory.WorkingSetSize;
     }
-    Program(const Program&) = delete;
-    Program& operator=(const Program&) = delete;
-
-    bool Running() const { return WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT; }
-    HWND Main() const { return m_main; }
-
-    std::vector<HWND> TopLevelWindows() const
-    {
-        std::pair<DWORD, std::vector<HWND>> search{m_process.dwProcessId, {}};
-        EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&search));
-        return search.second;
+    const PrivateMemory regions = CommittedPrivateBytes(process, ProcessHeapBase(process));
+    sample.processHeap = regions.processHeap;
+    if (sample.privateBytes == 0) {
+        sample.privateBytes = regions.total;
+        notes.insert("private bytes: committed private regions summed (VirtualQueryEx; PrivateUsage is 0 here)");
     }
-
-    std::vector<HWND> MessageBoxes() const
-    {
-        std::vector<HWND> boxes;
-        for (HWND window : TopLevelWindows())
-            if (window != m_main && IsMessageBox(window)) boxes.push_back(window);
-        return boxes;
-    }
-
-    // Captionless dialogs owned by the main window.
-    HWND Page() const
-    {
-        for (HWND window : TopLevelWindows())
-            if (window != m_main && ClassOf(window) == L"#32770" && GetWindow(window, GW_OWNER) == m_main &&
-                GetWindowTextLengthW(window) == 0 && !IsMessageBox(window))
-                return window;
-        return nullptr;
-    }
-
-    // Waits until the program has handled every message posted so far (or
-    // sits in a box's modal loop): a marker posted to the port combo box
-    // (its extended-UI flag, which the program never uses) is handled only
-    // after them.
-    void Settle() const
-    {
-        HWND combo = GetDlgItem(m_main, IDC_MAIN_PORT);
-        DWORD_PTR before = 0;
-        if (!SendMessageTimeoutW(combo, CB_GETEXTENDEDUI, 0, 0, SMTO_NORMAL, kReplyTimeoutMs, &before))
-            throw Failure("the program does not answer");
-        const WPARAM marker = before ? FALSE : TRUE;
-        PostMessageW(combo, CB_SETEXTENDEDUI, marker, 0);
-        const bool settled = WaitUntil([&] {
-            DWORD_PTR now = 0;
-            return SendMessageTimeoutW(combo, CB_GETEXTENDEDUI, 0, 0, SMTO_NORMAL, kReplyTimeoutMs, &now) &&
-                   (now != 0) == (marker != 0);
-        });
-        DWORD_PTR ignored = 0;
-        SendMessageTimeoutW(combo, CB_SETEXTENDEDUI, before, 0, SMTO_NORMAL, kReplyTimeoutMs, &ignored);
-        if (!settled) throw Failure("the program did not settle");
-    }
-
-    // A user's click on an enabled, visible control, then settled.
-    void Click(HWND dialog, int id) const
-    {
-        HWND control = GetDlgItem(dialog, id);
-        if (!control || !IsWindowVisible(control) || !IsWindowEnabled(control))
-            throw Failure("control " + std::to_string(id) + " cannot be clicked");
-        PostMessageW(control, BM_CLICK, 0, 0);
-        Settle();
-    }
-
-    // Answers every box now open (OK, else Yes); returns their texts.
-    std::vector<std::wstring> AnswerBoxes() const
-    {
-        std::vector<std::wstring> texts;
-        for (int round = 0; round < 4; ++round) {
-            const auto boxes = MessageBoxes();
-            if (boxes.empty()) break;
-            HWND box = boxes.front();
-            WaitUntil([&] { return !IsWindow(box) || IsWindowVisible(box); });
-            texts.push_back(TextOf(GetDlgItem(box, kMessageBoxText)));
-            HWND button = GetDlgItem(box, IDOK);
-            if (!button || !IsWindowVisible(button)) button = GetDlgItem(box, IDYES);
-            if (!button) throw Failure("a box without OK or Yes: " + Utf8(texts.back()));
-            PostMessageW(button, BM_CLICK, 0, 0);
-            if (!WaitUntil([&] { return !IsWindow(box); })) throw Failure("a box did not close");
-            Settle();
-        }
-        return texts;
-    }
-
-    void SetText(HWND dialog, int id, const wchar_t* text) const
-    {
-        DWORD_PTR reply = 0;
-        if (!SendMessageTimeoutW(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text), SMTO_NORMAL,
-                                 kReplyTimeoutMs, &reply))
-            throw Failure("control " + std::to_string(id) + " took no text");
-    }
-
-    Sample Measure(std::string label, int cycles) const
-    {
-        Sample sample{std::move(label), cycles};
-        if (!GetProcessHandleCount(m_process.hProcess, &sample.handles) || sample.handles == 0) {
-            sample.handles = HandlesInSystemTable(m_process.dwProcessId);
-            m_notes.insert("handles: counted in the system handle table (GetProcessHandleCount answers 0 here)");
-        }
-        PROCESS_MEMORY_COUNTERS_EX memory{};
-        memory.cb = sizeof memory;
-        if (GetProcessMemoryInfo(m_process.hProcess, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory)) {
-            sample.privateBytes = memory.PrivateUsage;
-            sample.workingSet = memory.WorkingSetSize;
-        }
-        const PrivateMemory regions = CommittedPrivateBytes(m_process.hProcess, ProcessHeapBase(m_process.hProcess));
-        sample.processHeap = regions.processHeap;
-        if (sample.privateBytes == 0) {
-            sample.privateBytes = regions.total;
-            m_notes.insert("private bytes: committed private regions summed (VirtualQueryEx; PrivateUsage is 0 here)");
-        }
-        WindowCount windows;
-        HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-        THREADENTRY32 thread{};
-        thread.dwSize = sizeof thread;
-        for (BOOL more = Thread32First(snapshot, &thread); more; more = Thread32Next(snapshot, &thread))
-            if (thread.th32OwnerProcessID == m_process.dwProcessId)
-                EnumThreadWindows(thread.th32ThreadID, CountThreadWindow, reinterpret_cast<LPARAM>(&windows));
-        CloseHandle(snapshot);
-        sample.topLevelWindows = windows.topLevel;
-        sample.childWindows = windows.children;
-        sample.gdiObjects = GetGuiResources(m_process.hProcess, GR_GDIOBJECTS);
-        sample.userObjects = GetGuiResources(m_process.hProcess, GR_USEROBJECTS);
-        return sample;
-    }
-
-private:
-    bool FindMain()
-    {
-        for (HWND window : TopLevelWindows())
-            if (ClassOf(window) == L"#32770" && IsWindowVisible(window) && TextOf(window) == kMainCaption) {
-                m_main = window;
-                return true;
-            }
-        if (!Running()) throw Failure("the program ended");
-        return false;
-    }
-
-    PROCESS_INFORMATION m_process{};
-    HWND m_main = nullptr;
-    mutable std::set<std::string> m_notes;
-
-public:
-    const std::set<std::string>& Notes() const { return m_notes; }
-};
+    WindowCount windows;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    THREADENTRY32 thread{};
+    thread.dwSize = sizeof thread;
+    for (BOOL more = Thread32First(snapshot, &thread); more; more = Thread32Next(snapshot, &thread))
+        if (thread.th32OwnerProcessID == program.ProcessId())
+            EnumThreadWindows(thread.th32ThreadID, CountThreadWindow, reinterpret_cast<LPARAM>(&windows));
+    CloseHandle(snapshot);
+    sample.topLevelWindows = windows.topLevel;
+    sample.childWindows = windows.children;
+    sample.gdiObjects = GetGuiResources(process, GR_GDIOBJECTS);
+    sample.userObjects = GetGuiResources(process, GR_USEROBJECTS);
+    return sample;
+}
 
 // A page: its main-window button, what a user types before using it, its
 // main button and its cancel button.
 struct PageUse {
     const char* name;
     int button;
-    std::vector<std::pair<int, const wchar_t*>> typed;
+    std::vector<std::pair<int, const char*>> typed; // UTF-8
     int mainButton;
     int cancelButton;
 };
@@ -392,21 +193,21 @@ std::vector<PageUse> Pages()
     return {
         {"clock", IDC_MAIN_CLOCK, {}, IDC_CLOCK_SET, IDC_CLOCK_CANCEL},
         {"rates", IDC_MAIN_TAX_RATES, {}, IDC_TAX_RATES_SET, IDC_TAX_RATES_CANCEL},
-        {"header", IDC_MAIN_HEADER, {{IDC_HEADER_LINE1, L"QM47 pr\u00F3ba"}}, IDC_HEADER_SET, IDC_HEADER_CANCEL},
-        {"fiscal", IDC_MAIN_FISCAL, {{IDC_FISCAL_NIP, L"1234567890"}}, IDC_FISCAL_SEND, IDC_FISCAL_CANCEL},
-        {"display", IDC_MAIN_DISPLAY, {{IDC_DISPLAY_CUSTOMER_LINE1, L"Cena: 12,50 z\u0142"}, {IDC_DISPLAY_CUSTOMER_LINE2, L"Dzi\u0119kujemy"}},
+        {"header", IDC_MAIN_HEADER, {{IDC_HEADER_LINE1, "QM47 pr\u00F3ba"}}, IDC_HEADER_SET, IDC_HEADER_CANCEL},
+        {"fiscal", IDC_MAIN_FISCAL, {{IDC_FISCAL_NIP, "1234567890"}}, IDC_FISCAL_SEND, IDC_FISCAL_CANCEL},
+        {"display", IDC_MAIN_DISPLAY, {{IDC_DISPLAY_CUSTOMER_LINE1, "Cena: 12,50 z\u0142"}, {IDC_DISPLAY_CUSTOMER_LINE2, "Dzi\u0119kujemy"}},
          IDC_DISPLAY_CUSTOMER_SEND, IDC_DISPLAY_CANCEL},
         {"reports", IDC_MAIN_REPORTS, {}, IDC_REPORTS_DAILY, IDC_REPORTS_CANCEL},
-        {"goods", IDC_MAIN_GOODS_CHECK, {{IDC_GOODS_NAME, L"Kawa"}, {IDC_GOODS_RATE, L"B"}}, IDC_GOODS_CHECK, IDC_GOODS_CANCEL},
-        {"service", IDC_MAIN_SERVICE_DATE, {{IDC_SERVICE_DAYS, L"30"}, {IDC_SERVICE_PHONE, L"22 123-45-67"}}, IDC_SERVICE_SET,
+        {"goods", IDC_MAIN_GOODS_CHECK, {{IDC_GOODS_NAME, "Kawa"}, {IDC_GOODS_RATE, "B"}}, IDC_GOODS_CHECK, IDC_GOODS_CANCEL},
+        {"service", IDC_MAIN_SERVICE_DATE, {{IDC_SERVICE_DAYS, "30"}, {IDC_SERVICE_PHONE, "22 123-45-67"}}, IDC_SERVICE_SET,
          IDC_SERVICE_CANCEL},
-        {"sale", IDC_MAIN_CONTROL_SALE, {{IDC_SALE_RATE, L"B"}}, IDC_SALE_RUN, IDC_SALE_CANCEL},
+        {"sale", IDC_MAIN_CONTROL_SALE, {{IDC_SALE_RATE, "B"}}, IDC_SALE_RUN, IDC_SALE_CANCEL},
     };
 }
 
 struct Options {
     std::wstring folder;
-    std::wstring port = L"COM3";
+    std::string port = "COM3";
     int connectCycles = 1000;
     int pageCycles = 200;
     int warmup = 10;
@@ -432,7 +233,7 @@ Options ParseOptions(int argc, wchar_t** argv)
         const std::wstring name = argument.substr(2, equals - 2);
         const std::wstring value = argument.substr(equals + 1);
         const long number = std::wcstol(value.c_str(), nullptr, 10);
-        if (name == L"port") options.port = value;
+        if (name == L"port") options.port = Utf8FromWide(value);
         else if (name == L"connect") options.connectCycles = static_cast<int>(number);
         else if (name == L"pages") options.pageCycles = static_cast<int>(number);
         else if (name == L"warmup") options.warmup = static_cast<int>(number);
@@ -442,8 +243,8 @@ Options ParseOptions(int argc, wchar_t** argv)
         else if (name == L"window-margin") options.windowMargin = number;
         else if (name == L"object-margin") options.objectMargin = number;
         else if (name == L"private-limit-kib") options.privateLimitKiB = number;
-        else if (name == L"only") options.only = Utf8(value);
-        else throw Failure("unknown option " + Utf8(argument));
+        else if (name == L"only") options.only = Utf8FromWide(value);
+        else throw Failure("unknown option " + Utf8FromWide(argument));
     }
     if (options.folder.empty()) throw Failure("no folder given");
     if (options.everyConnect < 1 || options.everyPages < 1) throw Failure("sample steps must be at least 1");
@@ -453,11 +254,11 @@ Options ParseOptions(int argc, wchar_t** argv)
 // Runs the cycles, sampling as it goes.
 class Soak {
 public:
-    Soak(const Options& options, Program& program) : m_options(options), m_program(program) {}
+    Soak(const Options& options, const Program& program) : m_options(options), m_program(program) {}
 
     void Run()
     {
-        m_program.SetText(m_program.Main(), IDC_MAIN_PORT, m_options.port.c_str());
+        m_program.MainWindow().Item(IDC_MAIN_PORT).SetText(m_options.port);
         Take("start", 0);
 
         // Warm-up: everything once or more, so what is made once is made.
@@ -484,39 +285,59 @@ public:
     }
 
     const std::vector<Sample>& Samples() const { return m_samples; }
-    const std::map<std::string, std::map<std::wstring, int>>& Boxes() const { return m_boxes; }
+    const std::map<std::string, std::map<std::string, int>>& Boxes() const { return m_boxes; }
+    const std::set<std::string>& Notes() const { return m_notes; }
 
 private:
     void Take(const char* label, int cycles)
     {
-        m_program.Settle();
-        if (!m_program.MessageBoxes().empty() || m_program.Page()) throw Failure("a window is still open");
-        m_samples.push_back(m_program.Measure(label, cycles));
+        if (!m_program.Settle()) throw Failure("the program did not settle");
+        if (!m_program.MessageBoxes().empty() || !m_program.Pages().empty()) throw Failure("a window is still open");
+        m_samples.push_back(Measure(m_program, label, cycles, m_notes));
     }
 
-    void ExpectNoBox(const char* step)
+    // Answers every box now open (OK, else Yes); returns their texts.
+    std::vector<std::string> AnswerBoxes() const
     {
-        const auto texts = m_program.AnswerBoxes();
-        if (!texts.empty()) throw Failure(std::string(step) + " showed a box: " + Utf8(texts.front()));
+        std::vector<std::string> texts;
+        for (int round = 0; round < 4; ++round) {
+            const auto boxes = m_program.MessageBoxes();
+            if (boxes.empty()) break;
+            const MessageBoxWindow& box = boxes.front();
+            box.WaitVisible();
+            texts.push_back(box.Message());
+            const bool hasOk = box.Item(IDOK).Visible();
+            if (!hasOk && !box.Item(IDYES)) throw Failure("a box without OK or Yes: " + texts.back());
+            box.Press(hasOk ? IDOK : IDYES);
+            if (!WaitUntil([&] { return !box; })) throw Failure("a box did not close");
+            if (!m_program.Settle()) throw Failure("the program did not settle");
+        }
+        return texts;
     }
 
-    void Connect()
+    void ExpectNoBox(const char* step) const
     {
-        m_program.Click(m_program.Main(), IDC_MAIN_CONNECT);
+        const auto texts = AnswerBoxes();
+        if (!texts.empty()) throw Failure(std::string(step) + " showed a box: " + texts.front());
+    }
+
+    void Connect() const
+    {
+        m_program.ClickMain(IDC_MAIN_CONNECT);
         ExpectNoBox("Connect");
-        if (!IsWindowEnabled(GetDlgItem(m_program.Main(), IDC_MAIN_DISCONNECT))) throw Failure("not connected");
+        if (!m_program.MainWindow().Item(IDC_MAIN_DISCONNECT).Enabled()) throw Failure("not connected");
     }
 
-    void Disconnect()
+    void Disconnect() const
     {
-        m_program.Click(m_program.Main(), IDC_MAIN_DISCONNECT);
+        m_program.ClickMain(IDC_MAIN_DISCONNECT);
         ExpectNoBox("Disconnect");
     }
 
-    void ConnectCycle()
+    void ConnectCycle() const
     {
         Connect();
-        m_program.Click(m_program.Main(), IDC_MAIN_REFRESH);
+        m_program.ClickMain(IDC_MAIN_REFRESH);
         ExpectNoBox("Refresh");
         Disconnect();
     }
@@ -525,29 +346,29 @@ private:
     {
         for (const PageUse& use : Pages()) {
             if (!m_options.only.empty() && m_options.only != use.name) continue;
-            m_program.Click(m_program.Main(), use.button);
-            HWND page = nullptr;
-            if (!WaitUntil([&] { return (page = m_program.Page()) != nullptr && IsWindowVisible(page); })) {
-                const auto texts = m_program.AnswerBoxes();
+            m_program.ClickMain(use.button);
+            const Window page = m_program.WaitForPage();
+            if (!page) {
+                const auto texts = AnswerBoxes();
                 throw Failure(std::string("the page ") + use.name + " did not open" +
-                              (texts.empty() ? "" : ": " + Utf8(texts.front())));
+                              (texts.empty() ? "" : ": " + texts.front()));
             }
-            for (const auto& [id, text] : use.typed) m_program.SetText(page, id, text);
+            for (const auto& [id, text] : use.typed) page.Item(id).SetText(text);
             m_program.Click(page, use.mainButton);
-            const auto texts = m_program.AnswerBoxes();
+            const auto texts = AnswerBoxes();
             auto& seen = m_boxes[use.name];
-            if (texts.empty()) ++seen[L"(no box)"];
+            if (texts.empty()) ++seen["(no box)"];
             for (const auto& text : texts) ++seen[text];
             m_program.Click(page, use.cancelButton);
-            if (!WaitUntil([&] { return !IsWindow(page); }))
-                throw Failure(std::string("the page ") + use.name + " did not close");
+            if (!WaitUntil([&] { return !page; })) throw Failure(std::string("the page ") + use.name + " did not close");
         }
     }
 
     const Options& m_options;
-    Program& m_program;
+    const Program& m_program;
     std::vector<Sample> m_samples;
-    std::map<std::string, std::map<std::wstring, int>> m_boxes;
+    std::map<std::string, std::map<std::string, int>> m_boxes;
+    std::set<std::string> m_notes;
 };
 
 void PrintTable(const std::vector<Sample>& samples)
@@ -593,7 +414,8 @@ int wmain(int argc, wchar_t** argv)
 {
     try {
         const Options options = ParseOptions(argc, argv);
-        Program program(options.folder);
+        Program program(std::filesystem::path(options.folder) / L"QM47.exe", options.folder);
+        if (!program.WaitForMainWindow()) throw Failure("the main window did not appear");
         Soak soak(options, program);
         const auto started = std::chrono::steady_clock::now();
         soak.Run();
@@ -603,10 +425,10 @@ int wmain(int argc, wchar_t** argv)
         std::printf("%d connect cycles, %d page cycles (9 pages each) in %.1f s\n", options.connectCycles,
                     options.pageCycles, seconds);
         PrintTable(samples);
-        for (const std::string& note : program.Notes()) std::printf("%s\n", note.c_str());
+        for (const std::string& note : soak.Notes()) std::printf("%s\n", note.c_str());
         std::printf("boxes answered per page:\n");
         for (const auto& [page, texts] : soak.Boxes())
-            for (const auto& [text, count] : texts) std::printf("  %-8s %5d x %s\n", page.c_str(), count, Utf8(text).c_str());
+            for (const auto& [text, count] : texts) std::printf("  %-8s %5d x %s\n", page.c_str(), count, text.c_str());
 
         const std::size_t warm = 1;
         Verdicts verdicts;

@@ -12,17 +12,10 @@ set -euo pipefail
 
 rounds=${1:-50}
 root=$(cd "$(dirname "$0")/.." && pwd)
-[[ -f $root/build/win64/bench/ControlHeapCheck.exe ]] ||
-  { echo "missing build/win64/bench/ControlHeapCheck.exe: build the win64 preset first" >&2; exit 2; }
-
 # shellcheck source=scripts/wine-env.sh
 . "$root/scripts/wine-env.sh"
-begin_run control-heap
-work=$run_dir
-
-start_display "$work"
-use_prefix "$work/prefix"
-make_prefix headless
+require_built "$root/build/win64/bench/ControlHeapCheck.exe"
+begin_wine_run control-heap
 
 for program in win64 win32; do
   exe=$root/build/$program/bench/ControlHeapCheck.exe

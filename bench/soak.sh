@@ -38,12 +38,12 @@ for argument in "$@"; do
 done
 [[ ${#programs[@]} -gt 0 ]] || programs=(win64 win32)
 
+# shellcheck source=scripts/wine-env.sh
+. "$root/scripts/wine-env.sh"
 driver=$root/build/win64/bench/SoakDriver.exe
-[[ -f $driver ]] || { echo "missing $driver: build the win64 preset first" >&2; exit 2; }
+require_built "$driver"
 for program in "${programs[@]}"; do
-  for needed in "$root/build/$program/QM47.exe" "$root/build/$program/sim/VaronelServiceLibrary.dll"; do
-    [[ -f $needed ]] || { echo "missing $needed: build the $program preset first" >&2; exit 2; }
-  done
+  require_built "$root/build/$program/QM47.exe" "$root/build/$program/sim/VaronelServiceLibrary.dll"
 done
 
 if [[ -n $short ]]; then
@@ -57,14 +57,8 @@ else
           --handle-margin=0 --window-margin=0 --object-margin=0 --private-limit-kib=64)
 fi
 
-# shellcheck source=scripts/wine-env.sh
-. "$root/scripts/wine-env.sh"
-begin_run soak
+begin_wine_run soak
 work=$run_dir
-
-start_display "$work"
-use_prefix "$work/prefix"
-make_prefix headless
 map_com_port COM3 "$work" "$work/serial-line.bin"
 
 passed=0

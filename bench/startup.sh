@@ -5,9 +5,10 @@
 #   - BareDialog.exe: an empty dialog of the main window's size and control
 #     count (what any dialog program costs);
 #   - SameDialogProgram.exe: a plain Win32 program, no framework, that shows
-#     QM47's very main window from an ordinary dialog resource with the same
-#     icon, bitmap and manifest, and loads nothing else.
-# QM47 / same-dialog is the cost of QM47's own framework, template building
+#     QM47's very main window, made from the program's own template by the
+#     same template builder, with the program's own resources, and loads
+#     nothing else.
+# QM47 / same-dialog is the cost of QM47's own framework, application object
 # and library binding. The three programs are launched in turn, run after
 # run, so all see the same machine. Prints each program's median, quartiles,
 # range and peak working set, the two ratios, and the size of the stripped
@@ -25,21 +26,14 @@ win32=$root/build/win32
 # shellcheck source=scripts/wine-env.sh
 . "$root/scripts/wine-env.sh"
 
-for exe in "$win64/QM47.exe" "$win64/bench/BareDialog.exe" "$win64/bench/SameDialogProgram.exe" \
-           "$win64/bench/LaunchTimer.exe"; do
-  [[ -f $exe ]] || { echo "missing $exe: build the win64 preset first" >&2; exit 1; }
-done
+require_built "$win64/QM47.exe" "$win64/bench/"{BareDialog,SameDialogProgram,LaunchTimer}.exe
 (( runs >= 1 )) || { echo "runs must be at least 1" >&2; exit 1; }
-
-begin_run bench
-work=$run_dir
 
 # A display and a prefix of our own, as the program's users have it: Polish
 # code page, the Wine fonts installed, no window manager wait on close.
-start_display "$work"
-use_prefix "$work/prefix"
 echo "Preparing the Wine prefix..." >&2
-make_prefix headless
+begin_wine_run bench
+work=$run_dir
 # Keep the server running between launches, as on a desktop where Wine is in
 # use: restart it persistent, then let Wine's own services start again.
 stop_wineserver
@@ -93,12 +87,6 @@ for i in 1 2 3; do
   echo "  peak working set: median ${peak_median} KiB (${peak_low} to ${peak_high} KiB)"
 done
 
-same_controls=$(line controls 2)
-qm47_controls=$(line controls 1)
-if [[ $qm47_controls != "$same_controls" ]]; then
-  echo "WARNING: QM47's main window has $qm47_controls controls, the same-dialog program's $same_controls:" \
-       "bench/SameDialog.rc no longer matches res/MainDialogs.cpp"
-fi
 awk -v a="${medians[0]}" -v s="${medians[1]}" -v b="${medians[2]}" 'BEGIN {
   printf "ratio QM47 / same dialog: %.3f (goal: at most 1.05)\n", a / s
   printf "ratio QM47 / bare dialog: %.3f\n", a / b }'

@@ -8,10 +8,7 @@ namespace {
 
 std::string TooManyCharactersMessage(int limit)
 {
-    std::string message = "Please enter no more than %1 characters.";
-    const auto at = message.find("%1");
-    if (at != std::string::npos) message.replace(at, 2, std::to_string(limit));
-    return message;
+    return Substitute("Please enter no more than %1 characters.", {std::to_string(limit)});
 }
 
 } // namespace

@@ -24,7 +24,12 @@ bool CDialog::HandleInitDialog(Window& window)
 
 void CDialog::HandleCommand(int id, int notifyCode)
 {
-    if (OnCommand(id, notifyCode)) return;
+    for (const Command& command : m_commands) {
+        if (command.id == id && command.notifyCode == notifyCode) {
+            command.handler();
+            return;
+        }
+    }
     if (notifyCode == kNotifyClicked && id == kIdCancel) OnCancel();
 }
 
@@ -45,11 +50,6 @@ bool CDialog::OnInitDialog()
 }
 
 void CDialog::DoDataExchange(DataExchange&) {}
-
-bool CDialog::OnCommand(int, int)
-{
-    return false;
-}
 
 bool CDialog::OnSysCommand(int)
 {

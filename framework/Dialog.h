@@ -1,11 +1,13 @@
 #pragma once
-// The dialog base class. A dialog class supplies a template id, its data
-// exchange, an init hook where it has one, and one handler per button
-// (dispatched from OnCommand by control id).
+// The dialog base class. A dialog class supplies its template, its data
+// exchange, an init hook where it has one, and one handler per button, named
+// once in its constructor (the dialog's message map).
 
 #include "framework/MessageBox.h"
 
+#include <functional>
 #include <string_view>
+#include <vector>
 
 namespace fw {
 
@@ -54,10 +56,22 @@ protected:
     // the first control in tab order.
     virtual bool OnInitDialog();
     virtual void DoDataExchange(DataExchange& dx);
-    // One handler per button: dispatch by id, return false for ids not handled.
-    virtual bool OnCommand(int id, int notifyCode);
     virtual bool OnSysCommand(int command);
     virtual void OnCancel(); // end with kIdCancel
+
+    // The message map: a click on button `id`, or a change of edit `id`,
+    // runs `handler`. A command the map does not name is not handled, but
+    // for the cancel button, which ends the dialog through OnCancel.
+    using Handler = std::function<void()>;
+    void OnClick(int id, Handler handler) { m_commands.push_back({id, kNotifyClicked, std::move(handler)}); }
+    void OnEditChange(int id, Handler handler) { m_commands.push_back({id, kNotifyEditChange, std::move(handler)}); }
+    // A member function of the dialog as a click handler:
+    //     OnClick(IDC_CLOCK_SET, &CClockPage::SetClock);
+    template <class Dialog>
+    void OnClick(int id, void (Dialog::*handler)())
+    {
+        OnClick(id, [this, handler] { (static_cast<Dialog*>(this)->*handler)(); });
+    }
 
     // Runs the data exchange; false when a value was refused (the user has
     // been told) and the caller should stop.
@@ -69,8 +83,15 @@ protected:
     Window& Wnd() const;
 
 private:
+    struct Command {
+        int id;
+        int notifyCode;
+        Handler handler;
+    };
+
     const DialogTemplate& m_template;
     Window* m_window = nullptr;
+    std::vector<Command> m_commands;
 };
 
 // Implemented by the backend: runs `dialog` modally.

@@ -2,9 +2,29 @@
 // Every message box of the program goes through ShowMessage: owner window,
 // text, caption (the application name when none is given), icon and buttons.
 
+#include <initializer_list>
+#include <string>
 #include <string_view>
 
 namespace fw {
+
+// A message with numbered places, "%1" to "%9", each replaced by the value
+// of that number (Windows' own message texts use the same form).
+inline std::string Substitute(std::string_view pattern, std::initializer_list<std::string_view> values)
+{
+    std::string message;
+    for (std::size_t at = 0; at < pattern.size(); ++at) {
+        const char next = at + 1 < pattern.size() ? pattern[at + 1] : '\0';
+        const std::size_t place = static_cast<std::size_t>(next - '1');
+        if (pattern[at] == '%' && next >= '1' && next <= '9' && place < values.size()) {
+            message += values.begin()[place];
+            ++at;
+        } else {
+            message += pattern[at];
+        }
+    }
+    return message;
+}
 
 class CDialog;
 

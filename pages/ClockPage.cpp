@@ -1,17 +1,50 @@
 #include "pages/ClockPage.h"
 
 #include "app/NumberText.h"
-#include "app/Reporting.h"
-#include "app/ServiceApp.h"
 #include "framework/DataExchange.h"
 #include "framework/Window.h"
 #include "res/Dialogs.h"
 #include "res/ResourceIds.h"
 #include "res/Texts.h"
 
+#include <algorithm>
+
 namespace qm47 {
 
 namespace {
+
+// The new-setting edits, in the order of the request's bytes.
+constexpr int kNewSettingEdits[6] = {IDC_CLOCK_YEAR, IDC_CLOCK_MONTH, IDC_CLOCK_DAY,
+                                     IDC_CLOCK_HOUR, IDC_CLOCK_MINUTE, IDC_CLOCK_SECOND};
+
+// The full year of a year byte: up to 49 in the 2000s, any other in the 1900s.
+int FullYear(int yearInCentury)
+{
+    return yearInCentury <= 49 ? 2000 + yearInCentury : 1900 + yearInCentury;
+}
+
+int DaysInMonth(int fullYear, int month)
+{
+    constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = fullYear % 4 == 0 && (fullYear % 100 != 0 || fullYear % 400 == 0);
+    return month == 2 && leap ? 29 : kDays[month - 1];
+}
+
+// A whole number with blanks around it; nothing for any other text (a sign
+// included). Values past any range are capped, not wrapped.
+std::optional<int> WholeNumber(std::string_view text)
+{
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+    if (text.empty()) return std::nullopt;
+    int value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9') return std::nullopt;
+        value = std::min(value * 10 + (c - '0'), 1000);
+    }
+    return value;
+}
 
 std::string TwoDigits(int value)
 {
@@ -27,10 +60,23 @@ std::array<std::string, 6> ProposedClockTexts(const platform::LocalTime& now)
             TwoDigits(now.hour), TwoDigits(now.minute), "00"};
 }
 
+std::optional<InvalidClockValue> FindInvalidClockValue(const std::array<std::string, 6>& texts)
+{
+    constexpr int kLowest[6] = {0, 1, 1, 0, 0, 0};
+    constexpr int kHighest[6] = {99, 12, 0, 23, 59, 59}; // the day's depends on year and month
+    std::array<int, 6> values{};
+    for (std::size_t field = 0; field < texts.size(); ++field) {
+        const int highest = field == 2 ? DaysInMonth(FullYear(values[0]), values[1]) : kHighest[field];
+        const std::optional<int> value = WholeNumber(texts[field]);
+        if (!value || *value < kLowest[field] || *value > highest) return InvalidClockValue{field, kLowest[field], highest};
+        values[field] = *value;
+    }
+    return std::nullopt;
+}
+
 std::string PrinterDateText(const ClockTime& clock)
 {
-    const int year = clock.year <= 49 ? 2000 + clock.year : 1900 + clock.year;
-    return std::to_string(year) + '/' + std::to_string(clock.month) + '/' + std::to_string(clock.day);
+    return std::to_string(FullYear(clock.year)) + '/' + std::to_string(clock.month) + '/' + std::to_string(clock.day);
 }
 
 std::string PrinterTimeText(const ClockTime& clock)
@@ -40,29 +86,25 @@ std::string PrinterTimeText(const ClockTime& clock)
     return std::to_string(clock.hour) + ':' + minute + ":00";
 }
 
-CClockPage::CClockPage(CServiceApp& app) : fw::CDialog(res::kClockDialog), m_app(app) {}
+CClockPage::CClockPage(CServiceApp& app) : CPage(app, res::kClockDialog)
+{
+    OnClick(IDC_CLOCK_SET, &CClockPage::SetClock);
+}
 
 bool CClockPage::OnInitDialog()
 {
     // Without an on-line printer the page closes before it is ever shown.
-    if (m_app.IsPrinterOnline() != 1) {
-        ShowOfflineMessage(*this);
+    if (!PrinterReady()) {
         EndDialog(fw::kIdCancel);
         return false;
     }
 
-    const auto proposed = ProposedClockTexts(platform::Now());
-    m_year = proposed[0];
-    m_month = proposed[1];
-    m_day = proposed[2];
-    m_hour = proposed[3];
-    m_minute = proposed[4];
-    m_second = proposed[5];
+    m_newSetting = ProposedClockTexts(platform::Now());
 
     // The reading is shown whatever LBSENDCK answers: a record it leaves
     // untouched shows as 2000/0/0 0:00:00.
     ClockTime clock{};
-    m_app.Library().LBSENDCK(&clock);
+    Library().LBSENDCK(&clock);
     m_printerDate = PrinterDateText(clock);
     m_printerTime = PrinterTimeText(clock);
 
@@ -73,45 +115,36 @@ bool CClockPage::OnInitDialog()
 
 void CClockPage::DoDataExchange(fw::DataExchange& dx)
 {
-    dx.Text(IDC_CLOCK_YEAR, m_year);
-    dx.Text(IDC_CLOCK_MONTH, m_month);
-    dx.Text(IDC_CLOCK_DAY, m_day);
-    dx.Text(IDC_CLOCK_HOUR, m_hour);
-    dx.Text(IDC_CLOCK_MINUTE, m_minute);
-    dx.Text(IDC_CLOCK_SECOND, m_second);
+    for (std::size_t i = 0; i < m_newSetting.size(); ++i) dx.Text(kNewSettingEdits[i], m_newSetting[i]);
     dx.Text(IDC_CLOCK_PRINTER_DATE, m_printerDate);
     dx.Text(IDC_CLOCK_PRINTER_TIME, m_printerTime);
 }
 
-bool CClockPage::OnCommand(int id, int notifyCode)
-{
-    if (notifyCode != fw::kNotifyClicked) return false;
-    switch (id) {
-    case IDC_CLOCK_SET: SetClock(); return true;
-    default: return false;
-    }
-}
-
 void CClockPage::SetClock()
 {
-    // The texts are read before the on-line check; the edits have no
-    // validation rule, so the order shows nowhere.
-    if (!UpdateData(fw::Exchange::Save)) return;
-    if (m_app.IsPrinterOnline() != 1) {
-        ShowOfflineMessage(*this);
+    // The texts are read before the on-line check and checked after it.
+    if (!UpdateData(fw::Exchange::Save) || !PrinterReady()) return;
+    if (const auto invalid = FindInvalidClockValue(m_newSetting)) {
+        MessageBox(fw::Substitute(text::kInvalidClockValue, {text::kClockLabels[invalid->field],
+                                                             std::to_string(invalid->lowest),
+                                                             std::to_string(invalid->highest)}),
+                   nullptr, {fw::MessageIcon::Exclamation});
+        Wnd().SetFocus(kNewSettingEdits[invalid->field]);
+        Wnd().SelectAll(kNewSettingEdits[invalid->field]);
         return;
     }
 
     SetClockRequest request{};
-    request.year = LowByte(ParseDecimal(m_year));
-    request.month = LowByte(ParseDecimal(m_month));
-    request.day = LowByte(ParseDecimal(m_day));
-    request.hour = LowByte(ParseDecimal(m_hour));
-    request.minute = LowByte(ParseDecimal(m_minute));
-    request.second = LowByte(ParseDecimal(m_second));
+    // Every value is in its range now: each fits its byte.
+    request.year = LowByte(ParseDecimal(m_newSetting[0]));
+    request.month = LowByte(ParseDecimal(m_newSetting[1]));
+    request.day = LowByte(ParseDecimal(m_newSetting[2]));
+    request.hour = LowByte(ParseDecimal(m_newSetting[3]));
+    request.minute = LowByte(ParseDecimal(m_newSetting[4]));
+    request.second = LowByte(ParseDecimal(m_newSetting[5]));
     request.registerNumber = text::kRegisterNumber.c_str();
     request.cashier = text::kCashier.c_str();
-    ReportResult(m_app, *this, m_app.Library().LBSETCK(&request));
+    ReportResult(Library().LBSETCK(&request));
     // The reading taken on opening stays as it is.
 }
 

@@ -3,15 +3,15 @@
 // sets a new date and time, proposed from the computer's clock.
 
 #include "app/Records.h"
-#include "framework/Dialog.h"
+#include "pages/Page.h"
 #include "platform/Time.h"
 
 #include <array>
+#include <cstddef>
+#include <optional>
 #include <string>
 
 namespace qm47 {
-
-class CServiceApp;
 
 // The new-setting texts proposed from the computer's clock, in the order
 // year, month, day, hour, minute, second: two digits each, the year within
@@ -26,25 +26,34 @@ std::string PrinterDateText(const ClockTime& clock);
 // without a leading zero; the printer's second is not shown.
 std::string PrinterTimeText(const ClockTime& clock);
 
-class CClockPage : public fw::CDialog {
+// A new-setting value that cannot be sent: which of the six it is (0 year to
+// 5 second) and the range it must lie in.
+struct InvalidClockValue {
+    std::size_t field;
+    int lowest;
+    int highest;
+    bool operator==(const InvalidClockValue&) const = default;
+};
+
+// The first of the six texts, in the order year, month, day, hour, minute,
+// second, that is not a whole number (blanks around it and leading zeros
+// allowed) within its range: year 0-99, month 1-12, day 1 to the month's last
+// day in the year the two digits stand for (as the printer's date shows it),
+// hour 0-23, minute and second 0-59. Nothing when all six are valid.
+std::optional<InvalidClockValue> FindInvalidClockValue(const std::array<std::string, 6>& texts);
+
+class CClockPage : public CPage {
 public:
     explicit CClockPage(CServiceApp& app);
 
 protected:
     bool OnInitDialog() override;
     void DoDataExchange(fw::DataExchange& dx) override;
-    bool OnCommand(int id, int notifyCode) override;
 
 private:
     void SetClock();
 
-    CServiceApp& m_app;
-    std::string m_year;
-    std::string m_month;
-    std::string m_day;
-    std::string m_hour;
-    std::string m_minute;
-    std::string m_second;
+    std::array<std::string, 6> m_newSetting; // year, month, day, hour, minute, second, as typed
     std::string m_printerDate;
     std::string m_printerTime;
 };

@@ -4,30 +4,26 @@
 // blocked at another rate, and shows the seven rate totalizers, read on
 // opening and after every attempt. It shows no success message.
 
-#include "framework/Dialog.h"
+#include "pages/Page.h"
 
 #include <array>
 #include <string>
 
 namespace qm47 {
 
-class CServiceApp;
-
-class CControlSalePage : public fw::CDialog {
+class CControlSalePage : public CPage {
 public:
     explicit CControlSalePage(CServiceApp& app);
 
 protected:
     bool OnInitDialog() override;
     void DoDataExchange(fw::DataExchange& dx) override;
-    bool OnCommand(int id, int notifyCode) override;
 
 private:
     void ControlSale();
     // The receipt: header, the one line, end.
     void Sell(char letter);
 
-    CServiceApp& m_app;
     std::string m_name;
     std::string m_rate; // the combo box's text
     std::array<std::string, 7> m_totalizers; // A to G, as the printer reports them

@@ -1,7 +1,5 @@
 #include "pages/DisplayPage.h"
 
-#include "app/Reporting.h"
-#include "app/ServiceApp.h"
 #include "framework/DataExchange.h"
 #include "res/Dialogs.h"
 #include "res/ResourceIds.h"
@@ -16,21 +14,23 @@ constexpr std::int32_t kDateTimeMode = 3;
 constexpr std::int32_t kCashRegisterMode = 4;
 constexpr std::int32_t kOperatorLinesMode = 5;
 
-constexpr char kLineBreak = '\r';
-
 } // namespace
 
 std::string DisplayText(std::string_view line1, std::string_view line2)
 {
-    std::string text;
-    text.reserve(line1.size() + 1 + line2.size());
-    text += line1;
-    text += kLineBreak;
+    std::string text(line1);
+    text += '\r';
     text += line2;
     return text;
 }
 
-CDisplayPage::CDisplayPage(CServiceApp& app) : fw::CDialog(res::kDisplayDialog), m_app(app) {}
+CDisplayPage::CDisplayPage(CServiceApp& app) : CPage(app, res::kDisplayDialog)
+{
+    OnClick(IDC_DISPLAY_CUSTOMER_SEND, &CDisplayPage::OnCustomerSend);
+    OnClick(IDC_DISPLAY_OPERATOR_SEND, &CDisplayPage::OnOperatorSend);
+    OnClick(IDC_DISPLAY_DATE_TIME, &CDisplayPage::OnDateTime);
+    OnClick(IDC_DISPLAY_CASH_REGISTER, &CDisplayPage::OnCashRegister);
+}
 
 void CDisplayPage::DoDataExchange(fw::DataExchange& dx)
 {
@@ -40,52 +40,32 @@ void CDisplayPage::DoDataExchange(fw::DataExchange& dx)
     dx.Text(IDC_DISPLAY_OPERATOR_LINE2, m_operatorLine2, kLineLimit);
 }
 
-bool CDisplayPage::OnCommand(int id, int notifyCode)
-{
-    if (notifyCode != fw::kNotifyClicked) return false;
-    switch (id) {
-    case IDC_DISPLAY_CUSTOMER_SEND: OnCustomerSend(); return true;
-    case IDC_DISPLAY_OPERATOR_SEND: OnOperatorSend(); return true;
-    case IDC_DISPLAY_DATE_TIME: OnDateTime(); return true;
-    case IDC_DISPLAY_CASH_REGISTER: OnCashRegister(); return true;
-    default: return false;
-    }
-}
-
 void CDisplayPage::OnCustomerSend()
 {
-    if (!CheckOnline() || !UpdateData(fw::Exchange::Save)) return;
+    if (!PrinterReady() || !UpdateData(fw::Exchange::Save)) return;
     Send(kCustomerLinesMode, DisplayText(m_customerLine1, m_customerLine2));
 }
 
 void CDisplayPage::OnOperatorSend()
 {
-    if (!CheckOnline() || !UpdateData(fw::Exchange::Save)) return;
+    if (!PrinterReady() || !UpdateData(fw::Exchange::Save)) return;
     Send(kOperatorLinesMode, DisplayText(m_operatorLine1, m_operatorLine2));
 }
 
 // The two mode buttons leave the fields unread.
 void CDisplayPage::OnDateTime()
 {
-    if (CheckOnline()) Send(kDateTimeMode, "");
+    if (PrinterReady()) Send(kDateTimeMode, "");
 }
 
 void CDisplayPage::OnCashRegister()
 {
-    if (CheckOnline()) Send(kCashRegisterMode, "");
+    if (PrinterReady()) Send(kCashRegisterMode, "");
 }
 
-bool CDisplayPage::CheckOnline() const
-{
-    if (m_app.IsPrinterOnline() == 1) return true;
-    ShowOfflineMessage(*this);
-    return false;
-}
-
-// Errors go to the library's ErrorMessage; success shows nothing.
 void CDisplayPage::Send(std::int32_t mode, const std::string& text) const
 {
-    ReportError(m_app, *this, m_app.Library().LBDSP(mode, text.c_str()));
+    ReportError(Library().LBDSP(mode, text.c_str()));
 }
 
 } // namespace qm47

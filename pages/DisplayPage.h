@@ -4,7 +4,7 @@
 // cash-register mode. It reads nothing from the printer and shows nothing on
 // success.
 
-#include "framework/Dialog.h"
+#include "pages/Page.h"
 
 #include <cstdint>
 #include <string>
@@ -12,9 +12,11 @@
 
 namespace qm47 {
 
-class CServiceApp;
+// The text of a display's two lines as LBDSP takes it: line 1, one CR
+// (0x0D), line 2, and nothing after it. The bytes go unconverted.
+std::string DisplayText(std::string_view line1, std::string_view line2);
 
-class CDisplayPage : public fw::CDialog {
+class CDisplayPage : public CPage {
 public:
     explicit CDisplayPage(CServiceApp& app);
 
@@ -22,7 +24,6 @@ public:
 
 protected:
     void DoDataExchange(fw::DataExchange& dx) override;
-    bool OnCommand(int id, int notifyCode) override;
 
 private:
     void OnCustomerSend();
@@ -30,18 +31,13 @@ private:
     void OnDateTime();
     void OnCashRegister();
 
-    bool CheckOnline() const;
+    // Sends what LBDSP shows in `mode`; errors go to the library's message.
     void Send(std::int32_t mode, const std::string& text) const;
 
-    CServiceApp& m_app;
     std::string m_customerLine1;
     std::string m_customerLine2;
     std::string m_operatorLine1;
     std::string m_operatorLine2;
 };
-
-// The text of a display's two lines as LBDSP takes it: line 1, one CR
-// (0x0D), line 2, and nothing after it. The bytes go unconverted.
-std::string DisplayText(std::string_view line1, std::string_view line2);
 
 } // namespace qm47

@@ -1,6 +1,5 @@
 #include "pages/FiscalPage.h"
 
-#include "app/ServiceApp.h"
 #include "framework/DataExchange.h"
 #include "res/Dialogs.h"
 #include "res/ResourceIds.h"
@@ -13,18 +12,14 @@ namespace {
 constexpr int kBaudRate = 9600;
 } // namespace
 
-CFiscalPage::CFiscalPage(CServiceApp& app) : fw::CDialog(res::kFiscalDialog), m_app(app) {}
+CFiscalPage::CFiscalPage(CServiceApp& app) : CPage(app, res::kFiscalDialog)
+{
+    OnClick(IDC_FISCAL_SEND, &CFiscalPage::OnSend);
+}
 
 void CFiscalPage::DoDataExchange(fw::DataExchange& dx)
 {
     dx.Text(IDC_FISCAL_NIP, m_nip, kNipLimit);
-}
-
-bool CFiscalPage::OnCommand(int id, int notifyCode)
-{
-    if (id != IDC_FISCAL_SEND || notifyCode != fw::kNotifyClicked) return false;
-    OnSend();
-    return true;
 }
 
 // No on-line check and no answer read: the printer shows whether it took the
@@ -33,7 +28,7 @@ void CFiscalPage::OnSend()
 {
     if (!UpdateData(fw::Exchange::Save)) return;
     const std::string frame = FiscalizationFrame(m_nip);
-    const auto& library = m_app.Library();
+    const auto& library = Library();
 
     library.Port_Close();
     CSerialLink& link = m_app.Link();

@@ -3,15 +3,13 @@
 // direct serial link, taking the port from the library for the moment of
 // sending and giving it back.
 
-#include "framework/Dialog.h"
+#include "pages/Page.h"
 
 #include <string>
 
 namespace qm47 {
 
-class CServiceApp;
-
-class CFiscalPage : public fw::CDialog {
+class CFiscalPage : public CPage {
 public:
     explicit CFiscalPage(CServiceApp& app);
 
@@ -19,12 +17,10 @@ public:
 
 protected:
     void DoDataExchange(fw::DataExchange& dx) override;
-    bool OnCommand(int id, int notifyCode) override;
 
 private:
     void OnSend();
 
-    CServiceApp& m_app;
     std::string m_nip;
 };
 

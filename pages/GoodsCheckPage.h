@@ -4,29 +4,25 @@
 // having the printer print the same check. It shows no success message and
 // examines no result code.
 
-#include "framework/Dialog.h"
 #include "pages/GoodsRules.h"
+#include "pages/Page.h"
 
 #include <string>
 
 namespace qm47 {
 
-class CServiceApp;
-
-class CGoodsCheckPage : public fw::CDialog {
+class CGoodsCheckPage : public CPage {
 public:
     explicit CGoodsCheckPage(CServiceApp& app);
 
 protected:
     void DoDataExchange(fw::DataExchange& dx) override;
-    bool OnCommand(int id, int notifyCode) override;
 
 private:
     void Check();
     // The printout: LBDBREP steps 0, 1 and 2.
     void PrintCheck(char letter);
 
-    CServiceApp& m_app;
     std::string m_name;
     std::string m_rate; // the combo box's text
     int m_print = 0;    // "Wydruk": 1 checked

@@ -30,23 +30,12 @@ bool CloseWritten(File file)
     return flushed && closed;
 }
 
-// The row of PolishLetterTable whose Windows-1250 code is `byte`, or -1.
-int FindPolishLetter(unsigned char byte)
-{
-    for (std::size_t row = 0; row < PolishLetterTable.size(); ++row)
-        if (PolishLetterTable[row][kWindows1250] == byte) return static_cast<int>(row);
-    return -1;
-}
-
-unsigned char MazoviaCode(int row)
-{
-    return PolishLetterTable[static_cast<std::size_t>(row)][kMazovia];
-}
-
+// The Mazovia code of a Polish letter's Windows-1250 code; any other byte as it is.
 unsigned char ToMazovia(unsigned char byte)
 {
-    const int row = FindPolishLetter(byte);
-    return row < 0 ? byte : MazoviaCode(row);
+    for (const PolishLetterCodes& letter : PolishLetterTable)
+        if (letter.windows1250 == byte) return letter.mazovia;
+    return byte;
 }
 
 void ShowConversionError(std::string_view message)

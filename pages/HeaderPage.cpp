@@ -1,7 +1,5 @@
 #include "pages/HeaderPage.h"
 
-#include "app/Reporting.h"
-#include "app/ServiceApp.h"
 #include "framework/DataExchange.h"
 #include "framework/Window.h"
 #include "pages/HeaderConversion.h"
@@ -50,7 +48,12 @@ std::string BuildHeaderLine(std::string_view text, bool doubleWidth, bool centre
     return line;
 }
 
-CHeaderPage::CHeaderPage(CServiceApp& app) : fw::CDialog(res::kHeaderDialog), m_app(app) {}
+CHeaderPage::CHeaderPage(CServiceApp& app) : CPage(app, res::kHeaderDialog)
+{
+    OnClick(IDC_HEADER_SET, &CHeaderPage::ProgramHeader);
+    for (std::size_t line = 0; line < kLineControls.size(); ++line)
+        OnEditChange(kLineControls[line].edit, [this, line] { RefreshCounter(line); });
+}
 
 void CHeaderPage::DoDataExchange(fw::DataExchange& dx)
 {
@@ -59,22 +62,6 @@ void CHeaderPage::DoDataExchange(fw::DataExchange& dx)
         dx.Check(kLineControls[i].doubleWidth, m_lines[i].doubleWidth);
         dx.Check(kLineControls[i].centred, m_lines[i].centred);
     }
-}
-
-bool CHeaderPage::OnCommand(int id, int notifyCode)
-{
-    if (id == IDC_HEADER_SET && notifyCode == fw::kNotifyClicked) {
-        ProgramHeader();
-        return true;
-    }
-    if (notifyCode == fw::kNotifyEditChange) {
-        for (std::size_t i = 0; i < kLineControls.size(); ++i)
-            if (kLineControls[i].edit == id) {
-                RefreshCounter(i);
-                return true;
-            }
-    }
-    return false;
 }
 
 void CHeaderPage::RefreshCounter(std::size_t line)
@@ -100,18 +87,21 @@ std::string CHeaderPage::BuildHeaderText() const
 
 void CHeaderPage::ProgramHeader()
 {
-    if (m_app.IsPrinterOnline() != 1) {
-        ShowOfflineMessage(*this);
+    if (!PrinterReady() || !UpdateData(fw::Exchange::Save)) return;
+    // A header the printer cannot take whole is refused: cut, its last line
+    // would stand shortened on every receipt.
+    const std::string header = BuildHeaderText();
+    if (header.size() > kMaxConvertedHeaderBytes) {
+        MessageBox(fw::Substitute(text::kHeaderTooLong,
+                                  {std::to_string(header.size()), std::to_string(kMaxConvertedHeaderBytes)}),
+                   nullptr, {fw::MessageIcon::Exclamation});
         return;
     }
-    if (!UpdateData(fw::Exchange::Save)) return;
     // A failed conversion has told the technician why; an empty or partial
     // header must not replace the one the printer holds.
-    const std::optional<std::string> converted = ConvertHeaderText(BuildHeaderText());
+    const std::optional<std::string> converted = ConvertHeaderText(header);
     if (!converted) return;
-    const LibraryResult result =
-        m_app.Library().LBSETHDR(converted->c_str(), text::kRegisterNumber.c_str(), text::kHeaderCashier.c_str());
-    ReportError(m_app, *this, result);
+    ReportError(Library().LBSETHDR(converted->c_str(), text::kRegisterNumber.c_str(), text::kHeaderCashier.c_str()));
 }
 
 } // namespace qm47

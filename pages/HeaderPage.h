@@ -4,15 +4,13 @@
 // its characters. "&PROGRAMOWANIE" builds the header, converts it to the
 // printer's code page and sends it.
 
-#include "framework/Dialog.h"
+#include "pages/Page.h"
 
 #include <array>
 #include <string>
 #include <string_view>
 
 namespace qm47 {
-
-class CServiceApp;
 
 // One header line as the printer takes it. A double-width line is enclosed in
 // SO bytes (0x0E) and is 20 characters wide, a normal one 40. A centred line
@@ -21,13 +19,12 @@ class CServiceApp;
 // whole.
 std::string BuildHeaderLine(std::string_view text, bool doubleWidth, bool centred);
 
-class CHeaderPage : public fw::CDialog {
+class CHeaderPage : public CPage {
 public:
     explicit CHeaderPage(CServiceApp& app);
 
 protected:
     void DoDataExchange(fw::DataExchange& dx) override;
-    bool OnCommand(int id, int notifyCode) override;
 
 private:
     struct HeaderLine {
@@ -41,7 +38,6 @@ private:
     // Lines 1 to 7, each followed by CR (0x0D).
     std::string BuildHeaderText() const;
 
-    CServiceApp& m_app;
     std::array<HeaderLine, 7> m_lines;
 };
 

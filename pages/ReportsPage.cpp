@@ -1,9 +1,7 @@
 #include "pages/ReportsPage.h"
 
 #include "app/NumberText.h"
-#include "app/Records.h"
-#include "app/Reporting.h"
-#include "app/ServiceApp.h"
+#include "app/Requests.h"
 #include "framework/DataExchange.h"
 #include "framework/Window.h"
 #include "res/Dialogs.h"
@@ -20,17 +18,12 @@ constexpr int kMonthEditLimit = 2;
 constexpr fw::Date kFirstPickableDate{1950, 1, 1};
 constexpr fw::Date kLastPickableDate{2049, 12, 31};
 
-// Report kinds; in each pair the odd one is the short report.
-constexpr std::uint8_t kDailyKind = 0;
-constexpr std::uint8_t kNumbersFullKind = 0x10, kNumbersShortKind = 0x11;
-constexpr std::uint8_t kDatesFullKind = 0, kDatesShortKind = 1;
-constexpr std::uint8_t kMonthlyFullKind = 6, kMonthlyShortKind = 7;
-// The monthly report's last day: the same for every month.
-constexpr std::uint8_t kMonthlyFullLastDay = 31, kMonthlyShortLastDay = 30;
-
-// The printer's answers to a range it refuses.
-constexpr std::int32_t kPeriodicRangeError = -25;
-constexpr std::int32_t kMonthlyRangeError = static_cast<std::int32_t>(0xE0000001u);
+std::optional<ReportDay> ToReportDay(const fw::Date& date)
+{
+    const auto year = TwoDigitYear(date.year);
+    if (!year) return std::nullopt;
+    return ReportDay{*year, static_cast<std::uint8_t>(date.month), static_cast<std::uint8_t>(date.day)};
+}
 
 } // namespace
 
@@ -41,13 +34,18 @@ std::optional<std::uint8_t> TwoDigitYear(int fullYear)
     return std::nullopt;
 }
 
-CReportsPage::CReportsPage(CServiceApp& app) : fw::CDialog(res::kReportsDialog), m_app(app) {}
+CReportsPage::CReportsPage(CServiceApp& app) : CPage(app, res::kReportsDialog)
+{
+    OnClick(IDC_REPORTS_DAILY, &CReportsPage::DailyReport);
+    OnClick(IDC_REPORTS_PERIODIC, &CReportsPage::PeriodicReport);
+    OnClick(IDC_REPORTS_MONTHLY, &CReportsPage::MonthlyReport);
+}
 
 bool CReportsPage::OnInitDialog()
 {
     Wnd().SetDateRange(IDC_REPORTS_FIRST_DATE, kFirstPickableDate, kLastPickableDate);
     Wnd().SetDateRange(IDC_REPORTS_LAST_DATE, kFirstPickableDate, kLastPickableDate);
-    return fw::CDialog::OnInitDialog();
+    return CPage::OnInitDialog();
 }
 
 void CReportsPage::DoDataExchange(fw::DataExchange& dx)
@@ -62,114 +60,56 @@ void CReportsPage::DoDataExchange(fw::DataExchange& dx)
     dx.Check(IDC_REPORTS_MONTHLY_FULL, m_monthlyFull);
 }
 
-bool CReportsPage::OnCommand(int id, int notifyCode)
-{
-    if (notifyCode != fw::kNotifyClicked) return false;
-    switch (id) {
-    case IDC_REPORTS_DAILY: DailyReport(); return true;
-    case IDC_REPORTS_PERIODIC: PeriodicReport(); return true;
-    case IDC_REPORTS_MONTHLY: MonthlyReport(); return true;
-    default: return false;
-    }
-}
-
 void CReportsPage::DailyReport()
 {
-    if (m_app.IsPrinterOnline() != 1) {
-        ShowOfflineMessage(*this);
-        return;
-    }
-    DailyReportRequest request{};
-    request.kind = kDailyKind;
-    request.registerNumber = text::kRegisterNumber.c_str();
-    request.cashier = text::kCashier.c_str();
-    ReportError(m_app, *this, m_app.Library().LBDAYREP(&request));
+    if (!PrinterReady()) return;
+    DailyReportRequest request = qm47::DailyReport();
+    ReportError(Library().LBDAYREP(&request));
 }
 
 void CReportsPage::PeriodicReport()
 {
-    if (m_app.IsPrinterOnline() != 1) {
-        ShowOfflineMessage(*this);
-        return;
-    }
-    if (!UpdateData(fw::Exchange::Save)) return;
-
-    const fw::Date first = Wnd().GetDate(IDC_REPORTS_FIRST_DATE);
-    const fw::Date last = Wnd().GetDate(IDC_REPORTS_LAST_DATE);
+    if (!PrinterReady() || !UpdateData(fw::Exchange::Save)) return;
     const bool full = m_periodicFull == 1;
 
     LibraryResult result{};
-    const char* rangeError = nullptr;
+    std::string_view rangeError;
     if (m_numbersRange == 0) {
-        NumberReportRequest request{};
-        request.kind = full ? kNumbersFullKind : kNumbersShortKind;
-        request.firstNumber = ParseDecimal(m_firstNumber);
-        request.lastNumber = ParseDecimal(m_lastNumber);
-        request.registerNumber = text::kRegisterNumber.c_str();
-        request.cashier = text::kCashier.c_str();
-        result = m_app.Library().LBFSKREP_R(&request);
-        rangeError = text::kNumberRangeError.c_str();
+        NumberReportRequest request = NumberReport(full, ParseDecimal(m_firstNumber), ParseDecimal(m_lastNumber));
+        result = Library().LBFSKREP_R(&request);
+        rangeError = text::kNumberRangeError;
     } else {
-        const auto firstYear = TwoDigitYear(first.year);
-        const auto lastYear = TwoDigitYear(last.year);
+        const auto first = ToReportDay(Wnd().GetDate(IDC_REPORTS_FIRST_DATE));
+        const auto last = ToReportDay(Wnd().GetDate(IDC_REPORTS_LAST_DATE));
+        rangeError = text::kDateRangeError;
         // The pickers offer no other years; a date without a two-digit
         // year is a range the printer could not be asked about.
-        if (!firstYear || !lastYear) {
-            fw::ShowMessage(this, text::kDateRangeError, nullptr, {fw::MessageIcon::Information});
+        if (!first || !last) {
+            MessageBox(rangeError, nullptr, {fw::MessageIcon::Information});
             return;
         }
-        DateReportRequest request{};
-        request.firstYear = *firstYear;
-        request.firstMonth = static_cast<std::uint8_t>(first.month);
-        request.firstDay = static_cast<std::uint8_t>(first.day);
-        request.lastYear = *lastYear;
-        request.lastMonth = static_cast<std::uint8_t>(last.month);
-        request.lastDay = static_cast<std::uint8_t>(last.day);
-        request.kind = full ? kDatesFullKind : kDatesShortKind;
-        request.registerNumber = text::kRegisterNumber.c_str();
-        request.cashier = text::kCashier.c_str();
-        result = m_app.Library().LBFSKREP_D(&request);
-        rangeError = text::kDateRangeError.c_str();
+        DateReportRequest request = qm47::PeriodicReport(*first, *last, full);
+        result = Library().LBFSKREP_D(&request);
     }
 
-    if (ReportMissing(*this, result)) return;
+    if (ReportMissing(result)) return;
     // The range error is told by the page alone, without the library's message.
-    if (result.code == kPeriodicRangeError)
-        fw::ShowMessage(this, rangeError, nullptr, {fw::MessageIcon::Information});
-    else if (result.code != 0)
-        ShowLibraryError(m_app, *this, result.code);
+    if (result.code == kPeriodicRangeError) MessageBox(rangeError, nullptr, {fw::MessageIcon::Information});
+    else if (result.code != 0) ShowLibraryError(result.code);
 }
 
 void CReportsPage::MonthlyReport()
 {
-    if (m_app.IsPrinterOnline() != 1) {
-        ShowOfflineMessage(*this);
-        return;
-    }
-    if (!UpdateData(fw::Exchange::Save)) return;
-
+    if (!PrinterReady() || !UpdateData(fw::Exchange::Save)) return;
     // The two-digit year is sent as typed.
-    const std::uint8_t year = LowByte(ParseDecimal(m_monthYear));
-    const std::uint8_t month = LowByte(ParseDecimal(m_month));
-    const bool full = m_monthlyFull == 1;
+    DateReportRequest request =
+        qm47::MonthlyReport(LowByte(ParseDecimal(m_monthYear)), LowByte(ParseDecimal(m_month)), m_monthlyFull == 1);
+    const LibraryResult result = Library().LBFSKREP_D(&request);
 
-    DateReportRequest request{};
-    request.firstYear = year;
-    request.firstMonth = month;
-    request.firstDay = 1;
-    request.lastYear = year;
-    request.lastMonth = month;
-    request.lastDay = full ? kMonthlyFullLastDay : kMonthlyShortLastDay;
-    request.kind = full ? kMonthlyFullKind : kMonthlyShortKind;
-    request.registerNumber = text::kRegisterNumber.c_str();
-    request.cashier = text::kCashier.c_str();
-    const LibraryResult result = m_app.Library().LBFSKREP_D(&request);
-
-    if (ReportMissing(*this, result)) return;
+    if (ReportMissing(result)) return;
     // The monthly range error is told by the page and then by the library.
-    if (result.code == kMonthlyRangeError)
-        fw::ShowMessage(this, text::kDateRangeError, nullptr, {fw::MessageIcon::Information});
-    if (result.code != 0) ShowLibraryError(m_app, *this, result.code);
+    if (result.code == kMonthlyRangeError) MessageBox(text::kDateRangeError, nullptr, {fw::MessageIcon::Information});
+    if (result.code != 0) ShowLibraryError(result.code);
 }
 
 } // namespace qm47

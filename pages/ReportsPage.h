@@ -3,7 +3,7 @@
 // report over a range of dates or of report numbers, and a monthly report.
 // A successful report shows no message.
 
-#include "framework/Dialog.h"
+#include "pages/Page.h"
 
 #include <cstdint>
 #include <optional>
@@ -11,28 +11,24 @@
 
 namespace qm47 {
 
-class CServiceApp;
-
 // The two-digit year the report requests carry: 1950..1999 give 50..99 and
 // 2000..2049 give 0..49. Other years have no two-digit form (the date
 // pickers do not offer them).
 std::optional<std::uint8_t> TwoDigitYear(int fullYear);
 
-class CReportsPage : public fw::CDialog {
+class CReportsPage : public CPage {
 public:
     explicit CReportsPage(CServiceApp& app);
 
 protected:
     bool OnInitDialog() override;
     void DoDataExchange(fw::DataExchange& dx) override;
-    bool OnCommand(int id, int notifyCode) override;
 
 private:
     void DailyReport();
     void PeriodicReport();
     void MonthlyReport();
 
-    CServiceApp& m_app;
     int m_periodicFull = 0;    // "Raport pełny" of the periodic report
     std::string m_firstNumber;
     std::string m_lastNumber;

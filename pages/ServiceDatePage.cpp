@@ -1,15 +1,16 @@
 #include "pages/ServiceDatePage.h"
 
 #include "app/NumberText.h"
-#include "app/Reporting.h"
-#include "app/ServiceApp.h"
 #include "framework/DataExchange.h"
 #include "res/Dialogs.h"
 #include "res/ResourceIds.h"
 
 namespace qm47 {
 
-CServiceDatePage::CServiceDatePage(CServiceApp& app) : fw::CDialog(res::kServiceDateDialog), m_app(app) {}
+CServiceDatePage::CServiceDatePage(CServiceApp& app) : CPage(app, res::kServiceDateDialog)
+{
+    OnClick(IDC_SERVICE_SET, &CServiceDatePage::OnSet);
+}
 
 void CServiceDatePage::DoDataExchange(fw::DataExchange& dx)
 {
@@ -17,21 +18,10 @@ void CServiceDatePage::DoDataExchange(fw::DataExchange& dx)
     dx.Text(IDC_SERVICE_PHONE, m_phone);
 }
 
-bool CServiceDatePage::OnCommand(int id, int notifyCode)
-{
-    if (id != IDC_SERVICE_SET || notifyCode != fw::kNotifyClicked) return false;
-    OnSet();
-    return true;
-}
-
 void CServiceDatePage::OnSet()
 {
-    if (m_app.IsPrinterOnline() != 1) {
-        ShowOfflineMessage(*this);
-        return;
-    }
-    if (!UpdateData(fw::Exchange::Save)) return;
-    ReportResult(m_app, *this, m_app.Library().LBRVINFO(ParseDecimal(m_days), m_phone.c_str()));
+    if (!PrinterReady() || !UpdateData(fw::Exchange::Save)) return;
+    ReportResult(Library().LBRVINFO(ParseDecimal(m_days), m_phone.c_str()));
 }
 
 } // namespace qm47

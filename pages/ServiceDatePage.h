@@ -3,26 +3,22 @@
 // service inspection and the service telephone number. It does not read the
 // printer's current values.
 
-#include "framework/Dialog.h"
+#include "pages/Page.h"
 
 #include <string>
 
 namespace qm47 {
 
-class CServiceApp;
-
-class CServiceDatePage : public fw::CDialog {
+class CServiceDatePage : public CPage {
 public:
     explicit CServiceDatePage(CServiceApp& app);
 
 protected:
     void DoDataExchange(fw::DataExchange& dx) override;
-    bool OnCommand(int id, int notifyCode) override;
 
 private:
     void OnSet();
 
-    CServiceApp& m_app;
     std::string m_days;  // as typed; converted by the usual decimal rule when sent
     std::string m_phone; // sent exactly as typed
 };

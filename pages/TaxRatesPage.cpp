@@ -1,13 +1,12 @@
 #include "pages/TaxRatesPage.h"
 
 #include "app/NumberText.h"
-#include "app/Records.h"
-#include "app/Reporting.h"
-#include "app/ServiceApp.h"
 #include "framework/DataExchange.h"
 #include "res/Dialogs.h"
 #include "res/ResourceIds.h"
 #include "res/Texts.h"
+
+#include <algorithm>
 
 namespace qm47 {
 
@@ -23,14 +22,14 @@ constexpr std::int32_t kHighestRate = 101; // 101: not in use
 
 bool IsSendableRate(const std::string& rate)
 {
-    if (rate.empty()) return false;
     const std::int32_t number = ParseDecimal(rate);
-    return number >= 0 && number <= kHighestRate;
+    return !rate.empty() && number >= 0 && number <= kHighestRate;
 }
 
-CTaxRatesPage::CTaxRatesPage(CServiceApp& app) : fw::CDialog(res::kTaxRatesDialog), m_app(app)
+CTaxRatesPage::CTaxRatesPage(CServiceApp& app) : CPage(app, res::kTaxRatesDialog)
 {
-    for (std::size_t i = 0; i < m_rates.size(); ++i) m_rates[i] = text::kDefaultPtuRates[i];
+    std::copy(std::begin(text::kDefaultPtuRates), std::end(text::kDefaultPtuRates), m_rates.begin());
+    OnClick(IDC_TAX_RATES_SET, &CTaxRatesPage::SetRates);
 }
 
 void CTaxRatesPage::DoDataExchange(fw::DataExchange& dx)
@@ -38,22 +37,11 @@ void CTaxRatesPage::DoDataExchange(fw::DataExchange& dx)
     for (std::size_t i = 0; i < m_rates.size(); ++i) dx.Text(kRateEdits[i], m_rates[i]);
 }
 
-bool CTaxRatesPage::OnCommand(int id, int notifyCode)
-{
-    if (notifyCode != fw::kNotifyClicked) return false;
-    switch (id) {
-    case IDC_TAX_RATES_SET: SetRates(); return true;
-    default: return false;
-    }
-}
-
+// This page tells nothing of an off-line printer or of a rate it refuses.
 void CTaxRatesPage::SetRates()
 {
-    // This page tells nothing of an off-line printer or of a rate it refuses.
-    if (m_app.IsPrinterOnline() != 1) return;
-    if (!UpdateData(fw::Exchange::Save)) return;
-    for (const std::string& rate : m_rates)
-        if (!IsSendableRate(rate)) return;
+    if (!PrinterReady(OnlineRule::OnLineSilent) || !UpdateData(fw::Exchange::Save)) return;
+    if (!std::all_of(m_rates.begin(), m_rates.end(), IsSendableRate)) return;
 
     // The entries point at the texts as typed; record, entries and texts
     // stay put until LBSETPTU returns.
@@ -66,7 +54,7 @@ void CTaxRatesPage::SetRates()
     request.entries = entries.data();
     request.registerNumber = text::kTaxRegisterNumber.c_str();
     request.cashier = text::kCashier.c_str();
-    ReportResult(m_app, *this, m_app.Library().LBSETPTU(&request));
+    ReportResult(Library().LBSETPTU(&request));
 }
 
 } // namespace qm47

@@ -3,33 +3,29 @@
 // fixed defaults, not the printer's rates, and stops silently on an
 // off-line printer or a rate it will not send.
 
-#include "framework/Dialog.h"
+#include "pages/Page.h"
 
 #include <array>
 #include <string>
 
 namespace qm47 {
 
-class CServiceApp;
+// Whether a rate text may be sent: not empty, and its leading whole number
+// (the usual rule for decimal text) from 0 to 101, where 100 marks the
+// exempt rate and 101 a rate not in use.
+bool IsSendableRate(const std::string& rate);
 
-class CTaxRatesPage : public fw::CDialog {
+class CTaxRatesPage : public CPage {
 public:
     explicit CTaxRatesPage(CServiceApp& app);
 
 protected:
     void DoDataExchange(fw::DataExchange& dx) override;
-    bool OnCommand(int id, int notifyCode) override;
 
 private:
     void SetRates();
 
-    CServiceApp& m_app;
     std::array<std::string, 7> m_rates; // A to G, as typed
 };
-
-// Whether a rate text may be sent: not empty, and its leading whole number
-// (the usual rule for decimal text) from 0 to 101, where 100 marks the
-// exempt rate and 101 a rate not in use.
-bool IsSendableRate(const std::string& rate);
 
 } // namespace qm47

@@ -2,6 +2,7 @@
 
 #include "res/Dialogs.h"
 #include "res/ResourceIds.h"
+#include "res/Texts.h"
 
 #include "framework/Cp1250.h"
 
@@ -26,12 +27,12 @@ constexpr fw::ControlTemplate kClockControls[] = {
     {IDC_CLOCK_SET, PushButton, cp1250<"&PROGRAMOWANIE">(), {28, 154, 208, 14}, fw::kTabStop},
     {IDC_CLOCK_CANCEL, PushButton, cp1250<"&Anuluj">(), {107, 181, 50, 14}, fw::kTabStop | fw::kCancelButton},
     {kNoId, GroupBox, cp1250<"Programowanie zegara">(), {7, 7, 251, 196}},
-    {kNoId, Static, cp1250<"Godzina">(), {64, 108, 27, 8}, kLabel},
-    {kNoId, Static, cp1250<"Minuta">(), {117, 108, 22, 8}, kLabel},
-    {kNoId, Static, cp1250<"Sekunda">(), {163, 108, 30, 8}, kLabel},
-    {IDC_CLOCK_YEAR_LABEL, Static, cp1250<"Rok">(), {73, 72, 14, 8}, kLabel},
-    {IDC_CLOCK_MONTH_LABEL, Static, cp1250<"Miesiąc">(), {117, 72, 25, 8}, kLabel},
-    {IDC_CLOCK_DAY_LABEL, Static, cp1250<"Dzień">(), {170, 72, 19, 8}, kLabel},
+    {kNoId, Static, text::kClockLabels[3], {64, 108, 27, 8}, kLabel},
+    {kNoId, Static, text::kClockLabels[4], {117, 108, 22, 8}, kLabel},
+    {kNoId, Static, text::kClockLabels[5], {163, 108, 30, 8}, kLabel},
+    {IDC_CLOCK_YEAR_LABEL, Static, text::kClockLabels[0], {73, 72, 14, 8}, kLabel},
+    {IDC_CLOCK_MONTH_LABEL, Static, text::kClockLabels[1], {117, 72, 25, 8}, kLabel},
+    {IDC_CLOCK_DAY_LABEL, Static, text::kClockLabels[2], {170, 72, 19, 8}, kLabel},
     {kNoId, GroupBox, cp1250<"Aktualne ustawienia drukarki:">(), {29, 18, 206, 40}},
     {kNoId, GroupBox, cp1250<"Nowe ustawienia:">(), {29, 62, 206, 79}},
     {IDC_CLOCK_PRINTER_DATE_LABEL, Static, cp1250<"Data (rr,mm,dd):">(), {39, 31, 56, 8}, kLabel},

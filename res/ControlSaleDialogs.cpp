@@ -31,13 +31,13 @@ constexpr fw::ControlTemplate kControlSaleControls[] = {
     {kNoId, Static, cp1250<"Totalizer PTU E:">(), {80, 140, 54, 8}},
     {kNoId, Static, cp1250<"Totalizer PTU F:">(), {80, 151, 54, 8}},
     {kNoId, Static, cp1250<"Totalizer PTU G:">(), {80, 162, 54, 8}},
-    {IDC_SALE_TOTALIZER_A, Static, kNoTotal, {150, 96, 35, 8}},
-    {IDC_SALE_TOTALIZER_B, Static, kNoTotal, {150, 107, 35, 8}},
-    {IDC_SALE_TOTALIZER_C, Static, kNoTotal, {150, 118, 35, 8}},
-    {IDC_SALE_TOTALIZER_D, Static, kNoTotal, {150, 129, 35, 8}},
-    {IDC_SALE_TOTALIZER_E, Static, kNoTotal, {150, 140, 35, 8}},
-    {IDC_SALE_TOTALIZER_F, Static, kNoTotal, {150, 151, 35, 8}},
-    {IDC_SALE_TOTALIZER_G, Static, kNoTotal, {150, 162, 35, 8}},
+    {IDC_SALE_TOTALIZER_A, Static, kNoTotal, {150, 96, 70, 8}},
+    {IDC_SALE_TOTALIZER_B, Static, kNoTotal, {150, 107, 70, 8}},
+    {IDC_SALE_TOTALIZER_C, Static, kNoTotal, {150, 118, 70, 8}},
+    {IDC_SALE_TOTALIZER_D, Static, kNoTotal, {150, 129, 70, 8}},
+    {IDC_SALE_TOTALIZER_E, Static, kNoTotal, {150, 140, 70, 8}},
+    {IDC_SALE_TOTALIZER_F, Static, kNoTotal, {150, 151, 70, 8}},
+    {IDC_SALE_TOTALIZER_G, Static, kNoTotal, {150, 162, 70, 8}},
 };
 
 } // namespace

@@ -39,6 +39,15 @@ inline constexpr auto kWarnedModelMessage = "Drukarka OrbelaMakron - Nieładnie"
 inline constexpr auto kOfflineOperation = "Drukarka jest w trybie OFF-LINE, operacja nie może zostać wykonana"_cp1250;
 inline constexpr auto kOperationDone = "Operacja zakończona poprawnie"_cp1250;
 
+// Clock page: the labels of the new setting, year to second (shown on the
+// page and named when a value is refused), and the refusal: %1 the label,
+// %2 and %3 the lowest and the highest value allowed.
+inline constexpr const char* kClockLabels[6] = {
+    fw::cp1250<"Rok">(),     fw::cp1250<"Miesiąc">(), fw::cp1250<"Dzień">(),
+    fw::cp1250<"Godzina">(), fw::cp1250<"Minuta">(),  fw::cp1250<"Sekunda">(),
+};
+inline constexpr auto kInvalidClockValue = "Nieprawidłowa wartość: %1 (%2-%3)"_cp1250;
+
 // Tax-rate page: the rate texts A to G a new page starts with.
 inline constexpr const char* kDefaultPtuRates[7] = {
     fw::cp1250<"22">(), fw::cp1250<"7">(), fw::cp1250<"0">(), fw::cp1250<"101">(),
@@ -58,6 +67,9 @@ inline constexpr auto kHeaderCashier = "Serwis"_cp1250;
 // Header page: the warnings of line 1 (two blanks before "=" in both).
 inline constexpr auto kHeaderDoubleWidthLimit = "W przypadku podwojonej szerokość znaku, ilość znaków  = max 20"_cp1250;
 inline constexpr auto kHeaderLineLimit = "Dopuszczalna ilość znaków  = 40"_cp1250;
+// A header longer than the printer takes: %1 its length in bytes, %2 the most it takes.
+inline constexpr auto kHeaderTooLong =
+    "Nagłówek jest za długi - długość: %1, dopuszczalna: %2. Skróć linie albo wyłącz wyśrodkowanie."_cp1250;
 
 // Header text conversion: its working files and its messages (caption kConversionErrorCaption).
 inline constexpr auto kHeaderInputFile = "naglowek_we.txt"_cp1250;

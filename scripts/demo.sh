@@ -23,8 +23,7 @@ bash scripts/setup.sh
 # shellcheck source=scripts/wine-env.sh
 . scripts/wine-env.sh
 
-cmake --preset win64 >/dev/null
-cmake --build --preset win64 -j "$(build_jobs)" --target QM47 qm47sim qm47_demo_connect
+build_preset win64 QM47 qm47sim qm47_demo_connect
 build_dir=$repo/build/win64
 demo_dir=$repo/build/demo
 
@@ -72,7 +71,7 @@ fi
 # Presses Connect (and opens the page asked for) and tells where the window is.
 # Exit code 2: no page has the name asked for (it lists the names).
 code=0
-place=$(run_wine "$build_dir/tests/e2e/qm47_demo_connect.exe" ${QM47_DEMO_PAGE:+"$QM47_DEMO_PAGE"}) || code=$?
+place=$(run_wine "$build_dir/demo/qm47_demo_connect.exe" ${QM47_DEMO_PAGE:+"$QM47_DEMO_PAGE"}) || code=$?
 case $code in
   0) ;;
   2) exit 2 ;;

@@ -41,12 +41,9 @@ while [ $# -gt 0 ]; do
 done
 [ ${#libraries[@]} -gt 0 ] || libraries=("$program_dir/sim")
 test_program=$build_dir/tests/e2e/qm47_e2e.exe
-for needed in "$test_program" "$program_dir/QM47.exe"; do
-  if [ ! -f "$needed" ]; then
-    echo "e2e: $needed is missing; build the win64 preset first" >&2
-    exit 2
-  fi
-done
+# shellcheck source=scripts/wine-env.sh
+. "$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/wine-env.sh"
+require_built "$test_program" "$program_dir/QM47.exe"
 for library in "${libraries[@]}"; do
   if [ ! -f "$library/VaronelServiceLibrary.dll" ]; then
     echo "e2e: no simulated printer in $library" >&2
@@ -54,14 +51,8 @@ for library in "${libraries[@]}"; do
   fi
 done
 
-# shellcheck source=scripts/wine-env.sh
-. "$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/wine-env.sh"
-begin_run e2e
-
 started=$(date +%s.%N)
-start_display "$run_dir"
-use_prefix "$run_dir/prefix"
-make_prefix headless
+begin_wine_run e2e
 # The serial line: COM3, every byte the program sends on it kept in a file.
 line_capture=$run_dir/serial-line.bin
 map_com_port COM3 "$run_dir" "$line_capture"
@@ -71,23 +62,20 @@ map_controlled_com_port COM4 "$run_dir" "$controlled_capture"
 prepared=$(date +%s.%N)
 
 mkdir -p "$run_dir/work"
-export QM47_E2E_BUILD
+# What the test program reads (tests/e2e/Driver.h, RunEnvironment).
 QM47_E2E_BUILD=$(windows_path "$program_dir")
-export QM47_E2E_WORK
 QM47_E2E_WORK=$(windows_path "$run_dir/work")
-export QM47_E2E_COM=COM3
-export QM47_E2E_LINE
+QM47_E2E_COM=COM3
 QM47_E2E_LINE=$(windows_path "$line_capture")
-export QM47_E2E_CONTROLLED_COM=COM4
-export QM47_E2E_CONTROLLED_LINE
+QM47_E2E_CONTROLLED_COM=COM4
 QM47_E2E_CONTROLLED_LINE=$(windows_path "$controlled_capture")
-export QM47_E2E_LINE_CONTROL
 QM47_E2E_LINE_CONTROL=$(windows_path "$run_dir/COM4-control")
+export QM47_E2E_BUILD QM47_E2E_WORK QM47_E2E_COM QM47_E2E_LINE QM47_E2E_CONTROLLED_COM QM47_E2E_CONTROLLED_LINE \
+  QM47_E2E_LINE_CONTROL QM47_E2E_SIM
 
 # A last bound for each run of the tests; every wait inside them is bounded too.
 status=0
 for library in "${libraries[@]}"; do
-  export QM47_E2E_SIM
   QM47_E2E_SIM=$(windows_path "$library")
   if [ ${#libraries[@]} -gt 1 ] || [ "$program_dir" != "$build_dir" ]; then
     echo "e2e: testing $program_dir/QM47.exe with $library/VaronelServiceLibrary.dll" >&2

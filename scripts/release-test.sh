@@ -23,26 +23,14 @@
 set -uo pipefail
 cd "$(dirname "$0")/.." || exit 1
 repo=$(pwd)
+# shellcheck source=scripts/common.sh
+. scripts/common.sh
 
-readonly STATUS_FILE=/usr/local/lib/qm47/i386-status
-readonly E2E_BUILD=build/win64 SIM_BUILD=build/win32
 readonly E2E_FILTER='StartUp.*:Connect.OnlinePrinterFillsThePanelAndLampsAndEnablesEveryButton:AboutBox.*'
 readonly PAGES=("Programowanie zegara" "Programowanie nagłówka" "Zmiana stawek PTU" "Fiskalizacja"
   "Obsługa wyświetlacza" "Raporty" "Kontrola bazy danych" "Przegląd serwisowy" "Sprzedaż kontrolna")
 
 log() { echo "release-test: $*"; }
-passed=0
-failed=0
-check() { # description command...
-  local description=$1
-  shift
-  if "$@"; then
-    passed=$((passed + 1)); log "ok    $description"
-  else
-    failed=$((failed + 1)); log "FAIL  $description"
-  fi
-}
-seconds_since() { echo "$(date +%s.%N) $1" | awk '{ printf "%.1f", $1 - $2 }'; }
 
 work=$(mktemp -d /tmp/qm47-release-test.XXXXXX)
 trap 'rm -rf "$work"' EXIT
@@ -57,7 +45,7 @@ done
 log "two release builds took $(seconds_since "$started") s"
 if [ $built = 0 ]; then
   check "scripts/release.sh builds the release" false
-  echo "$passed passed, $failed failed"
+  echo "$checks_passed passed, $checks_failed failed"
   exit 1
 fi
 check "two builds in two folders give the same zip and exe" cmp -s "$work/first/SHA256SUMS" "$work/second/SHA256SUMS"
@@ -159,30 +147,19 @@ check "no link time in the PE header" bash -c \
 check "no build folder in QM47.exe" bash -c \
   '! strings -a "$1" | grep -qE "qm47-release\.|$2"' _ "$exe" "$repo"
 
-echo "$passed passed, $failed failed"
+echo "$checks_passed passed, $checks_failed failed"
 result=0
-[ $failed = 0 ] || result=1
+[ $checks_failed = 0 ] || result=1
 
 # --- 4. The unpacked exe under 32-bit Wine ------------------------------------------------
 
-status=$(head -n 1 "$STATUS_FILE" 2>/dev/null || true)
-case $status in
-  "ready native" | "ready emulated") ;;
-  unavailable*)
-    echo "SKIP: the zip's QM47.exe under Wine: this machine cannot run 32-bit Windows programs"
-    exit $result ;;
-  *) log "scripts/setup-i386.sh has not run or did not finish (status: ${status:-none})"; exit 1 ;;
-esac
-if [ ! -f "$E2E_BUILD/tests/e2e/qm47_e2e.exe" ]; then
-  { [ -f "$E2E_BUILD/build.ninja" ] || cmake --preset win64 >/dev/null; } &&
-    cmake --build "$E2E_BUILD" -j 2 --target qm47_e2e || exit 1
-fi
+require_i386 "the zip's QM47.exe under Wine" || { [ $? = 2 ] && exit $result; exit 1; }
+build_preset win64 qm47_e2e || exit 1
 # The simulated printer and its variants (nothing to do where they are built).
-{ [ -f "$SIM_BUILD/build.ninja" ] || cmake --preset win32 >/dev/null; } &&
-  cmake --build "$SIM_BUILD" -j 2 >/dev/null || exit 1
+build_preset win32 >/dev/null || exit 1
 started=$(date +%s.%N)
 log "the zip's QM47.exe under Wine with the simulated printer beside it"
-bash scripts/e2e.sh "$E2E_BUILD" --program "$unpacked" --library "$SIM_BUILD/sim" \
+bash scripts/e2e.sh build/win64 --program "$unpacked" --library build/win32/sim \
   --gtest_filter="$E2E_FILTER" || result=1
 log "end-to-end tests took $(seconds_since "$started") s"
 exit $result

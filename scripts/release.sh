@@ -14,6 +14,8 @@
 # The version comes from CMakeLists.txt, through the generated res/Version.h.
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
+# shellcheck source=scripts/common.sh
+. "$repo/scripts/common.sh"
 
 out=$repo/dist
 while [ $# -gt 0 ]; do
@@ -43,7 +45,7 @@ cmake -S "$work/src" -B "$work/build" -G Ninja --no-warn-unused-cli \
   -DCMAKE_TOOLCHAIN_FILE="$work/src/cmake/toolchain-mingw-i686.cmake" \
   -DCMAKE_BUILD_TYPE=MinSizeRel -DQM47_TESTS=OFF >"$work/configure.log" 2>&1 ||
   { cat "$work/configure.log" >&2; exit 1; }
-cmake --build "$work/build" --target QM47 -j "$(nproc 2>/dev/null || echo 2)" >"$work/build.log" 2>&1 ||
+cmake --build "$work/build" --target QM47 -j "$(build_jobs)" >"$work/build.log" 2>&1 ||
   { cat "$work/build.log" >&2; exit 1; }
 
 version=$(sed -n 's/^#define QM47_VERSION_TEXT "\(.*\)"$/\1/p' "$work/build/generated/res/Version.h")

@@ -9,7 +9,7 @@
 # Run as root. Safe to run again: each step is skipped when already done.
 #
 # Outcome, for people and for the scripts that call this one (the status file
-# is /usr/local/lib/qm47/i386-status):
+# is /usr/local/lib/qm47/i386-status, read by i386_mode in scripts/common.sh):
 #   exit 0, status file first line "ready native" or "ready emulated":
 #       32-bit programs run (by the kernel itself, or under the emulator);
 #   exit 0, "SKIP: ..." printed, status file first line "unavailable <why>":
@@ -25,9 +25,11 @@
 #                      where the kernel runs i386 programs itself)
 #   --verify           run the Windows program check even when nothing changed
 set -euo pipefail
+# shellcheck source=scripts/common.sh
+. "$(dirname "$0")/common.sh"
 
-readonly LIB_DIR=/usr/local/lib/qm47
-readonly STATUS_FILE=$LIB_DIR/i386-status
+readonly STATUS_FILE=$i386_status_file
+readonly LIB_DIR=${STATUS_FILE%/*}
 readonly EMULATOR=$LIB_DIR/qemu-i386
 readonly EMULATOR_VERSION_FILE=$LIB_DIR/qemu-i386.version
 readonly BINFMT_DIR=/proc/sys/fs/binfmt_misc
@@ -60,7 +62,6 @@ work=$(mktemp -d /tmp/qm47-setup-i386.XXXXXX)
 finished=0
 
 log() { echo "setup-i386: $*"; }
-elapsed() { echo "$(date +%s.%N) $started" | awk '{ printf "%.1f", $1 - $2 }'; }
 
 write_status() {
     mkdir -p "$LIB_DIR"
@@ -74,7 +75,7 @@ on_exit() {
     rm -rf "$work"
     if [ "$finished" != 1 ]; then
         write_status failed 2>/dev/null || true
-        log "FAILED (exit $code) after $(elapsed) s"
+        log "FAILED (exit $code) after $(seconds_since "$started") s"
     fi
 }
 trap on_exit EXIT
@@ -142,7 +143,7 @@ finish_ready() {
     local emulator
     emulator=$(emulator_version)
     write_status "ready $(current_mode)" "wine32 $(installed_version wine32:i386)" "emulator ${emulator:-none}"
-    log "$1 (ready $(current_mode)) in $(elapsed) s"
+    log "$1 (ready $(current_mode)) in $(seconds_since "$started") s"
     finished=1
     exit 0
 }
@@ -280,7 +281,7 @@ EOF
         tail -n 20 "$work/wine.log" >&2
         return 1
     fi
-    log "a 32-bit Windows program ran under Wine (new prefix included: $(echo "$(date +%s.%N) $step_started" | awk '{ printf "%.1f", $1 - $2 }') s)"
+    log "a 32-bit Windows program ran under Wine (new prefix included: $(seconds_since "$step_started") s)"
 }
 
 # --- the steps -------------------------------------------------------------

@@ -28,13 +28,9 @@ cd "$(dirname "$0")/.." || exit 1
 # shellcheck source=scripts/wine-env.sh
 . scripts/wine-env.sh
 
-readonly STATUS_FILE=/usr/local/lib/qm47/i386-status
-readonly BINFMT_ENTRY=/proc/sys/fs/binfmt_misc/qemu-i386
 build_dir=${1:-build/win32}
-readonly E2E_BUILD=build/win64
 
 log() { echo "test-i686: $*"; }
-seconds_since() { echo "$(date +%s.%N) $1" | awk '{ printf "%.1f", $1 - $2 }'; }
 stage_started=$(date +%s.%N)
 
 # --- Builds ------------------------------------------------------------------
@@ -86,20 +82,8 @@ check_convention "$build_dir/sim/cdecl/VaronelServiceLibrary.dll" __cdecl || res
 
 # --- Can 32-bit programs run here? ---------------------------------------------
 
-status=$(head -n 1 "$STATUS_FILE" 2>/dev/null || true)
-case $status in
-    "ready native" | "ready emulated") ;;
-    unavailable*)
-        echo "SKIP: 32-bit tests: this machine cannot run 32-bit Windows programs (${status#unavailable })"
-        exit $result ;;
-    "") log "scripts/setup-i386.sh has not run on this machine (run it as root first)"; exit 1 ;;
-    *) log "scripts/setup-i386.sh did not finish (status: $status); run it again"; exit 1 ;;
-esac
-if [ "$status" = "ready emulated" ] && ! grep -qx enabled "$BINFMT_ENTRY" 2>/dev/null; then
-    log "the i386 emulator is not registered (the machine restarted?): run scripts/setup-i386.sh"
-    exit 1
-fi
-log "32-bit programs run here (${status#ready }); build: $build_dir"
+require_i386 "32-bit tests" || { [ $? = 2 ] && exit $result; exit 1; }
+log "32-bit programs run here ($(i386_mode)); build: $build_dir"
 
 # --- 2. The 32-bit test programs -------------------------------------------------
 
@@ -138,15 +122,12 @@ run_console_tests || result=1
 
 # --- 3. End to end, the 32-bit QM47.exe with each simulated printer ------------------
 
-if [ ! -f "$E2E_BUILD/tests/e2e/qm47_e2e.exe" ]; then
-    { [ -f "$E2E_BUILD/build.ninja" ] || cmake --preset win64 > /dev/null; } &&
-        cmake --build "$E2E_BUILD" -j "$(build_jobs)" --target qm47_e2e || exit 1
-fi
+build_preset win64 qm47_e2e || exit 1
 started=$(date +%s.%N)
 e2e_arguments=(--program "$build_dir" --library "$build_dir/sim" --library "$build_dir/sim/cdecl")
 [ -z "${QM47_I686_E2E_FILTER:-}" ] || e2e_arguments+=("--gtest_filter=$QM47_I686_E2E_FILTER")
 log "end-to-end tests of the 32-bit QM47.exe, with the __stdcall and the __cdecl simulated printer"
-bash scripts/e2e.sh "$E2E_BUILD" "${e2e_arguments[@]}" || result=1
+bash scripts/e2e.sh build/win64 "${e2e_arguments[@]}" || result=1
 log "end-to-end tests took $(seconds_since "$started") s"
 
 log "32-bit stage took $(seconds_since "$stage_started") s"

@@ -9,7 +9,6 @@ cd "$(dirname "$0")/.." || exit 1
 # shellcheck source=scripts/common.sh
 . scripts/common.sh
 
-jobs=$(build_jobs)
 status=0
 summary=()
 
@@ -56,46 +55,36 @@ fi
 
 for preset in native win64 win32; do
   stage "build $preset"
-  if cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset" -j "$jobs"; then
-    record "build $preset" 0
-  else
-    record "build $preset" 1
-  fi
+  build_preset "$preset"
+  record "build $preset" $?
 done
 
 stage "native unit tests"
-run_tests "native unit tests" ctest --preset native -j "$jobs" --output-on-failure
+run_tests "native unit tests" ctest --preset native -j "$(build_jobs)" --output-on-failure
 
 stage "fuzzing (10 s per target)"
-run_tests "fuzzing" bash bench/fuzz.sh 10
+run_tests "fuzzing" bash tests/fuzz/run.sh 10
 
 stage "end-to-end tests (64-bit, Wine)"
 run_tests "end-to-end tests (64-bit)" bash scripts/e2e.sh build/win64
 
 stage "platform layer (64-bit, Wine)"
-run_tests "platform layer" bash scripts/platform-tests.sh build/win64
+run_tests "platform layer" bash tests/platform/run.sh build/win64
 
 stage "soak, short (Wine)"
 # The 32-bit program too where the machine runs it natively (under emulation
 # the short run would take minutes).
 soak_programs=(win64)
-if [ $i386_setup -eq 0 ] && grep -q '^ready native' /usr/local/lib/qm47/i386-status 2>/dev/null; then
-  soak_programs+=(win32)
-fi
+[ "$(i386_mode)" = native ] && soak_programs+=(win32)
 run_tests "soak (short)" bash bench/soak.sh --short "${soak_programs[@]}"
 
 if [ -x scripts/test-i686.sh ]; then
   stage "32-bit stage (Wine)"
-  if [ $i386_setup -eq 0 ]; then
-    if grep -q '^unavailable' /usr/local/lib/qm47/i386-status 2>/dev/null; then
-      bash scripts/test-i686.sh
-      summary+=("SKIP  32-bit stage")
-    else
-      run_tests "32-bit stage" bash scripts/test-i686.sh
-    fi
-  else
-    echo "32-bit stage not run: scripts/setup-i386.sh failed (above)"
-  fi
+  case $i386_setup:$(i386_mode) in
+    0:unavailable*) bash scripts/test-i686.sh; summary+=("SKIP  32-bit stage") ;;
+    0:*) run_tests "32-bit stage" bash scripts/test-i686.sh ;;
+    *) echo "32-bit stage not run: scripts/setup-i386.sh failed (above)" ;;
+  esac
 fi
 
 if [ -x scripts/release-test.sh ]; then

@@ -3,6 +3,8 @@
 # all run it the same way, and each run has a display, prefix and serial line
 # of its own and ends only what it started:
 #
+#   begin_wine_run NAME [SCREEN] begin_run, then a display and a headless
+#                                prefix of the run's own in $run_dir
 #   use_prefix DIR               the run's Wine prefix (exported as WINEPREFIX)
 #   start_display DIR [SCREEN]   an Xvfb display of its own (exports DISPLAY)
 #   make_prefix headless|managed makes the prefix (once) and sets it up
@@ -180,6 +182,8 @@ controlled_line() { # LINK CONTROL FIFO FILE
   start_line() {
     socat "PTY,raw,echo=0,link=$link" "PIPE:$fifo!!OPEN:$file,creat,append" 2>/dev/null &
     line_pid=$!
+    # Not this shell's job any more: bash would report it "Killed" on hang-up.
+    disown "$line_pid"
     wait_for 10 test -e "$link"
   }
   end_line() {
@@ -243,6 +247,12 @@ begin_run() { # NAME
   run_dir=$(mktemp -d "${TMPDIR:-/tmp}/qm47-$1.XXXXXX")
   trap end_run EXIT
   trap 'exit 130' INT TERM
+}
+begin_wine_run() { # NAME [SCREEN]
+  begin_run "$1"
+  start_display "$run_dir" "${2:-}"
+  use_prefix "$run_dir/prefix"
+  make_prefix headless
 }
 # shellcheck disable=SC2317  # run by the EXIT trap
 end_run() {

@@ -9,14 +9,9 @@ namespace qm47 {
 
 class CAboutDlg : public fw::CDialog {
 public:
-    CAboutDlg() : fw::CDialog(res::kAboutDialog) {}
-
-protected:
-    bool OnCommand(int id, int notifyCode) override
+    CAboutDlg() : fw::CDialog(res::kAboutDialog)
     {
-        if (id != IDC_ABOUT_OK || notifyCode != fw::kNotifyClicked) return false;
-        EndDialog(IDC_ABOUT_OK);
-        return true;
+        OnClick(IDC_ABOUT_OK, [this] { EndDialog(IDC_ABOUT_OK); });
     }
 };
 

@@ -1,5 +1,6 @@
 #include "ui/MainDlg.h"
 
+#include "app/Reporting.h"
 #include "app/ServiceApp.h"
 #include "framework/DataExchange.h"
 #include "framework/Window.h"
@@ -32,18 +33,16 @@ constexpr std::array kStatusFields = {
 constexpr int kBaudRate = 9600;
 constexpr unsigned kSecondStatusDelayMs = 50;
 
-bool IsPageButton(int id)
-{
-    for (int button : kPageButtons)
-        if (button == id) return true;
-    return false;
-}
-
 } // namespace
 
 CMainDlg::CMainDlg(CServiceApp& app, PageFactory makePage)
     : fw::CDialog(res::kMainDialog), m_app(app), m_makePage(std::move(makePage)), m_port(text::kDefaultPort.str())
 {
+    OnClick(IDC_MAIN_CONNECT, &CMainDlg::Connect);
+    OnClick(IDC_MAIN_DISCONNECT, &CMainDlg::Disconnect);
+    OnClick(IDC_MAIN_REFRESH, &CMainDlg::Refresh);
+    OnClick(IDC_MAIN_ABOUT, &CMainDlg::OpenAbout);
+    for (int button : kPageButtons) OnClick(button, [this, button] { OpenPage(button); });
 }
 
 bool CMainDlg::OnInitDialog()
@@ -57,21 +56,6 @@ bool CMainDlg::OnInitDialog()
 void CMainDlg::DoDataExchange(fw::DataExchange& dx)
 {
     dx.ComboText(IDC_MAIN_PORT, m_port);
-}
-
-bool CMainDlg::OnCommand(int id, int notifyCode)
-{
-    if (notifyCode != fw::kNotifyClicked) return false;
-    switch (id) {
-    case IDC_MAIN_CONNECT: Connect(); return true;
-    case IDC_MAIN_DISCONNECT: Disconnect(); return true;
-    case IDC_MAIN_REFRESH: Refresh(); return true;
-    case IDC_MAIN_ABOUT: OpenAbout(); return true;
-    default:
-        if (!IsPageButton(id)) return false;
-        OpenPage(id);
-        return true;
-    }
 }
 
 bool CMainDlg::OnSysCommand(int command)
@@ -94,7 +78,10 @@ void CMainDlg::Connect()
     m_app.SetPortName(m_port);
     UpdateData(fw::Exchange::Load);
     if (opened.missing || opened.code != 0) {
-        ShowMessage(text::kCannotOpenPort);
+        // Name the real cause: no library, a library without Port_Open, or a
+        // port that would not open.
+        if (!library.Loaded()) MessageBox(text::kNoLibrary, nullptr, {fw::MessageIcon::Exclamation});
+        else if (!ReportMissing(*this, opened)) ShowMessage(text::kCannotOpenPort);
         return;
     }
 
@@ -141,7 +128,6 @@ void CMainDlg::Refresh()
 void CMainDlg::OpenPage(int buttonId)
 {
     std::unique_ptr<fw::CDialog> page = m_makePage(buttonId, m_app);
-    if (!page) return;
     DisableAllButtons();
     page->DoModal();
     EnableAllButtons();

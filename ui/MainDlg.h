@@ -3,7 +3,6 @@
 // panel and lamps, and the buttons that open the pages.
 
 #include "framework/Dialog.h"
-#include "res/ResourceIds.h"
 
 #include <functional>
 #include <memory>
@@ -13,18 +12,17 @@ namespace qm47 {
 
 class CServiceApp;
 
-// Makes the page behind a page button, or nullptr while that page does not exist.
+// Makes the page behind a page button. The main window knows its pages only
+// through this: the program's entry, which sits above both, supplies it.
 using PageFactory = std::function<std::unique_ptr<fw::CDialog>(int buttonId, CServiceApp& app)>;
-std::unique_ptr<fw::CDialog> MakePage(int buttonId, CServiceApp& app);
 
 class CMainDlg : public fw::CDialog {
 public:
-    explicit CMainDlg(CServiceApp& app, PageFactory makePage = MakePage);
+    CMainDlg(CServiceApp& app, PageFactory makePage);
 
 protected:
     bool OnInitDialog() override;
     void DoDataExchange(fw::DataExchange& dx) override;
-    bool OnCommand(int id, int notifyCode) override;
     bool OnSysCommand(int command) override;
 
 private:

@@ -1,13 +1,13 @@
 #pragma once
-// Drives QM47.exe from outside, as a user would: a fresh working folder per
-// test with the program and the simulated printer, the process, its windows
-// and message boxes, and the simulated printer's journal.
+// What the end-to-end tests add to driving QM47.exe from outside
+// (tests/drive/Drive.h): a fresh working folder per test with the program and
+// the simulated printer, the serial lines, and the simulated printer's journal.
 //
-// Every wait is a bounded poll. Texts read from windows come through the wide
-// API and are compared as UTF-8; expected fixed texts are Windows-1250 bytes
-// (res/Texts.h) and go through Utf8FromCp1250.
+// Every wait is a bounded poll. Texts read from windows are compared as UTF-8;
+// expected fixed texts are Windows-1250 bytes (res/Texts.h) and go through
+// Utf8FromCp1250.
 
-#include <windows.h>
+#include "tests/drive/Drive.h"
 
 #include <gtest/gtest.h>
 
@@ -23,16 +23,18 @@
 namespace qm47::e2e {
 
 using namespace std::chrono_literals;
-
-inline constexpr auto kPollStep = 20ms;
-inline constexpr auto kWaitBound = 10s;
-
-// Polls `condition` every 20 ms until it holds (true) or `bound` passes (false).
-bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds bound = kWaitBound);
-
-std::string Utf8FromCp1250(std::string_view bytes);
-std::string Utf8FromWide(std::wstring_view text);
-std::wstring WideFromUtf8(std::string_view text);
+using drive::BoxIcon;
+using drive::Describe;
+using drive::kMessageBoxTextId;
+using drive::kPollStep;
+using drive::kWaitBound;
+using drive::MessageBoxWindow;
+using drive::Name;
+using drive::Utf8FromCp1250;
+using drive::Utf8FromWide;
+using drive::WaitUntil;
+using drive::WideFromUtf8;
+using drive::Window;
 
 template <class FixedText>
 std::string Expected(const FixedText& text)
@@ -148,111 +150,10 @@ private:
     std::filesystem::path m_path;
 };
 
-// The icon a message box shows.
-enum class BoxIcon { None, Information, Exclamation, Question, Error, Unknown };
-const char* Name(BoxIcon icon);
-
-// A window of the program under test, reached by handle.
-class Window {
+// A program run: QM47.exe started in a test folder and ended again with the test.
+class ProgramRun : public drive::Program {
 public:
-    Window() = default;
-    explicit Window(HWND handle) : m_handle(handle) {}
-
-    HWND Handle() const { return m_handle; }
-    explicit operator bool() const { return m_handle != nullptr && IsWindow(m_handle); }
-
-    // The child control `id` (an empty Window when there is none).
-    Window Item(int id) const;
-    // Its text (WM_GETTEXT), as UTF-8.
-    std::string Text() const;
-    std::string ClassName() const;
-    bool Enabled() const;
-    bool Visible() const;
-    // Waits until the window is shown (a dialog shows itself once its modal
-    // loop first finds no message waiting).
-    bool WaitVisible(std::chrono::milliseconds bound = kWaitBound) const;
-
-    // A user's click: posts BM_CLICK. Fails the test if the control is
-    // missing, hidden or disabled, since a user could not click it then.
-    void Click() const;
-    // Replaces the text (WM_SETTEXT; for a combo box, its edit field).
-    void SetText(std::string_view utf8) const;
-    // Types characters one by one (WM_CHAR posted to the edit field), so
-    // that the control's length limit applies.
-    void Type(std::string_view utf8) const;
-    // Presses and releases a key (WM_KEYDOWN, WM_KEYUP posted to the control).
-    void PressKey(UINT virtualKey) const;
-
-protected:
-    HWND m_handle = nullptr;
+    explicit ProgramRun(const TestFolder& folder) : Program(folder.Program(), folder.Path()) {}
 };
-
-// The id of a system message box's text static (a Windows convention; the
-// program's own controls without an id carry it too).
-inline constexpr int kMessageBoxTextId = 0xFFFF;
-
-// A message box shown by the program.
-class MessageBoxWindow : public Window {
-public:
-    using Window::Window;
-    std::string Caption() const { return Text(); }
-    std::string Message() const { return Item(kMessageBoxTextId).Text(); }
-    BoxIcon Icon() const;
-    // The texts of its push buttons, in z-order.
-    std::vector<std::string> Buttons() const;
-    // Presses IDOK, IDYES, IDNO or IDCANCEL.
-    void Press(int buttonId) const;
-};
-
-// A program run: QM47.exe started in a test folder. The destructor makes sure
-// the process is gone (closes its window; terminates it only if it hangs).
-class ProgramRun {
-public:
-    explicit ProgramRun(const TestFolder& folder);
-    ~ProgramRun();
-    ProgramRun(const ProgramRun&) = delete;
-    ProgramRun& operator=(const ProgramRun&) = delete;
-
-    DWORD ProcessId() const { return m_processId; }
-    bool Running() const;
-    // The exit code, once the process has ended within `bound`.
-    std::optional<DWORD> WaitForExit(std::chrono::milliseconds bound = kWaitBound) const;
-
-    // The main window ("TALMIR POLSKA"), waited for (empty on time-out).
-    Window WaitForMainWindow(std::chrono::milliseconds bound = kWaitBound);
-    Window MainWindow() const { return m_main; }
-
-    // The program's top-level windows.
-    std::vector<HWND> TopLevelWindows() const;
-    // Message boxes now open (shown or about to be), the library's included.
-    std::vector<MessageBoxWindow> MessageBoxes() const;
-    // Dialogs with a caption other than the main window and message boxes
-    // (the about box).
-    std::vector<Window> Dialogs() const;
-    // The one message box, waited for until it is shown.
-    std::optional<MessageBoxWindow> WaitForMessageBox(std::chrono::milliseconds bound = kWaitBound) const;
-    // Waits until no message box is open.
-    bool WaitForNoMessageBox(std::chrono::milliseconds bound = kWaitBound) const;
-    // The control that has the keyboard focus in the program.
-    Window Focus() const;
-    // Captionless dialogs owned by the main window (the pages).
-    std::vector<Window> Pages() const;
-
-    // Waits until the program has handled every message posted to it so far
-    // (clicks, typed characters), or is showing a modal box raised by one.
-    // Returns false on time-out.
-    bool Settle(std::chrono::milliseconds bound = kWaitBound) const;
-
-    // Clicks a control of the main window and settles.
-    void ClickMain(int id) const;
-
-private:
-    PROCESS_INFORMATION m_process{};
-    DWORD m_processId = 0;
-    Window m_main;
-};
-
-// A short description of the open message boxes (for failure messages).
-std::string Describe(const std::vector<MessageBoxWindow>& boxes);
 
 } // namespace qm47::e2e

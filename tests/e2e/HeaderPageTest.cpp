@@ -27,13 +27,7 @@ Window OpenHeaderPage(Session& session)
     EXPECT_TRUE(session.run.MessageBoxes().empty()) << Describe(session.run.MessageBoxes());
     EXPECT_TRUE(session.main.Item(kDisconnect).Enabled()) << "not connected";
     session.Click(kHeaderPage);
-    Window page;
-    WaitUntil([&] {
-        const auto pages = session.run.Pages();
-        if (!pages.empty() && pages.front().Visible()) page = pages.front();
-        return static_cast<bool>(page);
-    });
-    return page;
+    return session.run.WaitForPage();
 }
 
 // The header that the last LBSETHDR of the journal carried, after checking

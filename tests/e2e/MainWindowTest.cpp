@@ -139,9 +139,9 @@ TEST(StartUp, WithoutTheLibraryOneMessageThenTheMainWindow)
     EXPECT_TRUE(run.MessageBoxes().empty()) << Describe(run.MessageBoxes());
     EXPECT_TRUE(EnabledButtonsAre(main, kIdleButtons));
 
-    // With every slot empty the port cannot be opened; nothing is called.
+    // Connect names the missing library, not the port; nothing is called.
     run.ClickMain(kConnect);
-    AnswerMessageBox(run, {.text = Expected(text::kCannotOpenPort), .owner = main.Handle()});
+    AnswerMessageBox(run, {.text = Expected(text::kNoLibrary), .owner = main.Handle(), .icon = BoxIcon::Exclamation});
     EXPECT_TRUE(EnabledButtonsAre(main, kIdleButtons));
     EXPECT_TRUE(PanelIsEmpty(main));
 }

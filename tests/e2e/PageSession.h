@@ -27,21 +27,14 @@ inline void ConnectOnline(Session& session)
 inline Window OpenPage(Session& session, int button)
 {
     session.Click(button);
-    Window page;
-    WaitUntil([&] {
-        const auto pages = session.run.Pages();
-        if (!pages.empty() && pages.front().Visible()) page = pages.front();
-        return static_cast<bool>(page);
-    });
-    return page;
+    return session.run.WaitForPage();
 }
 
 // Clicks a page control and waits until the program has handled the click
 // (or shows a box that the click raised).
 inline void ClickAndSettle(const Session& session, const Window& page, int id)
 {
-    page.Item(id).Click();
-    EXPECT_TRUE(session.run.Settle()) << "the click on " << id << " was not handled";
+    session.run.Click(page, id);
 }
 
 // A block of memory in the program's process, for the date pickers' messages.

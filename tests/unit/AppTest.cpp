@@ -7,6 +7,7 @@
 #include "framework/testing/TestBackend.h"
 #include "res/Dialogs.h"
 #include "res/ResourceIds.h"
+#include "entry/Pages.h"
 #include "ui/MainDlg.h"
 
 #include <gtest/gtest.h>
@@ -176,7 +177,7 @@ TEST(AboutBoxTest, OpensFromButtonAndSystemMenuAndClosesOnOk)
         EXPECT_TRUE(about.Ended());
         EXPECT_EQ(about.Result(), IDC_ABOUT_OK);
     };
-    CMainDlg dialog(app);
+    CMainDlg dialog(app, MakePage);
     auto window = TestWindow::Open(dialog);
     EXPECT_TRUE(window->Click(IDC_MAIN_ABOUT));
     EXPECT_TRUE(window->SysCommand(IDM_ABOUTBOX));

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 namespace qm47 {
 namespace {
 
@@ -169,16 +171,56 @@ TEST_F(ClockPageTest, UnreadClockShowsZeroDateAndTime)
     }
 }
 
-TEST_F(ClockPageTest, SetSendsLowBytesOfTypedNumbers)
+TEST(ClockRulesTest, TheFirstValueOutOfItsRangeIsNamed)
+{
+    using Texts = std::array<std::string, 6>;
+    const struct {
+        Texts typed;
+        std::optional<InvalidClockValue> invalid;
+    } cases[] = {
+        {{"03", "07", "02", "09", "05", "00"}, std::nullopt},
+        {{" 24 ", "02", "29", "23", "59", "59"}, std::nullopt}, // 2024 is a leap year; blanks around
+        {{"00", "2", "29", "0", "0", "0"}, std::nullopt},       // so is 2000
+        {{"099", "012", "031", "\t8", "0", "0059"}, std::nullopt},
+        {{"2050", "1", "1", "0", "0", "0"}, InvalidClockValue{0, 0, 99}},
+        {{"2003", "1", "1", "0", "0", "0"}, InvalidClockValue{0, 0, 99}},
+        {{"-1", "1", "1", "0", "0", "0"}, InvalidClockValue{0, 0, 99}},
+        {{"+5", "1", "1", "0", "0", "0"}, InvalidClockValue{0, 0, 99}},
+        {{"", "1", "1", "0", "0", "0"}, InvalidClockValue{0, 0, 99}},
+        {{"7x", "13", "1", "0", "0", "0"}, InvalidClockValue{0, 0, 99}}, // the first that fails
+        {{"03", "13", "1", "0", "0", "0"}, InvalidClockValue{1, 1, 12}},
+        {{"03", "0", "1", "0", "0", "0"}, InvalidClockValue{1, 1, 12}},
+        {{"23", "2", "29", "0", "0", "0"}, InvalidClockValue{2, 1, 28}},
+        {{"24", "2", "30", "0", "0", "0"}, InvalidClockValue{2, 1, 29}},
+        {{"50", "2", "29", "0", "0", "0"}, InvalidClockValue{2, 1, 28}}, // 1950
+        {{"03", "4", "31", "0", "0", "0"}, InvalidClockValue{2, 1, 30}},
+        {{"03", "4", "0", "0", "0", "0"}, InvalidClockValue{2, 1, 30}},
+        {{"03", "4", "1", "24", "0", "0"}, InvalidClockValue{3, 0, 23}},
+        {{"03", "4", "1", "0", "60", "0"}, InvalidClockValue{4, 0, 59}},
+        {{"03", "4", "1", "0", "0", "99999999999"}, InvalidClockValue{5, 0, 59}},
+        {{"03", "4", "1", "0", "0", "1 2"}, InvalidClockValue{5, 0, 59}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.typed));
+        const auto invalid = FindInvalidClockValue(c.typed);
+        EXPECT_EQ(invalid.has_value(), c.invalid.has_value());
+        if (invalid && c.invalid) {
+            EXPECT_EQ(invalid->field, c.invalid->field);
+            EXPECT_EQ(invalid->lowest, c.invalid->lowest);
+            EXPECT_EQ(invalid->highest, c.invalid->highest);
+        }
+    }
+}
+
+TEST_F(ClockPageTest, SetSendsTheTypedValues)
 {
     const struct {
         std::vector<std::string> typed;
         std::vector<unsigned char> bytes;
     } cases[] = {
         {{"03", "07", "02", "09", "05", "00"}, {3, 7, 2, 9, 5, 0}},
-        {{"2003", "-1", "abc", "", "7x", " 12"}, {211, 255, 0, 0, 7, 12}},
-        {{"256", "+5", "31", "23", "59", "59"}, {0, 5, 31, 23, 59, 59}},
-        {{"99999999999", "-256", "1e3", "0x1F", "\t8", "255"}, {255, 0, 1, 0, 8, 255}},
+        {{" 24 ", "02", "29", "23", "59", "59"}, {24, 2, 29, 23, 59, 59}},
+        {{"099", "012", "031", "\t8", "0", "0059"}, {99, 12, 31, 8, 0, 59}},
     };
     Open();
     for (const auto& c : cases) {
@@ -198,6 +240,38 @@ TEST_F(ClockPageTest, SetSendsLowBytesOfTypedNumbers)
         EXPECT_EQ(ui.messages[0].owner, &page);
         EXPECT_EQ(NewTexts(), c.typed) << "the edits keep what was typed";
         EXPECT_FALSE(window->Ended());
+    }
+}
+
+// A value out of its range is named, its edit selected, and nothing is sent:
+// the low 8 bits of 2050 would set the year 2002.
+TEST_F(ClockPageTest, SetRefusesAValueOutOfItsRange)
+{
+    const struct {
+        std::vector<std::string> typed;
+        const char* message;
+        int edit;
+    } cases[] = {
+        {{"2050", "07", "02", "09", "05", "00"}, "Nieprawid\xB3owa warto\x9C\xE6: Rok (0-99)", IDC_CLOCK_YEAR},
+        {{"23", "02", "29", "09", "05", "00"}, "Nieprawid\xB3owa warto\x9C\xE6: Dzie\xF1 (1-28)", IDC_CLOCK_DAY},
+        {{"23", "02", "28", "09", "05", "x"}, "Nieprawid\xB3owa warto\x9C\xE6: Sekunda (0-59)", IDC_CLOCK_SECOND},
+    };
+    Open();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message);
+        TypeNewTexts(c.typed);
+        ui.messages.clear();
+        fake.Clear();
+        ASSERT_TRUE(window->Click(IDC_CLOCK_SET));
+        EXPECT_EQ(fake.Names(), std::vector<std::string>{"GetStatus_Printer"}) << "checked after the on-line check";
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(ui.messages[0].text, c.message);
+        EXPECT_EQ(ui.messages[0].icon, fw::MessageIcon::Exclamation);
+        EXPECT_EQ(ui.messages[0].caption, "QM47");
+        EXPECT_EQ(ui.messages[0].owner, &page);
+        EXPECT_EQ(window->FocusId(), c.edit);
+        EXPECT_EQ(window->SelectedStart(), c.edit);
+        EXPECT_EQ(NewTexts(), c.typed) << "every entry stays as typed";
     }
 }
 

@@ -6,6 +6,7 @@
 #include "PageFixture.h"
 
 #include "pages/ControlSalePage.h"
+#include "res/Dialogs.h"
 #include "res/Texts.h"
 
 #include <cstring>
@@ -319,11 +320,73 @@ TEST_F(ControlSalePageTest, RefusedLineStillEndsTheReceipt)
     EXPECT_EQ(error.numbers, std::vector<std::int64_t>{-14});
     EXPECT_TRUE(ui.messages.empty());
 
-    // The other results are not examined.
-    fake.results = {{"LBTRSHDR", -2}, {"O_LBTRXEND", -13}, {"LBFSTRQ", -2}, {"LBDBREPRS", -2}};
+    // The other results of the sale are not examined.
+    fake.results = {{"LBTRSHDR", -2}, {"O_LBTRXEND", -13}, {"LBDBREPRS", -2}};
     Sell("Towar testowy", "A");
     EXPECT_EQ(fake.Names(), kSale);
     EXPECT_TRUE(ui.messages.empty());
+}
+
+// Rates it could not read never refuse a sale, nor let one through: the
+// failed read is told and the sale stops before the goods query.
+TEST_F(ControlSalePageTest, UnreadRatesStopTheSale)
+{
+    Open();
+    heldBlocked = 1;
+    heldRate = "7.00";
+    fake.results["LBFSTRQ"] = -9;
+    Sell("Towar testowy", "A");
+    EXPECT_EQ(fake.Names(), (Names{"GetStatus_Printer", "GetStatus_CashRegister", "LBFSTRQ", "ErrorMessage"}));
+    EXPECT_EQ(fake.CallsOf("ErrorMessage").at(0).numbers, std::vector<std::int64_t>{-9});
+    EXPECT_TRUE(ui.messages.empty()) << "not the blocked-name message";
+
+    app.SetLibrary(fake.Bind({"LBFSTRQ"}));
+    Sell("Towar testowy", "A");
+    EXPECT_EQ(fake.Names(), (Names{"GetStatus_Printer", "GetStatus_CashRegister"}));
+    EXPECT_EQ(MessageTexts(), Texts{text::kMissingExportPrefix.str() + "LBFSTRQ"});
+}
+
+} // namespace
+} // namespace qm47
+
+namespace qm47 {
+namespace {
+
+// Every control of a page lies inside the page's frame (its outermost group
+// box), and every field inside the group box that frames it, so widening a
+// field cannot push it over a border.
+TEST(PageTemplateTest, EveryControlStaysInsideItsGroupBoxes)
+{
+    const fw::DialogTemplate* pages[] = {&res::kClockDialog,       &res::kTaxRatesDialog, &res::kReportsDialog,
+                                         &res::kHeaderDialog,      &res::kFiscalDialog,   &res::kGoodsCheckDialog,
+                                         &res::kControlSaleDialog, &res::kDisplayDialog,  &res::kServiceDateDialog};
+    const auto inside = [](const fw::Rect& inner, const fw::Rect& outer) {
+        return inner.x >= outer.x && inner.y >= outer.y && inner.x + inner.cx <= outer.x + outer.cx &&
+               inner.y + inner.cy <= outer.y + outer.cy;
+    };
+    const auto overlaps = [](const fw::Rect& a, const fw::Rect& b) {
+        return a.x < b.x + b.cx && b.x < a.x + a.cx && a.y < b.y + b.cy && b.y < a.y + a.cy;
+    };
+    for (const fw::DialogTemplate* page : pages) {
+        SCOPED_TRACE(page->id);
+        const fw::ControlTemplate* frame = nullptr;
+        for (const auto& control : page->controls)
+            if (control.kind == fw::ControlKind::GroupBox &&
+                (!frame || control.rect.cx * control.rect.cy > frame->rect.cx * frame->rect.cy))
+                frame = &control;
+        ASSERT_NE(frame, nullptr);
+        for (const auto& control : page->controls) {
+            SCOPED_TRACE(control.text ? control.text : std::to_string(control.id));
+            EXPECT_TRUE(inside(control.rect, frame->rect)) << "outside the page's frame";
+            // A control that reaches into a group box lies wholly inside it
+            // (the combo boxes' drop-down lists excepted).
+            for (const auto& box : page->controls) {
+                if (&box == frame || &box == &control || box.kind != fw::ControlKind::GroupBox) continue;
+                if (control.kind == fw::ControlKind::ComboBox || control.kind == fw::ControlKind::GroupBox) continue;
+                if (overlaps(control.rect, box.rect)) EXPECT_TRUE(inside(control.rect, box.rect));
+            }
+        }
+    }
 }
 
 } // namespace

@@ -28,7 +28,12 @@ constexpr fw::DialogTemplate kTemplate{9001, fw::DialogFrame::Page, nullptr, {11
 // A dialog with one value of each kind and a 5-character limit on the edit.
 class ExchangeDialog : public fw::CDialog {
 public:
-    ExchangeDialog() : fw::CDialog(kTemplate) {}
+    ExchangeDialog() : fw::CDialog(kTemplate)
+    {
+        OnClick(kButton, [this] {
+            if (UpdateData(fw::Exchange::Save)) ++saves;
+        });
+    }
     std::string text = "abc";
     int check = 1;
     int radio = 0;
@@ -42,12 +47,6 @@ protected:
         dx.Check(kCheck, check);
         dx.Radio(kRadioB, radio);
         dx.ComboText(kCombo, combo);
-    }
-    bool OnCommand(int id, int code) override
-    {
-        if (id != kButton || code != fw::kNotifyClicked) return false;
-        if (UpdateData(fw::Exchange::Save)) ++saves;
-        return true;
     }
 };
 

@@ -8,6 +8,7 @@
 #include "pages/HeaderPage.h"
 #include "res/ResourceIds.h"
 #include "res/Texts.h"
+#include "entry/Pages.h"
 #include "ui/MainDlg.h"
 
 #include <gtest/gtest.h>
@@ -42,6 +43,9 @@ TEST(HeaderTextsTest, HoldTheExactBytes)
     EXPECT_EQ(kMax40, "Dopuszczalna ilo\x9C\xE6 znak\xF3w  = 40");
     EXPECT_EQ(text::kConversionErrorCaption.view(), "B\xB3\xB9" "d");
     EXPECT_EQ(text::kHeaderCashier.view(), "Serwis");
+    EXPECT_EQ(fw::Substitute(text::kHeaderTooLong, {"287", "199"}),
+              "Nag\xB3\xF3wek jest za d\xB3ugi - d\xB3ugo\x9C\xE6: 287, dopuszczalna: 199. "
+              "Skr\xF3\xE6 linie albo wy\xB3\xB9" "cz wy\x9Crodkowanie.");
 }
 
 TEST(BuildHeaderLineTest, PadsOnlyInFrontAndNeverCuts)
@@ -217,12 +221,10 @@ TEST_F(HeaderPageTest, ProgrammingSendsTheConvertedHeaderAndShowsNothing)
         std::string header;
     };
     const std::string sevenCR(7, '\r');
-    std::vector<Line> fullLines;
-    std::string fullSent;
-    for (int i = 0; i < 7; ++i) {
-        fullLines.push_back({i, std::string(40, static_cast<char>('1' + i))});
-        fullSent += std::string(40, static_cast<char>('1' + i)) + "\r";
-    }
+    // The longest header the printer takes whole: 199 bytes, its last CR included.
+    const std::vector<Line> longest = {{0, line40}, {1, line40}, {2, line40}, {3, line40}, {4, std::string(32, 'y')}};
+    const std::string longestSent = line40 + "\r" + line40 + "\r" + line40 + "\r" + line40 + "\r" +
+                                    std::string(32, 'y') + "\r\r\r";
     const std::vector<Case> cases = {
         {"seven empty lines", {}, sevenCR},
         {"ABC centred on line 1", {{0, "ABC", false, true}}, std::string(18, ' ') + "ABC\r" + std::string(6, '\r')},
@@ -232,7 +234,7 @@ TEST_F(HeaderPageTest, ProgrammingSendsTheConvertedHeaderAndShowsNothing)
          "\r" + std::string(20, ' ') + "\r" + kSO + std::string(10, ' ') + kSO + "\r\r\r\r" + kSO + kSO + "\r"},
         {"Polish letters in Mazovia", {{0, "Łódź"_cp1250.str()}, {3, "Zażółć gęślą jaźń"_cp1250.str(), false, true}},
          "\x9C\xA2\x64\xA6\r\r\r" + std::string(11, ' ') + "Za\xA7\xA2\x92\x8D g\x91\x9El\x86 ja\xA6\xA4\r\r\r\r"},
-        {"seven lines of 40: cut after 199 bytes", fullLines, fullSent.substr(0, 199)},
+        {"199 bytes: sent whole", longest, longestSent},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
@@ -254,8 +256,51 @@ TEST_F(HeaderPageTest, ProgrammingSendsTheConvertedHeaderAndShowsNothing)
         EXPECT_FALSE(w->Ended());
         EXPECT_FALSE(std::filesystem::exists("naglowek_we.txt"));
     }
-    // The whole converted header stays in "naglowek.txt", beyond the 199 bytes sent.
-    EXPECT_EQ(ReadFile("naglowek.txt"), fullSent);
+    EXPECT_EQ(longestSent.size(), 199u);
+    EXPECT_EQ(ReadFile("naglowek.txt"), longestSent);
+}
+
+// A header longer than the printer takes is refused before the working files
+// and LBSETHDR: cut, a shortened line would be printed on every receipt.
+TEST_F(HeaderPageTest, AHeaderOverItsLimitIsRefusedWithItsLength)
+{
+    struct Line {
+        int index;
+        std::string text;
+        bool centred = false;
+    };
+    const std::string a40(40, 'a');
+    const struct {
+        const char* label;
+        std::vector<Line> lines;
+        std::size_t length;
+    } cases[] = {
+        {"seven lines of 40", {{0, a40}, {1, a40}, {2, a40}, {3, a40}, {4, a40}, {5, a40}, {6, a40}}, 287},
+        // 193 bytes as typed; centring line 5 puts seven spaces in front of it.
+        {"one byte over through centring", {{0, a40}, {1, a40}, {2, a40}, {3, a40}, {4, std::string(26, 'b'), true}},
+         200},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        CHeaderPage fresh(app);
+        app.SetLibrary(fake.Bind());
+        auto w = TestWindow::Open(fresh);
+        for (const Line& line : c.lines) {
+            w->Replace(kLineEdits[line.index], line.text);
+            if (line.centred) w->Click(kCentred[line.index]);
+        }
+        std::filesystem::remove("naglowek.txt");
+        fake.Clear();
+        ui.messages.clear();
+        ASSERT_TRUE(w->Click(IDC_HEADER_SET));
+        EXPECT_EQ(fake.Names(), std::vector<std::string>{"GetStatus_Printer"});
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(ui.messages[0].text, fw::Substitute(text::kHeaderTooLong, {std::to_string(c.length), "199"}));
+        EXPECT_EQ(ui.messages[0].icon, fw::MessageIcon::Exclamation);
+        EXPECT_EQ(ui.messages[0].owner, &fresh);
+        EXPECT_FALSE(std::filesystem::exists("naglowek.txt")) << "no working file is touched";
+        for (const Line& line : c.lines) EXPECT_EQ(w->Control(kLineEdits[line.index]).text, line.text);
+    }
 }
 
 TEST_F(HeaderPageTest, ThePageStaysOpenAndCanSendAgain)
@@ -325,7 +370,7 @@ TEST_F(HeaderPageTest, FailuresSendNothingOrReportTheResult)
 TEST_F(HeaderPageTest, TheMainWindowOpensItFromItsHeaderButton)
 {
     app.SetLibrary(fake.Bind());
-    CMainDlg mainWindow(app);
+    CMainDlg mainWindow(app, MakePage);
     auto main = TestWindow::Open(mainWindow);
     ASSERT_TRUE(main->Click(IDC_MAIN_CONNECT));
     int opened = 0;

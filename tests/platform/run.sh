@@ -3,12 +3,12 @@
 # on real windows, and the serial link on a real serial line. Builds nothing:
 # build the win64 preset first.
 #
-#   scripts/platform-tests.sh [build-dir]      (default build/win64)
+#   tests/platform/run.sh [build-dir]      (default build/win64)
 #
-# 1. tests/e2e/backend/dialog_backend_probe.exe opens dialogs of its own
-#    templates, checks them, answers its own message boxes and prints one
-#    "ok"/"FAIL" line per check.
-# 2. tests/e2e/serial/serial_link_probe.exe sends a fiscalization frame on
+# 1. dialog_backend_probe.exe opens dialogs of its own templates, checks
+#    them, answers its own message boxes and prints one "ok"/"FAIL" line per
+#    check.
+# 2. serial_link_probe.exe sends a fiscalization frame on
 #    COM12, a pty reached only through the device namespace (ports above
 #    COM9 need it); the line must carry the frame and one zero byte, and the
 #    terminal the settings the link asked for. Then a port that does not
@@ -19,33 +19,12 @@
 set -euo pipefail
 
 build_dir=$(realpath "${1:-build/win64}")
-backend_probe=$build_dir/tests/e2e/backend/dialog_backend_probe.exe
-serial_probe=$build_dir/tests/e2e/serial/serial_link_probe.exe
-for needed in "$backend_probe" "$serial_probe"; do
-  [ -f "$needed" ] || { echo "platform: $needed is missing; build the win64 preset first" >&2; exit 2; }
-done
-
+backend_probe=$build_dir/tests/platform/dialog_backend_probe.exe
+serial_probe=$build_dir/tests/platform/serial_link_probe.exe
 # shellcheck source=scripts/wine-env.sh
-. "$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/wine-env.sh"
-begin_run platform
-
-passed=0
-failed=0
-check() { # description, then the command that must succeed
-  local what=$1
-  shift
-  if "$@"; then
-    echo "ok   $what"
-    passed=$((passed + 1))
-  else
-    echo "FAIL $what"
-    failed=$((failed + 1))
-  fi
-}
-
-start_display "$run_dir" 1024x768x24
-use_prefix "$run_dir/prefix"
-make_prefix headless
+. "$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)/scripts/wine-env.sh"
+require_built "$backend_probe" "$serial_probe"
+begin_wine_run platform 1024x768x24
 line=$run_dir/serial-line.bin
 map_com_port COM12 "$run_dir" "$line"
 
@@ -55,13 +34,13 @@ code=0
 (cd "$run_dir" && timeout --kill-after=10 120 \
   env LC_ALL=pl_PL.UTF-8 "$wine_loader" dialog_backend_probe.exe) >"$run_dir/backend.out" 2>&1 || code=$?
 tr -d '\r' <"$run_dir/backend.out" | grep -E '^(ok|FAIL)' || true
-passed=$((passed + $(tr -d '\r' <"$run_dir/backend.out" | grep -c '^ok') ))
+checks_passed=$((checks_passed + $(tr -d '\r' <"$run_dir/backend.out" | grep -c '^ok') ))
 backend_failed=$(tr -d '\r' <"$run_dir/backend.out" | grep -c '^FAIL' || true)
-failed=$((failed + backend_failed))
+checks_failed=$((checks_failed + backend_failed))
 if [ "$code" != 0 ] && [ "$backend_failed" = 0 ]; then
   # Ended without reporting a failed check: crashed or timed out (124).
   echo "FAIL the dialog backend probe ended with exit code $code"
-  failed=$((failed + 1))
+  checks_failed=$((checks_failed + 1))
 fi
 
 # --- 2. The serial link ---------------------------------------------------------
@@ -96,5 +75,5 @@ took=$(sed -n 's/^send took \([0-9]*\) ms$/\1/p' <<<"$out")
 # whole milliseconds, truncated by the probe
 check "Send still waits 100 ms" test "${took:-0}" -ge 99
 
-echo "platform: $passed passed, $failed failed"
-[ "$failed" = 0 ]
+echo "platform: $checks_passed passed, $checks_failed failed"
+[ "$checks_failed" = 0 ]

@@ -1,6 +1,4 @@
-// The page behind each page button of the main window.
-
-#include "ui/MainDlg.h"
+#include "entry/Pages.h"
 
 #include "pages/ClockPage.h"
 #include "pages/ControlSalePage.h"
@@ -12,6 +10,9 @@
 #include "pages/ServiceDatePage.h"
 #include "pages/TaxRatesPage.h"
 #include "res/ResourceIds.h"
+
+#include <stdexcept>
+#include <string>
 
 namespace qm47 {
 
@@ -27,9 +28,8 @@ std::unique_ptr<fw::CDialog> MakePage(int buttonId, CServiceApp& app)
     case IDC_MAIN_CONTROL_SALE: return std::make_unique<CControlSalePage>(app);
     case IDC_MAIN_DISPLAY: return std::make_unique<CDisplayPage>(app);
     case IDC_MAIN_SERVICE_DATE: return std::make_unique<CServiceDatePage>(app);
-    default:
-        return nullptr;
     }
+    throw std::invalid_argument("no page behind button " + std::to_string(buttonId));
 }
 
 } // namespace qm47

@@ -9,15 +9,15 @@
 # again by the next run; a finding is saved in build/fuzz/findings/<target>/
 # (run the target on that file to see it again).
 #
-#   bench/fuzz.sh [SECONDS]
+#   tests/fuzz/run.sh [SECONDS]
 set -uo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/../.." || exit 1
 root=$PWD
 # shellcheck source=scripts/common.sh
 . scripts/common.sh
 seconds=${1:-600}
 
-if ! cmake --preset fuzz >/dev/null || ! cmake --build --preset fuzz -j "$(build_jobs)"; then
+if ! build_preset fuzz; then
   echo "fuzz: build failed"
   echo "0 passed, 1 failed"
   exit 1

@@ -2,7 +2,7 @@
 // template, the modal runs and their owners, page placement, the typed
 // control access, message boxes and faults. Runs unattended (it answers its
 // own message boxes) and prints one line per check; the exit code is the
-// number of failed checks. Run under Wine by scripts/platform-tests.sh.
+// number of failed checks. Run under Wine by tests/platform/run.sh.
 
 #include "framework/Cp1250.h"
 #include "framework/Dialog.h"
@@ -180,7 +180,10 @@ protected:
 
 class PageDialog : public CDialog {
 public:
-    explicit PageDialog(HWND mainWindow) : CDialog(kPageTemplate), m_main(mainWindow) {}
+    explicit PageDialog(HWND mainWindow) : CDialog(kPageTemplate), m_main(mainWindow)
+    {
+        OnClick(kRunAbout, &PageDialog::RunAbout);
+    }
 
 protected:
     bool OnInitDialog() override
@@ -201,9 +204,8 @@ protected:
         return true;
     }
 
-    bool OnCommand(int id, int) override
+    void RunAbout()
     {
-        if (id != kRunAbout) return false;
         HWND self = HandleOf(*this);
         AboutDialog about;
         Check(about.DoModal() == kIdOk, "a nested about box runs and returns its result");
@@ -215,7 +217,6 @@ protected:
         Check(dx >= -2 && dx <= 2 && dy >= -2 && dy <= 2, "an about box is centred on its owner",
               std::to_string(dx / 2) + "," + std::to_string(dy / 2));
         EndDialog(kIdCancel);
-        return true;
     }
 
 private:
@@ -224,12 +225,23 @@ private:
 
 class MainDialog : public CDialog {
 public:
-    MainDialog() : CDialog(kMainTemplate) {}
+    MainDialog() : CDialog(kMainTemplate)
+    {
+        OnClick(kRunPage, &MainDialog::RunPage);
+        OnClick(kAskQuestions, &MainDialog::AskQuestions);
+        OnClick(kThrow, [] {
+            g_boxes.clear();
+            throw std::runtime_error("probe fault");
+        });
+    }
     HWND self = nullptr;
 
 protected:
     bool OnInitDialog() override;
-    bool OnCommand(int id, int notifyCode) override;
+
+private:
+    void RunPage();
+    void AskQuestions();
 };
 
 void CheckControls(Window& window, HWND self)
@@ -343,46 +355,36 @@ bool MainDialog::OnInitDialog()
     return true;
 }
 
-bool MainDialog::OnCommand(int id, int notifyCode)
+void MainDialog::RunPage()
 {
-    if (notifyCode != kNotifyClicked) return false;
-    switch (id) {
-    case kRunPage: {
-        EndedDialog ended;
-        Check(ended.DoModal() == 7, "a dialog ended in its init hook returns its result");
-        bool shown = false;
-        for (const auto& caption : g_shown) shown = shown || caption == L"Probe ended";
-        Check(!shown, "and is never shown");
+    EndedDialog ended;
+    Check(ended.DoModal() == 7, "a dialog ended in its init hook returns its result");
+    bool shown = false;
+    for (const auto& caption : g_shown) shown = shown || caption == L"Probe ended";
+    Check(!shown, "and is never shown");
 
-        PageDialog page(self);
-        Check(page.DoModal() == kIdCancel, "the page runs and returns its result");
-        PostMessageW(self, WM_COMMAND, MAKEWPARAM(kAskQuestions, BN_CLICKED), 0);
-        return true;
-    }
-    case kAskQuestions: {
-        g_boxAnswers = {IDYES, IDNO, IDOK};
-        Check(MessageBox("yes?", nullptr, {MessageIcon::Exclamation, MessageButtons::YesNo}) == MessageAnswer::Yes,
-              "a yes answer reads as yes");
-        Check(MessageBox("no?", nullptr, {MessageIcon::None, MessageButtons::YesNo}) == MessageAnswer::No,
-              "a no answer reads as no");
-        Check(MessageBox(cp1250<"Zażółć">(), kGivenCaption) == MessageAnswer::Ok, "an OK box answers OK");
-        Check(g_boxes.size() == 3 && g_boxes[0].owner == self, "a dialog's message box is owned by its window");
-        Check(g_boxes.size() == 3 && g_boxes[0].caption == win32::Widen(ApplicationName()),
-              "a box given no caption shows the application name");
-        Check(g_boxes.size() == 3 && g_boxes[2].caption == L"Given caption", "a given caption shows");
-        Check(g_boxes.size() == 3 && g_boxes[2].text == L"Zażółć", "the message shows its Polish letters");
-        g_boxAnswers = {IDOK};
-        ShowMessage(nullptr, "unowned");
-        Check(g_boxes.size() == 4 && g_boxes[3].owner == nullptr, "a box given no owner has none");
-        PostMessageW(self, WM_COMMAND, MAKEWPARAM(kThrow, BN_CLICKED), 0);
-        return true;
-    }
-    case kThrow:
-        g_boxes.clear();
-        throw std::runtime_error("probe fault");
-    default:
-        return false;
-    }
+    PageDialog page(self);
+    Check(page.DoModal() == kIdCancel, "the page runs and returns its result");
+    PostMessageW(self, WM_COMMAND, MAKEWPARAM(kAskQuestions, BN_CLICKED), 0);
+}
+
+void MainDialog::AskQuestions()
+{
+    g_boxAnswers = {IDYES, IDNO, IDOK};
+    Check(MessageBox("yes?", nullptr, {MessageIcon::Exclamation, MessageButtons::YesNo}) == MessageAnswer::Yes,
+          "a yes answer reads as yes");
+    Check(MessageBox("no?", nullptr, {MessageIcon::None, MessageButtons::YesNo}) == MessageAnswer::No,
+          "a no answer reads as no");
+    Check(MessageBox(cp1250<"Zażółć">(), kGivenCaption) == MessageAnswer::Ok, "an OK box answers OK");
+    Check(g_boxes.size() == 3 && g_boxes[0].owner == self, "a dialog's message box is owned by its window");
+    Check(g_boxes.size() == 3 && g_boxes[0].caption == win32::Widen(ApplicationName()),
+          "a box given no caption shows the application name");
+    Check(g_boxes.size() == 3 && g_boxes[2].caption == L"Given caption", "a given caption shows");
+    Check(g_boxes.size() == 3 && g_boxes[2].text == L"Zażółć", "the message shows its Polish letters");
+    g_boxAnswers = {IDOK};
+    ShowMessage(nullptr, "unowned");
+    Check(g_boxes.size() == 4 && g_boxes[3].owner == nullptr, "a box given no owner has none");
+    PostMessageW(self, WM_COMMAND, MAKEWPARAM(kThrow, BN_CLICKED), 0);
 }
 
 } // namespace

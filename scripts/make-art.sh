@@ -2,9 +2,9 @@
 # Draws the program's icon (res/qm47.ico: 16, 32 and 48 pixels) and the main
 # window's picture (res/printer.bmp: 364 x 228, 24 bits per pixel) with
 # ImageMagick drawing primitives: a receipt printer with a receipt coming out.
-# Run from anywhere; writes next to this script's parent folder.
+# Run from anywhere; writes into the repository's res/.
 set -eu
-res=$(cd "$(dirname "$0")/.." && pwd)
+res=$(cd "$(dirname "$0")/../res" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 

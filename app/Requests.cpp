@@ -1,0 +1,128 @@
+#include "app/Requests.h"
+
+#include "res/Texts.h"
+
+namespace qm47 {
+
+namespace {
+
+// Report kinds; in each pair the odd one is the short report.
+constexpr std::uint8_t kDailyKind = 0;
+constexpr std::uint8_t kNumbersFullKind = 0x10, kNumbersShortKind = 0x11;
+constexpr std::uint8_t kDatesFullKind = 0, kDatesShortKind = 1;
+constexpr std::uint8_t kMonthlyFullKind = 6, kMonthlyShortKind = 7;
+constexpr std::uint8_t kMonthlyFullLastDay = 31, kMonthlyShortLastDay = 30;
+
+constexpr std::uint8_t kGoodsLineStep = 1, kGoodsEndStep = 2;
+
+constexpr std::uint8_t kSaleLineByteA = 1, kSaleLineByteB = 0;
+constexpr std::uint8_t kReceiptEndByte = 3;
+
+DateReportRequest DateReport(const ReportDay& first, const ReportDay& last, std::uint8_t kind)
+{
+    DateReportRequest request{};
+    request.firstYear = first.year;
+    request.firstMonth = first.month;
+    request.firstDay = first.day;
+    request.lastYear = last.year;
+    request.lastMonth = last.month;
+    request.lastDay = last.day;
+    request.kind = kind;
+    request.registerNumber = text::kRegisterNumber.c_str();
+    request.cashier = text::kCashier.c_str();
+    return request;
+}
+
+} // namespace
+
+DailyReportRequest DailyReport()
+{
+    DailyReportRequest request{};
+    request.kind = kDailyKind;
+    request.registerNumber = text::kRegisterNumber.c_str();
+    request.cashier = text::kCashier.c_str();
+    return request;
+}
+
+NumberReportRequest NumberReport(bool full, std::int32_t firstNumber, std::int32_t lastNumber)
+{
+    NumberReportRequest request{};
+    request.kind = full ? kNumbersFullKind : kNumbersShortKind;
+    request.firstNumber = firstNumber;
+    request.lastNumber = lastNumber;
+    request.registerNumber = text::kRegisterNumber.c_str();
+    request.cashier = text::kCashier.c_str();
+    return request;
+}
+
+DateReportRequest PeriodicReport(const ReportDay& first, const ReportDay& last, bool full)
+{
+    return DateReport(first, last, full ? kDatesFullKind : kDatesShortKind);
+}
+
+DateReportRequest MonthlyReport(std::uint8_t year, std::uint8_t month, bool full)
+{
+    const std::uint8_t lastDay = full ? kMonthlyFullLastDay : kMonthlyShortLastDay;
+    return DateReport({year, month, 1}, {year, month, lastDay}, full ? kMonthlyFullKind : kMonthlyShortKind);
+}
+
+GoodsPrintRequest GoodsPrint(std::uint8_t step, const char* name, const char* rateLetterText)
+{
+    GoodsPrintRequest request{};
+    request.step = step;
+    if (step == kGoodsLineStep) {
+        request.goodsName = name;
+        request.rateLetter = rateLetterText;
+    }
+    if (step == kGoodsEndStep) {
+        request.registerNumber = text::kRegisterNumber.c_str();
+        request.cashier = text::kCashier.c_str();
+    }
+    return request;
+}
+
+SaleLineRequest SaleLine(const char* name, char rateLetter)
+{
+    SaleLineRequest line{};
+    line.lineByteA = kSaleLineByteA;
+    line.lineByteB = kSaleLineByteB;
+    line.name = name;
+    line.quantity = text::kSaleQuantity.c_str();
+    line.rateLetter = static_cast<std::uint8_t>(rateLetter);
+    line.price = text::kSaleAmount.c_str();
+    line.value = text::kSaleAmount.c_str();
+    line.lastText = text::kSaleLineLastText.c_str();
+    return line;
+}
+
+ReceiptEndRequest ReceiptEnd()
+{
+    static constexpr const char* kEmptyTexts[3] = {"", "", ""};
+    ReceiptEndRequest end{};
+    end.endByte = kReceiptEndByte;
+    end.code = text::kReceiptEndCode.c_str();
+    end.texts3 = kEmptyTexts;
+    end.text19 = "";
+    end.text23 = "";
+    end.text27 = "";
+    end.amount = text::kSaleAmount.c_str();
+    for (std::size_t i = 0; i < 8; ++i) end.pairs[i] = {0, ""};
+    return end;
+}
+
+RateTexts ReadRateTexts(const DeviceLibrary& library)
+{
+    static constexpr const char* kPreset = "0";
+    FiscalStatus status = PresetFiscalStatus();
+    RateTexts texts;
+    texts.result = library.LBFSTRQ(&status);
+    for (std::size_t i = 0; i < 7; ++i) {
+        const char* rate = status.ptuRate[i];
+        const char* totalizer = status.totalizer[i];
+        texts.ptuRates[i] = rate ? rate : kPreset;
+        texts.totalizers[i] = totalizer ? totalizer : kPreset;
+    }
+    return texts;
+}
+
+} // namespace qm47

@@ -1,0 +1,59 @@
+#pragma once
+// The requests whose fixed bytes belong to the printer's protocol rather than
+// to a page: the reports, the goods check printout and the control sale's
+// receipt. Each carries the register number "001" and the cashier "SERWIS".
+
+#include "app/DeviceLibrary.h"
+#include "app/Records.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace qm47 {
+
+// The printer's answers to a report range it refuses: the periodic report's,
+// and the monthly report's (0xE0000001).
+inline constexpr std::int32_t kPeriodicRangeError = -25;
+inline constexpr std::int32_t kMonthlyRangeError = static_cast<std::int32_t>(0xE0000001u);
+
+// A day as the report requests carry it: the year within its century.
+struct ReportDay {
+    std::uint8_t year;
+    std::uint8_t month;
+    std::uint8_t day;
+};
+
+DailyReportRequest DailyReport();
+// Kind 0x10 (full) or 0x11 (short).
+NumberReportRequest NumberReport(bool full, std::int32_t firstNumber, std::int32_t lastNumber);
+// Kind 0 (full) or 1 (short).
+DateReportRequest PeriodicReport(const ReportDay& first, const ReportDay& last, bool full);
+// The whole month: day 1 to day 31 with kind 6 (full), day 1 to day 30 with
+// kind 7 (short), whatever the month's real length.
+DateReportRequest MonthlyReport(std::uint8_t year, std::uint8_t month, bool full);
+
+// The goods check printout: three calls on one record, steps 0 (heading),
+// 1 (the goods line, with the name and the one-letter rate text) and 2 (end,
+// with the register number and the cashier).
+inline constexpr std::uint8_t kGoodsPrintSteps[] = {0, 1, 2};
+// LBDBREP's second argument, which the library gives no meaning here.
+inline constexpr unsigned char kGoodsPrintOption = 0;
+GoodsPrintRequest GoodsPrint(std::uint8_t step, const char* name, const char* rateLetterText);
+
+// The control sale's receipt: one article of 0.01 at quantity 1 at `rateLetter`.
+inline constexpr std::int32_t kPlainReceipt = 0; // LBTRSHDR's argument
+SaleLineRequest SaleLine(const char* name, char rateLetter);
+ReceiptEndRequest ReceiptEnd();
+
+// The rate and totalizer texts A to G of the fiscal status, copied at once.
+struct RateTexts {
+    LibraryResult result; // LBFSTRQ's
+    std::array<std::string, 7> ptuRates;
+    std::array<std::string, 7> totalizers;
+};
+// LBFSTRQ with every text preset to "0" and every number to 0, so that what
+// the library leaves unfilled, or fills with null, reads "0".
+RateTexts ReadRateTexts(const DeviceLibrary& library);
+
+} // namespace qm47

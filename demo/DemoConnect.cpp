@@ -1,0 +1,88 @@
+// Used by scripts/demo.sh on a display of its own: waits for QM47.exe's main
+// window, presses "Połąc&z" as a user would, waits until the status panel
+// shows the printer, has the window repainted and prints its place on the
+// screen as "x y width height". Exit code 0 when the panel filled, 1 if not.
+// Given a page's name as its argument (clock, rates, ...), it then opens that
+// page too; an unknown name lists the names and exits with 2.
+
+#include "res/ResourceIds.h"
+#include "tests/drive/Drive.h"
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+namespace {
+
+using namespace qm47::drive;
+
+struct Page {
+    std::string_view name;
+    int button;
+};
+
+constexpr Page kPages[] = {
+    {"clock", IDC_MAIN_CLOCK},
+    {"rates", IDC_MAIN_TAX_RATES},
+    {"header", IDC_MAIN_HEADER},
+    {"fiscal", IDC_MAIN_FISCAL},
+    {"display", IDC_MAIN_DISPLAY},
+    {"reports", IDC_MAIN_REPORTS},
+    {"goods", IDC_MAIN_GOODS_CHECK},
+    {"service", IDC_MAIN_SERVICE_DATE},
+    {"sale", IDC_MAIN_CONTROL_SALE},
+};
+
+// The button that opens the named page, or 0 for a name no page has.
+int PageButton(std::string_view name)
+{
+    for (const Page& page : kPages)
+        if (page.name == name) return page.button;
+    return 0;
+}
+
+void Repaint(const Window& window)
+{
+    RedrawWindow(window.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    int pageButton = 0;
+    if (argc > 1 && (pageButton = PageButton(argv[1])) == 0) {
+        std::fprintf(stderr, "demo: no page is called \"%s\"; the pages are:", argv[1]);
+        for (const Page& page : kPages) std::fprintf(stderr, " %.*s", static_cast<int>(page.name.size()), page.name.data());
+        std::fputs("\n", stderr);
+        return 2;
+    }
+    try {
+        const Program program(30s);
+        const Window main = program.MainWindow();
+        main.Item(IDC_MAIN_CONNECT).Click();
+        std::optional<MessageBoxWindow> box;
+        const bool filled = WaitUntil([&] {
+            if (const auto boxes = program.MessageBoxes(); !boxes.empty()) return (box = boxes.front()).has_value();
+            return !main.Item(IDC_MAIN_DEVICE_NAME).Text().empty() && main.Item(IDC_MAIN_DISCONNECT).Enabled();
+        });
+        if (box) throw Failure("the program says: " + box->Message());
+        if (!filled) throw Failure("the status panel did not fill");
+        std::fprintf(stderr, "demo: connected to %s\n", main.Item(IDC_MAIN_DEVICE_NAME).Text().c_str());
+
+        if (pageButton != 0) {
+            main.Item(pageButton).Click();
+            const Window page = program.WaitForPage();
+            if (!page) throw Failure("the page did not open");
+            Repaint(page);
+        }
+        Repaint(main);
+        RECT place{};
+        GetWindowRect(main.Handle(), &place);
+        std::printf("%ld %ld %ld %ld\n", place.left, place.top, place.right - place.left, place.bottom - place.top);
+        return 0;
+    } catch (const Failure& failure) {
+        std::fprintf(stderr, "demo: %s\n", failure.what());
+        return 1;
+    }
+}
