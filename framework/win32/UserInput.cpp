@@ -2,8 +2,6 @@
 
 #include "framework/win32/DialogWindow.h"
 
-#include <utility>
-
 namespace fw::win32 {
 
 namespace {
@@ -35,13 +33,13 @@ HookHandle IgnoreDoubleClicksOnPushButtons()
 
 void DiscardQueuedInput()
 {
-    // By message range: Wine's PeekMessageW with PM_QS_INPUT leaves input
-    // queued now and then. Posted messages of these ranges go too; they come
-    // from keys as well (WM_CHAR).
+    // Only what came from the mouse and the keyboard (PM_QS_INPUT): posted
+    // and sent messages stay. Every queued input event is older than this
+    // call, so no time check is needed; one would miss events, as the
+    // program's tick count lags the stamps the system gives them.
     MSG queued{};
-    for (const auto& [first, last] : {std::pair<UINT, UINT>{WM_KEYFIRST, WM_KEYLAST}, {WM_MOUSEFIRST, WM_MOUSELAST}})
-        while (PeekMessageW(&queued, nullptr, first, last, PM_REMOVE)) {
-        }
+    while (PeekMessageW(&queued, nullptr, 0, 0, PM_REMOVE | PM_QS_INPUT)) {
+    }
 }
 
 } // namespace fw::win32

@@ -3,7 +3,6 @@
 // designed, and line 1 warns about its length.
 
 #include "tests/e2e/Session.h"
-#include "tests/e2e/UserInput.h"
 
 #include "res/ResourceIds.h"
 #include "res/Texts.h"
@@ -141,9 +140,9 @@ TEST(HeaderPage, AFailedConversionIsReportedAndNothingIsSent)
     EXPECT_FALSE(std::filesystem::exists(session.folder.Path() / L"naglowek_we.txt"));
     EXPECT_TRUE(page.Visible()) << "the page stays open";
     // The box is owned by no window; once it closes, the page takes the keyboard again.
-    const KeyboardState keyboard = KeyboardStateOf(page);
-    EXPECT_EQ(keyboard.active, page.Handle()) << "the active window";
-    EXPECT_EQ(keyboard.focus, page.Item(IDC_HEADER_SET).Handle()) << "the focus";
+    EXPECT_TRUE(WaitUntil([&] { return session.run.Active().Handle() == page.Handle(); }))
+        << "the active window is " << session.run.Active().Handle();
+    EXPECT_EQ(session.run.Focus().Handle(), page.Item(IDC_HEADER_SET).Handle()) << "the focus";
 }
 
 // Enter in a line of the page: the page has no default button, so the dialog
