@@ -645,8 +645,14 @@ void PressTwice(const PressCase& c)
 
     const DWORD first = GetTickCount();
     button.ClickWithMouse(first);
+    // The second press comes while a slow printer is still busy with the
+    // command, or once a fast one has done it.
     if (slow) {
         ASSERT_TRUE(WaitUntil([&] { return session.JournalSize() > before; })) << "the command did not start";
+    } else {
+        ASSERT_TRUE(WaitUntil([&] { return session.JournalSize() >= before + c.command.lines; }))
+            << "the command did not run";
+        ASSERT_TRUE(session.run.Settle());
     }
     if (c.second == SecondPress::WithinDoubleClickTime) {
         // Stamped within the double-click time of the first, however long the command took.
