@@ -592,6 +592,8 @@ TEST(PageOpen, EveryButtonIsDisabledWhileAPageIsOpenAndEnabledAfter)
     EXPECT_TRUE(session.run.Settle());
     EXPECT_TRUE(EnabledButtonsAre(session.main, AllButtonsSet()));
     EXPECT_EQ(PanelTexts(session.main), panel) << "the panel is not refreshed after a page";
+    EXPECT_EQ(session.run.Focus().Handle(), session.main.Item(pageButton).Handle())
+        << "the keyboard is back on the button that opened the page";
 }
 
 // --- One press, one command ----------------------------------------------------------------
