@@ -7,8 +7,11 @@
 #include "app/LibraryCall.h"
 
 #include <cstdint>
+#include <string>
 
 namespace qm47 {
+
+class DiagnosticLog;
 
 // What a call into the library gave.
 struct LibraryResult {
@@ -56,8 +59,18 @@ public:
     // exports), so that a caller can tell a missing library from a missing export.
     bool Loaded() const { return m_loaded; }
 
+    // The exports whose slots are empty, in lookup order, separated by blanks.
+    std::string MissingExports() const;
+
+    // Writes every call, and every call not made for a missing export, to
+    // `log` while it is active (null: to none). The log must outlive the table.
+    void SetLog(DiagnosticLog* log) { m_log = log; }
+
 private:
+    LibraryResult NotCalled(const char* exportName) const;
+
     bool m_loaded = false;
+    DiagnosticLog* m_log = nullptr;
 #define QM47_SLOT(name, ...) name##_fn m_##name = nullptr;
     QM47_DEVICE_LIBRARY_EXPORTS(QM47_SLOT, QM47_SLOT)
 #undef QM47_SLOT

@@ -20,8 +20,9 @@
 // Calls `function` with `count` 32-bit arguments (arguments[0] is the first)
 // and answers its 32-bit result. When `calleePoppedBytes` is not null it
 // receives how many bytes the function removed from the stack on return:
-// 4 * count for __stdcall, 0 for __cdecl (the program passes null; its tests
-// see by it that both conventions were really exercised).
+// 4 * count for __stdcall, 0 for __cdecl (the diagnostic log tells by it
+// which convention the library uses; the tests see by it that both
+// conventions were really exercised).
 extern "C" std::int32_t qm47_CallLibrary32(const void* function, const std::uint32_t* arguments,
                                            std::uint32_t count, std::uint32_t* calleePoppedBytes);
 #endif
@@ -50,14 +51,20 @@ public:
     // and its parameter types: the export is never called through it directly.
     using Function = std::int32_t (*)(Params...);
 
-    explicit LibraryCall(Function function) : m_function(function) {}
+    // With `poppedBytes`, a 32-bit call also tells how many bytes of
+    // arguments the export removed from the stack (which convention it uses);
+    // elsewhere it is left as it is.
+    explicit LibraryCall(Function function, std::uint32_t* poppedBytes = nullptr)
+        : m_function(function), m_poppedBytes(poppedBytes)
+    {
+    }
 
     std::int32_t operator()(Params... args) const
     {
 #ifdef QM47_LIBRARY_CALL_I686
         const std::array<std::uint32_t, sizeof...(Params)> words{LibraryArgumentWord<Params>(args)...};
         return qm47_CallLibrary32(reinterpret_cast<const void*>(m_function), words.data(),
-                                  static_cast<std::uint32_t>(words.size()), nullptr);
+                                  static_cast<std::uint32_t>(words.size()), m_poppedBytes);
 #else
         return m_function(args...);
 #endif
@@ -65,9 +72,12 @@ public:
 
 private:
     Function m_function;
+    [[maybe_unused]] std::uint32_t* m_poppedBytes;
 };
 
 template <class... Params>
 LibraryCall(std::int32_t (*)(Params...)) -> LibraryCall<Params...>;
+template <class... Params>
+LibraryCall(std::int32_t (*)(Params...), std::uint32_t*) -> LibraryCall<Params...>;
 
 } // namespace qm47

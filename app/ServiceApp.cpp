@@ -4,24 +4,32 @@
 #include "platform/DynamicLibrary.h"
 #include "res/Texts.h"
 
+#include <string>
+
 namespace qm47 {
 
-DeviceLibrary BindDeviceLibrary()
+DeviceLibrary BindDeviceLibrary(DiagnosticLog& log)
 {
     platform::DynamicLibrary library(text::kLibraryFileName.c_str());
     if (!library.Loaded()) {
+        log.Library(text::kLibraryFileName.c_str(), library.ErrorCode(), library.ErrorText(), {}, {});
         fw::ShowMessage(nullptr, text::kNoLibrary, text::kNoLibraryCaption.c_str());
         return {};
     }
     DeviceLibrary bound = DeviceLibrary::Resolve([&](const char* name) { return library.Symbol(name); });
+    if (log.Active()) log.Library(library.Path(), 0, {}, library.FileVersion(), bound.MissingExports());
     // The library stays loaded until the process ends; the handle is not kept.
     library.KeepLoaded();
     return bound;
 }
 
-bool CServiceApp::InitInstance(const std::function<void()>& runMainWindow)
+bool CServiceApp::InitInstance(const std::function<void()>& runMainWindow, bool log)
 {
-    SetLibrary(BindDeviceLibrary());
+    if (log) {
+        m_log.Open(text::kLogFileName.c_str());
+    }
+    SetLibrary(BindDeviceLibrary(m_log));
+    m_library.SetLog(&m_log);
     runMainWindow();
     return false;
 }

@@ -3,6 +3,7 @@
 // checks, the port name of the last Connect and the direct serial link.
 
 #include "app/DeviceLibrary.h"
+#include "app/DiagnosticLog.h"
 #include "serial/SerialLink.h"
 
 #include <cstdint>
@@ -18,11 +19,11 @@ public:
     CServiceApp(const CServiceApp&) = delete;
     CServiceApp& operator=(const CServiceApp&) = delete;
 
-    // Start-up: binds the library, then runs the main window modally through
-    // `runMainWindow` (the program's entry knows the window; this object
-    // knows none); returns false, so that no message loop follows and the
-    // program ends.
-    bool InitInstance(const std::function<void()>& runMainWindow);
+    // Start-up: opens the diagnostic log when `log` asks for it, binds the
+    // library, then runs the main window modally through `runMainWindow`
+    // (the program's entry knows the window; this object knows none);
+    // returns false, so that no message loop follows and the program ends.
+    bool InitInstance(const std::function<void()>& runMainWindow, bool log = false);
 
     // Puts a bound table in place (start-up, and the native tests).
     void SetLibrary(const DeviceLibrary& library) { m_library = library; }
@@ -38,8 +39,12 @@ public:
     void SetPortName(std::string name) { m_portName = std::move(name); }
     // The direct serial link, used by the fiscalization.
     CSerialLink& Link() { return m_link; }
+    // The diagnostic log; its Line writes nothing unless the program was
+    // started with /log.
+    DiagnosticLog& Log() { return m_log; }
 
 private:
+    DiagnosticLog m_log;
     DeviceLibrary m_library;
     std::string m_portName;
     CSerialLink m_link;
@@ -47,7 +52,8 @@ private:
 
 // Resolves the library's exports: loads it by its bare name, shows the
 // missing-library message when that fails, walks the exports once and keeps
-// the library loaded for the rest of the process.
-DeviceLibrary BindDeviceLibrary();
+// the library loaded for the rest of the process. Writes to `log` which
+// file was loaded, or why none was, and which exports it lacks.
+DeviceLibrary BindDeviceLibrary(DiagnosticLog& log);
 
 } // namespace qm47

@@ -41,6 +41,25 @@ struct MessageOptions {
 MessageAnswer ShowMessage(const CDialog* owner, std::string_view text, const char* caption = nullptr,
                           MessageOptions options = {});
 
+// Told of every box ShowMessage showed, once it is closed: its text, its
+// caption and the button that closed it (OK for a box with only OK).
+class MessageListener {
+public:
+    virtual void OnMessageClosed(std::string_view text, std::string_view caption, MessageAnswer answer) = 0;
+
+protected:
+    ~MessageListener() = default;
+};
+
+// One listener for the process (the application's diagnostic log), or null
+// for none. The listener must outlive every box shown while it is set.
+void SetMessageListener(MessageListener* listener);
+
+namespace detail {
+// The backends' ShowMessage reports each box here.
+void NotifyMessageClosed(std::string_view text, std::string_view caption, MessageAnswer answer);
+} // namespace detail
+
 // The application name: the program file's name without its extension.
 std::string_view ApplicationName();
 

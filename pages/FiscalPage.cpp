@@ -32,14 +32,19 @@ void CFiscalPage::OnSend()
 
     library.Port_Close();
     CSerialLink& link = m_app.Link();
-    const bool sent = link.Open(m_app.PortName()) && link.Send(frame);
+    const OpenResult opened = link.Open(m_app.PortName());
+    const SendResult sent = opened.opened ? link.Send(frame) : SendResult{};
     link.Close();
     const LibraryResult reopened = library.Port_Open(m_app.PortName().c_str(), kBaudRate);
 
-    // A frame that never left the PC, or left it only in part (the device
-    // went, or the printer held the line), or a port the library did not get
-    // back, must not look like a fiscalization that went out.
-    if (!sent || reopened.missing || reopened.code != 0) MessageBox(text::kCannotOpenPort);
+    // Each outcome tells what may be done next. A frame that never left the
+    // PC, or left it only in part, may be sent again; one that went out whole
+    // must not be, since fiscalization cannot be undone, even when the
+    // library did not get its port back. The zero byte after the frame is
+    // not part of it.
+    if (!opened.opened) MessageBox(text::kCannotOpenPort);
+    else if (sent.bytesTaken < frame.size()) MessageBox(text::kFiscalizationNotSentWhole);
+    else if (reopened.missing || reopened.code != 0) MessageBox(text::kFiscalizationSentPortNotReopened);
 }
 
 } // namespace qm47

@@ -1,6 +1,7 @@
 #pragma once
 // A loaded dynamic library (LoadLibraryA/GetProcAddress, dlopen/dlsym).
 // Move-only; unloads in its destructor unless KeepLoaded() was called.
+// Texts it answers are Windows-1250 bytes.
 
 #include <string>
 
@@ -22,8 +23,17 @@ public:
     // Leaves the library loaded until the process ends.
     void KeepLoaded() { m_handle = nullptr; }
 
+    // When loading failed: the system's error code and its text.
+    unsigned long ErrorCode() const { return m_errorCode; }
+    std::string ErrorText() const;
+    // When loaded: the file it was loaded from, and its file version
+    // ("1.2.3.4"), empty when it carries none.
+    std::string Path() const;
+    std::string FileVersion() const;
+
 private:
     void* m_handle = nullptr;
+    unsigned long m_errorCode = 0;
 };
 
 } // namespace platform

@@ -11,6 +11,16 @@
 
 namespace platform {
 
+// How one operation on the port ended: done, or failed with the system's
+// error code (GetLastError on Windows, errno on POSIX).
+struct PortResult {
+    bool done = true;
+    std::uint32_t systemError = 0;
+
+    explicit operator bool() const { return done; }
+    static constexpr PortResult Failed(std::uint32_t systemError) { return {false, systemError}; }
+};
+
 class SerialPort {
 public:
     SerialPort() = default; // no port
@@ -27,22 +37,24 @@ public:
     SerialPort(const SerialPort&) = delete;
     SerialPort& operator=(const SerialPort&) = delete;
 
-    // Opens the named port for reading and writing, shared with no one.
-    // The result has no port when that fails; check IsOpen().
-    static SerialPort OpenExclusive(const char* name);
+    // Opens the named port for reading and writing, shared with no one, in
+    // place of any port held before. Holds no port when that fails.
+    PortResult OpenExclusive(const char* name);
 
     bool IsOpen() const { return m_handle != kNoHandle; }
 
-    bool ApplySettings(const SerialSettings& settings);
-    bool ApplyTimeouts(const SerialTimeouts& timeouts);
+    PortResult ApplySettings(const SerialSettings& settings);
+    PortResult ApplyTimeouts(const SerialTimeouts& timeouts);
     // Makes received characters the only event the port reports.
-    bool SetReceiveEventMask();
+    PortResult SetReceiveEventMask();
     // Aborts pending transfers and drops whatever is queued, both directions.
-    bool PurgeBothDirections();
-    bool ReadProperties(SerialDeviceProperties& properties);
-    bool SetQueueSizes(std::uint32_t receiveQueue, std::uint32_t transmitQueue);
-    // Sends one byte ahead of any output already queued.
-    bool TransmitImmediate(unsigned char byte);
+    PortResult PurgeBothDirections();
+    PortResult ReadProperties(SerialDeviceProperties& properties);
+    PortResult SetQueueSizes(std::uint32_t receiveQueue, std::uint32_t transmitQueue);
+    // Sends one byte ahead of any output already queued. Refused while the
+    // port cannot take it now: Windows refuses while the previous byte has
+    // not yet gone out, and a line held with XOFF refuses until released.
+    PortResult TransmitImmediate(unsigned char byte);
     // Closes the port; harmless when none is open.
     void Close();
 
@@ -51,8 +63,6 @@ private:
     // -1 (INVALID_HANDLE_VALUE is -1 as an integer).
     using NativeHandle = std::intptr_t;
     static constexpr NativeHandle kNoHandle = -1;
-
-    explicit SerialPort(NativeHandle handle) : m_handle(handle) {}
 
     NativeHandle m_handle = kNoHandle;
 };

@@ -1,5 +1,8 @@
 #pragma once
-// The computer's local date and time, and plain waits of the calling thread.
+// The computer's local date and time, a millisecond count for measuring
+// waits, and plain waits of the calling thread.
+
+#include <cstdint>
 
 namespace platform {
 
@@ -13,6 +16,9 @@ struct LocalTime {
 };
 
 LocalTime Now();
+// Milliseconds since some fixed moment; only goes forward, and wraps around
+// after 2^32 (about 49 days): take differences as unsigned.
+std::uint32_t MonotonicMilliseconds();
 void SleepMilliseconds(unsigned milliseconds);
 
 } // namespace platform

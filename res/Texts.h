@@ -18,8 +18,19 @@ inline constexpr auto kMissingExportPrefix = "Brak funkcji w bibliotece: "_cp125
 // ErrorMessage missing from the library; the error code follows.
 inline constexpr auto kPrinterErrorPrefix = "Błąd drukarki, kod: "_cp1250;
 
+// The diagnostic log (QM47.exe /log), written in the working folder.
+inline constexpr auto kLogFileName = "QM47.log"_cp1250;
+inline constexpr auto kCannotWriteLog = "Nie można zapisać pliku QM47.log"_cp1250;
+
 // Main window.
 inline constexpr auto kCannotOpenPort = "Nie można otworzyć portu"_cp1250;
+// Fiscalization: the frame did not go out whole (sending it again is safe),
+// or went out but the library did not get its port back (it must not be
+// sent again: fiscalization cannot be undone).
+inline constexpr auto kFiscalizationNotSentWhole =
+    "Polecenie fiskalizacji nie zostało wysłane w całości. Sprawdź połączenie z drukarką i spróbuj ponownie."_cp1250;
+inline constexpr auto kFiscalizationSentPortNotReopened =
+    "Polecenie fiskalizacji zostało wysłane, ale nie udało się ponownie otworzyć portu. Połącz się z drukarką ponownie."_cp1250;
 inline constexpr auto kPrinterOffline = "Drukarka jest w trybie OFF-LINE"_cp1250;
 inline constexpr auto kPrinterNotConnected = "Drukarka nie została podłączona"_cp1250;
 inline constexpr auto kAboutMenuItem = "&About QM47..."_cp1250;

@@ -1,6 +1,6 @@
 #!/bin/sh
 # Draws the program's icon (res/qm47.ico: 16, 32 and 48 pixels) and the main
-# window's picture (res/printer.bmp: 364 x 228, 24 bits per pixel) with
+# window's picture (res/printer.bmp: 364 x 228, 256 colours) with
 # ImageMagick drawing primitives: a receipt printer with a receipt coming out.
 # Run from anywhere; writes into the repository's res/.
 set -eu
@@ -50,7 +50,7 @@ convert -size 364x228 gradient:'#eef3f8'-'#c3d1df' \
   -fill '#5cb85c' -draw 'circle 274,160 274,169' \
   -fill '#ffffff44' -draw 'circle 215,157 215,160' -draw 'circle 243,157 243,160' -draw 'circle 271,157 271,160' \
   -fill '#252b34' -draw 'roundrectangle 76,202 108,208 3,3' -draw 'roundrectangle 256,202 288,208 3,3' \
-  -alpha off -type TrueColor -define bmp:format=bmp3 BMP3:"$res/printer.bmp"
+  -alpha off -dither FloydSteinberg -colors 256 -type Palette -compress None -define bmp:format=bmp3 BMP3:"$res/printer.bmp"
 
 # --- The icon ----------------------------------------------------------------
 # The same printer, simplified, drawn afresh at each size so small sizes

@@ -147,14 +147,16 @@ map_com_port() { # PORT DIR FILE [--hex]
 # folder DIR/PORT-control. A test creates a file there and waits until it is
 # gone again, which the controller does once the line is in that state:
 #   xoff       the printer holds the line (XOFF); gone once the program's
-#              output is stopped (the port must have been opened before, so
-#              that it obeys XOFF)
+#              output is stopped. Acted on only once the line obeys XOFF,
+#              which the program's port code sets: on a fresh or reconnected
+#              line the request waits for it.
 #   xon        the printer releases it (XON); gone once output flows again
 #   hangup     the device vanishes (the far end closes the pty)
 #   reconnect  the device comes back, at the same name
 # Every byte the program sends is appended to FILE (also the zero bytes the
-# controller writes to find out whether output flows). The port is mapped to
-# the pty's link rather than the pty, so that a reconnected line is found.
+# controller writes to find out whether output flows; a request is gone only
+# once FILE holds them). The port is mapped to the pty's link rather than the
+# pty, so that a reconnected line is found.
 map_controlled_com_port() { # PORT DIR FILE
   local port=$1 dir=$2 file=$3 link=$2/$1-pty
   mkdir -p "$dir/$port-control"
@@ -171,9 +173,19 @@ map_controlled_com_port() { # PORT DIR FILE
 }
 
 # Whether a zero byte can be written on the line without waiting: false
-# while the printer holds it with XOFF.
-output_flows() { printf '\0' | dd of="$1" oflag=nonblock conv=notrunc status=none 2>/dev/null; }
+# while the printer holds it with XOFF. Counts the zero bytes that went out
+# in probe_bytes.
+output_flows() {
+  printf '\0' | dd of="$1" oflag=nonblock conv=notrunc status=none 2>/dev/null && probe_bytes=$((probe_bytes + 1))
+}
 output_stopped() { ! output_flows "$1"; }
+# Whether the line's terminal obeys XOFF. A fresh pty does not (socat makes
+# it raw, which clears ixon; the program's SetCommState sets it): an XOFF
+# sent then is an ordinary byte, the output never stops, and every probe
+# above puts one more zero byte on the line, 20 to 25 a second, ahead of the
+# program's next bytes.
+obeys_xoff() { stty -F "$1" -a 2>/dev/null | grep -Eq '(^| )ixon( |$)'; }
+captured() { [ "$(stat -c %s "$1")" -ge "$2" ]; } # FILE SIZE
 
 controlled_line() { # LINK CONTROL FIFO FILE
   local link=$1 control=$2 fifo=$3 file=$4 to_line line_pid=
@@ -195,18 +207,25 @@ controlled_line() { # LINK CONTROL FIFO FILE
     line_pid=
     rm -f "$link"
   }
+  # Sends XOFF or XON and waits until the line is in that state and FILE holds
+  # the probes' zero bytes, so that none arrives after the request is done.
+  send_flow_byte() { # BYTE CONDITION
+    local before
+    before=$(stat -c %s "$file")
+    probe_bytes=0
+    printf '%b' "$1" >&"$to_line"
+    wait_for 5 "$2" "$link" && wait_for 5 captured "$file" $((before + probe_bytes))
+  }
   trap 'end_line; exit 0' TERM
   # The line going down hangs up whoever had it open, the controller included.
   trap '' HUP
   start_line
   while :; do
-    if [ -e "$control/xoff" ]; then
-      printf '\023' >&"$to_line"
-      wait_for 5 output_stopped "$link" && rm -f "$control/xoff"
+    if [ -e "$control/xoff" ] && obeys_xoff "$link"; then
+      send_flow_byte '\023' output_stopped && rm -f "$control/xoff"
     fi
     if [ -e "$control/xon" ]; then
-      printf '\021' >&"$to_line"
-      wait_for 5 output_flows "$link" && rm -f "$control/xon"
+      send_flow_byte '\021' output_flows && rm -f "$control/xon"
     fi
     if [ -e "$control/hangup" ]; then
       end_line

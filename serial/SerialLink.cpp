@@ -2,41 +2,48 @@
 
 #include "platform/Time.h"
 
-#include <algorithm>
-
 namespace qm47 {
 
-bool CSerialLink::Open(const std::string& portName)
+OpenResult CSerialLink::Open(const std::string& portName)
 {
-    // Every open starts from a link without a port.
-    m_port.Close();
-    m_port = platform::SerialPort::OpenExclusive(portName.c_str());
-    if (!m_port.IsOpen()) return false;
-
-    if (!m_port.ApplySettings(kPortSettings) || !m_port.ApplyTimeouts(kTimeouts) || !m_port.SetReceiveEventMask()) {
+    // Every open starts from a link without a port and a fresh record; at
+    // the first step that fails the port is let go again.
+    m_lastUse = {};
+    const auto failed = [this](OpenStep step, platform::PortResult result) {
         m_port.Close();
-        return false;
-    }
+        m_lastUse.open = {.failedStep = step, .systemError = result.systemError};
+        return m_lastUse.open;
+    };
+    if (const auto result = m_port.OpenExclusive(portName.c_str()); !result) return failed(OpenStep::CreateFileA, result);
+    if (const auto result = m_port.ApplySettings(kPortSettings); !result) return failed(OpenStep::SetCommState, result);
+    if (const auto result = m_port.ApplyTimeouts(kTimeouts); !result) return failed(OpenStep::SetCommTimeouts, result);
+    if (const auto result = m_port.SetReceiveEventMask(); !result) return failed(OpenStep::SetCommMask, result);
     // Whatever was left queued is dropped; a purge that fails leaves nothing
     // the link depends on, so its result does not stop the open.
     m_port.PurgeBothDirections();
     platform::SerialDeviceProperties properties;
-    if (!m_port.ReadProperties(properties)
-        || !m_port.SetQueueSizes(ReceiveQueueSize(properties.maxReceiveQueue), 0)) {
-        m_port.Close();
-        return false;
-    }
-    return true;
+    if (const auto result = m_port.ReadProperties(properties); !result)
+        return failed(OpenStep::GetCommProperties, result);
+    if (const auto result = m_port.SetQueueSizes(ReceiveQueueSize(properties.maxReceiveQueue), 0); !result)
+        return failed(OpenStep::SetupComm, result);
+    m_lastUse.open.opened = true;
+    return m_lastUse.open;
 }
 
-bool CSerialLink::Send(std::string_view text)
+SendResult CSerialLink::Send(const std::string& text)
 {
-    // Nothing is retried, and after a refused byte the rest of the frame is
-    // not sent: all_of stops at the first refusal.
-    const auto transmit = [this](char byte) { return m_port.TransmitImmediate(static_cast<unsigned char>(byte)); };
-    const bool sent = std::all_of(text.begin(), text.end(), transmit) && transmit('\0');
+    struct PlatformClock {
+        static std::uint32_t Milliseconds() { return platform::MonotonicMilliseconds(); }
+        static void Wait(unsigned milliseconds) { platform::SleepMilliseconds(milliseconds); }
+    } clock;
+    // The text and its terminating zero byte.
+    m_lastUse.send = {};
+    if (m_port.IsOpen())
+        m_lastUse.send = TransmitEveryByte(
+            std::string_view(text.c_str(), text.size() + 1),
+            [this](unsigned char byte) { return m_port.TransmitImmediate(byte); }, clock);
     platform::SleepMilliseconds(kPauseAfterSendMs);
-    return sent;
+    return m_lastUse.send;
 }
 
 void CSerialLink::Close()

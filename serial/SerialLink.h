@@ -5,12 +5,40 @@
 
 #include "platform/SerialPort.h"
 #include "platform/SerialSettings.h"
+#include "serial/Transmission.h"
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace qm47 {
+
+// The steps of opening the link that can fail, in order, each named after
+// the Windows call it makes (the purge between SetCommMask and
+// GetCommProperties cannot: its result does not stop the open).
+enum class OpenStep : std::uint8_t {
+    CreateFileA,       // POSIX: open, flock
+    SetCommState,      // POSIX: tcsetattr, the modem lines
+    SetCommTimeouts,
+    SetCommMask,
+    GetCommProperties,
+    SetupComm,
+};
+
+// What opening the link came to.
+struct OpenResult {
+    bool opened = false;
+    OpenStep failedStep{};         // when not opened: the step that failed
+    std::uint32_t systemError = 0; // and its error (GetLastError on Windows, errno on POSIX)
+};
+
+// What the link's last use came to, kept until the next Open for whoever
+// wants to tell it afterwards: how opening ended and, when it opened, each
+// byte the port refused.
+struct LinkRecord {
+    OpenResult open;
+    SendResult send;
+};
 
 class CSerialLink {
 public:
@@ -46,17 +74,19 @@ public:
     CSerialLink(const CSerialLink&) = delete;
     CSerialLink& operator=(const CSerialLink&) = delete;
 
-    // Opens the named port and configures it. Returns false, and holds no
-    // port, when opening or any configuration step failed.
-    bool Open(const std::string& portName);
-    // Transmits every byte of the text and then one zero byte, and waits
-    // 100 ms. Returns false when a byte was refused (no port open, the device
-    // gone, the line held): the rest of the frame is then not sent, since a
-    // frame with a hole is no command. The wait happens either way.
-    [[nodiscard]] bool Send(std::string_view text);
+    // Opens the named port and configures it. Holds no port when opening or
+    // any configuration step failed; the result says which and why.
+    OpenResult Open(const std::string& portName);
+    // Transmits every byte of the text and then its terminating zero byte,
+    // a refused byte offered again for at most 2 s from the first (see
+    // serial/Transmission.h), and waits 100 ms. After a byte still refused
+    // at the limit the rest is not sent, since a frame with a hole is no
+    // command; with no port open nothing is offered. The wait happens
+    // either way.
+    [[nodiscard]] SendResult Send(const std::string& text);
     // Closes the port; harmless when none is open.
     void Close();
-    bool IsOpen() const { return m_port.IsOpen(); }
+    const LinkRecord& LastUse() const { return m_lastUse; }
 
     // Two lowercase hexadecimal digits: 0xFF exclusive-or every byte of the text.
     static std::string CheckSum(std::string_view text);
@@ -66,6 +96,7 @@ public:
 
 private:
     platform::SerialPort m_port;
+    LinkRecord m_lastUse;
 };
 
 } // namespace qm47

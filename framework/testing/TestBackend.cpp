@@ -39,10 +39,14 @@ MessageAnswer ShowMessage(const CDialog* owner, std::string_view text, const cha
                                 options.icon, options.buttons, owner};
     ui.messages.push_back(shown);
     if (ui.onMessage) ui.onMessage(shown);
-    if (options.buttons == MessageButtons::Ok) return MessageAnswer::Ok;
-    if (ui.answers.empty()) throw std::runtime_error("a Yes/No box was shown with no scripted answer: " + shown.text);
-    const MessageAnswer answer = ui.answers.front();
-    ui.answers.pop_front();
+    MessageAnswer answer = MessageAnswer::Ok;
+    if (options.buttons != MessageButtons::Ok) {
+        if (ui.answers.empty())
+            throw std::runtime_error("a Yes/No box was shown with no scripted answer: " + shown.text);
+        answer = ui.answers.front();
+        ui.answers.pop_front();
+    }
+    detail::NotifyMessageClosed(shown.text, shown.caption, answer);
     return answer;
 }
 

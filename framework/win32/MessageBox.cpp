@@ -74,9 +74,12 @@ MessageAnswer ShowMessage(const CDialog* owner, std::string_view text, const cha
     // That window takes the keyboard again: a box owned by no window leaves
     // none active when it closes.
     if (workWindow && IsWindowVisible(workWindow) && IsWindowEnabled(workWindow)) SetActiveWindow(workWindow);
-    if (options.buttons == MessageButtons::Ok) return MessageAnswer::Ok;
     // A box that could not be shown is never taken for a yes.
-    return answer == IDYES ? MessageAnswer::Yes : MessageAnswer::No;
+    const MessageAnswer closedBy = options.buttons == MessageButtons::Ok ? MessageAnswer::Ok
+                                   : answer == IDYES                     ? MessageAnswer::Yes
+                                                                         : MessageAnswer::No;
+    detail::NotifyMessageClosed(text, caption ? std::string_view(caption) : ApplicationName(), closedBy);
+    return closedBy;
 }
 
 std::string_view ApplicationName()

@@ -1,15 +1,10 @@
 #pragma once
-// The program keeps every text as Windows-1250 bytes; the wide Win32 API
-// wants UTF-16. Texts cross between the two only here, so Polish letters show
-// on a Windows of any language.
+// The framework's Win32 backend converts texts at the wide API with the
+// platform's Windows-1250 conversion.
 
-#include <string>
-#include <string_view>
+#include "platform/win32/WideText.h"
 
 namespace fw::win32 {
-
-std::wstring Widen(std::string_view cp1250);
-// Characters that Windows-1250 cannot hold become '?'.
-std::string Narrow(std::wstring_view utf16);
-
+using platform::win32::Narrow;
+using platform::win32::Widen;
 } // namespace fw::win32

@@ -4,7 +4,6 @@
 
 #include "platform/SerialPort.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -43,39 +42,51 @@ bool SizeCode(std::uint8_t byteSize, tcflag_t& code)
     }
 }
 
+PortResult Errno()
+{
+    return PortResult::Failed(static_cast<std::uint32_t>(errno));
+}
+
+// What the port cannot do, or a port that is not open.
+constexpr PortResult kNotSupported = PortResult::Failed(EINVAL);
+constexpr PortResult kNotOpen = PortResult::Failed(EBADF);
+
 // Drives one modem control line. A device without modem lines (a pseudo
 // terminal, for one) has nothing to drive, which is not a failure.
-bool DriveLine(int fd, int line, bool on)
+PortResult DriveLine(int fd, int line, bool on)
 {
-    if (ioctl(fd, on ? TIOCMBIS : TIOCMBIC, &line) == 0) return true;
-    return errno == ENOTTY || errno == EINVAL;
+    if (ioctl(fd, on ? TIOCMBIS : TIOCMBIC, &line) == 0 || errno == ENOTTY || errno == EINVAL) return {};
+    return Errno();
 }
 
 } // namespace
 
-SerialPort SerialPort::OpenExclusive(const char* name)
+PortResult SerialPort::OpenExclusive(const char* name)
 {
-    // Not blocking while opening, so that a port without carrier does not
-    // hold the open; the port is used blocking afterwards.
+    Close();
+    // Not blocking, so that a port without carrier does not hold the open,
+    // and a byte the line cannot take now (held with XOFF) is refused at
+    // once, as Windows refuses a byte it cannot send yet.
     const int fd = open(name, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return {};
-    SerialPort port(fd);
+    if (fd < 0) return Errno();
 
     // No sharing: a port that another program holds locked is refused, and
     // this one is locked while open. TIOCEXCL also keeps further opens out
     // (except privileged ones); a non-terminal rejects it, and the settings
     // step then fails as it does on Windows.
-    if (flock(fd, LOCK_EX | LOCK_NB) != 0) return {};
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const PortResult locked = Errno();
+        close(fd); // not Close(): the exclusive mode is the holder's
+        return locked;
+    }
     ioctl(fd, TIOCEXCL);
-
-    const int flags = fcntl(fd, F_GETFL);
-    if (flags < 0 || fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) return {};
-    return port;
+    m_handle = fd;
+    return {};
 }
 
-bool SerialPort::ApplySettings(const SerialSettings& settings)
+PortResult SerialPort::ApplySettings(const SerialSettings& settings)
 {
-    if (!IsOpen()) return false;
+    if (!IsOpen()) return kNotOpen;
     const int fd = static_cast<int>(m_handle);
 
     // Settings with no termios counterpart cannot be honoured: refuse them
@@ -88,16 +99,16 @@ bool SerialPort::ApplySettings(const SerialSettings& settings)
         || settings.discardNulls || settings.replaceParityErrors || settings.abortOnError || !settings.binary
         || settings.parity == Parity::Mark || settings.parity == Parity::Space
         || settings.stopBits == StopBits::OnePointFive)
-        return false;
+        return kNotSupported;
 
     speed_t speed = 0;
     tcflag_t size = 0;
-    if (!SpeedCode(settings.baudRate, speed) || !SizeCode(settings.byteSize, size)) return false;
+    if (!SpeedCode(settings.baudRate, speed) || !SizeCode(settings.byteSize, size)) return kNotSupported;
 
     // Built from zero like the Windows record; only the line discipline and
     // the control characters are kept from what the driver has.
     termios tio{};
-    if (tcgetattr(fd, &tio) != 0) return false;
+    if (tcgetattr(fd, &tio) != 0) return Errno();
     cfmakeraw(&tio); // raw: no input or output processing, no line editing or signals
     tio.c_iflag = 0;
     tio.c_oflag = 0;
@@ -118,90 +129,77 @@ bool SerialPort::ApplySettings(const SerialSettings& settings)
     // going on transmitting after an XOFF was sent for the input (termios
     // always does).
 
-    if (cfsetispeed(&tio, speed) != 0 || cfsetospeed(&tio, speed) != 0) return false;
-    if (tcsetattr(fd, TCSANOW, &tio) != 0) return false;
+    if (cfsetispeed(&tio, speed) != 0 || cfsetospeed(&tio, speed) != 0 || tcsetattr(fd, TCSANOW, &tio) != 0)
+        return Errno();
 
     // tcsetattr succeeds when any part was taken: check the parts that matter.
     termios applied{};
-    if (tcgetattr(fd, &applied) != 0) return false;
+    if (tcgetattr(fd, &applied) != 0) return Errno();
     constexpr tcflag_t kControl = CSIZE | PARENB | PARODD | CSTOPB | CRTSCTS;
     constexpr tcflag_t kInput = IXON | IXOFF | INPCK;
     if ((applied.c_cflag & kControl) != (tio.c_cflag & kControl) || (applied.c_iflag & kInput) != (tio.c_iflag & kInput)
         || cfgetospeed(&applied) != speed || cfgetispeed(&applied) != speed)
-        return false;
+        return kNotSupported;
 
-    if (settings.dtr != LineControl::Handshake && !DriveLine(fd, TIOCM_DTR, settings.dtr == LineControl::On))
-        return false;
-    if (settings.rts != LineControl::Handshake && !DriveLine(fd, TIOCM_RTS, settings.rts == LineControl::On))
-        return false;
-    return true;
-}
-
-bool SerialPort::ApplyTimeouts(const SerialTimeouts& timeouts)
-{
-    if (!IsOpen()) return false;
-    const int fd = static_cast<int>(m_handle);
-
-    // termios has no write time-outs: a write waits until the driver takes the
-    // bytes. Only "no write time-out" can be honoured.
-    if (timeouts.writeTotalMultiplier != 0 || timeouts.writeTotalConstant != 0) return false;
-
-    termios tio{};
-    if (tcgetattr(fd, &tio) != 0) return false;
-    const std::uint32_t longest = std::max(timeouts.readInterval, timeouts.readTotalConstant);
-    if (longest == 0 && timeouts.readTotalMultiplier == 0) {
-        // No read time-outs: a read waits for data.
-        tio.c_cc[VMIN] = 1;
-        tio.c_cc[VTIME] = 0;
-    } else {
-        // Nearest effect: a read returns what has arrived, waiting at most the
-        // longer of the two waits, in tenths of a second (at least one tenth).
-        tio.c_cc[VMIN] = 0;
-        tio.c_cc[VTIME] = static_cast<cc_t>(std::clamp<std::uint32_t>((longest + 99) / 100, 1, 255));
+    if (settings.dtr != LineControl::Handshake) {
+        if (const PortResult driven = DriveLine(fd, TIOCM_DTR, settings.dtr == LineControl::On); !driven) return driven;
     }
-    return tcsetattr(fd, TCSANOW, &tio) == 0;
+    if (settings.rts != LineControl::Handshake) return DriveLine(fd, TIOCM_RTS, settings.rts == LineControl::On);
+    return {};
 }
 
-bool SerialPort::SetReceiveEventMask()
+PortResult SerialPort::ApplyTimeouts(const SerialTimeouts& timeouts)
+{
+    // The port does not block (see OpenExclusive): a read returns at once
+    // with what has arrived, within any read time-out, and a write never
+    // waits, so only "no write time-out" can be honoured. Nothing to set.
+    if (!IsOpen()) return kNotOpen;
+    if (timeouts.writeTotalMultiplier != 0 || timeouts.writeTotalConstant != 0) return kNotSupported;
+    return {};
+}
+
+PortResult SerialPort::SetReceiveEventMask()
 {
     // No termios counterpart: a POSIX program waits for input with poll(),
     // which needs no mask.
-    return IsOpen();
+    return IsOpen() ? PortResult{} : kNotOpen;
 }
 
-bool SerialPort::PurgeBothDirections()
+PortResult SerialPort::PurgeBothDirections()
 {
     // There are no pending transfers to abort: writes here complete before
     // they return. Dropping both queues is the whole effect.
-    return IsOpen() && tcflush(static_cast<int>(m_handle), TCIOFLUSH) == 0;
+    if (!IsOpen()) return kNotOpen;
+    return tcflush(static_cast<int>(m_handle), TCIOFLUSH) == 0 ? PortResult{} : Errno();
 }
 
-bool SerialPort::ReadProperties(SerialDeviceProperties& properties)
+PortResult SerialPort::ReadProperties(SerialDeviceProperties& properties)
 {
     // termios reports no queue limits: the driver sets no maximum.
-    if (!IsOpen()) return false;
+    if (!IsOpen()) return kNotOpen;
     properties = {};
-    return true;
+    return {};
 }
 
-bool SerialPort::SetQueueSizes(std::uint32_t, std::uint32_t)
+PortResult SerialPort::SetQueueSizes(std::uint32_t, std::uint32_t)
 {
     // No termios counterpart: the kernel sizes a terminal's buffers itself.
-    return IsOpen();
+    return IsOpen() ? PortResult{} : kNotOpen;
 }
 
-bool SerialPort::TransmitImmediate(unsigned char byte)
+PortResult SerialPort::TransmitImmediate(unsigned char byte)
 {
     // termios cannot put a byte ahead of output already queued; the byte
     // joins the queue instead. The link queues nothing else (the queues were
     // purged when the port was opened and every byte comes through here one
     // at a time), so the line carries the same bytes in the same order.
-    if (!IsOpen()) return false;
-    for (;;) {
-        const ssize_t written = write(static_cast<int>(m_handle), &byte, 1);
-        if (written == 1) return true;
-        if (written == 0 || errno != EINTR) return false;
-    }
+    // A line held with XOFF refuses the byte (EAGAIN), a device gone too (EIO).
+    if (!IsOpen()) return kNotOpen;
+    ssize_t written = 0;
+    do written = write(static_cast<int>(m_handle), &byte, 1);
+    while (written < 0 && errno == EINTR);
+    if (written == 1) return {};
+    return written < 0 ? Errno() : PortResult::Failed(EAGAIN);
 }
 
 void SerialPort::Close()

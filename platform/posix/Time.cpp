@@ -1,5 +1,6 @@
 #include "platform/Time.h"
 
+#include <chrono>
 #include <ctime>
 #include <thread>
 
@@ -11,6 +12,12 @@ LocalTime Now()
     std::tm local{};
     localtime_r(&now, &local);
     return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec};
+}
+
+std::uint32_t MonotonicMilliseconds()
+{
+    const auto since = std::chrono::steady_clock::now().time_since_epoch();
+    return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(since).count());
 }
 
 void SleepMilliseconds(unsigned milliseconds)

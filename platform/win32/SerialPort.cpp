@@ -39,57 +39,69 @@ std::string DevicePath(const char* name)
     return comName ? std::string("\\\\.\\").append(text) : std::string(text);
 }
 
+// The result of a comm API call, read at once: its error code is the thread's
+// last error.
+PortResult Checked(BOOL succeeded)
+{
+    return succeeded ? PortResult{} : PortResult::Failed(GetLastError());
+}
+
+constexpr PortResult kNotOpen = PortResult::Failed(ERROR_INVALID_HANDLE);
+
 } // namespace
 
-SerialPort SerialPort::OpenExclusive(const char* name)
+PortResult SerialPort::OpenExclusive(const char* name)
 {
-    const HANDLE handle = CreateFileA(DevicePath(name).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
-                                      nullptr);
-    if (handle == INVALID_HANDLE_VALUE) return {};
-    return SerialPort(reinterpret_cast<std::intptr_t>(handle));
+    Close();
+    const std::string path = DevicePath(name);
+    const HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return PortResult::Failed(GetLastError());
+    m_handle = reinterpret_cast<std::intptr_t>(handle);
+    return {};
 }
 
-bool SerialPort::ApplySettings(const SerialSettings& settings)
+PortResult SerialPort::ApplySettings(const SerialSettings& settings)
 {
-    if (!IsOpen()) return false;
+    if (!IsOpen()) return kNotOpen;
     DCB dcb = win32::ToDcb(settings);
-    return SetCommState(Native(m_handle), &dcb) != FALSE;
+    return Checked(SetCommState(Native(m_handle), &dcb));
 }
 
-bool SerialPort::ApplyTimeouts(const SerialTimeouts& timeouts)
+PortResult SerialPort::ApplyTimeouts(const SerialTimeouts& timeouts)
 {
-    if (!IsOpen()) return false;
+    if (!IsOpen()) return kNotOpen;
     COMMTIMEOUTS commTimeouts = win32::ToCommTimeouts(timeouts);
-    return SetCommTimeouts(Native(m_handle), &commTimeouts) != FALSE;
+    return Checked(SetCommTimeouts(Native(m_handle), &commTimeouts));
 }
 
-bool SerialPort::SetReceiveEventMask()
+PortResult SerialPort::SetReceiveEventMask()
 {
-    return IsOpen() && SetCommMask(Native(m_handle), EV_RXCHAR) != FALSE;
+    return IsOpen() ? Checked(SetCommMask(Native(m_handle), EV_RXCHAR)) : kNotOpen;
 }
 
-bool SerialPort::PurgeBothDirections()
+PortResult SerialPort::PurgeBothDirections()
 {
-    return IsOpen() && PurgeComm(Native(m_handle), PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR) != FALSE;
+    return IsOpen() ? Checked(PurgeComm(Native(m_handle), PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR))
+                    : kNotOpen;
 }
 
-bool SerialPort::ReadProperties(SerialDeviceProperties& properties)
+PortResult SerialPort::ReadProperties(SerialDeviceProperties& properties)
 {
-    if (!IsOpen()) return false;
+    if (!IsOpen()) return kNotOpen;
     COMMPROP commProp{};
-    if (!GetCommProperties(Native(m_handle), &commProp)) return false;
-    properties.maxReceiveQueue = commProp.dwMaxRxQueue;
-    return true;
+    const PortResult read = Checked(GetCommProperties(Native(m_handle), &commProp));
+    if (read) properties.maxReceiveQueue = commProp.dwMaxRxQueue;
+    return read;
 }
 
-bool SerialPort::SetQueueSizes(std::uint32_t receiveQueue, std::uint32_t transmitQueue)
+PortResult SerialPort::SetQueueSizes(std::uint32_t receiveQueue, std::uint32_t transmitQueue)
 {
-    return IsOpen() && SetupComm(Native(m_handle), receiveQueue, transmitQueue) != FALSE;
+    return IsOpen() ? Checked(SetupComm(Native(m_handle), receiveQueue, transmitQueue)) : kNotOpen;
 }
 
-bool SerialPort::TransmitImmediate(unsigned char byte)
+PortResult SerialPort::TransmitImmediate(unsigned char byte)
 {
-    return IsOpen() && TransmitCommChar(Native(m_handle), static_cast<char>(byte)) != FALSE;
+    return IsOpen() ? Checked(TransmitCommChar(Native(m_handle), static_cast<char>(byte))) : kNotOpen;
 }
 
 void SerialPort::Close()

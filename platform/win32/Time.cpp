@@ -11,6 +11,11 @@ LocalTime Now()
     return {local.wYear, local.wMonth, local.wDay, local.wHour, local.wMinute, local.wSecond};
 }
 
+std::uint32_t MonotonicMilliseconds()
+{
+    return GetTickCount();
+}
+
 void SleepMilliseconds(unsigned milliseconds)
 {
     Sleep(milliseconds);

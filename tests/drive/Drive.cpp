@@ -402,9 +402,10 @@ std::string Describe(const std::vector<MessageBoxWindow>& boxes)
 
 // --- The program -------------------------------------------------------------
 
-Program::Program(const fs::path& exe, const fs::path& folder) : m_started(true)
+Program::Program(const fs::path& exe, const fs::path& folder, std::wstring_view arguments) : m_started(true)
 {
     std::wstring commandLine = L"\"" + exe.wstring() + L"\"";
+    if (!arguments.empty()) commandLine.append(L" ").append(arguments);
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process{};

@@ -116,8 +116,9 @@ std::string Describe(const std::vector<MessageBoxWindow>& boxes);
 // hangs), or found running by its main window and left running.
 class Program {
 public:
-    // Starts `exe` with `folder` as its working folder.
-    Program(const std::filesystem::path& exe, const std::filesystem::path& folder);
+    // Starts `exe` with `folder` as its working folder and `arguments` on
+    // its command line.
+    Program(const std::filesystem::path& exe, const std::filesystem::path& folder, std::wstring_view arguments = {});
     // The running program whose main window shows within `bound`.
     explicit Program(std::chrono::milliseconds bound);
     ~Program();

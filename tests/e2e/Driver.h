@@ -153,7 +153,10 @@ private:
 // A program run: QM47.exe started in a test folder and ended again with the test.
 class ProgramRun : public drive::Program {
 public:
-    explicit ProgramRun(const TestFolder& folder) : Program(folder.Program(), folder.Path()) {}
+    explicit ProgramRun(const TestFolder& folder, std::wstring_view arguments = {})
+        : Program(folder.Program(), folder.Path(), arguments)
+    {
+    }
 };
 
 } // namespace qm47::e2e

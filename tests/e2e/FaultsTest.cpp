@@ -1,7 +1,8 @@
 // Faults the program must live through: the serial line held or gone while
-// the fiscalization frame is sent, a port that another program holds, working
-// files of the header that cannot be written, and a library that answers
-// every call with an error or hands back no texts. Each time the technician
+// the fiscalization frame is sent, a library that cannot take its port back
+// after it, a port that another program holds, working files of the header
+// that cannot be written, and a library that answers every call with an
+// error or hands back no texts. Each time the technician
 // is told, nothing broken reaches the printer, and the program goes on.
 
 #include "tests/e2e/PageSession.h"
@@ -36,23 +37,6 @@ Handle OpenPort(const std::string& port)
     const HANDLE handle = CreateFileW((L"\\\\.\\" + WideFromUtf8(port)).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                       OPEN_EXISTING, 0, nullptr);
     return Handle(handle == INVALID_HANDLE_VALUE ? nullptr : handle);
-}
-
-// Answers every message box the program shows until it is settled without
-// one; returns "caption: text" of each.
-std::vector<std::string> AnswerAllBoxes(const ProgramRun& run)
-{
-    std::vector<std::string> shown;
-    for (int i = 0; i < 10; ++i) {
-        EXPECT_TRUE(run.Settle());
-        const auto boxes = run.MessageBoxes();
-        if (boxes.empty()) break;
-        if (!boxes.front().WaitVisible()) continue;
-        shown.push_back(boxes.front().Caption() + ": " + boxes.front().Message());
-        const auto buttons = boxes.front().Buttons();
-        boxes.front().Press(buttons.size() == 2 ? IDNO : IDOK);
-    }
-    return shown;
 }
 
 std::string Joined(const std::vector<std::string>& lines)
@@ -93,36 +77,47 @@ TEST(Faults, ASerialLineHeldOrGoneWhileSendingIsReportedAndTheProgramGoesOn)
     struct Step {
         const char* label;
         std::optional<LineRequest> request;
-        bool goesOut;
+        const char* simConfig; // the simulated printer's settings from this step on
+        bool goesOut;          // the frame and its zero byte reach the line
+        std::string told;      // the message shown; none when empty
+        const char* reopened;  // Port_Open's result
     };
+    const std::string notSentWhole = Expected(text::kFiscalizationNotSentWhole);
     // The first send also leaves the port obeying XOFF, as the link sets it.
     const Step steps[] = {
-        {"the line works", std::nullopt, true},
-        {"the printer holds the line (XOFF)", LineRequest::Xoff, false},
-        {"the printer lets it go (XON)", LineRequest::Xon, true},
-        {"the device is gone", LineRequest::HangUp, false},
-        {"the device is back", LineRequest::Reconnect, true},
+        {"the line works", std::nullopt, "", true, "", "0"},
+        // The link offers the first byte again and again for 2 s, then gives up.
+        {"the printer holds the line (XOFF)", LineRequest::Xoff, "", false, notSentWhole, "0"},
+        {"the printer lets it go (XON)", LineRequest::Xon, "", true, "", "0"},
+        {"the library cannot take its port back", std::nullopt, "port_open = fail\n", true,
+         Expected(text::kFiscalizationSentPortNotReopened), "-1"},
+        {"the device is gone", LineRequest::HangUp, "", false, Expected(text::kCannotOpenPort), "0"},
+        {"the device is back", LineRequest::Reconnect, "", true, "", "0"},
     };
     for (const Step& step : steps) {
         SCOPED_TRACE(step.label);
         if (step.request) {
             ASSERT_TRUE(ControlLine(*step.request)) << "the far end of the line did not answer";
         }
+        session.folder.WriteSimConfig(step.simConfig);
         const std::size_t lineBefore = ControlledLineBytes().size();
         const std::size_t journalBefore = session.JournalSize();
         page.Item(IDC_FISCAL_SEND).Click();
-        if (step.goesOut) {
+        if (step.told.empty()) {
             ASSERT_TRUE(session.run.Settle());
-            EXPECT_TRUE(WaitUntil([&] { return ControlledLineBytes().size() >= lineBefore + kFrame.size(); }));
-            EXPECT_EQ(ControlledLineBytes().substr(lineBefore), kFrame);
             EXPECT_TRUE(session.run.MessageBoxes().empty()) << Describe(session.run.MessageBoxes());
         } else {
-            AnswerMessageBox(session.run, {.text = Expected(text::kCannotOpenPort), .owner = page.Handle()});
+            AnswerMessageBox(session.run, {.text = step.told, .owner = page.Handle()});
+        }
+        if (step.goesOut) {
+            EXPECT_TRUE(WaitUntil([&] { return ControlledLineBytes().size() >= lineBefore + kFrame.size(); }));
+            EXPECT_EQ(ControlledLineBytes().substr(lineBefore), kFrame);
+        } else {
             EXPECT_EQ(ControlledLineBytes().substr(lineBefore), "") << "no part of the frame may go out";
         }
-        // The library has its port back whatever happened on the line.
+        // The library is given its port back whatever happened on the line.
         EXPECT_TRUE(JournalMatches(session.folder.JournalFrom(journalBefore),
-                                   {"Port_Close", "Port_Open port=\"" + port + "\" baud=9600 result=0"}));
+                                   {"Port_Close", "Port_Open port=\"" + port + "\" baud=9600 result=" + step.reopened}));
     }
     ASSERT_NO_FATAL_FAILURE(CloseAndRefresh(session, page));
     session.Click(kDisconnect);

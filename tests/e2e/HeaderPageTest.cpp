@@ -90,25 +90,27 @@ TEST(HeaderPage, PolishLettersReachThePrinterInMazoviaAndTheWorkingFilesStayAsDe
     EXPECT_TRUE(page.Visible()) << "the page stays open";
 }
 
-TEST(HeaderPage, OnlyTheFirst199BytesAreSentWhileTheFileKeepsTheWholeHeader)
+TEST(HeaderPage, AHeaderOverTheLimitIsRefusedBeforeAnythingIsWritten)
 {
     Session session(Library::Full);
     const Window page = OpenHeaderPage(session);
     ASSERT_TRUE(page) << "the header page did not open";
-    std::string whole;
-    for (int i = 0; i < 7; ++i) {
-        const std::string line = std::string(39, static_cast<char>('1' + i)) + "ż";
-        page.Item(kLineEdits[i]).SetText(line);
-        whole += std::string(39, static_cast<char>('1' + i)) + "\xA7\r";
-    }
+    // Seven lines of 40 bytes, each with its CR: 287 bytes.
+    for (int i = 0; i < 7; ++i)
+        page.Item(kLineEdits[i]).SetText(std::string(39, static_cast<char>('1' + i)) + "ż");
     ASSERT_TRUE(session.run.Settle());
     EXPECT_TRUE(session.run.MessageBoxes().empty()) << Describe(session.run.MessageBoxes());
 
+    const std::size_t before = session.JournalSize();
     page.Item(IDC_HEADER_SET).Click();
-    ASSERT_TRUE(session.run.Settle());
-    EXPECT_TRUE(session.run.MessageBoxes().empty()) << Describe(session.run.MessageBoxes());
-    EXPECT_EQ(Hex(SentHeader(session.folder.Journal())), Hex(whole.substr(0, 199)));
-    EXPECT_EQ(session.folder.ReadFile(L"naglowek.txt").size(), 287u);
+    std::string refusal = Expected(text::kHeaderTooLong);
+    refusal.replace(refusal.find("%1"), 2, "287");
+    refusal.replace(refusal.find("%2"), 2, "199");
+    AnswerMessageBox(session.run, {.text = refusal, .owner = page.Handle(), .icon = BoxIcon::Exclamation});
+    for (const std::string& call : session.folder.JournalFrom(before))
+        EXPECT_NE(call.rfind("LBSETHDR", 0), 0u) << "nothing is sent: " << call;
+    EXPECT_FALSE(std::filesystem::exists(session.folder.Path() / L"naglowek.txt"));
+    EXPECT_EQ(page.Item(kLineEdits[6]).Text(), std::string(39, '7') + "ż") << "the lines stay";
 }
 
 TEST(HeaderPage, LineOneWarnsOnceItHoldsMoreThan40Characters)

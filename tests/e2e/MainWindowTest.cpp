@@ -7,6 +7,7 @@
 #include "res/ResourceIds.h"
 #include "res/Texts.h"
 
+#include <filesystem>
 #include <map>
 #include <set>
 
@@ -747,7 +748,7 @@ TEST(AboutBox, OpensFromItsButtonAndTheSystemMenuWithoutDisablingButtons)
 
 // --- Closing ----------------------------------------------------------------------------
 
-TEST(Close, EndsTheProgramWithoutALibraryCall)
+TEST(Close, EndsTheProgramWithoutALibraryCallOrALogNotAskedFor)
 {
     enum class Way { ExitButton, CloseBox, Escape };
     const std::pair<Way, const char*> ways[] = {
@@ -769,6 +770,8 @@ TEST(Close, EndsTheProgramWithoutALibraryCall)
             ASSERT_TRUE(code) << "the program did not end; " << Describe(session.run.MessageBoxes());
             EXPECT_EQ(*code, 0u);
             EXPECT_EQ(session.folder.Journal(), journal) << "the library was called at the end";
+            EXPECT_FALSE(std::filesystem::exists(session.folder.Path() / Expected(text::kLogFileName)))
+                << "a log was written without /log";
         }
     }
 }

@@ -26,7 +26,8 @@ std::vector<int> AllButtons()
 
 } // namespace main_window
 
-Session::Session(Library library, std::string_view simConfig) : folder(library, simConfig), run(folder)
+Session::Session(Library library, std::string_view simConfig, std::wstring_view arguments)
+    : folder(library, simConfig), run(folder, arguments)
 {
     main = run.WaitForMainWindow();
     if (!main) {
@@ -69,6 +70,21 @@ std::map<int, std::string> PanelTexts(const Window& main)
         if (!text.empty()) filled << " " << id << "=\"" << text << "\"";
     if (filled.str().empty()) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "panel fields not empty:" << filled.str();
+}
+
+std::vector<std::string> AnswerAllBoxes(const ProgramRun& run)
+{
+    std::vector<std::string> shown;
+    for (int i = 0; i < 10; ++i) {
+        EXPECT_TRUE(run.Settle());
+        const auto boxes = run.MessageBoxes();
+        if (boxes.empty()) break;
+        if (!boxes.front().WaitVisible()) continue;
+        shown.push_back(boxes.front().Caption() + ": " + boxes.front().Message());
+        const auto buttons = boxes.front().Buttons();
+        boxes.front().Press(buttons.size() == 2 ? IDNO : IDOK);
+    }
+    return shown;
 }
 
 void AnswerMessageBox(ProgramRun& run, const ExpectedBox& expected, int answer)

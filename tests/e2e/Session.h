@@ -64,11 +64,11 @@ std::vector<int> AllButtons();
 inline constexpr std::string_view kAppCaption = "QM47";
 
 // A fresh folder with the program and the chosen library (and qm47sim.ini
-// when `simConfig` is not empty), the program started and its main window
-// shown. Throws when the window does not appear.
+// when `simConfig` is not empty), the program started (with `arguments`) and
+// its main window shown. Throws when the window does not appear.
 class Session {
 public:
-    explicit Session(Library library, std::string_view simConfig = {});
+    explicit Session(Library library, std::string_view simConfig = {}, std::wstring_view arguments = {});
 
     TestFolder folder;
     ProgramRun run;
@@ -95,6 +95,10 @@ struct ExpectedBox {
     HWND owner = nullptr;                   // the owner window
     BoxIcon icon = BoxIcon::None;
 };
+
+// Answers every message box the program shows until it is settled without
+// one (No where a box asks); returns "caption: text" of each.
+std::vector<std::string> AnswerAllBoxes(const ProgramRun& run);
 
 // Waits for the one message box, checks it against `expected` and answers
 // it with `answer`; the program is then settled. Fails (non-fatally) when no

@@ -12,7 +12,8 @@
 #    COM12, a pty reached only through the device namespace (ports above
 #    COM9 need it); the line must carry the frame and one zero byte, and the
 #    terminal the settings the link asked for. Then a port that does not
-#    exist: the probe must report it and still wait 100 ms.
+#    exist: the probe must report it, with the step that failed and the
+#    system's error code, and still wait 100 ms.
 #
 # Ends with "platform: N passed, N failed"; exit 0 when nothing failed. Makes
 # its own prefix, display and pty, and ends only what it started.
@@ -70,6 +71,8 @@ check "XOFF character" has_setting 'stop = \^S'
 code=0
 out=$(run_wine "$serial_probe" com33 1234567890 | tr -d '\r') || code=$?
 check "a missing port is reported" test "$code" = 1 -a "$(head -n 1 <<<"$out")" = "not opened"
+# Step 0 is opening the port (CreateFileA); 2 is ERROR_FILE_NOT_FOUND.
+check "the link names the failed step and the system's error" test "$(sed -n 4p <<<"$out")" = "failed step 0, system error 2"
 check "the link says nothing went out" test "$(sed -n 3p <<<"$out")" = "not sent"
 took=$(sed -n 's/^send took \([0-9]*\) ms$/\1/p' <<<"$out")
 # whole milliseconds, truncated by the probe

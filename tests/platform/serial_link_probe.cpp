@@ -3,9 +3,10 @@
 //
 //     serial_link_probe.exe <port> <nip>
 //
-// Prints "opened" or "not opened", the milliseconds Send took, and "sent" or
-// "not sent" (whether every byte went out); exits 0
-// when the port opened, 1 when it did not, 2 on a wrong command line.
+// Prints "opened" or "not opened", the milliseconds Send took, "sent" or
+// "not sent" (whether every byte went out), and when the port did not open
+// the step that failed (its number in OpenStep) and the system's error code;
+// exits 0 when the port opened, 1 when it did not, 2 on a wrong command line.
 //
 // Built for both Windows targets, so the port records the link hands to the
 // comm API are also checked here while compiling.
@@ -16,6 +17,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <string>
 
 namespace {
 
@@ -63,12 +65,16 @@ int main(int argc, char** argv)
         return 2;
     }
     CSerialLink link;
-    const bool opened = link.Open(argv[1]);
+    const qm47::OpenResult opened = link.Open(argv[1]);
+    const std::string frame = qm47::FiscalizationFrame(argv[2]);
     const auto start = std::chrono::steady_clock::now();
-    const bool sent = link.Send(qm47::FiscalizationFrame(argv[2]));
+    const qm47::SendResult sent = link.Send(frame);
     const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
     link.Close();
-    std::printf("%s\nsend took %lld ms\n%s\n", opened ? "opened" : "not opened", static_cast<long long>(took.count()),
-                sent ? "sent" : "not sent");
-    return opened ? 0 : 1;
+    std::printf("%s\nsend took %lld ms\n%s\n", opened.opened ? "opened" : "not opened",
+                static_cast<long long>(took.count()), sent.bytesTaken == frame.size() + 1 ? "sent" : "not sent");
+    if (!opened.opened)
+        std::printf("failed step %d, system error %lu\n", static_cast<int>(opened.failedStep),
+                    static_cast<unsigned long>(opened.systemError));
+    return opened.opened ? 0 : 1;
 }

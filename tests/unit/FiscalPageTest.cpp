@@ -16,6 +16,8 @@ namespace {
 using testing::PseudoTerminal;
 
 const std::string kCannotOpenPort = "Nie mo\xBF" "na otworzy\xE6 portu";
+const std::string kNotSentWhole = "Polecenie fiskalizacji nie zosta\xB3o wys\xB3" "ane w ca\xB3o\x9C" "ci. Sprawd\x9F po\xB3\xB9"
+                                  "czenie z drukark\xB9 i spr\xF3" "buj ponownie.";
 
 class FiscalPageTest : public testing::PageTest<CFiscalPage> {
 protected:
@@ -79,21 +81,36 @@ TEST_F(FiscalPageTest, APortTheLinkCannotOpenIsStillGivenBackAndReported)
     EXPECT_EQ(ui.messages[0].caption, "QM47");
 }
 
-TEST_F(FiscalPageTest, APortTheLibraryCannotTakeBackIsReported)
+TEST_F(FiscalPageTest, AFailedSendTellsWhetherTheFrameWentOut)
 {
-    struct Case { const char* label; bool exported; std::int32_t result; };
-    const Case cases[] = {{"Port_Open fails", true, -1}, {"no Port_Open", false, 0}};
+    const std::string frame = FiscalizationFrame("") + std::string(1, '\0');
+    const std::string sentButNotReopened = "Polecenie fiskalizacji zosta\xB3o wys\xB3" "ane, ale nie uda\xB3o si\xEA ponownie "
+                                           "otworzy\xE6 portu. Po\xB3\xB9" "cz si\xEA z drukark\xB9 ponownie.";
+    struct Case { const char* label; bool held; bool exported; std::int32_t result; std::string message; };
+    const Case cases[] = {
+        {"Port_Open fails", false, true, -1, sentButNotReopened},
+        {"no Port_Open", false, false, 0, sentButNotReopened},
+        // Nothing went out: sending again is safe, whatever became of the port.
+        {"the printer holds the line past the limit, and Port_Open fails", true, true, -1,
+         kNotSentWhole},
+    };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
         PseudoTerminal line;
         ASSERT_TRUE(line.Ready());
+        if (c.held) ASSERT_TRUE(line.HoldWithXoff());
         ui.messages.clear();
         fake.results["Port_Open"] = c.result;
         if (c.exported) Open(line.SlaveName());
         else Open(line.SlaveName(), {"Port_Open"});
         window->Click(IDC_FISCAL_SEND);
-        EXPECT_EQ(line.Read(14, std::chrono::milliseconds(2000)).size(), 14u) << "the frame went out";
-        EXPECT_EQ(MessageTexts(), std::vector<std::string>{kCannotOpenPort});
+        if (c.held) EXPECT_EQ(line.Read(1, std::chrono::milliseconds(200)), "") << "no part of the frame went out";
+        else EXPECT_EQ(line.Read(frame.size(), std::chrono::milliseconds(2000)), frame);
+        ASSERT_EQ(MessageTexts(), std::vector<std::string>{c.message});
+        EXPECT_EQ(ui.messages[0].owner, &page);
+        EXPECT_EQ(ui.messages[0].caption, "QM47");
+        EXPECT_EQ(ui.messages[0].icon, fw::MessageIcon::None);
+        EXPECT_EQ(ui.messages[0].buttons, fw::MessageButtons::Ok);
         window.reset();
     }
 }

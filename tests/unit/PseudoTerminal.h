@@ -2,11 +2,14 @@
 // A pseudo terminal pair for tests: the code under test opens the slave by
 // its name, the test reads the line from the master side.
 
+#include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <fcntl.h>
 #include <poll.h>
 #include <string>
+#include <termios.h>
+#include <thread>
 #include <unistd.h>
 
 namespace qm47::testing {
@@ -22,6 +25,7 @@ public:
     }
     ~PseudoTerminal()
     {
+        if (m_holder >= 0) close(m_holder);
         if (m_master >= 0) close(m_master);
     }
     PseudoTerminal(const PseudoTerminal&) = delete;
@@ -36,6 +40,27 @@ public:
         m_master = -1;
     }
     const std::string& SlaveName() const { return m_slaveName; }
+
+    // Holds the line as a busy printer does, with XOFF: the slave obeys it
+    // (as the link sets it to) and its output stays stopped while this
+    // object lives. False when the output did not stop.
+    bool HoldWithXoff()
+    {
+        m_holder = open(m_slaveName.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+        termios tio{};
+        if (m_holder < 0 || tcgetattr(m_holder, &tio) != 0) return false;
+        cfmakeraw(&tio);
+        tio.c_iflag |= IXON;
+        if (tcsetattr(m_holder, TCSANOW, &tio) != 0 || write(m_master, "\x13", 1) != 1) return false;
+        // Stopped once a probe byte is refused; those that still went out are read away.
+        std::size_t probes = 0;
+        for (int i = 0; i < 5000; ++i) {
+            if (write(m_holder, "", 1) == 1) ++probes;
+            else if (errno == EAGAIN) return Read(probes, std::chrono::milliseconds(2000)).size() == probes;
+            std::this_thread::sleep_for(std::chrono::milliseconds(1)); // the step of a bounded poll
+        }
+        return false;
+    }
 
     // Reads until `count` bytes have come or the time is up.
     std::string Read(std::size_t count, std::chrono::milliseconds limit) const
@@ -64,6 +89,7 @@ public:
 
 private:
     int m_master = -1;
+    int m_holder = -1; // the slave, held open while the line is held
     std::string m_slaveName;
 };
 

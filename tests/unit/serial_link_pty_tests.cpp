@@ -8,7 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
@@ -38,17 +40,21 @@ TEST(SerialLinkPty, SendsTheFrameAndOneZeroByte)
     PseudoTerminal pty;
     ASSERT_TRUE(pty.Ready());
     CSerialLink link;
-    ASSERT_TRUE(link.Open(pty.SlaveName()));
+    ASSERT_TRUE(link.Open(pty.SlaveName()).opened);
 
     const std::string frame = qm47::FiscalizationFrame("123-456-78-90");
-    const auto took = TimeOf([&] { EXPECT_TRUE(link.Send(frame)); });
+    const auto took = TimeOf([&] {
+        const qm47::SendResult sent = link.Send(frame);
+        EXPECT_EQ(sent.bytesTaken, frame.size() + 1);
+        EXPECT_TRUE(sent.refusedBytes.empty());
+    });
     const std::string line = pty.Read(frame.size() + 1, 5000ms);
     EXPECT_EQ(line, frame + std::string(1, '\0'));
     EXPECT_FALSE(pty.HasPending());
     EXPECT_GE(took, 100ms);
 
     link.Close();
-    EXPECT_FALSE(link.IsOpen());
+    EXPECT_TRUE(CSerialLink().Open(pty.SlaveName()).opened) << "closing lets go of the port";
 }
 
 TEST(SerialLinkPty, ConfiguresTheLineAs9600EightNoneOneRawWithXonXoffOnOutput)
@@ -56,7 +62,7 @@ TEST(SerialLinkPty, ConfiguresTheLineAs9600EightNoneOneRawWithXonXoffOnOutput)
     PseudoTerminal pty;
     ASSERT_TRUE(pty.Ready());
     CSerialLink link;
-    ASSERT_TRUE(link.Open(pty.SlaveName()));
+    ASSERT_TRUE(link.Open(pty.SlaveName()).opened);
 
     // The master reports the slave's settings.
     termios tio{};
@@ -89,13 +95,15 @@ TEST(SerialLinkPty, HoldsThePortExclusivelyUntilClosed)
     ASSERT_TRUE(pty.Ready());
     CSerialLink first;
     CSerialLink second;
-    ASSERT_TRUE(first.Open(pty.SlaveName()));
-    EXPECT_FALSE(second.Open(pty.SlaveName()));
-    EXPECT_FALSE(second.IsOpen());
+    ASSERT_TRUE(first.Open(pty.SlaveName()).opened);
+    const qm47::OpenResult refused = second.Open(pty.SlaveName());
+    EXPECT_FALSE(refused.opened);
+    EXPECT_EQ(refused.failedStep, qm47::OpenStep::CreateFileA);
+    EXPECT_EQ(refused.systemError, std::uint32_t{EWOULDBLOCK});
 
     first.Close();
-    EXPECT_TRUE(second.Open(pty.SlaveName()));
-    EXPECT_TRUE(second.Send("x"));
+    EXPECT_TRUE(second.Open(pty.SlaveName()).opened);
+    EXPECT_EQ(second.Send("x").bytesTaken, 2u);
     EXPECT_EQ(pty.Read(2, 5000ms), std::string("x\0", 2));
 }
 
@@ -115,7 +123,7 @@ TEST(SerialLinkPty, DropsInputWaitingWhenItOpens)
     ASSERT_EQ(poll(&fd, 1, 5000), 1);
 
     CSerialLink link;
-    ASSERT_TRUE(link.Open(pty.SlaveName()));
+    ASSERT_TRUE(link.Open(pty.SlaveName()).opened);
     char buffer[8];
     EXPECT_EQ(read(holder, buffer, sizeof buffer), -1);
     EXPECT_EQ(errno, EAGAIN);
@@ -124,22 +132,25 @@ TEST(SerialLinkPty, DropsInputWaitingWhenItOpens)
 
 TEST(SerialLinkFailure, OpenReportsFailureAndSendStillWaitsWithoutWriting)
 {
-    struct Case { const char* name; std::string path; };
+    struct Case { const char* name; std::string path; qm47::OpenStep step; int error; };
     char fileName[] = "/tmp/qm47-serial-XXXXXX";
     const int file = mkstemp(fileName);
     ASSERT_GE(file, 0);
     const Case cases[] = {
-        {"no such port", "/nonexistent/qm47-tty"},
-        {"a plain file is no port", fileName},
+        {"no such port", "/nonexistent/qm47-tty", qm47::OpenStep::CreateFileA, ENOENT},
+        {"a plain file is no port", fileName, qm47::OpenStep::SetCommState, ENOTTY},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         CSerialLink link;
-        EXPECT_FALSE(link.Open(c.path));
-        EXPECT_FALSE(link.IsOpen());
-        const auto took = TimeOf([&] { EXPECT_FALSE(link.Send(qm47::FiscalizationFrame("1234567890"))); });
+        EXPECT_FALSE(link.Open(c.path).opened);
+        const auto took = TimeOf([&] { EXPECT_EQ(link.Send(qm47::FiscalizationFrame("1234567890")).bytesTaken, 0u); });
         EXPECT_GE(took, 100ms);
         EXPECT_LT(took, 2000ms);
+        // The link keeps how opening failed past the send that followed.
+        EXPECT_EQ(link.LastUse().open.failedStep, c.step);
+        EXPECT_EQ(link.LastUse().open.systemError, static_cast<std::uint32_t>(c.error));
+        EXPECT_TRUE(link.LastUse().send.refusedBytes.empty());
         link.Close();
         link.Close();
     }
@@ -155,13 +166,15 @@ TEST(SerialLinkFailure, ADeviceThatGoesAfterOpeningMakesSendFailWithoutHolding)
     PseudoTerminal pty;
     ASSERT_TRUE(pty.Ready());
     CSerialLink link;
-    ASSERT_TRUE(link.Open(pty.SlaveName()));
+    ASSERT_TRUE(link.Open(pty.SlaveName()).opened);
     pty.HangUp(); // the adapter pulled out, the far end closed
-    bool sent = true;
-    const auto took = TimeOf([&] { sent = link.Send(qm47::FiscalizationFrame("1234567890")); });
-    EXPECT_FALSE(sent);
-    EXPECT_GE(took, 100ms) << "the pause after sending is kept";
-    EXPECT_LT(took, 2000ms) << "a vanished device must not hold the program";
+    const auto took = TimeOf([&] { EXPECT_EQ(link.Send(qm47::FiscalizationFrame("1234567890")).bytesTaken, 0u); });
+    const qm47::SendResult& sent = link.LastUse().send;
+    ASSERT_EQ(sent.refusedBytes.size(), 1u);
+    EXPECT_FALSE(sent.refusedBytes[0].taken);
+    EXPECT_EQ(sent.refusedBytes[0].systemError, std::uint32_t{EIO});
+    // Whole milliseconds on both clocks: 2 s of offers may measure 1999 ms.
+    EXPECT_GE(took, 2050ms) << "offered for 2 s, then the pause after sending";
+    EXPECT_LT(took, 4000ms) << "a vanished device must not hold the program longer";
     link.Close();
-    EXPECT_FALSE(link.IsOpen());
 }

@@ -1,8 +1,8 @@
-#include "framework/win32/WideText.h"
+#include "platform/win32/WideText.h"
 
 #include <windows.h>
 
-namespace fw::win32 {
+namespace platform::win32 {
 
 namespace {
 constexpr UINT kCodePage = 1250;
@@ -28,4 +28,4 @@ std::string Narrow(std::wstring_view utf16)
     return result;
 }
 
-} // namespace fw::win32
+} // namespace platform::win32

@@ -1,0 +1,207 @@
+#include "app/DiagnosticLog.h"
+
+#include "platform/System.h"
+#include "platform/Time.h"
+#include "res/Texts.h"
+#include "res/Version.h"
+
+#include <cctype>
+#include <iterator>
+#include <string>
+
+namespace qm47 {
+
+namespace {
+
+bool SameLetters(std::string_view text, std::string_view lowerCase)
+{
+    if (text.size() != lowerCase.size()) return false;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(text[i])) != lowerCase[i]) return false;
+    return true;
+}
+
+// A message's text in quotes: control bytes, `"` and `\` as \xHH; letters
+// (Windows-1250 like the file) as they are.
+void AppendQuoted(std::string& line, std::string_view text)
+{
+    static constexpr char kHexDigits[] = "0123456789ABCDEF";
+    line += '"';
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || c == '"' || c == '\\') {
+            line += "\\x";
+            line += kHexDigits[byte >> 4];
+            line += kHexDigits[byte & 0x0F];
+        } else {
+            line += c;
+        }
+    }
+    line += '"';
+}
+
+// `value` in decimal, padded with `pad` on the left to at least `width` characters.
+void AppendNumber(std::string& line, std::int64_t wide, std::size_t width = 0, char pad = '0')
+{
+    // 32 bits are enough (24 days in ms), and need no 64-bit division.
+    const auto value = static_cast<std::int32_t>(wide);
+    char digits[12];
+    char* first = std::end(digits);
+    const bool negative = value < 0;
+    std::uint32_t rest = negative ? 0 - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value);
+    do {
+        *--first = static_cast<char>('0' + rest % 10);
+        rest /= 10;
+    } while (rest != 0);
+    if (negative) *--first = '-';
+    const auto size = static_cast<std::size_t>(std::end(digits) - first);
+    if (size < width) line.append(width - size, pad);
+    line.append(first, size);
+}
+
+// The stamp's place at the front of a line: "[    1234 ms] ".
+constexpr std::size_t kStampSize = 14;
+
+const char* ConventionName(std::uint32_t convention)
+{
+    return convention == 0 ? "__cdecl" : convention == 1 ? "__stdcall" : "neither __cdecl nor __stdcall";
+}
+
+} // namespace
+
+bool LogSwitchGiven(int argc, const char* const* argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i] ? argv[i] : "";
+        if (!argument.empty() && (argument[0] == '/' || argument[0] == '-') &&
+            SameLetters(argument.substr(1), "log"))
+            return true;
+    }
+    return false;
+}
+
+DiagnosticLog::~DiagnosticLog()
+{
+    Close();
+}
+
+void DiagnosticLog::Open(const char* path)
+{
+    m_file.reset(std::fopen(path, "ab"));
+    m_startMs = platform::MonotonicMilliseconds();
+    if (!m_file) {
+        fw::ShowMessage(nullptr, text::kCannotWriteLog, nullptr, {fw::MessageIcon::Exclamation});
+        return;
+    }
+    const platform::LocalTime now = platform::Now();
+    std::string line = "==== QM47 " QM47_VERSION_TEXT ", ";
+    const int parts[] = {now.year, now.month, now.day, now.hour, now.minute, now.second};
+    for (std::size_t i = 0; i < std::size(parts); ++i) {
+        if (i > 0) line += "--- ::"[i];
+        AppendNumber(line, parts[i], i == 0 ? 4 : 2);
+    }
+    line.append(", ").append(platform::SystemVersion());
+    Write(line);
+    if (m_file) fw::SetMessageListener(this);
+}
+
+void DiagnosticLog::Close()
+{
+    if (!m_file) return;
+    fw::SetMessageListener(nullptr);
+    m_file.reset();
+}
+
+void DiagnosticLog::Write(std::string_view line)
+{
+    if (!m_file) return;
+    std::FILE* file = m_file.get();
+    const bool written = std::fwrite(line.data(), 1, line.size(), file) == line.size() &&
+                         std::fwrite("\r\n", 1, 2, file) == 2 && std::fflush(file) == 0;
+    if (written) return;
+    // Closed before the box is shown, so that the box is not written either.
+    Close();
+    fw::ShowMessage(nullptr, text::kCannotWriteLog, nullptr, {fw::MessageIcon::Exclamation});
+}
+
+void DiagnosticLog::WriteStamped(std::int64_t atMs, std::string& line)
+{
+    std::string stamp = "[";
+    AppendNumber(stamp, atMs - m_startMs, 8, ' ');
+    stamp += " ms] ";
+    line.replace(0, kStampSize, stamp);
+    Write(line);
+}
+
+void DiagnosticLog::Line(std::string_view text)
+{
+    if (!m_file) return;
+    std::string line(kStampSize, ' ');
+    line += text;
+    WriteStamped(platform::MonotonicMilliseconds(), line);
+}
+
+void DiagnosticLog::Call(std::int64_t startedMs, const char* exportName, const char* parameterNames,
+                         std::int32_t returned, std::initializer_list<CallArgument> arguments,
+                         std::uint32_t argumentBytes, std::uint32_t poppedBytes)
+{
+    const std::int64_t endedMs = platform::MonotonicMilliseconds();
+    if (!m_file) return;
+    std::string line(kStampSize, ' ');
+    line += FormatCall(exportName, parameterNames, returned, arguments);
+    line += " (took ";
+    AppendNumber(line, endedMs - startedMs);
+    line += " ms)";
+    WriteStamped(startedMs, line);
+    if (poppedBytes == kPoppedBytesUnknown || argumentBytes == 0) return;
+    const std::uint32_t convention = poppedBytes == 0 ? 0 : poppedBytes == argumentBytes ? 1 : 2;
+    if (convention == m_convention) return;
+    m_convention = convention;
+    line.assign(kStampSize, ' ');
+    line.append("calling convention: ").append(ConventionName(convention)).append(" (").append(exportName);
+    line += " removed ";
+    AppendNumber(line, poppedBytes);
+    line += " of its ";
+    AppendNumber(line, argumentBytes);
+    line += " bytes of arguments)";
+    WriteStamped(endedMs, line);
+}
+
+void DiagnosticLog::Library(const std::string& path, unsigned long errorCode, const std::string& errorText,
+                            const std::string& fileVersion, const std::string& missingExports)
+{
+    if (!m_file) return;
+    std::string line = "library ";
+    line += path;
+    if (errorCode != 0) {
+        line += " not loaded: system error ";
+        AppendNumber(line, static_cast<std::int64_t>(errorCode));
+        line.append(": ").append(errorText);
+    } else {
+        line.append(fileVersion.empty() ? ", no file version" : ", file version ").append(fileVersion);
+        line.append("; missing exports: ").append(missingExports.empty() ? "none" : missingExports);
+        line.append(sizeof(void*) == 4 ? "; calling convention: told by the first call with arguments"
+                                       : "; calling convention: the 64-bit one");
+    }
+    Line(line);
+}
+
+void DiagnosticLog::Missing(const char* exportName)
+{
+    if (!m_file) return;
+    Line(std::string(exportName).append(" not called: the library has no such export"));
+}
+
+void DiagnosticLog::OnMessageClosed(std::string_view text, std::string_view caption, fw::MessageAnswer answer)
+{
+    std::string line = "message ";
+    AppendQuoted(line, text);
+    line += " caption ";
+    AppendQuoted(line, caption);
+    line += answer == fw::MessageAnswer::Yes  ? " closed by Yes"
+            : answer == fw::MessageAnswer::No ? " closed by No"
+                                              : " closed by OK";
+    Line(line);
+}
+
+} // namespace qm47

@@ -1,0 +1,85 @@
+#pragma once
+// The diagnostic log a technician can send: QM47.log in the working folder,
+// written only when the program was started with /log (or -log, in any
+// case). One session is appended per start, in Windows-1250 text with CR LF:
+//
+//     ==== QM47 1.03, 2024-05-06 14:03:12, Windows 10.0.19045 (Wine 8.0)
+//     [       0 ms] library C:\serwis\VaronelServiceLibrary.dll, file version 1.0.0.0; missing exports: none;
+//                   calling convention: told by the first call with arguments        (one line)
+//     [    2630 ms] Port_Open port="com1" baud=9600 result=0 (took 4 ms)
+//     [    2634 ms] calling convention: __stdcall (Port_Open removed its 8 bytes of arguments)
+//     [    9120 ms] message "Operacja zakończona poprawnie" caption "QM47" closed by OK
+//
+// A library call's line is its CallText line (app/CallText.h) stamped with
+// the milliseconds since the session began and followed by how long the
+// call took. Every line reaches the file at once, so that a log survives a
+// crash. When the file cannot be written the user is told once and the
+// program goes on without a log.
+
+#include "app/CallText.h"
+#include "framework/MessageBox.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace qm47 {
+
+// Whether the program's arguments ask for the log: "/log" or "-log", in any case.
+bool LogSwitchGiven(int argc, const char* const* argv);
+
+// The bytes a 32-bit call's export removed from the stack, when not measured
+// (64-bit and native builds have one convention only).
+inline constexpr std::uint32_t kPoppedBytesUnknown = 0xFFFFFFFF;
+
+class DiagnosticLog : public fw::MessageListener {
+public:
+    // A log that writes nothing until Open.
+    DiagnosticLog() = default;
+    ~DiagnosticLog();
+    DiagnosticLog(const DiagnosticLog&) = delete;
+    DiagnosticLog& operator=(const DiagnosticLog&) = delete;
+
+    // Opens `path` for appending, writes the session's first line and hears
+    // every message box from then on. Tells the user when it cannot.
+    void Open(const char* path);
+    bool Active() const { return m_file != nullptr; }
+
+    // One line, stamped with the time since the session began. Nothing when
+    // the log is not active. The serial link and the pages write through it.
+    void Line(std::string_view text);
+
+    // A library call of `exportName` that began at `startedMs`
+    // (platform::MonotonicMilliseconds) and has just returned, written as
+    // FormatCall writes it. On 32-bit Windows `poppedBytes` of the export's
+    // `argumentBytes` tell its calling convention, written when it is first
+    // seen and whenever it changes.
+    void Call(std::int64_t startedMs, const char* exportName, const char* parameterNames, std::int32_t returned,
+              std::initializer_list<CallArgument> arguments, std::uint32_t argumentBytes, std::uint32_t poppedBytes);
+    // Which library start-up loaded (`path`, `fileVersion` if it has one,
+    // the exports it lacks), or why it loaded none (`errorCode`, `errorText`).
+    void Library(const std::string& path, unsigned long errorCode, const std::string& errorText,
+                 const std::string& fileVersion, const std::string& missingExports);
+    // A call that was not made: the library lacks the export.
+    void Missing(const char* exportName);
+
+    void OnMessageClosed(std::string_view text, std::string_view caption, fw::MessageAnswer answer) override;
+
+private:
+    // Writes `line` and CR LF; on failure closes the log and tells the user once.
+    void Write(std::string_view line);
+    // Writes `line` after the stamp of `atMs` that Stamp put at its front.
+    void WriteStamped(std::int64_t atMs, std::string& line);
+    void Close();
+
+    struct FileCloser {
+        void operator()(std::FILE* file) const { std::fclose(file); }
+    };
+    std::unique_ptr<std::FILE, FileCloser> m_file;
+    std::int64_t m_startMs = 0;
+    std::uint32_t m_convention = kPoppedBytesUnknown; // 0 __cdecl, 1 __stdcall, 2 neither
+};
+
+} // namespace qm47

@@ -1,0 +1,31 @@
+#pragma once
+// What the system says about itself and its errors, for a diagnostic log.
+// Texts are Windows-1250 bytes.
+
+#include <cstdint>
+#include <string>
+
+namespace platform {
+
+// Appends `value` in decimal.
+inline void AppendDecimal(std::string& text, std::uint32_t value)
+{
+    char digits[10];
+    std::size_t first = sizeof digits;
+    do {
+        digits[--first] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value != 0);
+    text.append(digits + first, sizeof digits - first);
+}
+
+// The system's name and version, e.g. "Windows 10.0.19045 (Wine 8.0)".
+std::string SystemVersion();
+
+// The system's text for an error code (GetLastError), without a line end.
+std::string SystemErrorText(unsigned long code);
+
+// Milliseconds on a clock that only goes forward, from an arbitrary start.
+std::int64_t MonotonicMilliseconds();
+
+} // namespace platform

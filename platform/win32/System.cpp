@@ -1,0 +1,55 @@
+#include "platform/System.h"
+
+#include "platform/win32/WideText.h"
+
+#include <windows.h>
+
+namespace platform {
+
+std::string SystemVersion()
+{
+    // GetVersionEx answers what the program's manifest declares, not the
+    // system it runs on; ntdll's RtlGetVersion answers the truth.
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    if (!ntdll) return "Windows";
+    using GetVersionFunction = LONG(WINAPI*)(OSVERSIONINFOW*);
+    const auto getVersion =
+        reinterpret_cast<GetVersionFunction>(reinterpret_cast<void*>(GetProcAddress(ntdll, "RtlGetVersion")));
+    OSVERSIONINFOW info{};
+    info.dwOSVersionInfoSize = sizeof info;
+    if (!getVersion || getVersion(&info) != 0) return "Windows";
+    std::string text = "Windows ";
+    const DWORD parts[] = {info.dwMajorVersion, info.dwMinorVersion, info.dwBuildNumber};
+    for (const DWORD part : parts) {
+        AppendDecimal(text, part);
+        text += '.';
+    }
+    text.pop_back();
+    if (info.szCSDVersion[0]) text.append(" ").append(win32::Narrow(info.szCSDVersion));
+    // Wine says so, since it behaves otherwise than Windows in places.
+    using WineVersionFunction = const char* (*)();
+    const auto wineVersion =
+        reinterpret_cast<WineVersionFunction>(reinterpret_cast<void*>(GetProcAddress(ntdll, "wine_get_version")));
+    if (wineVersion) text.append(" (Wine ").append(wineVersion()).append(")");
+    return text;
+}
+
+std::string SystemErrorText(unsigned long code)
+{
+    wchar_t text[512];
+    const DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
+                                        text, static_cast<DWORD>(std::size(text)), nullptr);
+    std::wstring_view message(text, length);
+    while (!message.empty() && (message.back() == L'\r' || message.back() == L'\n' || message.back() == L' '))
+        message.remove_suffix(1);
+    return win32::Narrow(message);
+}
+
+std::int64_t MonotonicMilliseconds()
+{
+    // The tick count (10 to 16 ms steps) is fine enough for calls that wait
+    // on a serial line, and needs no 64-bit division.
+    return GetTickCount();
+}
+
+} // namespace platform

@@ -1,0 +1,108 @@
+// The diagnostic log of a whole session started with /log: connect, all nine
+// pages with their operation, and the fiscalization frame on the serial line.
+// Every library call the log holds is the call the simulated printer
+// journalled, in the same order, with the same fields and result.
+
+#include "tests/e2e/PageSession.h"
+
+#include "res/ResourceIds.h"
+#include "res/Texts.h"
+
+#include <sstream>
+
+namespace qm47::e2e {
+namespace {
+
+using namespace main_window;
+
+// The lines of `text`, each of which must end in CR LF.
+std::vector<std::string> CrLfLines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        const std::size_t end = text.find("\r\n", at);
+        EXPECT_NE(end, std::string::npos) << "a line that does not end in CR LF: " << text.substr(at);
+        if (end == std::string::npos) break;
+        lines.push_back(text.substr(at, end - at));
+        at = end + 2;
+    }
+    return lines;
+}
+
+// A journal line without the 32-bit simulated printer's own layout verdict,
+// which the program does not write.
+std::string WithoutLayoutVerdict(std::string line)
+{
+    const std::size_t at = line.find(" layout=");
+    if (at != std::string::npos) line.erase(at, line.find(' ', at + 1) - at);
+    return line;
+}
+
+TEST(DiagnosticLog, HoldsEveryLibraryCallAsThePrinterReceivedItAndEveryMessage)
+{
+    const std::string port = Environment().comPort;
+    ASSERT_FALSE(port.empty()) << "the run maps no COM port";
+    Session session(Library::Full, {}, L"/LOG");
+    session.main.Item(kPort).SetText(port);
+    pages::ConnectOnline(session);
+    if (HasFatalFailure()) return;
+
+    const std::pair<int, int> operations[] = {
+        {kClockPage, IDC_CLOCK_SET},        {kHeaderPage, IDC_HEADER_SET},
+        {kTaxRatesPage, IDC_TAX_RATES_SET}, {kFiscalPage, IDC_FISCAL_SEND},
+        {kDisplayPage, IDC_DISPLAY_CUSTOMER_SEND}, {kReportsPage, IDC_REPORTS_DAILY},
+        {kGoodsCheckPage, IDC_GOODS_CHECK}, {kServiceDatePage, IDC_SERVICE_SET},
+        {kControlSalePage, IDC_SALE_RUN},
+    };
+    std::vector<std::string> shown;
+    for (const auto& [button, operation] : operations) {
+        SCOPED_TRACE("page button " + std::to_string(button));
+        session.main.Item(button).Click();
+        AnswerAllBoxes(session.run);
+        const auto open = session.run.Pages();
+        ASSERT_EQ(open.size(), 1u) << "the page did not open";
+        const Window page = open.front();
+        ASSERT_TRUE(page.WaitVisible());
+        const std::size_t lineBefore = SerialLineBytes().size();
+        if (button == kFiscalPage) page.Item(IDC_FISCAL_NIP).SetText("1234567890");
+        page.Item(operation).Click();
+        if (button == kFiscalPage) EXPECT_FALSE(WaitForSerialLineBytes(lineBefore).empty()) << "no frame was sent";
+        const auto told = AnswerAllBoxes(session.run);
+        shown.insert(shown.end(), told.begin(), told.end());
+        page.Item(IDCANCEL).Click();
+        ASSERT_TRUE(WaitUntil([&] { return session.run.Pages().empty(); })) << "the page did not close";
+    }
+    session.main.Item(kExit).Click();
+    ASSERT_TRUE(session.run.WaitForExit()) << "the program did not end";
+
+    const std::vector<std::string> lines = CrLfLines(session.folder.ReadFile(WideFromUtf8(Expected(text::kLogFileName))));
+    ASSERT_FALSE(lines.empty()) << "no log";
+    EXPECT_EQ(lines.front().rfind("==== QM47 ", 0), 0u) << lines.front();
+    std::vector<std::string> calls;
+    std::string messages;
+    for (const std::string& line : lines) {
+        const std::size_t text = line.find("] ");
+        const std::size_t took = line.rfind(" (took ");
+        if (line.rfind('[', 0) != 0 || text == std::string::npos) continue;
+        if (took != std::string::npos && line.back() == ')') calls.push_back(line.substr(text + 2, took - text - 2));
+        if (line.compare(text + 2, 8, "message ") == 0) messages += Utf8FromCp1250(line) + "\n";
+    }
+    std::vector<std::string> journal;
+    for (const std::string& line : session.folder.Journal()) journal.push_back(WithoutLayoutVerdict(line));
+    EXPECT_EQ(calls, journal);
+    EXPECT_GE(calls.size(), 20u);
+
+    // Every box the pages raised, with its caption and the button that closed it.
+    for (const std::string& box : shown) {
+        const std::size_t colon = box.find(": ");
+        const std::string expected = "message \"" + box.substr(colon + 2) + "\" caption \"" + box.substr(0, colon) + "\"";
+        EXPECT_NE(messages.find(expected), std::string::npos) << expected << "\nin\n" << messages;
+    }
+    EXPECT_NE(messages.find("message \"" + Expected(text::kOperationDone) + "\" caption \"QM47\" closed by OK"),
+              std::string::npos)
+        << messages;
+}
+
+} // namespace
+} // namespace qm47::e2e

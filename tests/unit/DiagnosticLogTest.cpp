@@ -1,0 +1,109 @@
+// The diagnostic log's writer: the switch that asks for it, one session
+// appended per start with its calls and message boxes, and a file that
+// cannot be written.
+
+#include "ScratchDirectory.h"
+
+#include "app/DeviceLibrary.h"
+#include "app/DiagnosticLog.h"
+#include "framework/testing/TestBackend.h"
+#include "res/Texts.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <regex>
+#include <string>
+#include <vector>
+
+namespace qm47 {
+namespace {
+
+TEST(DiagnosticLogTest, SwitchIsSlashOrDashLogInAnyCase)
+{
+    const struct {
+        std::vector<const char*> arguments;
+        bool expected;
+    } cases[] = {
+        {{"QM47.exe"}, false},          {{"QM47.exe", "/log"}, true},  {{"QM47.exe", "-LOG"}, true},
+        {{"QM47.exe", "x", "/Log"}, true}, {{"QM47.exe", "log"}, false}, {{"QM47.exe", "/logs"}, false},
+        {{"/log"}, false}, // the program's own name
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments.back());
+        EXPECT_EQ(LogSwitchGiven(static_cast<int>(c.arguments.size()), c.arguments.data()), c.expected);
+    }
+}
+
+std::int32_t QM47_LIBCALL OnlinePrinter(PrinterStatus* status)
+{
+    *status = {1, 0, 0};
+    return 0;
+}
+
+// A library with GetStatus_Printer only, written to `log`.
+DeviceLibrary PrinterStatusOnly(DiagnosticLog& log)
+{
+    DeviceLibrary library = DeviceLibrary::Resolve([](const char* name) -> void* {
+        return std::string_view(name) == "GetStatus_Printer" ? reinterpret_cast<void*>(&OnlinePrinter) : nullptr;
+    });
+    library.SetLog(&log);
+    return library;
+}
+
+TEST(DiagnosticLogTest, AppendsOneSessionPerStartWithEveryCallAndEveryMessageBox)
+{
+    testing::ScratchDirectory scratch;
+    fw::testing::TestUi ui;
+    ui.answers = {fw::MessageAnswer::Yes, fw::MessageAnswer::No};
+    for (int start = 0; start < 2; ++start) {
+        DiagnosticLog log;
+        log.Open("QM47.log");
+        ASSERT_TRUE(log.Active());
+        const DeviceLibrary library = PrinterStatusOnly(log);
+        PrinterStatus status{9, 9, 9};
+        library.GetStatus_Printer(&status);
+        library.LBSETCK(nullptr);
+        fw::ShowMessage(nullptr, "Usun\xB9\xE6?\n\"tak\"", nullptr, {fw::MessageIcon::None, fw::MessageButtons::YesNo});
+    }
+    fw::ShowMessage(nullptr, "after the log ended");
+
+    std::ifstream file("QM47.log", std::ios::binary);
+    const std::string text{std::istreambuf_iterator<char>(file), {}};
+    const std::string session = "==== QM47 [0-9.]+, [0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2}, [^\r\n]+\r\n"
+                                R"(\[ +[0-9]+ ms\] GetStatus_Printer onl=1 pe=0 err=0 result=0 \(took [0-9]+ ms\)\r\n)"
+                                R"(\[ +[0-9]+ ms\] LBSETCK not called: the library has no such export\r\n)"
+                                R"(\[ +[0-9]+ ms\] message "Usun\xB9\xE6\?\\x0A\\x22tak\\x22" caption "QM47" closed by )";
+    EXPECT_TRUE(std::regex_match(text, std::regex(session + "Yes\r\n" + session + "No\r\n"))) << text;
+}
+
+TEST(DiagnosticLogTest, AFileThatCannotBeWrittenIsToldOnceAndTheProgramGoesOnWithout)
+{
+    const struct {
+        const char* label;
+        const char* path;
+    } cases[] = {{"a folder in the file's place", "QM47.log"}, {"a full disk", "/dev/full"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        testing::ScratchDirectory scratch;
+        std::filesystem::create_directory("QM47.log");
+        fw::testing::TestUi ui;
+        DiagnosticLog log;
+        log.Open(c.path);
+        EXPECT_FALSE(log.Active());
+        const DeviceLibrary library = PrinterStatusOnly(log);
+        PrinterStatus status{9, 9, 9};
+        EXPECT_EQ(library.GetStatus_Printer(&status).code, 0);
+        EXPECT_EQ(status.onl, 1);
+        log.Line("lost");
+        fw::ShowMessage(nullptr, "next");
+        ASSERT_EQ(ui.messages.size(), 2u);
+        EXPECT_EQ(ui.messages[0].text, text::kCannotWriteLog.str());
+        EXPECT_EQ(ui.messages[0].caption, "QM47");
+        EXPECT_EQ(ui.messages[0].icon, fw::MessageIcon::Exclamation);
+        EXPECT_EQ(ui.messages[1].text, "next");
+    }
+}
+
+} // namespace
+} // namespace qm47
