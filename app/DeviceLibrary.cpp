@@ -3,7 +3,7 @@
 #include "app/CallText.h"
 #include "app/DiagnosticLog.h"
 #include "framework/MessageBox.h"
-#include "platform/System.h"
+#include "platform/Time.h"
 
 #include <iterator>
 
@@ -35,7 +35,7 @@ LibraryResult DeviceLibrary::NotCalled(const char* exportName) const
     {                                                                                                  \
         if (!m_##name) return NotCalled(#name);                                                        \
         fw::WaitCursor busy;                                                                           \
-        const std::int64_t started = platform::MonotonicMilliseconds();                                \
+        const std::uint32_t started = platform::MonotonicMilliseconds();                                \
         std::uint32_t popped = kPoppedBytesUnknown;                                                    \
         const std::int32_t returned = LibraryCall(m_##name, &popped) args;                             \
         if (m_log)                                                                                     \

@@ -124,7 +124,7 @@ void DiagnosticLog::Write(std::string_view line)
     fw::ShowMessage(nullptr, text::kCannotWriteLog, nullptr, {fw::MessageIcon::Exclamation});
 }
 
-void DiagnosticLog::WriteStamped(std::int64_t atMs, std::string& line)
+void DiagnosticLog::WriteStamped(std::uint32_t atMs, std::string& line)
 {
     std::string stamp = "[";
     AppendNumber(stamp, atMs - m_startMs, 8, ' ');
@@ -141,11 +141,11 @@ void DiagnosticLog::Line(std::string_view text)
     WriteStamped(platform::MonotonicMilliseconds(), line);
 }
 
-void DiagnosticLog::Call(std::int64_t startedMs, const char* exportName, const char* parameterNames,
+void DiagnosticLog::Call(std::uint32_t startedMs, const char* exportName, const char* parameterNames,
                          std::int32_t returned, std::initializer_list<CallArgument> arguments,
                          std::uint32_t argumentBytes, std::uint32_t poppedBytes)
 {
-    const std::int64_t endedMs = platform::MonotonicMilliseconds();
+    const std::uint32_t endedMs = platform::MonotonicMilliseconds();
     if (!m_file) return;
     std::string line(kStampSize, ' ');
     line += FormatCall(exportName, parameterNames, returned, arguments);
@@ -190,6 +190,56 @@ void DiagnosticLog::Missing(const char* exportName)
 {
     if (!m_file) return;
     Line(std::string(exportName).append(" not called: the library has no such export"));
+}
+
+void DiagnosticLog::SerialLink(std::string_view port, std::string_view bytes, const LinkRecord& use)
+{
+    if (!m_file) return;
+    static constexpr const char* kStepNames[] = {"CreateFile",        "SetCommState", "SetCommTimeouts",
+                                                 "SetCommMask",       "GetCommProperties", "SetupComm"};
+    const auto systemError = [](std::string& line, std::uint32_t code) {
+        line += "system error ";
+        AppendNumber(line, code);
+        line.append(": ").append(platform::SystemErrorText(code));
+    };
+    std::string line = "serial link ";
+    AppendQuoted(line, port);
+    if (!use.open.opened) {
+        line.append(": ").append(kStepNames[static_cast<std::size_t>(use.open.failedStep)]).append(" failed, ");
+        systemError(line, use.open.systemError);
+        Line(line);
+        return;
+    }
+    line += " opened, sending ";
+    AppendNumber(line, static_cast<std::int64_t>(bytes.size()));
+    line += " bytes:";
+    static constexpr char kHexDigits[] = "0123456789ABCDEF";
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        line += ' ';
+        line += kHexDigits[byte >> 4];
+        line += kHexDigits[byte & 0x0F];
+    }
+    Line(line);
+    for (const RefusedByte& refused : use.send.refusedBytes) {
+        line = "serial link: byte ";
+        AppendNumber(line, static_cast<std::int64_t>(refused.position));
+        line += " refused ";
+        AppendNumber(line, refused.refusals);
+        line += refused.taken ? " times, taken after " : " times, given up after ";
+        AppendNumber(line, refused.milliseconds);
+        line += " ms, last ";
+        systemError(line, refused.systemError);
+        Line(line);
+    }
+    line = "serial link: ";
+    AppendNumber(line, static_cast<std::int64_t>(use.send.bytesTaken));
+    line += " of ";
+    AppendNumber(line, static_cast<std::int64_t>(bytes.size()));
+    line += " bytes taken, then a pause of ";
+    AppendNumber(line, CSerialLink::kPauseAfterSendMs);
+    line += " ms, port closed";
+    Line(line);
 }
 
 void DiagnosticLog::OnMessageClosed(std::string_view text, std::string_view caption, fw::MessageAnswer answer)

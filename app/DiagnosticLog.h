@@ -18,6 +18,7 @@
 
 #include "app/CallText.h"
 #include "framework/MessageBox.h"
+#include "serial/SerialLink.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -56,7 +57,7 @@ public:
     // FormatCall writes it. On 32-bit Windows `poppedBytes` of the export's
     // `argumentBytes` tell its calling convention, written when it is first
     // seen and whenever it changes.
-    void Call(std::int64_t startedMs, const char* exportName, const char* parameterNames, std::int32_t returned,
+    void Call(std::uint32_t startedMs, const char* exportName, const char* parameterNames, std::int32_t returned,
               std::initializer_list<CallArgument> arguments, std::uint32_t argumentBytes, std::uint32_t poppedBytes);
     // Which library start-up loaded (`path`, `fileVersion` if it has one,
     // the exports it lacks), or why it loaded none (`errorCode`, `errorText`).
@@ -64,6 +65,10 @@ public:
                  const std::string& fileVersion, const std::string& missingExports);
     // A call that was not made: the library lacks the export.
     void Missing(const char* exportName);
+    // The serial link's use for `bytes` (what was offered, with the zero
+    // byte that ends it) on `port`: how opening ended, the bytes in hex,
+    // every byte the port refused, how many it took and the pause after.
+    void SerialLink(std::string_view port, std::string_view bytes, const LinkRecord& use);
 
     void OnMessageClosed(std::string_view text, std::string_view caption, fw::MessageAnswer answer) override;
 
@@ -71,14 +76,14 @@ private:
     // Writes `line` and CR LF; on failure closes the log and tells the user once.
     void Write(std::string_view line);
     // Writes `line` after the stamp of `atMs` that Stamp put at its front.
-    void WriteStamped(std::int64_t atMs, std::string& line);
+    void WriteStamped(std::uint32_t atMs, std::string& line);
     void Close();
 
     struct FileCloser {
         void operator()(std::FILE* file) const { std::fclose(file); }
     };
     std::unique_ptr<std::FILE, FileCloser> m_file;
-    std::int64_t m_startMs = 0;
+    std::uint32_t m_startMs = 0;
     std::uint32_t m_convention = kPoppedBytesUnknown; // 0 __cdecl, 1 __stdcall, 2 neither
 };
 

@@ -35,6 +35,7 @@ void CFiscalPage::OnSend()
     const OpenResult opened = link.Open(m_app.PortName());
     const SendResult sent = opened.opened ? link.Send(frame) : SendResult{};
     link.Close();
+    m_app.Log().SerialLink(m_app.PortName(), std::string_view(frame.c_str(), frame.size() + 1), link.LastUse());
     const LibraryResult reopened = library.Port_Open(m_app.PortName().c_str(), kBaudRate);
 
     // Each outcome tells what may be done next. A frame that never left the

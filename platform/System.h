@@ -25,7 +25,4 @@ std::string SystemVersion();
 // The system's text for an error code (GetLastError), without a line end.
 std::string SystemErrorText(unsigned long code);
 
-// Milliseconds on a clock that only goes forward, from an arbitrary start.
-std::int64_t MonotonicMilliseconds();
-
 } // namespace platform

@@ -45,11 +45,4 @@ std::string SystemErrorText(unsigned long code)
     return win32::Narrow(message);
 }
 
-std::int64_t MonotonicMilliseconds()
-{
-    // The tick count (10 to 16 ms steps) is fine enough for calls that wait
-    // on a serial line, and needs no 64-bit division.
-    return GetTickCount();
-}
-
 } // namespace platform

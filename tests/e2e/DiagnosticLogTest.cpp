@@ -81,7 +81,9 @@ TEST(DiagnosticLog, HoldsEveryLibraryCallAsThePrinterReceivedItAndEveryMessage)
     EXPECT_EQ(lines.front().rfind("==== QM47 ", 0), 0u) << lines.front();
     std::vector<std::string> calls;
     std::string messages;
+    std::string link;
     for (const std::string& line : lines) {
+        if (line.find("] serial link") != std::string::npos) link += line + "\n";
         const std::size_t text = line.find("] ");
         const std::size_t took = line.rfind(" (took ");
         if (line.rfind('[', 0) != 0 || text == std::string::npos) continue;
@@ -92,6 +94,9 @@ TEST(DiagnosticLog, HoldsEveryLibraryCallAsThePrinterReceivedItAndEveryMessage)
     for (const std::string& line : session.folder.Journal()) journal.push_back(WithoutLayoutVerdict(line));
     EXPECT_EQ(calls, journal);
     EXPECT_GE(calls.size(), 20u);
+    // The fiscalization frame as the link offered it: 25 bytes, all taken.
+    EXPECT_NE(link.find("opened, sending 25 bytes: 1B 50"), std::string::npos) << link;
+    EXPECT_NE(link.find("25 of 25 bytes taken"), std::string::npos) << link;
 
     // Every box the pages raised, with its caption and the button that closed it.
     for (const std::string& box : shown) {

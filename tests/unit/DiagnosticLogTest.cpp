@@ -65,6 +65,11 @@ TEST(DiagnosticLogTest, AppendsOneSessionPerStartWithEveryCallAndEveryMessageBox
         library.GetStatus_Printer(&status);
         library.LBSETCK(nullptr);
         fw::ShowMessage(nullptr, "Usun\xB9\xE6?\n\"tak\"", nullptr, {fw::MessageIcon::None, fw::MessageButtons::YesNo});
+        LinkRecord sent{.open = {.opened = true}};
+        sent.send = {.bytesTaken = 2, .refusedBytes = {{.position = 1, .refusals = 3, .milliseconds = 4, .taken = true},
+                                                       {.position = 2, .refusals = 9, .milliseconds = 2000}}};
+        log.SerialLink("COM1", std::string_view("\x1BP\0", 3), sent);
+        log.SerialLink("COM9", "", {.open = {.failedStep = OpenStep::SetCommState, .systemError = 87}});
     }
     fw::ShowMessage(nullptr, "after the log ended");
 
@@ -74,7 +79,13 @@ TEST(DiagnosticLogTest, AppendsOneSessionPerStartWithEveryCallAndEveryMessageBox
                                 R"(\[ +[0-9]+ ms\] GetStatus_Printer onl=1 pe=0 err=0 result=0 \(took [0-9]+ ms\)\r\n)"
                                 R"(\[ +[0-9]+ ms\] LBSETCK not called: the library has no such export\r\n)"
                                 R"(\[ +[0-9]+ ms\] message "Usun\xB9\xE6\?\\x0A\\x22tak\\x22" caption "QM47" closed by )";
-    EXPECT_TRUE(std::regex_match(text, std::regex(session + "Yes\r\n" + session + "No\r\n"))) << text;
+    const std::string link =
+        R"(\[ +[0-9]+ ms\] serial link "COM1" opened, sending 3 bytes: 1B 50 00\r\n)"
+        R"(\[ +[0-9]+ ms\] serial link: byte 1 refused 3 times, taken after 4 ms, last system error 0: [^\r\n]*\r\n)"
+        R"(\[ +[0-9]+ ms\] serial link: byte 2 refused 9 times, given up after 2000 ms, last system error 0: [^\r\n]*\r\n)"
+        R"(\[ +[0-9]+ ms\] serial link: 2 of 3 bytes taken, then a pause of 100 ms, port closed\r\n)"
+        R"(\[ +[0-9]+ ms\] serial link "COM9": SetCommState failed, system error 87: [^\r\n]*\r\n)";
+    EXPECT_TRUE(std::regex_match(text, std::regex(session + "Yes\r\n" + link + session + "No\r\n" + link))) << text;
 }
 
 TEST(DiagnosticLogTest, AFileThatCannotBeWrittenIsToldOnceAndTheProgramGoesOnWithout)
