@@ -13,6 +13,9 @@ namespace {
 
 enum class Verdict { Applied, UnknownKey, BadValue };
 
+// A slow printer, not a hung one: a minute at most.
+constexpr std::int32_t kLongestDelayMs = 60000;
+
 // The names of the library's 27 exports, for `result.<EXPORT>`, `unfilled`
 // and `null_texts`: a misspelt name would otherwise go unnoticed.
 #define QM47_SIM_NAME_CALLED(name, params, args) #name,
@@ -149,6 +152,12 @@ Verdict Apply(Config& config, std::string_view key, std::string_view value)
     }
     if (key == "fiscal") return Assign(config.fiscal, ParseChoice(value, "1", "0"));
     if (key == "error_box") return Assign(config.errorBox, ParseChoice(value, "1", "0"));
+    if (key == "delay_ms") {
+        const auto delay = ParseCode(value);
+        if (!delay || *delay < 0 || *delay > kLongestDelayMs) return Verdict::BadValue;
+        config.delayMs = *delay;
+        return Verdict::Applied;
+    }
     if (key == "open_receipt") return Assign(config.openReceipt, ParseChoice(value, "1", "0"));
     if (key == "goods") {
         std::vector<GoodsSetting> goods;

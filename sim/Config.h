@@ -58,6 +58,7 @@ struct Config {
     std::string deviceNamePart2 = "Serwis";
     bool fiscal = false;
     bool errorBox = true;
+    std::int32_t delayMs = 0; // how long every call takes before it answers
 
     // The printer's state when the library is loaded, taken from the file
     // as it stands at the library's first call.

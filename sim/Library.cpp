@@ -21,6 +21,8 @@ Call::Call(std::string_view exportName)
       m_line(exportName)
 {
     ReportConfigProblems();
+    // A slow printer: the call answers only after the configured time.
+    if (m_config.delayMs > 0) Pause(m_config.delayMs);
 }
 
 void Call::ReportConfigProblems()

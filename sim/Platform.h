@@ -4,12 +4,16 @@
 
 #include "sim/Calendar.h"
 
+#include <cstdint>
 #include <string>
 
 namespace sim {
 
 // The computer's local date and time.
 DateTime LocalNow();
+
+// Blocks the calling thread for `milliseconds`.
+void Pause(std::int32_t milliseconds);
 
 // Shows a modal message box with an error icon and an OK button, owned by the
 // calling thread's active window. Texts are UTF-8. Does nothing where there

@@ -1,6 +1,8 @@
 #include "sim/Platform.h"
 
+#include <chrono>
 #include <ctime>
+#include <thread>
 
 namespace sim {
 
@@ -10,6 +12,11 @@ DateTime LocalNow()
     std::tm local{};
     localtime_r(&now, &local);
     return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec};
+}
+
+void Pause(std::int32_t milliseconds)
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
 // The native library serves unit tests: nothing is shown.

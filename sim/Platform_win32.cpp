@@ -23,6 +23,11 @@ DateTime LocalNow()
     return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
 }
 
+void Pause(std::int32_t milliseconds)
+{
+    Sleep(static_cast<DWORD>(milliseconds));
+}
+
 void ShowErrorBox(const std::string& caption, const std::string& text)
 {
     MessageBoxW(GetActiveWindow(), Utf16(text).c_str(), Utf16(caption).c_str(), MB_OK | MB_ICONERROR);

@@ -131,6 +131,9 @@ void CMainDlg::OpenPage(int buttonId)
     DisableAllButtons();
     page->DoModal();
     EnableAllButtons();
+    // The button lost the focus when it was disabled; without it the focus
+    // would stay where the window put it on closing the page, the port box.
+    Wnd().SetFocus(buttonId);
 }
 
 void CMainDlg::OpenAbout()

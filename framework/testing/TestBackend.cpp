@@ -28,6 +28,7 @@ int RunModal(CDialog& dialog)
     if (!window.Ended() && ui.onModal) ui.onModal(window);
     if (!window.Ended()) dialog.HandleCommand(kIdCancel, kNotifyClicked);
     window.Destroy();
+    if (!ui.running.empty()) ui.running.back()->Reactivate();
     return window.Result();
 }
 
@@ -127,14 +128,21 @@ void TestWindow::Initialise()
     m_initialising = true;
     const bool focusFirst = m_dialog.HandleInitDialog(*this);
     m_initialising = false;
-    if (focusFirst && m_focusId == 0) {
-        for (const VirtualControl& control : m_controls)
-            if ((control.source.style & kTabStop) && control.enabled) {
-                m_focusId = control.source.id;
-                break;
-            }
-    }
+    if (focusFirst && m_focusId == 0) m_focusId = FirstTabStop();
     m_shown = !m_ended;
+}
+
+int TestWindow::FirstTabStop() const
+{
+    for (const VirtualControl& control : m_controls)
+        if ((control.source.style & kTabStop) && control.enabled) return control.source.id;
+    return 0;
+}
+
+void TestWindow::Reactivate()
+{
+    const VirtualControl* focused = Find(m_focusId);
+    if (!focused || !focused->enabled) m_focusId = FirstTabStop();
 }
 
 void TestWindow::Destroy()
@@ -271,6 +279,8 @@ void TestWindow::SetCheck(int id, int state)
 void TestWindow::Enable(int id, bool enabled)
 {
     Get(id).enabled = enabled;
+    // A disabled control cannot keep the focus.
+    if (!enabled && id == m_focusId) m_focusId = 0;
 }
 
 bool TestWindow::IsEnabled(int id) const

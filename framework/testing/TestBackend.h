@@ -100,6 +100,10 @@ public:
 
     // Runs the dialog's initialisation (done by Open and by nested runs).
     void Initialise();
+    // The window is active again after a dialog it owned closed. As the
+    // dialog manager does, the focus goes to the first enabled tab stop when
+    // no enabled control holds it (a control disabled meanwhile lost it).
+    void Reactivate();
     // Closes the window as the platform would after the modal run.
     void Destroy();
 
@@ -127,6 +131,7 @@ private:
     VirtualControl* Find(int id);
     const VirtualControl* Find(int id) const;
     VirtualControl& Get(int id);
+    int FirstTabStop() const; // 0: none
 
     CDialog& m_dialog;
     const DialogTemplate& m_template;

@@ -29,19 +29,23 @@ IconHandle LoadIconSized(int resource, int sizeMetricX, int sizeMetricY)
                                                     GetSystemMetrics(sizeMetricY), LR_DEFAULTCOLOR)));
 }
 
-// An editable combo box takes the edit messages in its own form. The class
-// name is compared ignoring the case of A to Z, by hand: the system's ordinal
-// comparison is missing before Vista, and the program runs on XP too.
+// An editable combo box takes the edit messages in its own form.
 bool IsComboBox(HWND control)
 {
-    wchar_t className[16] = {};
-    const int length = GetClassNameW(control, className, 16);
-    const auto lower = [](wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c; };
-    return std::ranges::equal(std::wstring_view(className, length > 0 ? length : 0), std::wstring_view(L"combobox"),
-                              {}, lower);
+    return HasClassName(control, L"combobox");
 }
 
 } // namespace
+
+// Compared by hand: the system's ordinal comparison ignoring case is missing
+// before Vista, and the program runs on XP too.
+bool HasClassName(HWND window, std::wstring_view lowerCaseName)
+{
+    wchar_t className[16] = {};
+    const int length = GetClassNameW(window, className, 16);
+    const auto lower = [](wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c; };
+    return std::ranges::equal(std::wstring_view(className, length > 0 ? length : 0), lowerCaseName, {}, lower);
+}
 
 DialogWindow::DialogWindow(CDialog& dialog, const DialogTemplate& dialogTemplate)
     : m_dialog(dialog), m_template(dialogTemplate)

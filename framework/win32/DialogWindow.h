@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <string_view>
 #include <type_traits>
 
 namespace fw {
@@ -16,6 +17,10 @@ class CDialog;
 }
 
 namespace fw::win32 {
+
+// Whether `window` is of the window class `lowerCaseName` (at most 15
+// characters), ignoring the case of A to Z.
+bool HasClassName(HWND window, std::wstring_view lowerCaseName);
 
 struct IconDeleter {
     void operator()(HICON icon) const { DestroyIcon(icon); }

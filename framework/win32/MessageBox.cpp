@@ -5,6 +5,7 @@
 
 #include "framework/Dialog.h"
 #include "framework/win32/DialogWindow.h"
+#include "framework/win32/UserInput.h"
 #include "framework/win32/WideText.h"
 
 #include <windows.h>
@@ -65,7 +66,14 @@ MessageAnswer ShowMessage(const CDialog* owner, std::string_view text, const cha
     if (!ownerWindow) flags |= MB_TASKMODAL | MB_SETFOREGROUND;
     const std::wstring wideText = win32::Widen(text);
     const std::wstring wideCaption = win32::Widen(caption ? std::string_view(caption) : ApplicationName());
+    // The window the user works in: the owner, else the window active now.
+    HWND workWindow = ownerWindow ? ownerWindow : GetActiveWindow();
+    // A key pressed before the box showed (a second Enter) must not answer it unread.
+    win32::DiscardQueuedInput();
     const int answer = MessageBoxW(ownerWindow, wideText.c_str(), wideCaption.c_str(), flags);
+    // That window takes the keyboard again: a box owned by no window leaves
+    // none active when it closes.
+    if (workWindow && IsWindowVisible(workWindow) && IsWindowEnabled(workWindow)) SetActiveWindow(workWindow);
     // A box that could not be shown is never taken for a yes.
     const MessageAnswer closedBy = options.buttons == MessageButtons::Ok ? MessageAnswer::Ok
                                    : answer == IDYES                     ? MessageAnswer::Yes

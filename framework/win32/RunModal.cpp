@@ -6,6 +6,7 @@
 #include "framework/Dialog.h"
 #include "framework/win32/DialogWindow.h"
 #include "framework/win32/TemplateBuilder.h"
+#include "framework/win32/UserInput.h"
 #include "framework/win32/WideText.h"
 
 #include <windows.h>
@@ -157,6 +158,8 @@ INT_PTR Dispatch(HWND hwnd, DialogWindow& window, UINT message, WPARAM wParam, L
     switch (message) {
     case WM_COMMAND:
         window.Dialog().HandleCommand(LOWORD(wParam), HIWORD(wParam));
+        // Clicks and keys that came while the command ran are not replayed now.
+        if (HIWORD(wParam) == BN_CLICKED) DiscardQueuedInput();
         return TRUE;
     case WM_SYSCOMMAND:
         return window.Dialog().HandleSysCommand(static_cast<int>(wParam)) ? TRUE : FALSE;
@@ -206,9 +209,12 @@ int RunModal(CDialog& dialog)
 {
     const std::vector<std::uint16_t> image = win32::BuildDialogTemplate(dialog.Template());
     win32::DialogWindow window(dialog, dialog.Template());
-    const INT_PTR result = DialogBoxIndirectParamW(
-        GetModuleHandleW(nullptr), reinterpret_cast<LPCDLGTEMPLATEW>(image.data()), win32::InnermostRunningDialog(),
-        &win32::DialogProcedure, reinterpret_cast<LPARAM>(&window));
+    HWND owner = win32::InnermostRunningDialog();
+    // The outermost run filters double-clicks for every window of the thread.
+    const win32::HookHandle doubleClicks = owner ? nullptr : win32::IgnoreDoubleClicksOnPushButtons();
+    const INT_PTR result =
+        DialogBoxIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<LPCDLGTEMPLATEW>(image.data()), owner,
+                                &win32::DialogProcedure, reinterpret_cast<LPARAM>(&window));
     if (!window.Created())
         throw std::runtime_error("dialog " + std::to_string(dialog.Template().id) + " could not be created, error " +
                                  std::to_string(GetLastError()));

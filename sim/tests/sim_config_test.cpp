@@ -50,6 +50,10 @@ TEST(SimConfig, UnreadableLinesAreIgnoredAndNamedByNumber)
         {"totalizers = 1, 2, 3, 4, 5, 6, 7.555", "bad-value"},
         {"receipt_count = 40", nullptr},
         {"receipt_count = -1", "bad-value"},
+        {"delay_ms = 2000", nullptr},
+        {"delay_ms = -1", "bad-value"},
+        {"delay_ms = 60001", "bad-value"}, // a minute at most
+        {"delay_ms = 2s", "bad-value"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line);
@@ -74,14 +78,17 @@ TEST(SimConfig, AnIgnoredLineKeepsWhatItWouldHaveSet)
                                            "unfilled = LBFSTRQ, nonsense\n"
                                            "goods = Mleko:B\n"
                                            "goods = Chleb:X\n"
-                                           "totalizers = 1,2,3\n");
+                                           "totalizers = 1,2,3\n"
+                                           "delay_ms = 250\n"
+                                           "delay_ms = 0.5\n");
     EXPECT_EQ(config.online, 0) << "the earlier line's value stands";
     EXPECT_EQ(config.unfilled, (std::set<std::string, std::less<>>{"LBIDRQ"})) << "nothing of the bad list is taken";
     ASSERT_TRUE(config.goods);
     ASSERT_EQ(config.goods->size(), 1u);
     EXPECT_EQ(config.goods->front().name, "Mleko");
     EXPECT_FALSE(config.totalizers);
-    const std::vector<int> lines = {2, 4, 6, 7};
+    EXPECT_EQ(config.delayMs, 250);
+    const std::vector<int> lines = {2, 4, 6, 7, 9};
     ASSERT_EQ(config.problems.size(), lines.size());
     for (std::size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(config.problems[i].line, lines[i]);
 }

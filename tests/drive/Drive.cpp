@@ -71,9 +71,10 @@ HWND EditField(HWND control)
 void RequireUsable(HWND control, const char* action)
 {
     if (!control || !IsWindow(control)) throw Failure(std::string(action) + " on a control that does not exist");
-    const std::string which = std::to_string(GetDlgCtrlID(control)) + " \"" + Window(control).Text() + "\"";
-    if (!IsWindowVisible(control)) throw Failure(std::string(action) + " on hidden control " + which);
-    if (!IsWindowEnabled(control)) throw Failure(std::string(action) + " on disabled control " + which);
+    // Named only on failure: reading the text waits for a busy program.
+    const auto which = [&] { return std::to_string(GetDlgCtrlID(control)) + " \"" + Window(control).Text() + "\""; };
+    if (!IsWindowVisible(control)) throw Failure(std::string(action) + " on hidden control " + which());
+    if (!IsWindowEnabled(control)) throw Failure(std::string(action) + " on disabled control " + which());
 }
 
 // A 32-bit top-down bitmap to read pixels from.
@@ -319,6 +320,26 @@ void Window::Click() const
     PostMessageW(m_handle, BM_CLICK, 0, 0);
 }
 
+void Window::ClickWithMouse(DWORD time) const
+{
+    RequireUsable(m_handle, "mouse click");
+    RECT place{};
+    GetWindowRect(m_handle, &place);
+    // Absolute coordinates run from 0 to 65535 across the primary screen.
+    const auto normalised = [](LONG pixel, int screenPixels) {
+        return static_cast<LONG>((pixel * 65536LL + screenPixels / 2) / screenPixels);
+    };
+    const LONG x = normalised((place.left + place.right) / 2, GetSystemMetrics(SM_CXSCREEN));
+    const LONG y = normalised((place.top + place.bottom) / 2, GetSystemMetrics(SM_CYSCREEN));
+    INPUT events[2]{};
+    const DWORD buttons[2] = {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP};
+    for (std::size_t i = 0; i < 2; ++i) {
+        events[i].type = INPUT_MOUSE;
+        events[i].mi = {x, y, 0, MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | buttons[i], time, 0};
+    }
+    if (SendInput(2, events, sizeof(INPUT)) != 2) throw Failure("the system refused the mouse input");
+}
+
 void Window::SetText(std::string_view utf8) const
 {
     if (!m_handle) throw Failure("setting the text of a control that does not exist");
@@ -533,6 +554,14 @@ Window Program::Focus() const
     info.cbSize = sizeof(info);
     if (!GetGUIThreadInfo(m_threadId, &info)) return Window();
     return Window(info.hwndFocus);
+}
+
+Window Program::Active() const
+{
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    if (!GetGUIThreadInfo(m_threadId, &info)) return Window();
+    return Window(info.hwndActive);
 }
 
 bool Program::Settle(std::chrono::milliseconds bound) const

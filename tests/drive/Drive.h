@@ -72,6 +72,14 @@ public:
 
     // A user's click: posts BM_CLICK to a visible, enabled control.
     void Click() const;
+    // A click of the mouse: moves it to the middle of the visible, enabled
+    // control and presses and releases the left button there (SendInput).
+    // Unlike Click, this goes through the system's input queue, so the
+    // system makes double-clicks of two such clicks and the program sees them
+    // arrive while it is busy. `time` stamps both events (0: the system's
+    // time): the system pairs two presses into a double-click by their
+    // stamps, so a test can make one whatever the program did in between.
+    void ClickWithMouse(DWORD time = 0) const;
     // Replaces the text (WM_SETTEXT; for a combo box, its edit field).
     void SetText(std::string_view utf8) const;
     // Types characters one by one (WM_CHAR posted to the edit field), so
@@ -143,6 +151,8 @@ public:
     bool WaitForNoMessageBox(std::chrono::milliseconds bound = kWaitBound) const;
     // The control that has the keyboard focus in the program.
     Window Focus() const;
+    // The program's active window (empty when none of its windows is).
+    Window Active() const;
 
     // Waits until the program has handled every message posted to it so far
     // (clicks, typed characters), or is showing a modal box raised by one.

@@ -72,6 +72,8 @@ TEST(DiagnosticLog, HoldsEveryLibraryCallAsThePrinterReceivedItAndEveryMessage)
         shown.insert(shown.end(), told.begin(), told.end());
         page.Item(IDCANCEL).Click();
         ASSERT_TRUE(WaitUntil([&] { return session.run.Pages().empty(); })) << "the page did not close";
+        // The main window enables its buttons once the page's run has returned.
+        ASSERT_TRUE(session.run.Settle());
     }
     session.main.Item(kExit).Click();
     ASSERT_TRUE(session.run.WaitForExit()) << "the program did not end";

@@ -141,6 +141,10 @@ TEST(HeaderPage, AFailedConversionIsReportedAndNothingIsSent)
     EXPECT_TRUE(JournalMatches(session.folder.JournalFrom(before), {"GetStatus_Printer onl=1"}));
     EXPECT_FALSE(std::filesystem::exists(session.folder.Path() / L"naglowek_we.txt"));
     EXPECT_TRUE(page.Visible()) << "the page stays open";
+    // The box is owned by no window; once it closes, the page takes the keyboard again.
+    EXPECT_TRUE(WaitUntil([&] { return session.run.Active().Handle() == page.Handle(); }))
+        << "the active window is " << session.run.Active().Handle();
+    EXPECT_EQ(session.run.Focus().Handle(), page.Item(IDC_HEADER_SET).Handle()) << "the focus";
 }
 
 // Enter in a line of the page: the page has no default button, so the dialog

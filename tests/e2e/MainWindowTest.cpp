@@ -1,6 +1,7 @@
 // The main window driven from outside: start-up with and without the device
 // library, Connect, Disconnect, Refresh, the button states and closing.
 
+#include "tests/e2e/PageSession.h"
 #include "tests/e2e/Session.h"
 
 #include "res/ResourceIds.h"
@@ -592,6 +593,127 @@ TEST(PageOpen, EveryButtonIsDisabledWhileAPageIsOpenAndEnabledAfter)
     EXPECT_TRUE(session.run.Settle());
     EXPECT_TRUE(EnabledButtonsAre(session.main, AllButtonsSet()));
     EXPECT_EQ(PanelTexts(session.main), panel) << "the panel is not refreshed after a page";
+    EXPECT_EQ(session.run.Focus().Handle(), session.main.Item(pageButton).Handle())
+        << "the keyboard is back on the button that opened the page";
+}
+
+// --- One press, one command ----------------------------------------------------------------
+
+// A command button, where it is, and what one run of its command leaves in the journal.
+struct CommandButton {
+    const char* name;
+    int page;          // the main-window button that opens its page; 0: a button of the main window
+    int button;
+    int marker;        // a control beside it that a click gives the focus
+    std::size_t lines; // journal lines of one run of the command
+};
+
+// When the second press comes, after the first.
+enum class SecondPress {
+    WithinDoubleClickTime, // a double-click
+    AfterDoubleClickTime,  // a click of its own
+};
+
+// How long each library call takes: a printer answering at once, and a slow
+// one that is still busy when the second press comes.
+constexpr int kFastMs = 1;
+constexpr int kSlowMs = 2000;
+
+struct PressCase {
+    CommandButton command;
+    int delayMs; // how long each library call takes
+    SecondPress second;
+    std::size_t runs; // of the command
+};
+
+// Presses the command's button twice with the mouse, real input through the
+// system's queue. With a slow printer the second press comes while the
+// command runs; with a fast one after it has finished.
+void PressTwice(const PressCase& c)
+{
+    Session session(Library::Full);
+    // The fiscalization page sends on the run's serial line.
+    session.main.Item(kPort).SetText(Environment().comPort);
+    Window window = session.main;
+    if (c.command.page) {
+        ASSERT_NO_FATAL_FAILURE(pages::ConnectOnline(session));
+        window = pages::OpenPage(session, c.command.page);
+        ASSERT_TRUE(window) << "the page did not open";
+    }
+    session.folder.WriteSimConfig("delay_ms = " + std::to_string(c.delayMs));
+    const bool slow = c.delayMs == kSlowMs;
+    const std::size_t before = session.JournalSize();
+    const Window button = window.Item(c.command.button);
+    const DWORD doubleClickTime = GetDoubleClickTime();
+
+    const DWORD first = GetTickCount();
+    button.ClickWithMouse(first);
+    // The second press comes while a slow printer is still busy with the
+    // command, or once a fast one has done it.
+    if (slow) {
+        ASSERT_TRUE(WaitUntil([&] { return session.JournalSize() > before; })) << "the command did not start";
+    } else {
+        ASSERT_TRUE(WaitUntil([&] { return session.JournalSize() >= before + c.command.lines; }))
+            << "the command did not run";
+        ASSERT_TRUE(session.run.Settle());
+    }
+    if (c.second == SecondPress::WithinDoubleClickTime) {
+        // Stamped within the double-click time of the first, however long the command took.
+        button.ClickWithMouse(first + doubleClickTime / 4);
+    } else {
+        ASSERT_TRUE(WaitUntil([&] { return GetTickCount() - first > doubleClickTime + 50; }));
+        button.ClickWithMouse();
+    }
+    if (slow) {
+        ASSERT_LT(session.JournalSize(), before + c.command.lines) << "the command ended before the second press";
+    }
+
+    // Input is taken in order: once a click on the marker has moved the
+    // focus, the presses before it have been taken too. It is sent once the
+    // program answers again, so that it is not dropped with them. A program
+    // busy in a library call does not answer the settling query.
+    const auto runs = std::chrono::milliseconds(c.delayMs) * c.command.lines * 2;
+    ASSERT_TRUE(WaitUntil([&] { return session.run.Settle(); }, kWaitBound + runs)) << "the program stays busy";
+    const Window marker = window.Item(c.command.marker);
+    marker.ClickWithMouse();
+    const auto markerHasFocus = [&] {
+        const HWND focus = session.run.Focus().Handle();
+        return focus == marker.Handle() || IsChild(marker.Handle(), focus);
+    };
+    EXPECT_TRUE(WaitUntil(markerHasFocus, kWaitBound + runs))
+        << "the click on the marker was not taken; " << Describe(session.run.MessageBoxes());
+    session.folder.WriteSimConfig("");
+    const auto journal = session.folder.JournalFrom(before);
+    std::string lines;
+    for (const std::string& line : journal) lines += "\n    " + line;
+    EXPECT_EQ(journal.size(), c.runs * c.command.lines)
+        << "the command ran " << journal.size() / c.command.lines << " times:" << lines;
+}
+
+// A double-click runs the command once, with a printer answering at once or
+// slowly; two clicks apart run it twice, unless the second comes while the
+// first still runs.
+TEST(Presses, OnePressOneCommand)
+{
+    const CommandButton connect{"Połącz", 0, kConnect, kPort, OnlineConnectJournal().size()};
+    const CommandButton dailyReport{"daily report", kReportsPage, IDC_REPORTS_DAILY, IDC_REPORTS_MONTH, 2};
+    const CommandButton fiscalize{"Wyślij", kFiscalPage, IDC_FISCAL_SEND, IDC_FISCAL_NIP, 2};
+    const CommandButton controlSale{"control sale", kControlSalePage, IDC_SALE_RUN, IDC_SALE_NAME, 8};
+    std::vector<PressCase> cases;
+    for (const CommandButton& command : {connect, dailyReport, fiscalize, controlSale})
+        for (const int delayMs : {kFastMs, kSlowMs})
+            cases.push_back({command, delayMs, SecondPress::WithinDoubleClickTime, 1});
+    // The second click comes once the double-click time has passed: after a
+    // fast command it runs the command again; while a slow one still runs it
+    // is dropped with the rest of what the user did meanwhile.
+    cases.push_back({dailyReport, kFastMs, SecondPress::AfterDoubleClickTime, 2});
+    cases.push_back({dailyReport, kSlowMs, SecondPress::AfterDoubleClickTime, 1});
+    for (const PressCase& c : cases) {
+        SCOPED_TRACE(std::string(c.command.name) +
+                     (c.second == SecondPress::AfterDoubleClickTime ? ", two clicks apart" : ", double-click") +
+                     ", printer answering in " + std::to_string(c.delayMs) + " ms");
+        PressTwice(c);
+    }
 }
 
 // --- About box ----------------------------------------------------------------------------

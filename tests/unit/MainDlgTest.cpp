@@ -393,6 +393,7 @@ TEST_F(MainDlgTest, OpeningAPageDisablesEveryButtonAndEnablesAllAfter)
     EXPECT_TRUE(ran);
     EXPECT_EQ(pagesMade, 1);
     EXPECT_EQ(EnabledButtons(), AllButtons());
+    EXPECT_EQ(window->FocusId(), IDC_MAIN_REPORTS) << "the keyboard is back on the button that opened the page";
     EXPECT_TRUE(fake.calls.empty()) << "the status panel is not refreshed";
     EXPECT_EQ(Text(IDC_MAIN_DEVICE_NAME), "TALMIR Serwis");
     window.reset(); // before the dialog it shows goes out of scope
