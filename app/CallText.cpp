@@ -1,5 +1,7 @@
 #include "app/CallText.h"
 
+#include "platform/System.h"
+
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
@@ -114,27 +116,16 @@ T ReadAt(const unsigned char* at)
     return value;
 }
 
-void AppendUnsigned(std::string& line, std::uint32_t value)
-{
-    char digits[10];
-    char* first = std::end(digits);
-    do {
-        *--first = static_cast<char>('0' + value % 10);
-        value /= 10;
-    } while (value != 0);
-    line.append(first, static_cast<std::size_t>(std::end(digits) - first));
-}
-
 void AppendDecimal(std::string& line, std::int32_t value)
 {
     if (value < 0) line += '-';
-    AppendUnsigned(line, value < 0 ? 0u - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value));
+    platform::AppendDecimal(line, value < 0 ? 0u - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value));
 }
 
 void AppendIndex(std::string& line, std::size_t index)
 {
     line += '[';
-    AppendUnsigned(line, static_cast<std::uint32_t>(index));
+    platform::AppendDecimal(line, static_cast<std::uint32_t>(index));
     line += ']';
 }
 
@@ -192,9 +183,9 @@ void AppendValue(std::string& line, const FieldFormat& field, const unsigned cha
     else if (field.kind == ValueKind::Int32)
         AppendDecimal(line, ReadAt<std::int32_t>(at));
     else if (field.kind == ValueKind::UInt32)
-        AppendUnsigned(line, ReadAt<std::uint32_t>(at));
+        platform::AppendDecimal(line, ReadAt<std::uint32_t>(at));
     else
-        AppendUnsigned(line, *at);
+        platform::AppendDecimal(line, *at);
 }
 
 void AppendFields(std::string& line, RecordId id, const unsigned char* record, const char* outer,

@@ -41,22 +41,12 @@ void AppendQuoted(std::string& line, std::string_view text)
 }
 
 // `value` in decimal, padded with `pad` on the left to at least `width` characters.
-void AppendNumber(std::string& line, std::int64_t wide, std::size_t width = 0, char pad = '0')
+void AppendNumber(std::string& line, std::uint32_t value, std::size_t width = 0, char pad = '0')
 {
-    // 32 bits are enough (24 days in ms), and need no 64-bit division.
-    const auto value = static_cast<std::int32_t>(wide);
-    char digits[12];
-    char* first = std::end(digits);
-    const bool negative = value < 0;
-    std::uint32_t rest = negative ? 0 - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value);
-    do {
-        *--first = static_cast<char>('0' + rest % 10);
-        rest /= 10;
-    } while (rest != 0);
-    if (negative) *--first = '-';
-    const auto size = static_cast<std::size_t>(std::end(digits) - first);
-    if (size < width) line.append(width - size, pad);
-    line.append(first, size);
+    std::string digits;
+    platform::AppendDecimal(digits, value);
+    if (digits.size() < width) line.append(width - digits.size(), pad);
+    line += digits;
 }
 
 // The stamp's place at the front of a line: "[    1234 ms] ".
@@ -98,7 +88,7 @@ void DiagnosticLog::Open(const char* path)
     const int parts[] = {now.year, now.month, now.day, now.hour, now.minute, now.second};
     for (std::size_t i = 0; i < std::size(parts); ++i) {
         if (i > 0) line += "--- ::"[i];
-        AppendNumber(line, parts[i], i == 0 ? 4 : 2);
+        AppendNumber(line, static_cast<std::uint32_t>(parts[i]), i == 0 ? 4 : 2);
     }
     line.append(", ").append(platform::SystemVersion());
     Write(line);
@@ -175,7 +165,7 @@ void DiagnosticLog::Library(const std::string& path, unsigned long errorCode, co
     line += path;
     if (errorCode != 0) {
         line += " not loaded: system error ";
-        AppendNumber(line, static_cast<std::int64_t>(errorCode));
+        AppendNumber(line, static_cast<std::uint32_t>(errorCode));
         line.append(": ").append(errorText);
     } else {
         line.append(fileVersion.empty() ? ", no file version" : ", file version ").append(fileVersion);
@@ -211,7 +201,7 @@ void DiagnosticLog::SerialLink(std::string_view port, std::string_view bytes, co
         return;
     }
     line += " opened, sending ";
-    AppendNumber(line, static_cast<std::int64_t>(bytes.size()));
+    AppendNumber(line, static_cast<std::uint32_t>(bytes.size()));
     line += " bytes:";
     static constexpr char kHexDigits[] = "0123456789ABCDEF";
     for (const char c : bytes) {
@@ -223,7 +213,7 @@ void DiagnosticLog::SerialLink(std::string_view port, std::string_view bytes, co
     Line(line);
     for (const RefusedByte& refused : use.send.refusedBytes) {
         line = "serial link: byte ";
-        AppendNumber(line, static_cast<std::int64_t>(refused.position));
+        AppendNumber(line, static_cast<std::uint32_t>(refused.position));
         line += " refused ";
         AppendNumber(line, refused.refusals);
         line += refused.taken ? " times, taken after " : " times, given up after ";
@@ -233,9 +223,9 @@ void DiagnosticLog::SerialLink(std::string_view port, std::string_view bytes, co
         Line(line);
     }
     line = "serial link: ";
-    AppendNumber(line, static_cast<std::int64_t>(use.send.bytesTaken));
+    AppendNumber(line, static_cast<std::uint32_t>(use.send.bytesTaken));
     line += " of ";
-    AppendNumber(line, static_cast<std::int64_t>(bytes.size()));
+    AppendNumber(line, static_cast<std::uint32_t>(bytes.size()));
     line += " bytes taken, then a pause of ";
     AppendNumber(line, CSerialLink::kPauseAfterSendMs);
     line += " ms, port closed";

@@ -383,7 +383,9 @@ TEST(PageTemplateTest, EveryControlStaysInsideItsGroupBoxes)
             for (const auto& box : page->controls) {
                 if (&box == frame || &box == &control || box.kind != fw::ControlKind::GroupBox) continue;
                 if (control.kind == fw::ControlKind::ComboBox || control.kind == fw::ControlKind::GroupBox) continue;
-                if (overlaps(control.rect, box.rect)) EXPECT_TRUE(inside(control.rect, box.rect));
+                if (overlaps(control.rect, box.rect)) {
+                    EXPECT_TRUE(inside(control.rect, box.rect));
+                }
             }
         }
     }

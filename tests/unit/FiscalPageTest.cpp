@@ -98,7 +98,9 @@ TEST_F(FiscalPageTest, AFailedSendTellsWhetherTheFrameWentOut)
         SCOPED_TRACE(c.label);
         PseudoTerminal line;
         ASSERT_TRUE(line.Ready());
-        if (c.held) ASSERT_TRUE(line.HoldWithXoff());
+        if (c.held) {
+            ASSERT_TRUE(line.HoldWithXoff());
+        }
         ui.messages.clear();
         fake.results["Port_Open"] = c.result;
         if (c.exported) Open(line.SlaveName());
