@@ -67,7 +67,9 @@ TEST(DiagnosticLog, HoldsEveryLibraryCallAsThePrinterReceivedItAndEveryMessage)
         const std::size_t lineBefore = SerialLineBytes().size();
         if (button == kFiscalPage) page.Item(IDC_FISCAL_NIP).SetText("1234567890");
         page.Item(operation).Click();
-        if (button == kFiscalPage) EXPECT_FALSE(WaitForSerialLineBytes(lineBefore).empty()) << "no frame was sent";
+        if (button == kFiscalPage) {
+            EXPECT_FALSE(WaitForSerialLineBytes(lineBefore).empty()) << "no frame was sent";
+        }
         const auto told = AnswerAllBoxes(session.run);
         shown.insert(shown.end(), told.begin(), told.end());
         page.Item(IDCANCEL).Click();
