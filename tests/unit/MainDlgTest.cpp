@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 namespace qm47 {
 namespace {
 
@@ -396,6 +398,8 @@ TEST_F(MainDlgTest, OpeningAPageDisablesEveryButtonAndEnablesAllAfter)
     EXPECT_EQ(window->FocusId(), IDC_MAIN_REPORTS) << "the keyboard is back on the button that opened the page";
     EXPECT_TRUE(fake.calls.empty()) << "the status panel is not refreshed";
     EXPECT_EQ(Text(IDC_MAIN_DEVICE_NAME), "TALMIR Serwis");
+    // Only a page button has a page: any other id is a wiring fault, told at once.
+    EXPECT_THROW(MakePage(IDC_MAIN_CONNECT, app), std::invalid_argument);
     window.reset(); // before the dialog it shows goes out of scope
 }
 
