@@ -5,7 +5,6 @@
 #include "res/Texts.h"
 #include "res/Version.h"
 
-#include <cctype>
 #include <iterator>
 #include <string>
 
@@ -17,7 +16,7 @@ bool SameLetters(std::string_view text, std::string_view lowerCase)
 {
     if (text.size() != lowerCase.size()) return false;
     for (std::size_t i = 0; i < text.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(text[i])) != lowerCase[i]) return false;
+        if ((text[i] >= 'A' && text[i] <= 'Z' ? text[i] - 'A' + 'a' : text[i]) != lowerCase[i]) return false;
     return true;
 }
 

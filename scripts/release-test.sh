@@ -98,10 +98,15 @@ check "CZYTAJ.TXT names the library and the off-line messages" bash -c '
 
 # The VS_FIXEDFILEINFO after its signature: FILEVERSION as major, minor words.
 file_version() {
-  local at
-  at=$(LC_ALL=C grep -obUaP '\xbd\x04\xef\xfe' "$exe" | head -n 1 | cut -d: -f1)
+  # The fixed part follows the resource's key, VS_VERSION_INFO in UTF-16: the
+  # program's code holds the signature too (it reads the library's version).
+  local key at
+  key=$(LC_ALL=C grep -obUaP 'V\x00S\x00_\x00V\x00E\x00R\x00S\x00I\x00O\x00N\x00_\x00I\x00N\x00F\x00O\x00' "$exe" |
+    head -n 1 | cut -d: -f1)
+  [ -n "$key" ] || return 1
+  at=$(tail -c +$((key + 1)) "$exe" | LC_ALL=C grep -obUaP '\xbd\x04\xef\xfe' | head -n 1 | cut -d: -f1)
   [ -n "$at" ] || return 1
-  od -An -tu2 -j $((at + 8)) -N 4 "$exe" | awk '{ printf "%d.%02d", $2, $1 }'
+  od -An -tu2 -j $((key + at + 8)) -N 4 "$exe" | awk '{ printf "%d.%02d", $2, $1 }'
 }
 check "FILEVERSION of QM47.exe is $version" test "$(file_version)" = "$version"
 check "FileVersion and ProductVersion texts of QM47.exe are $version" \
