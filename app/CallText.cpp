@@ -151,14 +151,12 @@ void AppendText(std::string& line, const char* text)
         line += "null";
         return;
     }
-    static constexpr char kHexDigits[] = "0123456789ABCDEF";
     line += '"';
     for (; *text; ++text) {
         const auto byte = static_cast<unsigned char>(*text);
         if (byte < 0x20 || byte > 0x7E || byte == '"' || byte == '\\') {
             line += "\\x";
-            line += kHexDigits[byte >> 4];
-            line += kHexDigits[byte & 0x0F];
+            AppendHexByte(line, byte);
         } else {
             line += *text;
         }
@@ -222,6 +220,13 @@ std::string_view TakeName(std::string_view& names)
 }
 
 } // namespace
+
+void AppendHexByte(std::string& line, unsigned char byte)
+{
+    static constexpr char kHexDigits[] = "0123456789ABCDEF";
+    line += kHexDigits[byte >> 4];
+    line += kHexDigits[byte & 0x0F];
+}
 
 void AppendRecordFields(std::string& line, RecordId id, const void* record)
 {

@@ -62,6 +62,9 @@ QM47_RECORDS(QM47_RECORD_ID)
 #undef QM47_RECORD_ID
 
 // Appends ` <field>=<value>` for every field of the record `id` at `record`.
+// Appends a byte as two upper-case hexadecimal digits.
+void AppendHexByte(std::string& line, unsigned char byte);
+
 void AppendRecordFields(std::string& line, RecordId id, const void* record);
 
 template <class Record>

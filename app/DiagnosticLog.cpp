@@ -24,14 +24,12 @@ bool SameLetters(std::string_view text, std::string_view lowerCase)
 // (Windows-1250 like the file) as they are.
 void AppendQuoted(std::string& line, std::string_view text)
 {
-    static constexpr char kHexDigits[] = "0123456789ABCDEF";
     line += '"';
     for (const char c : text) {
         const auto byte = static_cast<unsigned char>(c);
         if (byte < 0x20 || c == '"' || c == '\\') {
             line += "\\x";
-            line += kHexDigits[byte >> 4];
-            line += kHexDigits[byte & 0x0F];
+            AppendHexByte(line, byte);
         } else {
             line += c;
         }
@@ -202,12 +200,9 @@ void DiagnosticLog::SerialLink(std::string_view port, std::string_view bytes, co
     line += " opened, sending ";
     AppendNumber(line, static_cast<std::uint32_t>(bytes.size()));
     line += " bytes:";
-    static constexpr char kHexDigits[] = "0123456789ABCDEF";
     for (const char c : bytes) {
-        const auto byte = static_cast<unsigned char>(c);
         line += ' ';
-        line += kHexDigits[byte >> 4];
-        line += kHexDigits[byte & 0x0F];
+        AppendHexByte(line, static_cast<unsigned char>(c));
     }
     Line(line);
     for (const RefusedByte& refused : use.send.refusedBytes) {
