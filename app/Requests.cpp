@@ -1,5 +1,6 @@
 #include "app/Requests.h"
 
+#include "app/NumberText.h"
 #include "res/Texts.h"
 
 namespace qm47 {
@@ -34,6 +35,30 @@ DateReportRequest DateReport(const ReportDay& first, const ReportDay& last, std:
 }
 
 } // namespace
+
+SetClockRequest ClockRequest(const std::array<std::string, 6>& texts)
+{
+    SetClockRequest request{};
+    request.year = LowByte(ParseDecimal(texts[0]));
+    request.month = LowByte(ParseDecimal(texts[1]));
+    request.day = LowByte(ParseDecimal(texts[2]));
+    request.hour = LowByte(ParseDecimal(texts[3]));
+    request.minute = LowByte(ParseDecimal(texts[4]));
+    request.second = LowByte(ParseDecimal(texts[5]));
+    request.registerNumber = text::kRegisterNumber.c_str();
+    request.cashier = text::kCashier.c_str();
+    return request;
+}
+
+PtuRatesRequest::PtuRatesRequest(const std::array<std::string, kRateCount>& rates)
+{
+    for (std::size_t i = 0; i < kRateCount; ++i) m_entries[i].rateText = rates[i].c_str();
+    m_request.count = static_cast<std::uint8_t>(kRateCount);
+    m_request.reserved1 = 0;
+    m_request.entries = m_entries.data();
+    m_request.registerNumber = text::kTaxRegisterNumber.c_str();
+    m_request.cashier = text::kCashier.c_str();
+}
 
 DailyReportRequest DailyReport()
 {
@@ -116,7 +141,7 @@ RateTexts ReadRateTexts(const DeviceLibrary& library)
     FiscalStatus status = PresetFiscalStatus();
     RateTexts texts;
     texts.result = library.LBFSTRQ(&status);
-    for (std::size_t i = 0; i < 7; ++i) {
+    for (std::size_t i = 0; i < kRateCount; ++i) {
         const char* rate = status.ptuRate[i];
         const char* totalizer = status.totalizer[i];
         texts.ptuRates[i] = rate ? rate : kPreset;

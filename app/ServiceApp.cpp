@@ -23,6 +23,13 @@ DeviceLibrary BindDeviceLibrary(DiagnosticLog& log)
     return bound;
 }
 
+LibraryResult CServiceApp::OpenPort(const std::string& name)
+{
+    const LibraryResult opened = m_library.Port_Open(name.c_str(), kPrinterBaudRate);
+    m_portName = name;
+    return opened;
+}
+
 bool CServiceApp::InitInstance(const std::function<void()>& runMainWindow, bool log)
 {
     if (log) {
@@ -36,16 +43,16 @@ bool CServiceApp::InitInstance(const std::function<void()>& runMainWindow, bool 
 
 std::int32_t CServiceApp::IsPrinterOnline() const
 {
-    PrinterStatus status{9, 9, 9};
+    PrinterStatus status{kNoAnswer, kNoAnswer, kNoAnswer};
     m_library.GetStatus_Printer(&status);
     if (status.onl == 1) return 1;
     if (status.onl == 0) return 0;
-    return 9;
+    return kNoAnswer;
 }
 
 std::int32_t CServiceApp::IsInTransaction() const
 {
-    CashRegisterStatus status{9, 9, 9, 9};
+    CashRegisterStatus status{kNoAnswer, kNoAnswer, kNoAnswer, kNoAnswer};
     m_library.GetStatus_CashRegister(&status);
     return status.par == 1 ? 1 : 0;
 }

@@ -29,11 +29,14 @@ public:
     void SetLibrary(const DeviceLibrary& library) { m_library = library; }
     const DeviceLibrary& Library() const { return m_library; }
 
-    // 1 on-line, 0 off-line, 9 no answer (also when the export is missing).
+    // 1 on-line, 0 off-line, kNoAnswer (also when the export is missing).
     std::int32_t IsPrinterOnline() const;
     // 1 when the printer is in transaction mode, else 0.
     std::int32_t IsInTransaction() const;
 
+    // Gives the library the port `name` at the printer's speed (Port_Open);
+    // the name is kept as the port of the last Connect whatever the result.
+    LibraryResult OpenPort(const std::string& name);
     // The port name the last Connect passed to Port_Open.
     const std::string& PortName() const { return m_portName; }
     void SetPortName(std::string name) { m_portName = std::move(name); }

@@ -22,6 +22,10 @@ inline constexpr int kIdOk = 1;
 // The cancel command (IDCANCEL, also Escape): ends the window with kIdCancel.
 inline constexpr int kIdCancel = 2;
 
+// The bits of a system command that name it: the system uses the low four
+// bits itself (WM_SYSCOMMAND).
+inline constexpr int kSystemCommandMask = 0xFFF0;
+
 // Notification codes passed with a command (the Win32 values).
 inline constexpr int kNotifyClicked = 0;      // BN_CLICKED
 inline constexpr int kNotifyEditChange = 0x300; // EN_CHANGE

@@ -1,8 +1,9 @@
 #include "pages/ClockPage.h"
 
-#include "app/NumberText.h"
+#include "app/Requests.h"
 #include "framework/DataExchange.h"
 #include "framework/Window.h"
+#include "res/ControlLists.h"
 #include "res/Dialogs.h"
 #include "res/ResourceIds.h"
 #include "res/Texts.h"
@@ -12,10 +13,6 @@
 namespace qm47 {
 
 namespace {
-
-// The new-setting edits, in the order of the request's bytes.
-constexpr int kNewSettingEdits[6] = {IDC_CLOCK_YEAR, IDC_CLOCK_MONTH, IDC_CLOCK_DAY,
-                                     IDC_CLOCK_HOUR, IDC_CLOCK_MINUTE, IDC_CLOCK_SECOND};
 
 // The full year of a year byte: up to 49 in the 2000s, any other in the 1900s.
 int FullYear(int yearInCentury)
@@ -115,7 +112,7 @@ bool CClockPage::OnInitDialog()
 
 void CClockPage::DoDataExchange(fw::DataExchange& dx)
 {
-    for (std::size_t i = 0; i < m_newSetting.size(); ++i) dx.Text(kNewSettingEdits[i], m_newSetting[i]);
+    for (std::size_t i = 0; i < m_newSetting.size(); ++i) dx.Text(res::kClockEdits[i], m_newSetting[i]);
     dx.Text(IDC_CLOCK_PRINTER_DATE, m_printerDate);
     dx.Text(IDC_CLOCK_PRINTER_TIME, m_printerTime);
 }
@@ -129,21 +126,13 @@ void CClockPage::SetClock()
                                                              std::to_string(invalid->lowest),
                                                              std::to_string(invalid->highest)}),
                    nullptr, {fw::MessageIcon::Exclamation});
-        Wnd().SetFocus(kNewSettingEdits[invalid->field]);
-        Wnd().SelectAll(kNewSettingEdits[invalid->field]);
+        Wnd().SetFocus(res::kClockEdits[invalid->field]);
+        Wnd().SelectAll(res::kClockEdits[invalid->field]);
         return;
     }
 
-    SetClockRequest request{};
     // Every value is in its range now: each fits its byte.
-    request.year = LowByte(ParseDecimal(m_newSetting[0]));
-    request.month = LowByte(ParseDecimal(m_newSetting[1]));
-    request.day = LowByte(ParseDecimal(m_newSetting[2]));
-    request.hour = LowByte(ParseDecimal(m_newSetting[3]));
-    request.minute = LowByte(ParseDecimal(m_newSetting[4]));
-    request.second = LowByte(ParseDecimal(m_newSetting[5]));
-    request.registerNumber = text::kRegisterNumber.c_str();
-    request.cashier = text::kCashier.c_str();
+    SetClockRequest request = ClockRequest(m_newSetting);
     ReportResult(Library().LBSETCK(&request));
     // The reading taken on opening stays as it is.
 }

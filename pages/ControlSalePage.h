@@ -4,6 +4,7 @@
 // blocked at another rate, and shows the seven rate totalizers, read on
 // opening and after every attempt. It shows no success message.
 
+#include "app/Records.h"
 #include "pages/Page.h"
 
 #include <array>
@@ -26,7 +27,7 @@ private:
 
     std::string m_name;
     std::string m_rate; // the combo box's text
-    std::array<std::string, 7> m_totalizers; // A to G, as the printer reports them
+    std::array<std::string, kRateCount> m_totalizers; // A to G, as the printer reports them
 };
 
 } // namespace qm47

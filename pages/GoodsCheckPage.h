@@ -25,7 +25,7 @@ private:
 
     std::string m_name;
     std::string m_rate; // the combo box's text
-    int m_print = 0;    // "Wydruk": 1 checked
+    bool m_print = false; // "Wydruk"
     GoodsAnswer m_answer;
 };
 

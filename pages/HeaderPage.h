@@ -5,6 +5,7 @@
 // printer's code page and sends it.
 
 #include "pages/Page.h"
+#include "res/ControlLists.h"
 
 #include <array>
 #include <string>
@@ -29,8 +30,8 @@ protected:
 private:
     struct HeaderLine {
         std::string text;
-        int doubleWidth = 0; // check box state: exactly 1 is set
-        int centred = 0;
+        bool doubleWidth = false;
+        bool centred = false;
     };
 
     void ProgramHeader();
@@ -38,7 +39,7 @@ private:
     // Lines 1 to 7, each followed by CR (0x0D).
     std::string BuildHeaderText() const;
 
-    std::array<HeaderLine, 7> m_lines;
+    std::array<HeaderLine, std::size(res::kHeaderLines)> m_lines;
 };
 
 } // namespace qm47

@@ -3,6 +3,7 @@
 // fixed defaults, not the printer's rates, and stops silently on an
 // off-line printer or a rate it will not send.
 
+#include "app/Records.h"
 #include "pages/Page.h"
 
 #include <array>
@@ -25,7 +26,7 @@ protected:
 private:
     void SetRates();
 
-    std::array<std::string, 7> m_rates; // A to G, as typed
+    std::array<std::string, kRateCount> m_rates; // A to G, as typed
 };
 
 } // namespace qm47

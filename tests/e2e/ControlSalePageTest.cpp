@@ -4,6 +4,7 @@
 
 #include "tests/e2e/PageSession.h"
 
+#include "res/ControlLists.h"
 #include "res/ResourceIds.h"
 #include "res/Texts.h"
 
@@ -12,9 +13,6 @@ namespace {
 
 using namespace pages;
 
-constexpr int kTotalizers[7] = {IDC_SALE_TOTALIZER_A, IDC_SALE_TOTALIZER_B, IDC_SALE_TOTALIZER_C,
-                                IDC_SALE_TOTALIZER_D, IDC_SALE_TOTALIZER_E, IDC_SALE_TOTALIZER_F,
-                                IDC_SALE_TOTALIZER_G};
 // The simulated printer's totalizers A to G as it starts.
 const std::vector<std::string> kStartTotals = {"001234.56", "000789.10", "000045.00", "000000.00",
                                                "000000.00", "000000.00", "000012.30"};
@@ -22,7 +20,7 @@ const std::vector<std::string> kStartTotals = {"001234.56", "000789.10", "000045
 std::vector<std::string> Totalizers(const Window& page)
 {
     std::vector<std::string> shown;
-    for (int id : kTotalizers) shown.push_back(page.Item(id).Text());
+    for (int id : res::kSaleTotalizers) shown.push_back(page.Item(id).Text());
     return shown;
 }
 
@@ -183,13 +181,13 @@ TEST(ControlSalePage, TheLongestTotalizerShowsWholeAt96And144Dpi)
         const Window page = OpenPage(session, main_window::kControlSalePage);
         ASSERT_TRUE(page);
         EXPECT_EQ(page.Item(IDC_SALE_TOTALIZER_A).Text(), longest);
-        for (int id : kTotalizers) {
+        for (int id : res::kSaleTotalizers) {
             RECT field{};
             GetClientRect(page.Item(id).Handle(), &field);
             const SIZE needed = PageTextSize(WideFromUtf8(longest), dpi);
             EXPECT_GE(field.right, needed.cx) << "totalizer " << id;
             EXPECT_GE(field.bottom, needed.cy) << "totalizer " << id;
-            if (id == kTotalizers[0]) fieldWidths.push_back(field.right);
+            if (id == res::kSaleTotalizers[0]) fieldWidths.push_back(field.right);
         }
     }
     // The program really ran at both resolutions: its fields grew with the font.

@@ -6,6 +6,7 @@
 #include "PageFixture.h"
 
 #include "pages/ControlSalePage.h"
+#include "res/ControlLists.h"
 #include "res/Dialogs.h"
 #include "res/Texts.h"
 
@@ -19,9 +20,6 @@ using Names = std::vector<std::string>;
 using Texts = std::vector<std::string>;
 
 constexpr std::size_t kPointer = sizeof(void*);
-constexpr int kTotalizerFields[7] = {IDC_SALE_TOTALIZER_A, IDC_SALE_TOTALIZER_B, IDC_SALE_TOTALIZER_C,
-                                     IDC_SALE_TOTALIZER_D, IDC_SALE_TOTALIZER_E, IDC_SALE_TOTALIZER_F,
-                                     IDC_SALE_TOTALIZER_G};
 const Names kSale = {"GetStatus_Printer", "GetStatus_CashRegister", "LBFSTRQ", "LBDBREPRS",
                      "LBTRSHDR", "LBTRSLN", "O_LBTRXEND", "LBFSTRQ"};
 const Names kRefusedAsBlocked = {"GetStatus_Printer", "GetStatus_CashRegister", "LBFSTRQ", "LBDBREPRS",
@@ -41,7 +39,7 @@ protected:
         // Each LBFSTRQ reports the rates and the totalizers A to G of `rates` and `totals`.
         fake.fillFiscalStatus = [this](FiscalStatus& s) {
             ++statusReads;
-            for (std::size_t i = 0; i < 7; ++i) {
+            for (std::size_t i = 0; i < kRateCount; ++i) {
                 s.ptuRate[i] = rates[i].c_str();
                 s.totalizer[i] = totals[i].c_str();
             }
@@ -52,7 +50,7 @@ protected:
     Texts Totalizers() const
     {
         Texts shown;
-        for (int id : kTotalizerFields) shown.push_back(Text(id));
+        for (int id : res::kSaleTotalizers) shown.push_back(Text(id));
         return shown;
     }
 
@@ -65,8 +63,8 @@ protected:
         ASSERT_TRUE(window->Click(IDC_SALE_RUN));
     }
 
-    std::array<std::string, 7> rates = {"22.00", "7.00", "0.00", "101.00", "101.00", "101.00", "100.00"};
-    std::array<std::string, 7> totals = {"001234.56", "000789.10", "000045.00", "000000.00",
+    std::array<std::string, kRateCount> rates = {"22.00", "7.00", "0.00", "101.00", "101.00", "101.00", "100.00"};
+    std::array<std::string, kRateCount> totals = {"001234.56", "000789.10", "000045.00", "000000.00",
                                          "000000.00", "000000.00", "000012.30"};
     std::uint8_t heldBlocked = 0;
     const char* heldRate = "101.00";
@@ -80,13 +78,13 @@ TEST_F(ControlSalePageTest, OpeningReadsTheTotalizersOnce)
         EXPECT_EQ(Slice(testing::BytesOf(s), 0, 9), Bytes(9, 0));
         const std::int32_t receiptCount = s.receiptCount; // copied: the record is packed
         EXPECT_EQ(receiptCount, 0);
-        for (std::size_t i = 0; i < 7; ++i) {
+        for (std::size_t i = 0; i < kRateCount; ++i) {
             EXPECT_STREQ(s.ptuRate[i], "0");
             EXPECT_STREQ(s.totalizer[i], "0");
         }
         EXPECT_STREQ(s.unused69, "0");
         EXPECT_STREQ(s.uniqueNumber, "0");
-        for (std::size_t i = 0; i < 7; ++i) s.totalizer[i] = totals[i].c_str();
+        for (std::size_t i = 0; i < kRateCount; ++i) s.totalizer[i] = totals[i].c_str();
     };
     Open();
     EXPECT_EQ(fake.Names(), Names{"LBFSTRQ"}) << "no on-line check on opening";
@@ -105,7 +103,7 @@ TEST_F(ControlSalePageTest, UnfilledOrNullTotalizersShowZero)
     } cases[] = {
         {"unfilled", nullptr},
         {"null texts", [](FiscalStatus& s) {
-             for (std::size_t i = 0; i < 7; ++i) s.totalizer[i] = nullptr;
+             for (std::size_t i = 0; i < kRateCount; ++i) s.totalizer[i] = nullptr;
          }},
     };
     for (const auto& c : cases) {
@@ -114,7 +112,7 @@ TEST_F(ControlSalePageTest, UnfilledOrNullTotalizersShowZero)
         app.SetLibrary(fake.Bind());
         CControlSalePage local(app);
         const auto opened = fw::testing::TestWindow::Open(local);
-        for (int id : kTotalizerFields) EXPECT_EQ(opened->Control(id).text, "0") << id;
+        for (int id : res::kSaleTotalizers) EXPECT_EQ(opened->Control(id).text, "0") << id;
     }
 }
 

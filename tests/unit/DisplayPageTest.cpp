@@ -152,13 +152,5 @@ TEST_F(DisplayPageTest, MissingExportIsReportedNotCalled)
     EXPECT_EQ(MessageTexts(), std::vector<std::string>{std::string(text::kMissingExportPrefix.view()) + "LBDSP"});
 }
 
-TEST_F(DisplayPageTest, CancelEndsWithoutSending)
-{
-    Open();
-    ASSERT_TRUE(window->Click(IDC_DISPLAY_CANCEL));
-    EXPECT_TRUE(window->Ended());
-    EXPECT_TRUE(fake.calls.empty());
-}
-
 } // namespace
 } // namespace qm47
