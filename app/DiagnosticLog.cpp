@@ -182,8 +182,6 @@ void DiagnosticLog::Missing(const char* exportName)
 void DiagnosticLog::SerialLink(std::string_view port, std::string_view bytes, const LinkRecord& use)
 {
     if (!m_file) return;
-    static constexpr const char* kStepNames[] = {"CreateFile",        "SetCommState", "SetCommTimeouts",
-                                                 "SetCommMask",       "GetCommProperties", "SetupComm"};
     const auto systemError = [](std::string& line, std::uint32_t code) {
         line += "system error ";
         AppendNumber(line, code);
@@ -192,7 +190,7 @@ void DiagnosticLog::SerialLink(std::string_view port, std::string_view bytes, co
     std::string line = "serial link ";
     AppendQuoted(line, port);
     if (!use.open.opened) {
-        line.append(": ").append(kStepNames[static_cast<std::size_t>(use.open.failedStep)]).append(" failed, ");
+        line.append(": ").append(OpenStepName(use.open.failedStep)).append(" failed, ");
         systemError(line, use.open.systemError);
         Line(line);
         return;

@@ -29,6 +29,21 @@ enum class OpenStep : std::uint8_t {
     SetupComm,
 };
 
+// A step's name as the diagnostic log writes it: its Windows call, the file's
+// without the letter of its character set.
+constexpr const char* OpenStepName(OpenStep step)
+{
+    switch (step) {
+    case OpenStep::CreateFileA: return "CreateFile";
+    case OpenStep::SetCommState: return "SetCommState";
+    case OpenStep::SetCommTimeouts: return "SetCommTimeouts";
+    case OpenStep::SetCommMask: return "SetCommMask";
+    case OpenStep::GetCommProperties: return "GetCommProperties";
+    case OpenStep::SetupComm: return "SetupComm";
+    }
+    return "an unknown step";
+}
+
 // What opening the link came to.
 struct OpenResult {
     bool opened = false;
