@@ -94,12 +94,9 @@ std::vector<std::string> SaleJournal(const std::string& name, char letter)
 
 TEST(ControlSalePage, SaleGrowsTheChosenTotalizer)
 {
-    Session session(Library::Full);
-    ASSERT_NO_FATAL_FAILURE(ConnectOnline(session));
-    const std::size_t beforeOpening = session.JournalSize();
-    const Window page = OpenPage(session, main_window::kControlSalePage);
-    ASSERT_TRUE(page);
-    EXPECT_TRUE(JournalMatches(session.folder.JournalFrom(beforeOpening), {"LBFSTRQ totalizer[0]=\"001234.56\""}));
+    PageSession session(main_window::kControlSalePage);
+    const Window page = session.page;
+    EXPECT_TRUE(JournalMatches(session.folder.JournalFrom(session.connected), {"LBFSTRQ totalizer[0]=\"001234.56\""}));
     EXPECT_EQ(Totalizers(page), kStartTotals);
     EXPECT_EQ(page.Item(IDC_SALE_NAME).Text(), Expected(text::kControlSaleName));
     EXPECT_EQ(page.Item(IDC_SALE_RATE).Text(), "A");
@@ -116,10 +113,8 @@ TEST(ControlSalePage, SaleGrowsTheChosenTotalizer)
 
 TEST(ControlSalePage, OpenTransactionQuestion)
 {
-    Session session(Library::Full, "transaction = 1\n");
-    ASSERT_NO_FATAL_FAILURE(ConnectOnline(session));
-    const Window page = OpenPage(session, main_window::kControlSalePage);
-    ASSERT_TRUE(page);
+    PageSession session(main_window::kControlSalePage, "transaction = 1\n");
+    const Window page = session.page;
     const ExpectedBox question{.text = Expected(text::kCancelTransactionQuestion), .caption = "",
                                .owner = page.Handle()};
 
@@ -147,10 +142,8 @@ TEST(ControlSalePage, OpenTransactionQuestion)
 
 TEST(ControlSalePage, NameBlockedAtAnotherRateIsRefused)
 {
-    Session session(Library::Full);
-    ASSERT_NO_FATAL_FAILURE(ConnectOnline(session));
-    const Window page = OpenPage(session, main_window::kControlSalePage);
-    ASSERT_TRUE(page);
+    PageSession session(main_window::kControlSalePage);
+    const Window page = session.page;
 
     // The name takes 40 characters at most.
     page.Item(IDC_SALE_NAME).SetText("");
@@ -176,10 +169,8 @@ TEST(ControlSalePage, TheLongestTotalizerShowsWholeAt96And144Dpi)
     for (const int dpi : {96, 144}) {
         SCOPED_TRACE(dpi);
         const ScreenDpi screen(static_cast<DWORD>(dpi));
-        Session session(Library::Full, "totalizers = 9999999999.99, 0, 0, 0, 0, 0, 0\n");
-        ASSERT_NO_FATAL_FAILURE(ConnectOnline(session));
-        const Window page = OpenPage(session, main_window::kControlSalePage);
-        ASSERT_TRUE(page);
+        PageSession session(main_window::kControlSalePage, "totalizers = 9999999999.99, 0, 0, 0, 0, 0, 0\n");
+        const Window page = session.page;
         EXPECT_EQ(page.Item(IDC_SALE_TOTALIZER_A).Text(), longest);
         for (int id : res::kSaleTotalizers) {
             RECT field{};

@@ -13,10 +13,8 @@ using namespace pages;
 
 TEST(DisplayPage, SendsTheCustomerLinesAsTyped)
 {
-    Session session(Library::Full);
-    ASSERT_NO_FATAL_FAILURE(ConnectOnline(session));
-    const Window page = OpenPage(session, IDC_MAIN_DISPLAY);
-    ASSERT_TRUE(page) << Describe(session.run.MessageBoxes());
+    PageSession session(IDC_MAIN_DISPLAY);
+    const Window page = session.page;
     const std::size_t opened = session.JournalSize();
 
     page.Item(IDC_DISPLAY_CUSTOMER_LINE1).Type("Cena: 12,50 zł");

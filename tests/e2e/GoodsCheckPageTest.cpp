@@ -14,11 +14,9 @@ using namespace pages;
 
 TEST(GoodsCheckPage, CheckWithPrintout)
 {
-    Session session(Library::Full);
-    ASSERT_NO_FATAL_FAILURE(ConnectOnline(session));
-    const std::size_t opened = session.JournalSize();
-    const Window page = OpenPage(session, main_window::kGoodsCheckPage);
-    ASSERT_TRUE(page);
+    PageSession session(main_window::kGoodsCheckPage);
+    const Window page = session.page;
+    const std::size_t opened = session.connected;
     EXPECT_EQ(page.Item(IDC_GOODS_RATE).Text(), "A");
 
     page.Item(IDC_GOODS_NAME).SetText("Kawa");

@@ -2,7 +2,7 @@
 // reach the simulated printer in Mazovia, the working files are left as
 // designed, and line 1 warns about its length.
 
-#include "tests/e2e/Session.h"
+#include "tests/e2e/PageSession.h"
 
 #include "res/ControlLists.h"
 #include "res/ResourceIds.h"
@@ -14,17 +14,8 @@ namespace qm47::e2e {
 namespace {
 
 using namespace main_window;
+using pages::PageSession;
 
-
-// Connects to the answering simulated printer and opens the header page.
-Window OpenHeaderPage(Session& session)
-{
-    session.Click(kConnect);
-    EXPECT_TRUE(session.run.MessageBoxes().empty()) << Describe(session.run.MessageBoxes());
-    EXPECT_TRUE(session.main.Item(kDisconnect).Enabled()) << "not connected";
-    session.Click(kHeaderPage);
-    return session.run.WaitForPage();
-}
 
 // The header that the last LBSETHDR of the journal carried, after checking
 // its other two texts.
@@ -54,9 +45,8 @@ std::string Hex(const std::string& bytes)
 
 TEST(HeaderPage, PolishLettersReachThePrinterInMazoviaAndTheWorkingFilesStayAsDesigned)
 {
-    Session session(Library::Full);
-    const Window page = OpenHeaderPage(session);
-    ASSERT_TRUE(page) << "the header page did not open";
+    PageSession session(kHeaderPage);
+    const Window page = session.page;
 
     // Typed from outside as UTF-16; the program holds Windows-1250.
     page.Item(res::kHeaderLines[0].edit).SetText("Łódź");
@@ -89,9 +79,8 @@ TEST(HeaderPage, PolishLettersReachThePrinterInMazoviaAndTheWorkingFilesStayAsDe
 
 TEST(HeaderPage, AHeaderOverTheLimitIsRefusedBeforeAnythingIsWritten)
 {
-    Session session(Library::Full);
-    const Window page = OpenHeaderPage(session);
-    ASSERT_TRUE(page) << "the header page did not open";
+    PageSession session(kHeaderPage);
+    const Window page = session.page;
     // Seven lines of 40 bytes, each with its CR: 287 bytes.
     for (std::size_t i = 0; i < std::size(res::kHeaderLines); ++i)
         page.Item(res::kHeaderLines[i].edit).SetText(std::string(39, static_cast<char>('1' + i)) + "ż");
@@ -112,9 +101,8 @@ TEST(HeaderPage, AHeaderOverTheLimitIsRefusedBeforeAnythingIsWritten)
 
 TEST(HeaderPage, LineOneWarnsOnceItHoldsMoreThan40Characters)
 {
-    Session session(Library::Full);
-    const Window page = OpenHeaderPage(session);
-    ASSERT_TRUE(page) << "the header page did not open";
+    PageSession session(kHeaderPage);
+    const Window page = session.page;
 
     page.Item(res::kHeaderLines[0].edit).Type(std::string(41, 'A'));
     AnswerMessageBox(session.run, {Expected(text::kHeaderLineLimit), std::string(kAppCaption), page.Handle()});
@@ -124,9 +112,8 @@ TEST(HeaderPage, LineOneWarnsOnceItHoldsMoreThan40Characters)
 
 TEST(HeaderPage, AFailedConversionIsReportedAndNothingIsSent)
 {
-    Session session(Library::Full);
-    const Window page = OpenHeaderPage(session);
-    ASSERT_TRUE(page) << "the header page did not open";
+    PageSession session(kHeaderPage);
+    const Window page = session.page;
     // The converted copy cannot be created where a folder takes its name.
     std::filesystem::create_directory(session.folder.Path() / L"naglowek.txt");
     page.Item(res::kHeaderLines[0].edit).SetText("Łódź");
@@ -149,9 +136,8 @@ TEST(HeaderPage, AFailedConversionIsReportedAndNothingIsSent)
 // what was typed.
 TEST(HeaderPage, EnterInALineKeepsThePageAndItsLines)
 {
-    Session session(Library::Full);
-    const Window page = OpenHeaderPage(session);
-    ASSERT_TRUE(page) << "the header page did not open";
+    PageSession session(kHeaderPage);
+    const Window page = session.page;
     for (const auto& line : res::kHeaderLines) page.Item(line.edit).Type("Linia " + std::to_string(line.edit));
     const Window last = page.Item(IDC_HEADER_LINE7);
     PostMessageW(page.Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(last.Handle()), TRUE);

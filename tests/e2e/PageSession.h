@@ -9,7 +9,9 @@
 
 #include <cstdio>
 #include <optional>
+#include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace qm47::e2e::pages {
 
@@ -29,6 +31,25 @@ inline Window OpenPage(Session& session, int button)
     session.Click(button);
     return session.run.WaitForPage();
 }
+
+// How most page tests start: a session connected to the answering simulated
+// printer (set up by `simConfig`) with the page of `pageButton` open.
+// Throws when the program does not connect or the page does not appear.
+class PageSession : public Session {
+public:
+    explicit PageSession(int pageButton, std::string_view simConfig = {}) : Session(Library::Full, simConfig)
+    {
+        Click(main_window::kConnect);
+        if (const auto boxes = run.MessageBoxes(); !boxes.empty() || !main.Item(main_window::kDisconnect).Enabled())
+            throw std::runtime_error("not connected; " + Describe(boxes));
+        connected = JournalSize();
+        page = OpenPage(*this, pageButton);
+        if (!page) throw std::runtime_error("the page did not open; " + Describe(run.MessageBoxes()));
+    }
+
+    std::size_t connected = 0; // the journal's length before the page opened
+    Window page;
+};
 
 // Clicks a page control and waits until the program has handled the click
 // (or shows a box that the click raised).

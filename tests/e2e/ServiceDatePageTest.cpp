@@ -14,10 +14,8 @@ using namespace pages;
 
 TEST(ServiceDatePage, SendsDaysAndTelephone)
 {
-    Session session(Library::Full);
-    ASSERT_NO_FATAL_FAILURE(ConnectOnline(session));
-    const Window page = OpenPage(session, IDC_MAIN_SERVICE_DATE);
-    ASSERT_TRUE(page) << Describe(session.run.MessageBoxes());
+    PageSession session(IDC_MAIN_SERVICE_DATE);
+    const Window page = session.page;
     const std::size_t opened = session.JournalSize();
 
     page.Item(IDC_SERVICE_DAYS).Type("30");

@@ -14,10 +14,8 @@ using namespace pages;
 
 TEST(TaxRatesPage, SendsTheDefaultRates)
 {
-    Session session(Library::Full);
-    ASSERT_NO_FATAL_FAILURE(ConnectOnline(session));
-    const Window page = OpenPage(session, main_window::kTaxRatesPage);
-    ASSERT_TRUE(page);
+    PageSession session(main_window::kTaxRatesPage);
+    const Window page = session.page;
     const std::size_t opened = session.JournalSize();
 
     page.Item(IDC_TAX_RATES_SET).Click();
@@ -56,10 +54,8 @@ TEST(TaxRatesPage, StopsSilently)
         {"rate A 102", "", res::kTaxRateEdits[0], "102"},
         {"printer off-line", "online = 0\n", 0, nullptr},
     };
-    Session session(Library::Full);
-    ASSERT_NO_FATAL_FAILURE(ConnectOnline(session));
-    const Window page = OpenPage(session, main_window::kTaxRatesPage);
-    ASSERT_TRUE(page);
+    PageSession session(main_window::kTaxRatesPage);
+    const Window page = session.page;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
         for (std::size_t i = 0; i < std::size(res::kTaxRateEdits); ++i)

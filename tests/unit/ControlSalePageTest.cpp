@@ -7,7 +7,6 @@
 
 #include "pages/ControlSalePage.h"
 #include "res/ControlLists.h"
-#include "res/Dialogs.h"
 #include "res/Texts.h"
 
 #include <cstring>
@@ -342,51 +341,6 @@ TEST_F(ControlSalePageTest, UnreadRatesStopTheSale)
     Sell("Towar testowy", "A");
     EXPECT_EQ(fake.Names(), (Names{"GetStatus_Printer", "GetStatus_CashRegister"}));
     EXPECT_EQ(MessageTexts(), Texts{text::kMissingExportPrefix.str() + "LBFSTRQ"});
-}
-
-} // namespace
-} // namespace qm47
-
-namespace qm47 {
-namespace {
-
-// Every control of a page lies inside the page's frame (its outermost group
-// box), and every field inside the group box that frames it, so widening a
-// field cannot push it over a border.
-TEST(PageTemplateTest, EveryControlStaysInsideItsGroupBoxes)
-{
-    const fw::DialogTemplate* pages[] = {&res::kClockDialog,       &res::kTaxRatesDialog, &res::kReportsDialog,
-                                         &res::kHeaderDialog,      &res::kFiscalDialog,   &res::kGoodsCheckDialog,
-                                         &res::kControlSaleDialog, &res::kDisplayDialog,  &res::kServiceDateDialog};
-    const auto inside = [](const fw::Rect& inner, const fw::Rect& outer) {
-        return inner.x >= outer.x && inner.y >= outer.y && inner.x + inner.cx <= outer.x + outer.cx &&
-               inner.y + inner.cy <= outer.y + outer.cy;
-    };
-    const auto overlaps = [](const fw::Rect& a, const fw::Rect& b) {
-        return a.x < b.x + b.cx && b.x < a.x + a.cx && a.y < b.y + b.cy && b.y < a.y + a.cy;
-    };
-    for (const fw::DialogTemplate* page : pages) {
-        SCOPED_TRACE(page->id);
-        const fw::ControlTemplate* frame = nullptr;
-        for (const auto& control : page->controls)
-            if (control.kind == fw::ControlKind::GroupBox &&
-                (!frame || control.rect.cx * control.rect.cy > frame->rect.cx * frame->rect.cy))
-                frame = &control;
-        ASSERT_NE(frame, nullptr);
-        for (const auto& control : page->controls) {
-            SCOPED_TRACE(control.text ? control.text : std::to_string(control.id));
-            EXPECT_TRUE(inside(control.rect, frame->rect)) << "outside the page's frame";
-            // A control that reaches into a group box lies wholly inside it
-            // (the combo boxes' drop-down lists excepted).
-            for (const auto& box : page->controls) {
-                if (&box == frame || &box == &control || box.kind != fw::ControlKind::GroupBox) continue;
-                if (control.kind == fw::ControlKind::ComboBox || control.kind == fw::ControlKind::GroupBox) continue;
-                if (overlaps(control.rect, box.rect)) {
-                    EXPECT_TRUE(inside(control.rect, box.rect));
-                }
-            }
-        }
-    }
 }
 
 } // namespace

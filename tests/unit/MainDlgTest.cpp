@@ -472,6 +472,43 @@ TEST_F(MainDlgTest, CancelEndsEveryPageWithoutSending)
     }
 }
 
+// Every control of a page lies inside the page's frame (its outermost group
+// box), and every field inside the group box that frames it, so widening a
+// field cannot push it over a border.
+TEST_F(MainDlgTest, EveryControlOfEveryPageStaysInsideItsGroupBoxes)
+{
+    const auto inside = [](const fw::Rect& inner, const fw::Rect& outer) {
+        return inner.x >= outer.x && inner.y >= outer.y && inner.x + inner.cx <= outer.x + outer.cx &&
+               inner.y + inner.cy <= outer.y + outer.cy;
+    };
+    const auto overlaps = [](const fw::Rect& a, const fw::Rect& b) {
+        return a.x < b.x + b.cx && b.x < a.x + a.cx && a.y < b.y + b.cy && b.y < a.y + a.cy;
+    };
+    for (const res::PageButton& button : res::kMainPageButtons) {
+        SCOPED_TRACE(button.name);
+        const fw::DialogTemplate* page = &MakePage(button.id, app)->Template();
+        const fw::ControlTemplate* frame = nullptr;
+        for (const auto& control : page->controls)
+            if (control.kind == fw::ControlKind::GroupBox &&
+                (!frame || control.rect.cx * control.rect.cy > frame->rect.cx * frame->rect.cy))
+                frame = &control;
+        ASSERT_NE(frame, nullptr);
+        for (const auto& control : page->controls) {
+            SCOPED_TRACE(control.text ? control.text : std::to_string(control.id));
+            EXPECT_TRUE(inside(control.rect, frame->rect)) << "outside the page's frame";
+            // A control that reaches into a group box lies wholly inside it
+            // (the combo boxes' drop-down lists excepted).
+            for (const auto& box : page->controls) {
+                if (&box == frame || &box == &control || box.kind != fw::ControlKind::GroupBox) continue;
+                if (control.kind == fw::ControlKind::ComboBox || control.kind == fw::ControlKind::GroupBox) continue;
+                if (overlaps(control.rect, box.rect)) {
+                    EXPECT_TRUE(inside(control.rect, box.rect));
+                }
+            }
+        }
+    }
+}
+
 TEST_F(MainDlgTest, EnterOrOkEndsTheAboutBox)
 {
     Open();
