@@ -16,11 +16,9 @@ class CControlSalePage : public CPage {
 public:
     explicit CControlSalePage(CServiceApp& app);
 
-protected:
+private:
     bool OnInitDialog() override;
     void DoDataExchange(fw::DataExchange& dx) override;
-
-private:
     void ControlSale();
     // The receipt: header, the one line, end.
     void Sell(char letter);

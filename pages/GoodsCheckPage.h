@@ -15,10 +15,8 @@ class CGoodsCheckPage : public CPage {
 public:
     explicit CGoodsCheckPage(CServiceApp& app);
 
-protected:
-    void DoDataExchange(fw::DataExchange& dx) override;
-
 private:
+    void DoDataExchange(fw::DataExchange& dx) override;
     void Check();
     // The printout: LBDBREP steps 0, 1 and 2.
     void PrintCheck(char letter);

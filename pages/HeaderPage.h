@@ -24,10 +24,8 @@ class CHeaderPage : public CPage {
 public:
     explicit CHeaderPage(CServiceApp& app);
 
-protected:
-    void DoDataExchange(fw::DataExchange& dx) override;
-
 private:
+    void DoDataExchange(fw::DataExchange& dx) override;
     struct HeaderLine {
         std::string text;
         bool doubleWidth = false;

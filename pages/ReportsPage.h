@@ -14,10 +14,8 @@ class CReportsPage : public CPage {
 public:
     explicit CReportsPage(CServiceApp& app);
 
-protected:
-    void DoDataExchange(fw::DataExchange& dx) override;
-
 private:
+    void DoDataExchange(fw::DataExchange& dx) override;
     void DailyReport();
     void PeriodicReport();
     void MonthlyReport();

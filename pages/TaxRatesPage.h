@@ -20,10 +20,8 @@ class CTaxRatesPage : public CPage {
 public:
     explicit CTaxRatesPage(CServiceApp& app);
 
-protected:
-    void DoDataExchange(fw::DataExchange& dx) override;
-
 private:
+    void DoDataExchange(fw::DataExchange& dx) override;
     void SetRates();
 
     std::array<std::string, kRateCount> m_rates; // A to G, as typed
