@@ -3,6 +3,7 @@
 #include "framework/DataExchange.h"
 #include "framework/Window.h"
 #include "pages/HeaderConversion.h"
+#include "pages/HeaderRules.h"
 #include "res/ControlLists.h"
 #include "res/Dialogs.h"
 #include "res/ResourceIds.h"
@@ -11,27 +12,6 @@
 #include <optional>
 
 namespace qm47 {
-
-namespace {
-
-constexpr std::size_t kDoubleWidthChars = 20;
-constexpr std::size_t kNormalWidthChars = 40;
-constexpr char kShiftOut = '\x0E'; // switches double width on and off
-constexpr char kLineEnd = '\r';
-
-} // namespace
-
-std::string BuildHeaderLine(std::string_view text, bool doubleWidth, bool centred)
-{
-    const std::size_t width = doubleWidth ? kDoubleWidthChars : kNormalWidthChars;
-    const std::size_t padding = centred && text.size() < width ? (width - text.size()) / 2 : 0;
-    std::string line;
-    if (doubleWidth) line += kShiftOut;
-    line.append(padding, ' ');
-    line += text;
-    if (doubleWidth) line += kShiftOut;
-    return line;
-}
 
 CHeaderPage::CHeaderPage(CServiceApp& app) : CPage(app, res::kHeaderDialog)
 {
@@ -60,22 +40,12 @@ void CHeaderPage::RefreshCounter(std::size_t line)
     if (length > kNormalWidthChars) MessageBox(text::kHeaderLineLimit);
 }
 
-std::string CHeaderPage::BuildHeaderText() const
-{
-    std::string header;
-    for (const HeaderLine& line : m_lines) {
-        header += BuildHeaderLine(line.text, line.doubleWidth, line.centred);
-        header += kLineEnd;
-    }
-    return header;
-}
-
 void CHeaderPage::ProgramHeader()
 {
     if (!PrinterReadyAndRead()) return;
     // A header the printer cannot take whole is refused: cut, its last line
     // would stand shortened on every receipt.
-    const std::string header = BuildHeaderText();
+    const std::string header = BuildHeaderText(m_lines);
     if (header.size() > kMaxConvertedHeaderBytes) {
         MessageBox(fw::Substitute(text::kHeaderTooLong,
                                   {std::to_string(header.size()), std::to_string(kMaxConvertedHeaderBytes)}),

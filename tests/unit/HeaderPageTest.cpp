@@ -6,6 +6,7 @@
 #include "ScratchDirectory.h"
 
 #include "pages/HeaderPage.h"
+#include "pages/HeaderRules.h"
 #include "res/ControlLists.h"
 #include "res/ResourceIds.h"
 #include "res/Texts.h"
