@@ -21,33 +21,18 @@ constexpr std::uint8_t kReceiptEndByte = 3;
 
 DateReportRequest DateReport(const ReportDay& first, const ReportDay& last, std::uint8_t kind)
 {
-    DateReportRequest request{};
-    request.firstYear = first.year;
-    request.firstMonth = first.month;
-    request.firstDay = first.day;
-    request.lastYear = last.year;
-    request.lastMonth = last.month;
-    request.lastDay = last.day;
-    request.kind = kind;
-    request.registerNumber = text::kRegisterNumber.c_str();
-    request.cashier = text::kCashier.c_str();
-    return request;
+    // In the record's order (its field list holds it there).
+    return {first.year, first.month, first.day, last.year, last.month, last.day, kind, text::kRegisterNumber.c_str(),
+            text::kCashier.c_str()};
 }
 
 } // namespace
 
 SetClockRequest ClockRequest(const std::array<std::string, 6>& texts)
 {
-    SetClockRequest request{};
-    request.year = LowByte(ParseDecimal(texts[0]));
-    request.month = LowByte(ParseDecimal(texts[1]));
-    request.day = LowByte(ParseDecimal(texts[2]));
-    request.hour = LowByte(ParseDecimal(texts[3]));
-    request.minute = LowByte(ParseDecimal(texts[4]));
-    request.second = LowByte(ParseDecimal(texts[5]));
-    request.registerNumber = text::kRegisterNumber.c_str();
-    request.cashier = text::kCashier.c_str();
-    return request;
+    // The texts are in the record's order (its field list holds it there).
+    const auto byte = [&texts](std::size_t field) { return LowByte(ParseDecimal(texts[field])); };
+    return {byte(0), byte(1), byte(2), byte(3), byte(4), byte(5), text::kRegisterNumber.c_str(), text::kCashier.c_str()};
 }
 
 PtuRatesRequest::PtuRatesRequest(const std::array<std::string, kRateCount>& rates)
