@@ -21,6 +21,7 @@ cd "$(dirname "$0")/.." || exit 1
 . scripts/wine-env.sh
 require_built build/win64/QM47.exe build/win64/sim/VaronelServiceLibrary.dll build/win64/demo/qm47_demo_connect.exe
 begin_run demo-test
+unset DISPLAY # the demo takes its headless way: a display of its own, a screenshot
 export QM47_DEMO_DIR=$run_dir/demo
 mkdir -p "$QM47_DEMO_DIR"
 
@@ -71,8 +72,8 @@ echo "demo-test: the demo with a half-made prefix and QM47's window 9 s late"
 run_demo "$run_dir/late.out" late
 check "the demo passes when the window appears 9 s after the start (exit $demo_code)" test "$demo_code" = 0
 check "it says every 3 s that it waits" said "$run_dir/late.out" "demo: waiting for QM47's window (6 s)..."
-check "the half-made prefix is made again and marked made" bash -c \
-  '[ ! -e "$1/left-by-the-interrupted-run" ] && [ -f "$1/$2" ]' _ "$WINEPREFIX" "$prefix_marker"
+made_again() { [ ! -e "$WINEPREFIX/left-by-the-interrupted-run" ] && prefix_made; }
+check "the half-made prefix is made again and marked made" made_again
 
 # --- 2. The program ends before its window ----------------------------------------
 
@@ -82,9 +83,10 @@ check "the demo fails, in ${demo_seconds} s, well before its 60 s wait ends" \
   test "$demo_code" = 1 -a "${demo_seconds%.*}" -lt 30
 check "it says that QM47 ended before its window appeared" said "$run_dir/fails.out" \
   "demo: QM47 ended before its window appeared"
-check "it shows Wine's last lines, whether QM47 runs and the windows on the screen" bash -c \
-  'grep -qF "wine: failed to open" "$1" && grep -qF "demo: QM47 is not running" "$1" &&
-   grep -qF "demo: windows on the screen: " "$1"' _ "$run_dir/fails.out"
+found_told() { # FILE
+  said "$1" "wine: failed to open" && said "$1" "demo: QM47 is not running" && said "$1" "demo: windows on the screen: "
+}
+check "it shows Wine's last lines, whether QM47 runs and the windows on the screen" found_told "$run_dir/fails.out"
 
 echo "demo-test: $checks_passed passed, $checks_failed failed"
 [ "$checks_failed" = 0 ]

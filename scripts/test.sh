@@ -113,5 +113,5 @@ passed=$(printf '%s\n' "${summary[@]}" | grep -c '^PASS' || true)
 failed=$(printf '%s\n' "${summary[@]}" | grep -c '^FAIL' || true)
 echo "stages: $passed passed, $failed failed"
 echo "tests: $tests_passed passed, $tests_failed failed"
-echo "time: $(minutes_since "$test_started") in all"
+echo "total time: $(minutes_since "$test_started") (minutes:seconds; each stage's is in its line above)"
 exit $status
