@@ -56,6 +56,7 @@ record() { # name exit-code
 
 stage "set-up"
 bash scripts/setup.sh || exit 1
+record "set-up (Debian packages)" 0
 # Exit 0 also where the machine cannot run 32-bit programs at all: then the
 # 32-bit stage prints SKIP. Any other exit is a failed set-up.
 i386_setup=0
