@@ -8,29 +8,48 @@ namespace fw::win32 {
 
 namespace {
 
+LONG ButtonType(HWND window)
+{
+    return GetWindowLongW(window, GWL_STYLE) & BS_TYPEMASK;
+}
+
 bool IsPushButton(HWND window)
 {
     if (!HasClassName(window, L"button")) return false;
-    const LONG type = GetWindowLongW(window, GWL_STYLE) & BS_TYPEMASK;
+    const LONG type = ButtonType(window);
     return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON;
+}
+
+// A push button, check box or radio button: what a mnemonic presses.
+bool IsPressable(HWND window)
+{
+    if (!HasClassName(window, L"button")) return false;
+    const LONG type = ButtonType(window);
+    return type <= BS_AUTO3STATE || type == BS_AUTORADIOBUTTON;
 }
 
 // Called with every message the thread takes from its queue. The system makes
 // WM_LBUTTONDBLCLK of a second press only within the double-click time and
 // distance of the first, on the same window; a press later or elsewhere is a
-// plain press and clicks as usual.
-LRESULT CALLBACK DropDoubleClickOnPushButton(int code, WPARAM removal, LPARAM message)
+// plain press and clicks as usual. A key's WM_CHAR is taken from the queue
+// before the dialog manager looks for a mnemonic in it; below the blank are
+// Tab, Enter, Escape and the control characters, none of them a mnemonic.
+LRESULT CALLBACK FilterMessage(int code, WPARAM removal, LPARAM message)
 {
     MSG& taken = *reinterpret_cast<MSG*>(message);
-    if (code == HC_ACTION && taken.message == WM_LBUTTONDBLCLK && IsPushButton(taken.hwnd)) taken.message = WM_NULL;
+    if (code == HC_ACTION) {
+        const bool doubleClick = taken.message == WM_LBUTTONDBLCLK && IsPushButton(taken.hwnd);
+        const bool plainCharacter = taken.message == WM_CHAR && taken.wParam > L' ' && IsPressable(taken.hwnd);
+        if (doubleClick || plainCharacter) taken.message = WM_NULL;
+    }
     return CallNextHookEx(nullptr, code, removal, message);
 }
 
 } // namespace
 
-HookHandle IgnoreDoubleClicksOnPushButtons()
+HookHandle FilterButtonInput()
 {
-    return HookHandle(SetWindowsHookExW(WH_GETMESSAGE, &DropDoubleClickOnPushButton, nullptr, GetCurrentThreadId()));
+    return HookHandle(SetWindowsHookExW(WH_GETMESSAGE, &FilterMessage, nullptr, GetCurrentThreadId()));
 }
 
 void DiscardQueuedInput()
