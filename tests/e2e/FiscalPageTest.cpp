@@ -148,7 +148,10 @@ TEST(FiscalPage, APortWithNoDeviceIsReportedAndGivenBackToTheLibrary)
     const Window page = OpenFiscalPage(session, "COM8");
     ASSERT_TRUE(page);
     const std::size_t journalBefore = session.JournalSize();
+    page.Item(IDC_FISCAL_NIP).SetText("5260001246");
     page.Item(IDC_FISCAL_SEND).Click();
+    AnswerMessageBox(session.run,
+                     {.text = Question("5260001246"), .owner = page.Handle(), .icon = BoxIcon::Question}, IDYES);
     AnswerMessageBox(session.run, {.text = Expected(text::kCannotOpenPort), .owner = page.Handle()});
     EXPECT_TRUE(JournalMatches(session.folder.JournalFrom(journalBefore),
                                {"Port_Close", "Port_Open port=\"COM8\" baud=9600 result=0"}));
