@@ -2,6 +2,7 @@
 
 #include "framework/win32/DialogWindow.h"
 
+#include <cstdlib>
 #include <utility>
 
 namespace fw::win32 {
@@ -28,18 +29,45 @@ bool IsPressable(HWND window)
     return type <= BS_AUTO3STATE || type == BS_AUTORADIOBUTTON;
 }
 
+// The last press of the left mouse button the thread took: when, where and
+// on which window. Kept for the hook below, which has no other place for it;
+// only the window thread touches it.
+struct Press {
+    DWORD time = 0;
+    POINT point{};
+    HWND window = nullptr;
+};
+Press g_lastPress;
+
+// A press on a push button that the system would have paired with the last
+// one into a double-click (within the double-click time and distance), had
+// the last one been on the same window: the second half of a double-click
+// aimed at a button that a box opened by the first half now covers.
+bool SecondPressElsewhere(const MSG& press)
+{
+    const Press& last = g_lastPress;
+    const bool paired = press.time - last.time <= GetDoubleClickTime() &&
+                        std::abs(press.pt.x - last.point.x) <= GetSystemMetrics(SM_CXDOUBLECLK) / 2 &&
+                        std::abs(press.pt.y - last.point.y) <= GetSystemMetrics(SM_CYDOUBLECLK) / 2;
+    return last.window && paired && press.hwnd != last.window && IsPushButton(press.hwnd);
+}
+
 // Called with every message the thread takes from its queue. The system makes
 // WM_LBUTTONDBLCLK of a second press only within the double-click time and
 // distance of the first, on the same window; a press later or elsewhere is a
-// plain press and clicks as usual. A key's WM_CHAR is taken from the queue
+// plain press and clicks as usual, unless it lands on another push button
+// (SecondPressElsewhere). A key's WM_CHAR is taken from the queue
 // before the dialog manager looks for a mnemonic in it; below the blank are
 // Tab, Enter, Escape and the control characters, none of them a mnemonic.
 LRESULT CALLBACK FilterMessage(int code, WPARAM removal, LPARAM message)
 {
     MSG& taken = *reinterpret_cast<MSG*>(message);
     if (code == HC_ACTION) {
-        const bool doubleClick = taken.message == WM_LBUTTONDBLCLK && IsPushButton(taken.hwnd);
+        const bool press = taken.message == WM_LBUTTONDOWN || taken.message == WM_LBUTTONDBLCLK;
+        const bool doubleClick = press && (taken.message == WM_LBUTTONDBLCLK || SecondPressElsewhere(taken)) &&
+                                 IsPushButton(taken.hwnd);
         const bool plainCharacter = taken.message == WM_CHAR && taken.wParam > L' ' && IsPressable(taken.hwnd);
+        if (press && removal == PM_REMOVE) g_lastPress = {taken.time, taken.pt, taken.hwnd};
         if (doubleClick || plainCharacter) taken.message = WM_NULL;
     }
     return CallNextHookEx(nullptr, code, removal, message);

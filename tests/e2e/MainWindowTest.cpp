@@ -675,6 +675,9 @@ void PressTwice(const PressCase& c)
         ASSERT_LT(session.JournalSize(), before + c.command.lines) << "the command ended before the second press";
     }
     if (c.command.question) {
+        // The question lies over the button, its Yes where the mouse is.
+        EXPECT_FALSE(WaitUntil([&] { return session.run.MessageBoxes().empty(); }, std::chrono::milliseconds(500)))
+            << "the second press answered the question";
         // Every question that comes is answered Yes: each would be one run.
         while (WaitUntil([&] { return session.run.Settle(); }, kWaitBound + std::chrono::milliseconds(c.delayMs) * 4)) {
             const auto boxes = session.run.MessageBoxes();
