@@ -160,27 +160,3 @@ TEST(StatusFormatTest, FormatsAsThePanelShows)
     EXPECT_EQ(qm47::FormatDeviceName("TALMIR", ""), "TALMIR ");
     EXPECT_EQ(qm47::FormatDeviceName(nullptr, "x"), " x");
 }
-
-TEST_F(FrameworkTest, EveryPushButtonThatRunsIsToldAndAPlainLetterOnAButtonDoesNothing)
-{
-    struct Heard : fw::ButtonListener {
-        std::vector<std::pair<std::string, int>> pressed;
-        void OnButtonPressed(std::string_view text, int id) override { pressed.emplace_back(text, id); }
-    } heard;
-    fw::SetButtonListener(&heard);
-    auto window = Open();
-    window->Initialise();
-    // The letters of the check box and of the button: neither toggles nor presses.
-    EXPECT_TRUE(window->Type(kCheck, "c"));
-    EXPECT_TRUE(window->Type(kButton, "g"));
-    EXPECT_EQ(window->Control(kCheck).check, 1);
-    EXPECT_EQ(dialog.saves, 0);
-    EXPECT_EQ(window->FocusId(), kButton);
-    window->Click(kCheck); // a check box is no push button
-    window->Click(kButton);
-    window->SetFocus(kButton);
-    window->PressEnter();
-    fw::SetButtonListener(nullptr);
-    EXPECT_EQ(dialog.saves, 2);
-    EXPECT_EQ(heard.pressed, (std::vector<std::pair<std::string, int>>{{"Go", kButton}, {"Go", kButton}}));
-}

@@ -6,25 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 namespace qm47 {
 namespace {
 
-const char* Name(NipCheck check)
-{
-    switch (check) {
-    case NipCheck::Valid: return "valid";
-    case NipCheck::NotTenDigits: return "not ten digits";
-    case NipCheck::WrongCheckDigit: return "wrong check digit";
-    }
-    return "?";
-}
-
 void ExpectCheck(const std::string& nip, NipCheck expected)
 {
-    SCOPED_TRACE("NIP \"" + nip + "\"");
-    EXPECT_STREQ(Name(CheckNip(nip)), Name(expected));
+    static constexpr const char* kNames[] = {"valid", "not ten digits", "wrong check digit"};
+    EXPECT_STREQ(kNames[static_cast<int>(CheckNip(nip))], kNames[static_cast<int>(expected)]) << "NIP \"" << nip << '"';
 }
 
 TEST(NipRulesTest, TenDigitsWithSingleDashesOrBlanksBetweenDigits)
