@@ -42,8 +42,9 @@ bool ConfirmFiscalization(const fw::CDialog& page, std::string_view nip)
 {
     const NipCheck check = CheckNip(nip);
     if (check != NipCheck::Valid) {
-        fw::ShowMessage(&page, check == NipCheck::NotTenDigits ? text::kNipNotTenDigits.view() : text::kNipWrongCheckDigit.view(),
-                        nullptr, {fw::MessageIcon::Exclamation});
+        const std::string_view refusal =
+            check == NipCheck::NotTenDigits ? text::kNipNotTenDigits.view() : text::kNipWrongCheckDigit.view();
+        fw::ShowMessage(&page, refusal, nullptr, {fw::MessageIcon::Exclamation});
         if (fw::Window* window = page.LiveWindow()) {
             window->SetFocus(IDC_FISCAL_NIP);
             window->SelectAll(IDC_FISCAL_NIP);
