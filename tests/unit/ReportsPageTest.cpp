@@ -163,11 +163,7 @@ TEST_F(ReportsPageTest, EveryReportRefusedWhenNotOnline)
         SCOPED_TRACE(button);
         Reset();
         window->Click(button);
-        EXPECT_EQ(fake.Names(), std::vector<std::string>{"GetStatus_Printer"});
-        ASSERT_EQ(ui.messages.size(), 1u);
-        EXPECT_EQ(ui.messages[0].text, text::kOfflineOperation.view());
-        EXPECT_EQ(ui.messages[0].icon, fw::MessageIcon::None);
-        EXPECT_EQ(ui.messages[0].owner, &page);
+        ExpectOfflineRefusal();
     }
 }
 
