@@ -206,7 +206,9 @@ TEST(ClockRulesTest, TheValuesSentAreTheValuesCheckedAndTheFirstOutOfItsRangeIsN
         const ClockSetting setting = ReadClockSetting(c.typed);
         const auto& invalid = setting.invalid;
         EXPECT_EQ(invalid.has_value(), c.invalid.has_value());
-        if (!c.invalid) EXPECT_EQ(setting.values, c.values);
+        if (!c.invalid) {
+            EXPECT_EQ(setting.values, c.values);
+        }
         if (invalid && c.invalid) {
             EXPECT_EQ(invalid->field, c.invalid->field);
             EXPECT_EQ(invalid->lowest, c.invalid->lowest);
