@@ -108,7 +108,7 @@ bool CClockPage::OnInitDialog()
     // The reading is shown whatever LBSENDCK answers: a record it leaves
     // untouched shows as 2000/0/0 0:00:00.
     ClockTime clock{};
-    Library().LBSENDCK(&clock);
+    Library().LBSENDCK(&clock, Reads<ClockTime>({"year", "month", "day", "hour", "minute"}));
     m_printerDate = PrinterDateText(clock);
     m_printerTime = PrinterTimeText(clock);
 

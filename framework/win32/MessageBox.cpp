@@ -31,6 +31,8 @@ UINT IconFlag(MessageIcon icon)
         return MB_ICONINFORMATION;
     case MessageIcon::Exclamation:
         return MB_ICONEXCLAMATION;
+    case MessageIcon::Stop:
+        return MB_ICONSTOP;
     case MessageIcon::None:
         break;
     }
