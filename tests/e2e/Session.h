@@ -104,5 +104,8 @@ std::vector<std::string> AnswerAllBoxes(const ProgramRun& run);
 // it with `answer`; the program is then settled. Fails (non-fatally) when no
 // box or another box appears.
 void AnswerMessageBox(ProgramRun& run, const ExpectedBox& expected, int answer = IDOK);
+// The same without waiting for the program to settle (a box after which it
+// ends); false when no box appeared.
+bool AnswerMessageBoxOnly(const ProgramRun& run, const ExpectedBox& expected, int answer = IDOK);
 
 } // namespace qm47::e2e
