@@ -14,15 +14,17 @@
 // ReceiptEndRequest), element by element: `ptuRate[0]="22.00"`,
 // `entries[0].rateText="22"`, or `entries=null`.
 //
-// A record that the library fills (RecordRole::Out: the two statuses, the
-// device identity, the fiscal status, the clock, the goods answer) is written
-// as the call left it when the call returned 0. When it returned anything
-// else the record is not read, since the library may have left it half
-// written, and the word `unfilled` stands in its place.
+// The diagnostic log writes a call in two parts: what was sent, before the
+// call (FormatCallSent), and what the call left (FormatCallLeft): of a
+// record that the library fills (RecordRole::Out: the two statuses, the
+// device identity, the fiscal status, the clock, the goods answer) the
+// fields the program goes on to read, as the call left them whatever it
+// returned, and the result.
 //
-// This is the form in which the simulated printer journals every call it
-// receives (sim/Journal.h), so that a log line and the journal line of the
-// same call can be compared; the 32-bit simulated printer adds its own
+// FormatCall writes both in the form in which the simulated printer
+// journals every call it receives (sim/Journal.h), so that the two can be
+// compared: there a record the library fills stands as `unfilled` when the
+// call did not return 0; the 32-bit simulated printer adds its own
 // `layout=` verdict before the result, which has no counterpart here.
 //
 // The parameter names come from QM47_DEVICE_LIBRARY_EXPORTS, the field names,
