@@ -2,14 +2,18 @@
 // pages with their operation, and the fiscalization frame on the serial line.
 // Every library call the log holds is the call the simulated printer
 // journalled, in the same order: written before the call with the fields
-// sent, and after it with the result and the fields as left.
+// sent, and after it with the result and the fields as left; every button
+// pressed, page opened and closed is there in order, and the end of the
+// session is the last line.
 
 #include "tests/e2e/PageSession.h"
 
+#include "framework/MessageBox.h"
 #include "res/ResourceIds.h"
 #include "res/Texts.h"
 
 #include <algorithm>
+#include <cstring>
 #include <set>
 #include <sstream>
 
@@ -31,6 +35,13 @@ std::vector<std::string> CrLfLines(const std::string& text)
         at = end + 2;
     }
     return lines;
+}
+
+// A control's text without the "&" of its mnemonic.
+std::string WithoutMnemonic(std::string text)
+{
+    std::erase(text, '&');
+    return text;
 }
 
 // A journal line without the 32-bit simulated printer's own layout verdict,
@@ -59,6 +70,11 @@ TEST(DiagnosticLog, HoldsEveryLibraryCallAsThePrinterReceivedItAndEveryMessage)
         {kControlSalePage, IDC_SALE_RUN},
     };
     std::vector<std::string> shown;
+    // What the technician did, as the log must tell it (UTF-8 here).
+    const auto pressed = [](const Window& button, int id) {
+        return "button \"" + WithoutMnemonic(button.Text()) + "\" (id " + std::to_string(id) + ")";
+    };
+    std::vector<std::string> done = {pressed(session.main.Item(kConnect), kConnect)};
     for (const auto& [button, operation] : operations) {
         SCOPED_TRACE("page button " + std::to_string(button));
         session.main.Item(button).Click();
@@ -68,11 +84,19 @@ TEST(DiagnosticLog, HoldsEveryLibraryCallAsThePrinterReceivedItAndEveryMessage)
         const Window page = open.front();
         ASSERT_TRUE(page.WaitVisible());
         const std::size_t lineBefore = SerialLineBytes().size();
-        if (button == kFiscalPage) page.Item(IDC_FISCAL_NIP).SetText("1234567890");
+        const std::string nip = "5260001246";
+        if (button == kFiscalPage) page.Item(IDC_FISCAL_NIP).SetText(nip);
         page.Item(operation).Click();
         if (button == kFiscalPage) {
+            const std::string question = Utf8FromCp1250(fw::Substitute(text::kConfirmFiscalization, {nip}));
+            AnswerMessageBox(session.run, {.text = question, .owner = page.Handle(), .icon = BoxIcon::Question}, IDYES);
+            shown.push_back(std::string(kAppCaption) + ": " + question);
             EXPECT_FALSE(WaitForSerialLineBytes(lineBefore).empty()) << "no frame was sent";
         }
+        const Window mainButton = session.main.Item(button);
+        done.insert(done.end(), {pressed(mainButton, button), "page \"" + WithoutMnemonic(mainButton.Text()) + "\"",
+                                 pressed(page.Item(operation), operation), pressed(page.Item(IDCANCEL), IDCANCEL),
+                                 "page closed"});
         const auto told = AnswerAllBoxes(session.run);
         shown.insert(shown.end(), told.begin(), told.end());
         page.Item(IDCANCEL).Click();
@@ -80,6 +104,7 @@ TEST(DiagnosticLog, HoldsEveryLibraryCallAsThePrinterReceivedItAndEveryMessage)
         // The main window enables its buttons once the page's run has returned.
         ASSERT_TRUE(session.run.Settle());
     }
+    done.insert(done.end(), {pressed(session.main.Item(kExit), kExit), "==== end of session"});
     session.main.Item(kExit).Click();
     ASSERT_TRUE(session.run.WaitForExit()) << "the program did not end";
 
@@ -89,12 +114,16 @@ TEST(DiagnosticLog, HoldsEveryLibraryCallAsThePrinterReceivedItAndEveryMessage)
     // Each call as two lines: the export and what was sent, then the export,
     // the fields as left, the result and the time it took.
     std::vector<std::pair<std::string, std::string>> calls;
+    std::vector<std::string> actions;
     std::string messages;
     std::string link;
     std::string sent;
     for (const std::string& line : lines) {
         if (line.find("] serial link") != std::string::npos) link += line + "\n";
         const std::size_t text = line.find("] ");
+        for (const char* action : {"button \"", "page \"", "page closed", "==== end of session"})
+            if (text != std::string::npos && line.compare(text + 2, std::strlen(action), action) == 0)
+                actions.push_back(Utf8FromCp1250(line.substr(text + 2)));
         if (line.rfind('[', 0) != 0 || text == std::string::npos) continue;
         const std::string body = line.substr(text + 2);
         const std::size_t took = body.rfind(" (took ");
@@ -106,7 +135,8 @@ TEST(DiagnosticLog, HoldsEveryLibraryCallAsThePrinterReceivedItAndEveryMessage)
         } else if (body.compare(0, 8, "message ") == 0) {
             messages += Utf8FromCp1250(line) + "\n";
         } else if (body.find(" not called: ") == std::string::npos &&
-                   !std::set<std::string>{"library", "calling", "serial", "fault"}.contains(exportName)) {
+                   !std::set<std::string>{"library", "calling", "serial", "fault", "button", "page", "===="}.contains(
+                       exportName)) {
             EXPECT_EQ(sent, "") << "a call without its result";
             sent = body;
         }
@@ -133,6 +163,8 @@ TEST(DiagnosticLog, HoldsEveryLibraryCallAsThePrinterReceivedItAndEveryMessage)
 
     const std::vector<std::string> journal = session.folder.Journal();
     ASSERT_EQ(calls.size(), journal.size());
+    EXPECT_EQ(actions, done);
+    EXPECT_NE(lines.back().find("] ==== end of session"), std::string::npos) << "the last line: " << lines.back();
     EXPECT_GE(calls.size(), 20u);
     for (std::size_t i = 0; i < calls.size(); ++i) {
         const auto& [call, left] = calls[i];
