@@ -115,7 +115,7 @@ RateTexts ReadRateTexts(const DeviceLibrary& library)
     static constexpr const char* kPreset = "0";
     FiscalStatus status = PresetFiscalStatus();
     RateTexts texts;
-    texts.result = library.LBFSTRQ(&status);
+    texts.result = library.LBFSTRQ(&status, Reads<FiscalStatus>({"ptuRate", "totalizer"}));
     for (std::size_t i = 0; i < 7; ++i) {
         const char* rate = status.ptuRate[i];
         const char* totalizer = status.totalizer[i];

@@ -37,7 +37,7 @@ bool CServiceApp::InitInstance(const std::function<void()>& runMainWindow, bool 
 std::int32_t CServiceApp::IsPrinterOnline() const
 {
     PrinterStatus status{9, 9, 9};
-    m_library.GetStatus_Printer(&status);
+    m_library.GetStatus_Printer(&status, Reads<PrinterStatus>({"onl"}));
     if (status.onl == 1) return 1;
     if (status.onl == 0) return 0;
     return 9;
@@ -46,7 +46,7 @@ std::int32_t CServiceApp::IsPrinterOnline() const
 std::int32_t CServiceApp::IsInTransaction() const
 {
     CashRegisterStatus status{9, 9, 9, 9};
-    m_library.GetStatus_CashRegister(&status);
+    m_library.GetStatus_CashRegister(&status, Reads<CashRegisterStatus>({"par"}));
     return status.par == 1 ? 1 : 0;
 }
 

@@ -185,7 +185,8 @@ void CMainDlg::ShowStatusPanel()
     Wnd().SetText(IDC_MAIN_DEVICE_NAME, name);
 
     FiscalStatus status = PresetFiscalStatus();
-    library.LBFSTRQ(&status);
+    library.LBFSTRQ(&status, Reads<FiscalStatus>({"fiscalFlag", "ramResets", "lastFmYear", "lastFmMonth", "lastFmDay",
+                                                  "ptuRate", "receiptCount", "uniqueNumber"}));
 
     Wnd().SetText(IDC_MAIN_RECEIPTS, std::to_string(status.receiptCount));
     Wnd().SetText(IDC_MAIN_LAST_FM_WRITE,
@@ -218,7 +219,7 @@ void CMainDlg::ShowCashRegisterLamps()
 bool CMainDlg::QueryCashRegister()
 {
     CashRegisterStatus status{9, 9, 9, 9};
-    const LibraryResult result = m_app.Library().GetStatus_CashRegister(&status);
+    const LibraryResult result = m_app.Library().GetStatus_CashRegister(&status, Reads<CashRegisterStatus>({}));
     return !result.missing && result.code == 0;
 }
 
