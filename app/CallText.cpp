@@ -165,7 +165,7 @@ void AppendText(std::string& line, const char* text)
 }
 
 void AppendFields(std::string& line, RecordId id, const unsigned char* record, const char* outer = nullptr,
-                  std::size_t outerIndex = kNoIndex);
+                  std::size_t outerIndex = kNoIndex, std::uint32_t read = FieldsRead{}.mask);
 
 // One value of `field` (element `index` of it, if it has elements) at `at`.
 void AppendValue(std::string& line, const FieldFormat& field, const unsigned char* at, std::size_t index,
@@ -187,10 +187,12 @@ void AppendValue(std::string& line, const FieldFormat& field, const unsigned cha
 }
 
 void AppendFields(std::string& line, RecordId id, const unsigned char* record, const char* outer,
-                  std::size_t outerIndex)
+                  std::size_t outerIndex, std::uint32_t read)
 {
     const RecordFormat& format = kRecords[static_cast<std::size_t>(id)];
-    for (const FieldFormat& field : std::span(format.fields, format.count)) {
+    for (std::size_t place = 0; place < format.count; ++place) {
+        if (!(read & (1u << place))) continue;
+        const FieldFormat& field = format.fields[place];
         const unsigned char* at = record + field.offset;
         if (field.elements == 0) {
             AppendValue(line, field, at, kNoIndex, outer, outerIndex);
@@ -228,23 +230,36 @@ void AppendHexByte(std::string& line, unsigned char byte)
     line += kHexDigits[byte & 0x0F];
 }
 
+void AppendHexBytes(std::string& line, std::uint64_t value, std::size_t bytes)
+{
+    while (bytes-- > 0) AppendHexByte(line, static_cast<unsigned char>(value >> (8 * bytes)));
+}
+
 void AppendRecordFields(std::string& line, RecordId id, const void* record)
 {
     AppendFields(line, id, static_cast<const unsigned char*>(record));
 }
 
-std::string FormatCall(const char* exportName, const char* parameterNames, std::int32_t returned,
-                       std::initializer_list<CallArgument> arguments)
+namespace {
+
+bool FilledByTheLibrary(const CallArgument& argument)
+{
+    return argument.kind == CallArgument::Kind::Record && argument.pointer &&
+           kRecords[static_cast<std::size_t>(argument.record)].role == RecordRole::Out;
+}
+
+} // namespace
+
+std::string FormatCallSent(const char* exportName, const char* parameterNames,
+                           std::initializer_list<CallArgument> arguments)
 {
     std::string line = exportName;
     std::string_view names = parameterNames;
     for (const CallArgument& argument : arguments) {
         const std::string_view name = TakeName(names);
+        if (FilledByTheLibrary(argument)) continue;
         if (argument.kind == CallArgument::Kind::Record && argument.pointer) {
-            if (kRecords[static_cast<std::size_t>(argument.record)].role == RecordRole::Out && returned != 0)
-                line += " unfilled";
-            else
-                AppendRecordFields(line, argument.record, argument.pointer);
+            AppendRecordFields(line, argument.record, argument.pointer);
             continue;
         }
         AppendName(line, name);
@@ -253,6 +268,28 @@ std::string FormatCall(const char* exportName, const char* parameterNames, std::
         else // a text, or a null record pointer, both written `null` when null
             AppendText(line, static_cast<const char*>(argument.pointer));
     }
+    return line;
+}
+
+std::string FormatCallLeft(std::int32_t returned, std::initializer_list<CallArgument> arguments, FieldsRead read)
+{
+    std::string line;
+    for (const CallArgument& argument : arguments)
+        if (FilledByTheLibrary(argument))
+            AppendFields(line, argument.record, static_cast<const unsigned char*>(argument.pointer), nullptr, kNoIndex,
+                         read.mask);
+    AppendName(line, "result");
+    AppendDecimal(line, returned);
+    return line;
+}
+
+std::string FormatCall(const char* exportName, const char* parameterNames, std::int32_t returned,
+                       std::initializer_list<CallArgument> arguments)
+{
+    const bool unfilled =
+        returned != 0 && std::any_of(arguments.begin(), arguments.end(), &FilledByTheLibrary);
+    if (!unfilled) return FormatCallSent(exportName, parameterNames, arguments) + FormatCallLeft(returned, arguments);
+    std::string line = FormatCallSent(exportName, parameterNames, arguments) + " unfilled";
     AppendName(line, "result");
     AppendDecimal(line, returned);
     return line;

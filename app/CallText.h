@@ -14,15 +14,17 @@
 // ReceiptEndRequest), element by element: `ptuRate[0]="22.00"`,
 // `entries[0].rateText="22"`, or `entries=null`.
 //
-// A record that the library fills (RecordRole::Out: the two statuses, the
-// device identity, the fiscal status, the clock, the goods answer) is written
-// as the call left it when the call returned 0. When it returned anything
-// else the record is not read, since the library may have left it half
-// written, and the word `unfilled` stands in its place.
+// The diagnostic log writes a call in two parts: what was sent, before the
+// call (FormatCallSent), and what the call left (FormatCallLeft): of a
+// record that the library fills (RecordRole::Out: the two statuses, the
+// device identity, the fiscal status, the clock, the goods answer) the
+// fields the program goes on to read, as the call left them whatever it
+// returned, and the result.
 //
-// This is the form in which the simulated printer journals every call it
-// receives (sim/Journal.h), so that a log line and the journal line of the
-// same call can be compared; the 32-bit simulated printer adds its own
+// FormatCall writes both in the form in which the simulated printer
+// journals every call it receives (sim/Journal.h), so that the two can be
+// compared: there a record the library fills stands as `unfilled` when the
+// call did not return 0; the 32-bit simulated printer adds its own
 // `layout=` verdict before the result, which has no counterpart here.
 //
 // The parameter names come from QM47_DEVICE_LIBRARY_EXPORTS, the field names,
@@ -34,10 +36,14 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <iterator>
 #include <string>
+#include <string_view>
 
 // `(a, b)` becomes `, a, b`; `()` becomes nothing.
 #define QM47_LEADING_COMMA(...) __VA_OPT__(, ) __VA_ARGS__
+// `(a, b)` becomes `,`; `()` becomes nothing.
+#define QM47_TRAILING_COMMA(...) __VA_OPT__(, )
 // `(a, b)` becomes `a, b`.
 #define QM47_UNPARENTHESIZE(...) __VA_ARGS__
 
@@ -64,6 +70,8 @@ QM47_RECORDS(QM47_RECORD_ID)
 // Appends ` <field>=<value>` for every field of the record `id` at `record`.
 // Appends a byte as two upper-case hexadecimal digits.
 void AppendHexByte(std::string& line, unsigned char byte);
+// Appends the low `bytes` bytes of `value` the same way, the most significant first.
+void AppendHexBytes(std::string& line, std::uint64_t value, std::size_t bytes);
 
 void AppendRecordFields(std::string& line, RecordId id, const void* record);
 
@@ -96,9 +104,58 @@ struct CallArgument {
     };
 };
 
-// The line of a call of `exportName` that returned `returned`, its arguments
-// named in order by `parameterNames`, the export's argument list as
-// QM47_DEVICE_LIBRARY_EXPORTS writes it: "(port, baud)".
+// The fields of a record that the library fills which the program goes on
+// to read after a call, by their places in the record's field list (bit 0
+// the first): the log writes those and no others, so that it follows no
+// pointer the program does not follow itself. By default every field.
+struct FieldsRead {
+    std::uint32_t mask = 0xFFFFFFFF;
+};
+
+template <class Record>
+struct FieldNames;
+#define QM47_FIELD_NAME(member, offset, width, kind) #member,
+#define QM47_FIELD_NAMES(Type, size32, role)                                              \
+    template <>                                                                         \
+    struct FieldNames<Type> {                                                           \
+        static constexpr std::string_view kNames[] = {QM47_FIELDS_##Type(QM47_FIELD_NAME)}; \
+    };
+QM47_RECORDS(QM47_FIELD_NAMES)
+#undef QM47_FIELD_NAMES
+#undef QM47_FIELD_NAME
+
+// The fields of Record named in `names`; a name the record lacks does not compile.
+template <class Record>
+consteval FieldsRead Reads(std::initializer_list<std::string_view> names)
+{
+    FieldsRead read{0};
+    for (const std::string_view name : names) {
+        std::size_t place = 0;
+        while (place < std::size(FieldNames<Record>::kNames) && FieldNames<Record>::kNames[place] != name) ++place;
+        if (place == std::size(FieldNames<Record>::kNames)) throw "the record has no field of that name";
+        read.mask |= 1u << place;
+    }
+    return read;
+}
+
+// A call of `exportName` as it goes to the library, its arguments named in
+// order by `parameterNames` (the export's argument list as
+// QM47_DEVICE_LIBRARY_EXPORTS writes it: "(port, baud)"): every argument and
+// every field of a record the library reads; a record it fills is left out.
+//     LBSETCK year=3 month=7 day=2 hour=9 minute=5 second=0 registerNumber="001" cashier="SERWIS"
+std::string FormatCallSent(const char* exportName, const char* parameterNames,
+                           std::initializer_list<CallArgument> arguments);
+// What the call left, to follow FormatCallSent's text: the fields `read` of
+// a record the library fills, as it left them whatever it returned, and the
+// result.
+//     " onl=1 pe=0 err=0 result=0"
+std::string FormatCallLeft(std::int32_t returned, std::initializer_list<CallArgument> arguments,
+                           FieldsRead read = {});
+
+// The line of a call in the simulated printer's journal's form: the two
+// above together, except that a record the library fills is written
+// `unfilled` when the call did not return 0 (the journal tells what the
+// library did, the log what the program had).
 std::string FormatCall(const char* exportName, const char* parameterNames, std::int32_t returned,
                        std::initializer_list<CallArgument> arguments);
 

@@ -3,7 +3,9 @@
 #include "app/CallText.h"
 #include "app/DiagnosticLog.h"
 #include "framework/MessageBox.h"
+#include "platform/System.h"
 #include "platform/Time.h"
+#include "res/Texts.h"
 
 #include <iterator>
 
@@ -27,26 +29,42 @@ LibraryResult DeviceLibrary::NotCalled(const char* exportName) const
 }
 
 // Each typed call: an empty slot answers `missing` without calling; a call
-// shows the wait cursor while it blocks the window. The call is timed and
-// tells its convention in every run, so that one path serves with and
-// without the log; only an active log writes them down.
+// shows the wait cursor while it blocks the window. The call is written to
+// the log before the library gets it, so that a call that never returns is
+// the log's last line; it is timed and tells its convention in every run,
+// so that one path serves with and without the log. A fault inside the
+// export ends the program.
 #define QM47_DEFINE_CALL(name, params, args)                                                           \
-    LibraryResult DeviceLibrary::name params const                                                    \
+    LibraryResult DeviceLibrary::name(QM47_UNPARENTHESIZE params QM47_TRAILING_COMMA params FieldsRead read) const \
     {                                                                                                  \
         if (!m_##name) return NotCalled(#name);                                                        \
         fw::WaitCursor busy;                                                                           \
+        if (m_log) m_log->CallStarts(#name, #args, {QM47_UNPARENTHESIZE args});                          \
         const std::uint32_t started = platform::MonotonicMilliseconds();                                \
         std::uint32_t popped = kPoppedBytesUnknown;                                                    \
-        const std::int32_t returned = LibraryCall(m_##name, &popped) args;                             \
+        LibraryFault fault;                                                                            \
+        const std::int32_t returned = LibraryCall(m_##name, &popped, &fault) args;                     \
+        if (fault.raised) EndAfterFault(#name, fault);                                                 \
         if (m_log)                                                                                     \
-            m_log->Call(started, #name, #args, returned, {QM47_UNPARENTHESIZE args}, ArgumentBytes(m_##name), \
-                        popped);                                                                       \
+            m_log->CallEnded(started, #name, returned, {QM47_UNPARENTHESIZE args}, read, ArgumentBytes(m_##name), \
+                             popped);                                                                  \
         return {#name, false, returned};                                                               \
     }
 #define QM47_NO_CALL(name)
 QM47_DEVICE_LIBRARY_EXPORTS(QM47_DEFINE_CALL, QM47_NO_CALL)
 #undef QM47_DEFINE_CALL
 #undef QM47_NO_CALL
+
+void DeviceLibrary::EndAfterFault(const char* exportName, const LibraryFault& fault) const
+{
+    std::string code;
+    AppendHexBytes(code, fault.code, sizeof fault.code);
+    if (m_log) m_log->Fault(exportName, fault.code, fault.address, platform::ModuleNameAt(fault.address));
+    // Shown from the program's own stack: the library's frames are unwound.
+    fw::ShowMessage(fw::InnermostDialog(), fw::Substitute(text::kLibraryFault, {exportName, code}), nullptr,
+                    {fw::MessageIcon::Stop});
+    platform::EndProcessNow(fault.code);
+}
 
 std::string DeviceLibrary::MissingExports() const
 {

@@ -3,6 +3,7 @@
 // and the one typed call per export through which the program reaches them.
 // An empty slot is never called: its call answers `missing`.
 
+#include "app/CallText.h"
 #include "app/DeviceLibraryExports.h"
 #include "app/LibraryCall.h"
 
@@ -48,8 +49,10 @@ public:
         return library;
     }
 
-    // The typed calls.
-#define QM47_DECLARE_CALL(name, params, args) LibraryResult name params const;
+    // The typed calls. `read` names the fields of a record the library fills
+    // that the caller goes on to read: the log writes only those.
+#define QM47_DECLARE_CALL(name, params, args) \
+    LibraryResult name(QM47_UNPARENTHESIZE params QM47_TRAILING_COMMA params FieldsRead read = {}) const;
 #define QM47_NO_CALL(name)
     QM47_DEVICE_LIBRARY_EXPORTS(QM47_DECLARE_CALL, QM47_NO_CALL)
 #undef QM47_DECLARE_CALL
@@ -68,6 +71,10 @@ public:
 
 private:
     LibraryResult NotCalled(const char* exportName) const;
+    // A structured exception left `exportName` unhandled: the user is told
+    // and the program ends with the exception's code, since neither the
+    // library's state nor the printer's is known any more.
+    [[noreturn]] void EndAfterFault(const char* exportName, const LibraryFault& fault) const;
 
     bool m_loaded = false;
     DiagnosticLog* m_log = nullptr;

@@ -143,30 +143,51 @@ void DiagnosticLog::Line(std::string_view text)
     WriteStamped(platform::MonotonicMilliseconds(), line);
 }
 
-void DiagnosticLog::Call(std::uint32_t startedMs, const char* exportName, const char* parameterNames,
-                         std::int32_t returned, std::initializer_list<CallArgument> arguments,
-                         std::uint32_t argumentBytes, std::uint32_t poppedBytes)
+void DiagnosticLog::CallStarts(const char* exportName, const char* parameterNames,
+                               std::initializer_list<CallArgument> arguments)
+{
+    if (m_file) Line(FormatCallSent(exportName, parameterNames, arguments));
+}
+
+void DiagnosticLog::CallEnded(std::uint32_t startedMs, const char* exportName, std::int32_t returned,
+                              std::initializer_list<CallArgument> arguments, FieldsRead read,
+                              std::uint32_t argumentBytes, std::uint32_t poppedBytes)
 {
     const std::uint32_t endedMs = platform::MonotonicMilliseconds();
     if (!m_file) return;
     std::string line(kStampSize, ' ');
-    line += FormatCall(exportName, parameterNames, returned, arguments);
+    if (poppedBytes != kPoppedBytesUnknown && argumentBytes != 0) {
+        const std::uint32_t convention = poppedBytes == 0 ? 0 : poppedBytes == argumentBytes ? 1 : 2;
+        if (convention != m_convention) {
+            m_convention = convention;
+            line.append("calling convention: ").append(ConventionName(convention)).append(" (").append(exportName);
+            line += " removed ";
+            AppendNumber(line, poppedBytes);
+            line += " of its ";
+            AppendNumber(line, argumentBytes);
+            line += " bytes of arguments)";
+            WriteStamped(endedMs, line);
+            line.assign(kStampSize, ' ');
+        }
+    }
+    line.append(exportName).append(FormatCallLeft(returned, arguments, read));
     line += " (took ";
     AppendNumber(line, endedMs - startedMs);
     line += " ms)";
-    WriteStamped(startedMs, line);
-    if (poppedBytes == kPoppedBytesUnknown || argumentBytes == 0) return;
-    const std::uint32_t convention = poppedBytes == 0 ? 0 : poppedBytes == argumentBytes ? 1 : 2;
-    if (convention == m_convention) return;
-    m_convention = convention;
-    line.assign(kStampSize, ' ');
-    line.append("calling convention: ").append(ConventionName(convention)).append(" (").append(exportName);
-    line += " removed ";
-    AppendNumber(line, poppedBytes);
-    line += " of its ";
-    AppendNumber(line, argumentBytes);
-    line += " bytes of arguments)";
     WriteStamped(endedMs, line);
+}
+
+void DiagnosticLog::Fault(const char* exportName, std::uint32_t code, const void* address, const std::string& module)
+{
+    if (!m_file) return;
+    std::string line = "fault in ";
+    line.append(exportName).append(": exception 0x");
+    AppendHexBytes(line, code, sizeof code);
+    line += " at 0x";
+    AppendHexBytes(line, reinterpret_cast<std::uintptr_t>(address), sizeof address);
+    line.append(module.empty() ? " (module not known)" : " in ").append(module);
+    line += ", the program ends";
+    Line(line);
 }
 
 void DiagnosticLog::Library(const std::string& path, unsigned long errorCode, const std::string& errorText,

@@ -6,13 +6,19 @@
 //     ==== QM47 1.03, 2024-05-06 14:03:12, Windows 10.0.19045 (Wine 8.0)
 //     [       0 ms] library C:\serwis\VaronelServiceLibrary.dll, file version 1.0.0.0; missing exports: none;
 //                   calling convention: told by the first call with arguments        (one line)
-//     [    2630 ms] Port_Open port="com1" baud=9600 result=0 (took 4 ms)
-//     [    2634 ms] calling convention: __stdcall (Port_Open removed its 8 bytes of arguments)
+//     [    2630 ms] Port_Open port="com1" baud=9600
+//     [    2630 ms] calling convention: __stdcall (Port_Open removed 8 of its 8 bytes of arguments)
+//     [    2630 ms] Port_Open result=0 (took 4 ms)
+//     [    2634 ms] GetStatus_Printer
+//     [    2634 ms] GetStatus_Printer onl=1 pe=0 err=0 result=0 (took 0 ms)
 //     [    9120 ms] message "Operacja zakończona poprawnie" caption "QM47" closed by OK
 //
-// A library call's line is its CallText line (app/CallText.h) stamped with
-// the milliseconds since the session began and followed by how long the
-// call took. Every line reaches the file at once, so that a log survives a
+// A library call is written twice (app/CallText.h): before the library gets
+// it, the export with everything sent; when it returns, the export with the
+// fields the program goes on to read of a record the library filled, the
+// result and how long it took. A call that never returns, or takes the
+// program down, is thus the last line; a fault inside it is written next,
+// then the box that tells the user. Every line reaches the file at once, so that a log survives a
 // crash. When the file cannot be written the user is told once and the
 // program goes on without a log.
 
@@ -53,13 +59,20 @@ public:
     // the log is not active. The serial link and the pages write through it.
     void Line(std::string_view text);
 
-    // A library call of `exportName` that began at `startedMs`
-    // (platform::MonotonicMilliseconds) and has just returned, written as
-    // FormatCall writes it. On 32-bit Windows `poppedBytes` of the export's
+    // A library call of `exportName` about to be made, as FormatCallSent
+    // writes it.
+    void CallStarts(const char* exportName, const char* parameterNames, std::initializer_list<CallArgument> arguments);
+    // The same call, begun at `startedMs` (platform::MonotonicMilliseconds),
+    // has returned: the export's name, what FormatCallLeft writes and how long
+    // it took. On 32-bit Windows `poppedBytes` of the export's
     // `argumentBytes` tell its calling convention, written when it is first
     // seen and whenever it changes.
-    void Call(std::uint32_t startedMs, const char* exportName, const char* parameterNames, std::int32_t returned,
-              std::initializer_list<CallArgument> arguments, std::uint32_t argumentBytes, std::uint32_t poppedBytes);
+    void CallEnded(std::uint32_t startedMs, const char* exportName, std::int32_t returned,
+                   std::initializer_list<CallArgument> arguments, FieldsRead read, std::uint32_t argumentBytes,
+                   std::uint32_t poppedBytes);
+    // A structured exception with `code`, raised at `address` (inside
+    // `module`, empty when not known), left the call of `exportName`.
+    void Fault(const char* exportName, std::uint32_t code, const void* address, const std::string& module);
     // Which library start-up loaded (`path`, `fileVersion` if it has one,
     // the exports it lacks), or why it loaded none (`errorCode`, `errorText`).
     void Library(const std::string& path, unsigned long errorCode, const std::string& errorText,

@@ -1,6 +1,5 @@
 #include "app/Requests.h"
 
-#include "app/NumberText.h"
 #include "res/Texts.h"
 
 namespace qm47 {
@@ -28,11 +27,11 @@ DateReportRequest DateReport(const ReportDay& first, const ReportDay& last, std:
 
 } // namespace
 
-SetClockRequest ClockRequest(const std::array<std::string, 6>& texts)
+SetClockRequest ClockRequest(const std::array<std::uint8_t, 6>& values)
 {
-    // The texts are in the record's order (its field list holds it there).
-    const auto byte = [&texts](std::size_t field) { return LowByte(ParseDecimal(texts[field])); };
-    return {byte(0), byte(1), byte(2), byte(3), byte(4), byte(5), text::kRegisterNumber.c_str(), text::kCashier.c_str()};
+    // The values are in the record's order (its field list holds it there).
+    return {values[0], values[1], values[2],   values[3],
+            values[4], values[5], text::kRegisterNumber.c_str(), text::kCashier.c_str()};
 }
 
 PtuRatesRequest::PtuRatesRequest(const std::array<std::string, kRateCount>& rates)
@@ -125,7 +124,7 @@ RateTexts ReadRateTexts(const DeviceLibrary& library)
     static constexpr const char* kPreset = "0";
     FiscalStatus status = PresetFiscalStatus();
     RateTexts texts;
-    texts.result = library.LBFSTRQ(&status);
+    texts.result = library.LBFSTRQ(&status, Reads<FiscalStatus>({"ptuRate", "totalizer"}));
     for (std::size_t i = 0; i < kRateCount; ++i) {
         const char* rate = status.ptuRate[i];
         const char* totalizer = status.totalizer[i];

@@ -13,10 +13,9 @@
 
 namespace qm47 {
 
-// LBSETCK's request from the six texts of the clock page (year within its
-// century, month, day, hour, minute, second), each by the usual rule for
-// decimal text, its low 8 bits sent.
-SetClockRequest ClockRequest(const std::array<std::string, 6>& texts);
+// LBSETCK's request for the six values year (within its century), month,
+// day, hour, minute, second.
+SetClockRequest ClockRequest(const std::array<std::uint8_t, 6>& values);
 
 // LBSETPTU's request for the rates A to G as typed. The request points at
 // its entries and they at the texts: neither it nor the texts may move until

@@ -44,7 +44,7 @@ bool CServiceApp::InitInstance(const std::function<void()>& runMainWindow, bool 
 std::int32_t CServiceApp::IsPrinterOnline() const
 {
     PrinterStatus status{kNoAnswer, kNoAnswer, kNoAnswer};
-    m_library.GetStatus_Printer(&status);
+    m_library.GetStatus_Printer(&status, Reads<PrinterStatus>({"onl"}));
     if (status.onl == 1) return 1;
     if (status.onl == 0) return 0;
     return kNoAnswer;
@@ -53,7 +53,7 @@ std::int32_t CServiceApp::IsPrinterOnline() const
 std::int32_t CServiceApp::IsInTransaction() const
 {
     CashRegisterStatus status{kNoAnswer, kNoAnswer, kNoAnswer, kNoAnswer};
-    m_library.GetStatus_CashRegister(&status);
+    m_library.GetStatus_CashRegister(&status, Reads<CashRegisterStatus>({"par"}));
     return status.par == 1 ? 1 : 0;
 }
 

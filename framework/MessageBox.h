@@ -28,7 +28,7 @@ inline std::string Substitute(std::string_view pattern, std::initializer_list<st
 
 class CDialog;
 
-enum class MessageIcon { None, Information, Exclamation, Question };
+enum class MessageIcon { None, Information, Exclamation, Question, Stop };
 enum class MessageButtons { Ok, YesNo };
 enum class MessageAnswer { Ok, Yes, No };
 
@@ -62,6 +62,10 @@ namespace detail {
 // The backends' ShowMessage reports each box here.
 void NotifyMessageClosed(std::string_view text, std::string_view caption, MessageAnswer answer);
 } // namespace detail
+
+// The innermost of the program's dialogs running now: the window the user
+// works in, whose command is running. Null when none runs yet.
+const CDialog* InnermostDialog();
 
 // The application name: the program file's name without its extension.
 std::string_view ApplicationName();

@@ -57,18 +57,23 @@ std::array<std::string, 6> ProposedClockTexts(const platform::LocalTime& now)
             TwoDigits(now.hour), TwoDigits(now.minute), "00"};
 }
 
-std::optional<InvalidClockValue> FindInvalidClockValue(const std::array<std::string, 6>& texts)
+ClockSetting ReadClockSetting(const std::array<std::string, 6>& texts)
 {
     constexpr int kLowest[6] = {0, 1, 1, 0, 0, 0};
     constexpr int kHighest[6] = {99, 12, 0, 23, 59, 59}; // the day's depends on year and month
-    std::array<int, 6> values{};
+    ClockSetting setting;
     for (std::size_t field = 0; field < texts.size(); ++field) {
+        const auto& values = setting.values;
         const int highest = field == 2 ? DaysInMonth(FullYear(values[0]), values[1]) : kHighest[field];
         const std::optional<int> value = WholeNumber(texts[field]);
-        if (!value || *value < kLowest[field] || *value > highest) return InvalidClockValue{field, kLowest[field], highest};
-        values[field] = *value;
+        if (!value || *value < kLowest[field] || *value > highest) {
+            setting.invalid = InvalidClockValue{field, kLowest[field], highest};
+            return setting;
+        }
+        // In range: it fits its byte.
+        setting.values[field] = static_cast<std::uint8_t>(*value);
     }
-    return std::nullopt;
+    return setting;
 }
 
 std::string PrinterDateText(const ClockTime& clock)
@@ -101,7 +106,7 @@ bool CClockPage::OnInitDialog()
     // The reading is shown whatever LBSENDCK answers: a record it leaves
     // untouched shows as 2000/0/0 0:00:00.
     ClockTime clock{};
-    Library().LBSENDCK(&clock);
+    Library().LBSENDCK(&clock, Reads<ClockTime>({"year", "month", "day", "hour", "minute"}));
     m_printerDate = PrinterDateText(clock);
     m_printerTime = PrinterTimeText(clock);
 
@@ -121,7 +126,8 @@ void CClockPage::SetClock()
 {
     // The texts are read before the on-line check and checked after it.
     if (!UpdateData(fw::Exchange::Save) || !PrinterReady()) return;
-    if (const auto invalid = FindInvalidClockValue(m_newSetting)) {
+    const ClockSetting setting = ReadClockSetting(m_newSetting);
+    if (const auto invalid = setting.invalid) {
         MessageBox(fw::Substitute(text::kInvalidClockValue, {text::kClockLabels[invalid->field],
                                                              std::to_string(invalid->lowest),
                                                              std::to_string(invalid->highest)}),
@@ -131,8 +137,7 @@ void CClockPage::SetClock()
         return;
     }
 
-    // Every value is in its range now: each fits its byte.
-    SetClockRequest request = ClockRequest(m_newSetting);
+    SetClockRequest request = ClockRequest(setting.values);
     ReportResult(Library().LBSETCK(&request));
     // The reading taken on opening stays as it is.
 }

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -35,12 +36,18 @@ struct InvalidClockValue {
     bool operator==(const InvalidClockValue&) const = default;
 };
 
-// The first of the six texts, in the order year, month, day, hour, minute,
-// second, that is not a whole number (blanks around it and leading zeros
-// allowed) within its range: year 0-99, month 1-12, day 1 to the month's last
-// day in the year the two digits stand for (as the printer's date shows it),
-// hour 0-23, minute and second 0-59. Nothing when all six are valid.
-std::optional<InvalidClockValue> FindInvalidClockValue(const std::array<std::string, 6>& texts);
+// The six texts read as LBSETCK's values, or the first of them, in the order
+// year, month, day, hour, minute, second, that is not a whole number (blanks
+// around it and leading zeros allowed) within its range: year 0-99, month
+// 1-12, day 1 to the month's last day in the year the two digits stand for
+// (as the printer's date shows it), hour 0-23, minute and second 0-59. One
+// reading serves the check and the request, so the values sent are the
+// values checked.
+struct ClockSetting {
+    std::array<std::uint8_t, 6> values{}; // all six, when none is invalid
+    std::optional<InvalidClockValue> invalid;
+};
+ClockSetting ReadClockSetting(const std::array<std::string, 6>& texts);
 
 class CClockPage : public CPage {
 public:

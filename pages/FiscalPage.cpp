@@ -42,10 +42,12 @@ void CFiscalPage::OnSend()
     // Each outcome tells what may be done next. A frame that never left the
     // PC, or left it only in part, may be sent again; one that went out whole
     // must not be, since fiscalization cannot be undone, even when the
-    // library did not get its port back. The zero byte after the frame is
-    // not part of it.
+    // library did not get its port back. The frame went out whole only when
+    // the zero byte after it was taken too: the port takes a byte only once
+    // the one before it has left, so a zero byte given up means the frame's
+    // last byte may still have been waiting when the port closed.
     if (!opened.opened) MessageBox(text::kCannotOpenPort);
-    else if (sent.bytesTaken < frame.size()) MessageBox(text::kFiscalizationNotSentWhole);
+    else if (!sent.whole) MessageBox(text::kFiscalizationNotSentWhole);
     else if (reopened.missing || reopened.code != 0) MessageBox(text::kFiscalizationSentPortNotReopened);
 }
 

@@ -25,4 +25,11 @@ std::string SystemVersion();
 // The system's text for an error code (GetLastError), without a line end.
 std::string SystemErrorText(unsigned long code);
 
+// The full path of the loaded module that holds `address`; empty when none does.
+std::string ModuleNameAt(const void* address);
+
+// Ends the process at once with `exitCode`: no module's clean-up runs, nor
+// the program's own.
+[[noreturn]] void EndProcessNow(std::uint32_t exitCode);
+
 } // namespace platform

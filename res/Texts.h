@@ -13,6 +13,10 @@ using fw::literals::operator""_cp1250;
 inline constexpr auto kLibraryFileName = "VaronelServiceLibrary.dll"_cp1250;
 inline constexpr auto kNoLibrary = "Brak biblioteki: VaronelServiceLibrary.dll"_cp1250;
 inline constexpr auto kNoLibraryCaption = "Brak biblioteki"_cp1250;
+// A structured exception inside a library export: the export's name and the
+// exception's code in eight upper-case hexadecimal digits.
+inline constexpr auto kLibraryFault =
+    "Biblioteka VaronelServiceLibrary.dll uległa awarii w funkcji %1 (wyjątek 0x%2). Program zostanie zamknięty."_cp1250;
 // An export the library lacks; the export name follows.
 inline constexpr auto kMissingExportPrefix = "Brak funkcji w bibliotece: "_cp1250;
 // ErrorMessage missing from the library; the error code follows.

@@ -33,6 +33,7 @@ struct RefusedByte {
 struct SendResult {
     std::size_t bytesTaken = 0;            // from the first byte on, in order
     std::vector<RefusedByte> refusedBytes; // in order; a byte given up is the last
+    bool whole = false;                    // every byte offered was taken, the last one included
 };
 
 // Offers every byte in order to `transmit` (unsigned char -> platform::PortResult);
@@ -64,6 +65,7 @@ SendResult TransmitEveryByte(std::string_view bytes, Transmit&& transmit, Clock&
         }
         ++result.bytesTaken;
     }
+    result.whole = result.bytesTaken == bytes.size();
     return result;
 }
 

@@ -108,6 +108,26 @@ Verdict ApplyList(std::set<std::string, std::less<>>& names, std::string_view va
     return Verdict::Applied;
 }
 
+// `fault.<EXPORT> = <code>`, `= handled <code>` or `= null_write`.
+Verdict ApplyFault(Config& config, std::string_view exportName, std::string_view value)
+{
+    if (!IsExportName(exportName)) return Verdict::UnknownKey;
+    FaultSetting fault;
+    if (value == "null_write") {
+        fault.kind = FaultSetting::Kind::NullWrite;
+    } else {
+        if (value.starts_with("handled ")) {
+            fault.kind = FaultSetting::Kind::Handled;
+            value.remove_prefix(8);
+        }
+        const auto code = ParseCode(value);
+        if (!code) return Verdict::BadValue;
+        fault.code = static_cast<std::uint32_t>(*code);
+    }
+    config.faults[std::string(exportName)] = fault;
+    return Verdict::Applied;
+}
+
 Verdict Apply(Config& config, std::string_view key, std::string_view value)
 {
     if (key == "online") return Assign(config.online, ParseOnlineAnswer(value));
@@ -142,6 +162,7 @@ Verdict Apply(Config& config, std::string_view key, std::string_view value)
         config.results[std::string(exportName)] = *code;
         return Verdict::Applied;
     }
+    if (key.starts_with("fault.")) return ApplyFault(config, key.substr(6), value);
     if (key == "unfilled") return ApplyList(config.unfilled, value);
     if (key == "null_texts") return ApplyList(config.nullTexts, value);
     if (key == "device_name") {

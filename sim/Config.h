@@ -31,6 +31,16 @@ struct GoodsSetting {
     bool blocked = true;
 };
 
+// A structured exception an export raises when called: not handled by the
+// library (the program must catch it), handled inside the library before the
+// call goes on as usual (the program must not notice it), or a real write to
+// address 0 (an access violation where the processor reports one).
+struct FaultSetting {
+    enum class Kind : std::uint8_t { Raised, Handled, NullWrite };
+    Kind kind = Kind::Raised;
+    std::uint32_t code = 0;
+};
+
 // A line of the file that was ignored.
 struct ConfigProblem {
     int line = 0;       // counted from 1
@@ -59,6 +69,7 @@ struct Config {
     bool fiscal = false;
     bool errorBox = true;
     std::int32_t delayMs = 0; // how long every call takes before it answers
+    std::map<std::string, FaultSetting, std::less<>> faults; // fault.<EXPORT>
 
     // The printer's state when the library is loaded, taken from the file
     // as it stands at the library's first call.

@@ -23,6 +23,13 @@ Call::Call(std::string_view exportName)
     ReportConfigProblems();
     // A slow printer: the call answers only after the configured time.
     if (m_config.delayMs > 0) Pause(m_config.delayMs);
+    RaiseConfiguredFault();
+}
+
+void Call::RaiseConfiguredFault()
+{
+    const auto fault = m_config.faults.find(m_exportName);
+    if (fault != m_config.faults.end()) RaiseFault(fault->second);
 }
 
 void Call::ReportConfigProblems()

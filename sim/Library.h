@@ -104,6 +104,8 @@ private:
     // differ from those reported last: a broken file is reported once, not
     // at every call.
     void ReportConfigProblems();
+    // Raises the exception `fault.<EXPORT>` asks for, if any.
+    void RaiseConfiguredFault();
 
     // Where pointers are 32 bits: compares the record's bytes with the
     // documented layout (RecordLayout.h); End journals the verdict.

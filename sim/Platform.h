@@ -3,6 +3,7 @@
 // Platform_win32.cpp and Platform_posix.cpp.
 
 #include "sim/Calendar.h"
+#include "sim/Config.h"
 
 #include <cstdint>
 #include <string>
@@ -19,5 +20,9 @@ void Pause(std::int32_t milliseconds);
 // calling thread's active window. Texts are UTF-8. Does nothing where there
 // is no such box (Linux).
 void ShowErrorBox(const std::string& caption, const std::string& text);
+
+// Raises the structured exception `fault` describes (Config.h). Nothing
+// where there are none (Linux).
+void RaiseFault(const FaultSetting& fault);
 
 } // namespace sim

@@ -19,7 +19,8 @@ void Pause(std::int32_t milliseconds)
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
-// The native library serves unit tests: nothing is shown.
+// The native library serves unit tests: nothing is shown, nothing raised.
 void ShowErrorBox(const std::string&, const std::string&) {}
+void RaiseFault(const FaultSetting&) {}
 
 } // namespace sim

@@ -1,6 +1,7 @@
 #include "sim/Platform.h"
 
 #include <windows.h>
+#include <excpt.h>
 
 namespace sim {
 
@@ -14,7 +15,72 @@ std::wstring Utf16(const std::string& utf8)
     return wide;
 }
 
+#if defined(__i386__)
+// The handler of the library's own exception registration record: the
+// exception is dealt with, RaiseException returns.
+EXCEPTION_DISPOSITION __cdecl ContinueAfterRaise(EXCEPTION_RECORD*, void*, CONTEXT*, void*)
+{
+    return ExceptionContinueExecution;
+}
+
+// Raises `code` under a registration record of the library's own, linked at
+// the head of the thread's chain (FS:[0]) for the duration.
+__attribute__((noinline)) void RaiseHandledInside(DWORD code)
+{
+    struct Registration {
+        Registration* next;
+        void* handler;
+    } record{nullptr, reinterpret_cast<void*>(&ContinueAfterRaise)};
+    asm volatile("movl %%fs:0, %0" : "=r"(record.next));
+    asm volatile("movl %0, %%fs:0" : : "r"(&record) : "memory");
+    RaiseException(code, 0, 0, nullptr);
+    asm volatile("movl %0, %%fs:0" : : "r"(record.next) : "memory");
+}
+#else
 } // namespace
+} // namespace sim
+
+// The filter of the library's own handler: the exception is dealt with,
+// RaiseException returns. Named in assembly, so not mangled.
+extern "C" LONG qm47sim_ContinueAfterRaise(EXCEPTION_POINTERS*, void*)
+{
+    return EXCEPTION_CONTINUE_EXECUTION;
+}
+
+namespace sim {
+namespace {
+
+// Raises `code` inside a scope of the library's own unwind information
+// (placed in .text, where __try1 returns to after its handler data).
+__attribute__((noinline, section(".text"))) void RaiseHandledInside(DWORD code)
+{
+    __try1(qm47sim_ContinueAfterRaise)
+    RaiseException(code, 0, 0, nullptr);
+    __except1
+}
+#endif
+
+} // namespace
+
+void RaiseFault(const FaultSetting& fault)
+{
+    switch (fault.kind) {
+    case FaultSetting::Kind::Raised:
+        RaiseException(fault.code, 0, 0, nullptr);
+        break;
+    case FaultSetting::Kind::Handled:
+        RaiseHandledInside(fault.code);
+        break;
+    case FaultSetting::Kind::NullWrite:
+    {
+        // Through a pointer the compiler cannot see is null, so that a real
+        // store is made (not a trap instruction in its place).
+        volatile int* volatile target = nullptr;
+        *target = 1;
+    }
+        break;
+    }
+}
 
 DateTime LocalNow()
 {

@@ -184,7 +184,8 @@ void CMainDlg::ShowStatusPanel()
     Wnd().SetText(IDC_MAIN_DEVICE_NAME, name);
 
     FiscalStatus status = PresetFiscalStatus();
-    library.LBFSTRQ(&status);
+    library.LBFSTRQ(&status, Reads<FiscalStatus>({"fiscalFlag", "ramResets", "lastFmYear", "lastFmMonth", "lastFmDay",
+                                                  "ptuRate", "receiptCount", "uniqueNumber"}));
 
     Wnd().SetText(IDC_MAIN_RECEIPTS, std::to_string(status.receiptCount));
     Wnd().SetText(IDC_MAIN_LAST_FM_WRITE,
@@ -217,7 +218,7 @@ void CMainDlg::ShowCashRegisterLamps()
 bool CMainDlg::QueryCashRegister()
 {
     CashRegisterStatus status{kNoAnswer, kNoAnswer, kNoAnswer, kNoAnswer};
-    const LibraryResult result = m_app.Library().GetStatus_CashRegister(&status);
+    const LibraryResult result = m_app.Library().GetStatus_CashRegister(&status, Reads<CashRegisterStatus>({}));
     return !result.missing && result.code == 0;
 }
 

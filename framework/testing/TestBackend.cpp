@@ -50,6 +50,12 @@ MessageAnswer ShowMessage(const CDialog* owner, std::string_view text, const cha
     return answer;
 }
 
+const CDialog* InnermostDialog()
+{
+    const auto& running = testing::TestUi::Current().running;
+    return running.empty() ? nullptr : &running.back()->Dialog();
+}
+
 std::string_view ApplicationName()
 {
     return "QM47";

@@ -33,6 +33,8 @@ UINT IconFlag(MessageIcon icon)
         return MB_ICONEXCLAMATION;
     case MessageIcon::Question:
         return MB_ICONQUESTION;
+    case MessageIcon::Stop:
+        return MB_ICONSTOP;
     case MessageIcon::None:
         break;
     }

@@ -43,6 +43,8 @@ void ShowFault(HWND owner, const char* description)
     const std::wstring wideText = Widen(text);
     const std::wstring caption = Widen(ApplicationName());
     MessageBoxW(owner, wideText.c_str(), caption.c_str(), MB_OK | MB_ICONERROR | (owner ? 0 : MB_TASKMODAL));
+    // Written down like every other box.
+    detail::NotifyMessageClosed(text, ApplicationName(), MessageAnswer::Ok);
 }
 
 namespace {
@@ -204,6 +206,13 @@ INT_PTR CALLBACK DialogProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
 }
 
 } // namespace win32
+
+const CDialog* InnermostDialog()
+{
+    const HWND innermost = win32::InnermostRunningDialog();
+    const win32::DialogWindow* window = innermost ? win32::RunningDialog(innermost) : nullptr;
+    return window ? &window->Dialog() : nullptr;
+}
 
 int RunModal(CDialog& dialog)
 {

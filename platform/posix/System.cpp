@@ -1,7 +1,9 @@
 #include "platform/System.h"
 
+#include <dlfcn.h>
 #include <sys/utsname.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 
@@ -17,6 +19,17 @@ std::string SystemVersion()
 std::string SystemErrorText(unsigned long code)
 {
     return std::strerror(static_cast<int>(code));
+}
+
+std::string ModuleNameAt(const void* address)
+{
+    Dl_info info{};
+    return dladdr(address, &info) && info.dli_fname ? info.dli_fname : "";
+}
+
+void EndProcessNow(std::uint32_t exitCode)
+{
+    std::_Exit(static_cast<int>(exitCode));
 }
 
 } // namespace platform

@@ -45,4 +45,23 @@ std::string SystemErrorText(unsigned long code)
     return win32::Narrow(message);
 }
 
+std::string ModuleNameAt(const void* address)
+{
+    HMODULE module = nullptr;
+    if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                            static_cast<LPCWSTR>(address), &module))
+        return {};
+    wchar_t path[MAX_PATH];
+    const DWORD length = GetModuleFileNameW(module, path, MAX_PATH);
+    return win32::Narrow(std::wstring_view(path, length < MAX_PATH ? length : 0));
+}
+
+void EndProcessNow(std::uint32_t exitCode)
+{
+    // Not ExitProcess: that would run the detach code of every module, a
+    // faulted library's included.
+    TerminateProcess(GetCurrentProcess(), exitCode);
+    for (;;) Sleep(INFINITE);
+}
+
 } // namespace platform

@@ -1,9 +1,10 @@
 // The diagnostic log of a whole session started with /log: connect, all nine
 // pages with their operation, and the fiscalization frame on the serial line.
 // Every library call the log holds is the call the simulated printer
-// journalled, in the same order, with the same fields and result; every
-// button pressed, page opened and closed is there in order, and the end of
-// the session is the last line.
+// journalled, in the same order: written before the call with the fields
+// sent, and after it with the result and the fields as left; every button
+// pressed, page opened and closed is there in order, and the end of the
+// session is the last line.
 
 #include "tests/e2e/PageSession.h"
 
@@ -11,7 +12,9 @@
 #include "res/ResourceIds.h"
 #include "res/Texts.h"
 
+#include <algorithm>
 #include <cstring>
+#include <set>
 #include <sstream>
 
 namespace qm47::e2e {
@@ -108,27 +111,75 @@ TEST(DiagnosticLog, HoldsEveryLibraryCallAsThePrinterReceivedItAndEveryMessage)
     const std::vector<std::string> lines = CrLfLines(session.folder.ReadFile(WideFromUtf8(Expected(text::kLogFileName))));
     ASSERT_FALSE(lines.empty()) << "no log";
     EXPECT_EQ(lines.front().rfind("==== QM47 ", 0), 0u) << lines.front();
-    std::vector<std::string> calls;
+    // Each call as two lines: the export and what was sent, then the export,
+    // the fields as left, the result and the time it took.
+    std::vector<std::pair<std::string, std::string>> calls;
     std::vector<std::string> actions;
     std::string messages;
     std::string link;
+    std::string sent;
     for (const std::string& line : lines) {
         if (line.find("] serial link") != std::string::npos) link += line + "\n";
         const std::size_t text = line.find("] ");
         for (const char* action : {"button \"", "page \"", "page closed", "==== end of session"})
             if (text != std::string::npos && line.compare(text + 2, std::strlen(action), action) == 0)
                 actions.push_back(Utf8FromCp1250(line.substr(text + 2)));
-        const std::size_t took = line.rfind(" (took ");
         if (line.rfind('[', 0) != 0 || text == std::string::npos) continue;
-        if (took != std::string::npos && line.back() == ')') calls.push_back(line.substr(text + 2, took - text - 2));
-        if (line.compare(text + 2, 8, "message ") == 0) messages += Utf8FromCp1250(line) + "\n";
+        const std::string body = line.substr(text + 2);
+        const std::size_t took = body.rfind(" (took ");
+        const std::string exportName = body.substr(0, body.find(' '));
+        if (took != std::string::npos && body.back() == ')') {
+            EXPECT_EQ(sent.substr(0, sent.find(' ')), exportName) << "a result without its call: " << body;
+            calls.emplace_back(sent, body.substr(exportName.size(), took - exportName.size()));
+            sent.clear();
+        } else if (body.compare(0, 8, "message ") == 0) {
+            messages += Utf8FromCp1250(line) + "\n";
+        } else if (body.find(" not called: ") == std::string::npos &&
+                   !std::set<std::string>{"library", "calling", "serial", "fault", "button", "page", "===="}.contains(
+                       exportName)) {
+            EXPECT_EQ(sent, "") << "a call without its result";
+            sent = body;
+        }
     }
+    // The log follows no pointer the program does not: the status panel reads
+    // neither the unused text nor the totalizers of the fiscal status.
+    const auto connectStatus = std::find_if(calls.begin(), calls.end(), [](const auto& call) { return call.first == "LBFSTRQ"; });
+    ASSERT_NE(connectStatus, calls.end());
+    EXPECT_EQ(connectStatus->second.find("totalizer"), std::string::npos) << connectStatus->second;
+    for (const auto& [call, left] : calls) EXPECT_EQ(left.find("unused69"), std::string::npos) << left;
+    // The 32-bit program names the library's calling convention once, from
+    // Port_Open's two arguments: the __stdcall library removes their 8 bytes,
+    // the __cdecl one none.
+    std::vector<std::string> conventions;
+    for (const std::string& line : lines)
+        if (line.find("] calling convention: ") != std::string::npos) conventions.push_back(line.substr(line.find("] ") + 2));
+    if (Environment().program32Bit) {
+        const bool cdeclLibrary = Environment().simDir.filename() == "cdecl";
+        EXPECT_EQ(conventions, std::vector<std::string>{cdeclLibrary ? "calling convention: __cdecl (Port_Open removed 0 of its 8 bytes of arguments)"
+                                                              : "calling convention: __stdcall (Port_Open removed 8 of its 8 bytes of arguments)"});
+    } else {
+        EXPECT_TRUE(conventions.empty());
+    }
+
+    const std::vector<std::string> journal = session.folder.Journal();
+    ASSERT_EQ(calls.size(), journal.size());
     EXPECT_EQ(actions, done);
     EXPECT_NE(lines.back().find("] ==== end of session"), std::string::npos) << "the last line: " << lines.back();
-    std::vector<std::string> journal;
-    for (const std::string& line : session.folder.Journal()) journal.push_back(WithoutLayoutVerdict(line));
-    EXPECT_EQ(calls, journal);
     EXPECT_GE(calls.size(), 20u);
+    for (std::size_t i = 0; i < calls.size(); ++i) {
+        const auto& [call, left] = calls[i];
+        const std::string journalled = WithoutLayoutVerdict(journal[i]);
+        SCOPED_TRACE(journalled);
+        // What was sent leads the journal's line; the result ends both.
+        EXPECT_EQ(journalled.rfind(call + " ", 0), 0u) << call;
+        const std::string result = left.substr(left.rfind(" result="));
+        EXPECT_TRUE(journalled.ends_with(result)) << left;
+        // The fields as left are those the library wrote, where it wrote them.
+        if (journalled.find(" unfilled ") != std::string::npos) continue;
+        const std::string fields = left.substr(0, left.size() - result.size());
+        std::istringstream each(fields);
+        for (std::string field; each >> field;) EXPECT_NE(journalled.find(" " + field), std::string::npos) << field;
+    }
     // The fiscalization frame as the link offered it: 25 bytes, all taken.
     EXPECT_NE(link.find("opened, sending 25 bytes: 1B 50"), std::string::npos) << link;
     EXPECT_NE(link.find("25 of 25 bytes taken"), std::string::npos) << link;

@@ -12,11 +12,13 @@
 #include "res/Texts.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <sstream>
 
 namespace qm47::e2e {
 namespace {
@@ -377,6 +379,92 @@ TEST(Faults, EveryPageTellsOfALibraryThatAnswersErrorsOrNoTexts)
         AnswerAllBoxes(session.run);
         EXPECT_TRUE(session.run.Running());
         EXPECT_TRUE(session.main.Item(kDisconnect).Enabled());
+    }
+}
+
+} // namespace
+} // namespace qm47::e2e
+
+namespace qm47::e2e {
+namespace {
+
+using namespace main_window;
+
+// The last `count` lines of the session's log, without their time stamps.
+std::vector<std::string> LastLogLines(const Session& session, std::size_t count)
+{
+    std::istringstream text(session.folder.ReadFile(WideFromUtf8(Expected(text::kLogFileName))));
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(text, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        const std::size_t stamp = line.find("] ");
+        lines.push_back(Utf8FromCp1250(stamp == std::string::npos ? line : line.substr(stamp + 2)));
+    }
+    lines.erase(lines.begin(), lines.end() - static_cast<std::ptrdiff_t>(std::min(count, lines.size())));
+    return lines;
+}
+
+TEST(Faults, AFaultInsideTheLibraryIsNamedAndEndsTheProgramWithItsCode)
+{
+    struct Case {
+        const char* label;
+        std::string config;        // qm47sim.ini
+        bool onReportsPage;        // else at Connect
+        std::uint32_t code;        // 0: handled inside the library, nothing to see
+        std::string callLine;      // as the log writes it before the call
+    };
+    const std::string daily = R"(LBDAYREP kind=0 reserved[0]=0 reserved[1]=0 reserved[2]=0 registerNumber="001" cashier="SERWIS")";
+    const Case cases[] = {
+        {"raised at Connect", "fault.Port_Open = 0xE0000101", false, 0xE0000101, R"(Port_Open port="COM1" baud=9600)"},
+        {"raised in the daily report", "fault.LBDAYREP = 0xE0000102", true, 0xE0000102, daily},
+        {"a write to address 0 in the daily report", "fault.LBDAYREP = null_write", true, 0xC0000005, daily},
+        {"handled inside the library", "fault.LBDAYREP = handled 0xE0000103", true, 0, daily},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        Session session(Library::Full, c.onReportsPage ? "" : c.config, L"/log");
+        session.main.Item(kPort).SetText("COM1");
+        Window owner = session.main;
+        if (c.onReportsPage) {
+            ASSERT_NO_FATAL_FAILURE(pages::ConnectOnline(session));
+            owner = pages::OpenPage(session, kReportsPage);
+            ASSERT_TRUE(owner) << "the reports page did not open";
+            session.folder.WriteSimConfig(c.config);
+            owner.Item(IDC_REPORTS_DAILY).Click();
+        } else {
+            session.main.Item(kConnect).Click();
+        }
+        if (c.code == 0) {
+            // The report is made as usual, silently.
+            ASSERT_TRUE(session.run.Settle());
+            EXPECT_TRUE(session.run.MessageBoxes().empty()) << Describe(session.run.MessageBoxes());
+            EXPECT_TRUE(session.run.Running());
+            const auto journal = session.folder.Journal();
+            ASSERT_FALSE(journal.empty());
+            EXPECT_EQ(journal.back().rfind("LBDAYREP ", 0), 0u) << journal.back();
+            EXPECT_TRUE(journal.back().ends_with(" result=0")) << journal.back();
+            continue;
+        }
+        const std::string codeText = [&] {
+            char hex[9];
+            std::snprintf(hex, sizeof hex, "%08X", static_cast<unsigned>(c.code));
+            return std::string(hex);
+        }();
+        const std::string told =
+            Utf8FromCp1250(fw::Substitute(text::kLibraryFault, {c.onReportsPage ? "LBDAYREP" : "Port_Open", codeText}));
+        AnswerMessageBoxOnly(session.run, {.text = told, .owner = owner.Handle(), .icon = BoxIcon::Error});
+        const auto exitCode = session.run.WaitForExit();
+        ASSERT_TRUE(exitCode) << "the program did not end";
+        EXPECT_EQ(*exitCode, c.code);
+        // The call, the fault with where it was raised, the box: the last lines.
+        const auto last = LastLogLines(session, 3);
+        ASSERT_EQ(last.size(), 3u);
+        EXPECT_EQ(last[0], c.callLine);
+        const std::string fault = std::string("fault in ") + (c.onReportsPage ? "LBDAYREP" : "Port_Open") +
+                                  ": exception 0x" + codeText + " at 0x";
+        EXPECT_EQ(last[1].rfind(fault, 0), 0u) << last[1];
+        EXPECT_NE(last[1].find(", the program ends"), std::string::npos) << last[1];
+        EXPECT_EQ(last[2], "message \"" + told + "\" caption \"QM47\" closed by OK");
     }
 }
 

@@ -90,11 +90,18 @@ std::vector<std::string> AnswerAllBoxes(const ProgramRun& run)
 
 void AnswerMessageBox(ProgramRun& run, const ExpectedBox& expected, int answer)
 {
+    if (AnswerMessageBoxOnly(run, expected, answer) && run.MainWindow()) {
+        EXPECT_TRUE(run.Settle());
+    }
+}
+
+bool AnswerMessageBoxOnly(const ProgramRun& run, const ExpectedBox& expected, int answer)
+{
     SCOPED_TRACE("message box \"" + expected.text + "\"");
     const auto box = run.WaitForMessageBox();
     if (!box) {
         ADD_FAILURE() << "no message box appeared";
-        return;
+        return false;
     }
     const auto open = run.MessageBoxes();
     EXPECT_EQ(open.size(), 1u) << Describe(open);
@@ -104,9 +111,7 @@ void AnswerMessageBox(ProgramRun& run, const ExpectedBox& expected, int answer)
     EXPECT_STREQ(Name(box->Icon()), Name(expected.icon));
     box->Press(answer);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box->Handle()); })) << "the box did not close";
-    if (run.MainWindow()) {
-        EXPECT_TRUE(run.Settle());
-    }
+    return true;
 }
 
 void TypeLetter(const ProgramRun& run, const Window& control, char letter)

@@ -101,6 +101,9 @@ std::vector<std::string> AnswerAllBoxes(const ProgramRun& run);
 // it with `answer`; the program is then settled. Fails (non-fatally) when no
 // box or another box appears.
 void AnswerMessageBox(ProgramRun& run, const ExpectedBox& expected, int answer = IDOK);
+// The same without waiting for the program to settle (a box after which it
+// ends); false when no box appeared.
+bool AnswerMessageBoxOnly(const ProgramRun& run, const ExpectedBox& expected, int answer = IDOK);
 
 // Types `letter` (A to Z, either case) without Alt on `control` as a key
 // press does: the program's message loop makes the character of the key

@@ -335,8 +335,9 @@ void CheckEveryShape(Checks& checks, const ConventionLibrary& library)
 
     runCase("no place for the bytes removed", [&] {
         const std::array<std::uint32_t, 2> words = {LibraryArgumentWord("com2"), 19200};
+        qm47::LibraryFault fault;
         const std::int32_t result =
-            qm47_CallLibrary32(reinterpret_cast<const void*>(textInteger), words.data(), 2, nullptr);
+            qm47_CallLibrary32(reinterpret_cast<const void*>(textInteger), words.data(), 2, nullptr, &fault);
         checks.ExpectEqual(static_cast<std::uint32_t>(result), Answer(kTextInteger, TextWord("com2"), 19200u),
                            "result");
     });

@@ -1,5 +1,5 @@
 // qm47test_ProbeCall: calls qm47_CallLibrary32 the way compiled code does
-// (cdecl, the caller removes the four arguments) with known values in the
+// (cdecl, the caller removes the five arguments) with known values in the
 // registers that the routine must preserve, and records what it finds after:
 //
 //   void qm47test_ProbeCall(const void* function, const std::uint32_t* arguments,
@@ -34,16 +34,17 @@ _qm47test_ProbeCall:
     movl %esp, 8(%eax)          // espBefore
     leal 4(%eax), %ecx
     movl 24(%esp), %edx         // function
+    pushl $0                    // fault: none is raised here
     pushl %ecx                  // calleePoppedBytes = &outcome->popped
-    pushl 36(%esp)              // count (was at 32; ESP moved by 4)
-    pushl 36(%esp)              // arguments (was at 28; ESP moved by 8)
+    pushl 40(%esp)              // count (was at 32; ESP moved by 8)
+    pushl 40(%esp)              // arguments (was at 28; ESP moved by 12)
     pushl %edx                  // function
     movl $0x0B0B0B0B, %ebx
     movl $0x05050505, %esi
     movl $0x0D0D0D0D, %edi
     movl $0x0E0E0E0E, %ebp
     call _qm47_CallLibrary32
-    addl $16, %esp
+    addl $20, %esp
     movl (%esp), %ecx           // outcome
     movl %eax, 0(%ecx)
     movl %esp, 12(%ecx)

@@ -169,17 +169,18 @@ TEST_F(ClockPageTest, UnreadClockShowsZeroDateAndTime)
     }
 }
 
-TEST(ClockRulesTest, TheFirstValueOutOfItsRangeIsNamed)
+TEST(ClockRulesTest, TheValuesSentAreTheValuesCheckedAndTheFirstOutOfItsRangeIsNamed)
 {
     using Texts = std::array<std::string, 6>;
     const struct {
         Texts typed;
         std::optional<InvalidClockValue> invalid;
+        std::array<std::uint8_t, 6> values{}; // sent when none is invalid
     } cases[] = {
-        {{"03", "07", "02", "09", "05", "00"}, std::nullopt},
-        {{" 24 ", "02", "29", "23", "59", "59"}, std::nullopt}, // 2024 is a leap year; blanks around
-        {{"00", "2", "29", "0", "0", "0"}, std::nullopt},       // so is 2000
-        {{"099", "012", "031", "\t8", "0", "0059"}, std::nullopt},
+        {{"03", "07", "02", "09", "05", "00"}, std::nullopt, {3, 7, 2, 9, 5, 0}},
+        {{" 24 ", "02", "29", "23", "59", "59"}, std::nullopt, {24, 2, 29, 23, 59, 59}}, // 2024 is a leap year; blanks around
+        {{"00", "2", "29", "0", "0", "0"}, std::nullopt, {0, 2, 29, 0, 0, 0}},          // so is 2000
+        {{"099", "012", "031", "\t8", "0", "0059"}, std::nullopt, {99, 12, 31, 8, 0, 59}},
         {{"2050", "1", "1", "0", "0", "0"}, InvalidClockValue{0, 0, 99}},
         {{"2003", "1", "1", "0", "0", "0"}, InvalidClockValue{0, 0, 99}},
         {{"-1", "1", "1", "0", "0", "0"}, InvalidClockValue{0, 0, 99}},
@@ -200,8 +201,12 @@ TEST(ClockRulesTest, TheFirstValueOutOfItsRangeIsNamed)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::PrintToString(c.typed));
-        const auto invalid = FindInvalidClockValue(c.typed);
+        const ClockSetting setting = ReadClockSetting(c.typed);
+        const auto& invalid = setting.invalid;
         EXPECT_EQ(invalid.has_value(), c.invalid.has_value());
+        if (!c.invalid) {
+            EXPECT_EQ(setting.values, c.values);
+        }
         if (invalid && c.invalid) {
             EXPECT_EQ(invalid->field, c.invalid->field);
             EXPECT_EQ(invalid->lowest, c.invalid->lowest);

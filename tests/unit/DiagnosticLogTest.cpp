@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <regex>
 #include <string>
 #include <vector>
@@ -35,10 +36,19 @@ TEST(DiagnosticLogTest, SwitchIsSlashOrDashLogInAnyCase)
     }
 }
 
+// The log as the library gets the call.
+std::string g_logDuringCall;
+
+// A status call that fails and still writes its record, as a library may.
 std::int32_t QM47_LIBCALL OnlinePrinter(PrinterStatus* status)
 {
-    *status = {1, 0, 0};
-    return 0;
+    g_logDuringCall.clear();
+    if (std::filesystem::is_regular_file("QM47.log")) {
+        std::ifstream file("QM47.log", std::ios::binary);
+        g_logDuringCall.assign(std::istreambuf_iterator<char>(file), {});
+    }
+    *status = {1, 0, 7};
+    return -3;
 }
 
 // A library with GetStatus_Printer only, written to `log`.
@@ -63,6 +73,8 @@ TEST(DiagnosticLogTest, AppendsOneSessionPerStartWithEveryCallAndEveryMessageBox
         const DeviceLibrary library = PrinterStatusOnly(log);
         PrinterStatus status{9, 9, 9};
         library.GetStatus_Printer(&status);
+        EXPECT_TRUE(g_logDuringCall.ends_with("] GetStatus_Printer\r\n")) << g_logDuringCall;
+        library.GetStatus_Printer(&status, Reads<PrinterStatus>({"onl"}));
         library.LBSETCK(nullptr);
         fw::ShowMessage(nullptr, "Usun\xB9\xE6?\n\"tak\"", nullptr, {fw::MessageIcon::None, fw::MessageButtons::YesNo});
         LinkRecord sent{.open = {.opened = true}};
@@ -76,7 +88,10 @@ TEST(DiagnosticLogTest, AppendsOneSessionPerStartWithEveryCallAndEveryMessageBox
     std::ifstream file("QM47.log", std::ios::binary);
     const std::string text{std::istreambuf_iterator<char>(file), {}};
     const std::string session = "==== QM47 [0-9.]+, [0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2}, [^\r\n]+\r\n"
-                                R"(\[ +[0-9]+ ms\] GetStatus_Printer onl=1 pe=0 err=0 result=0 \(took [0-9]+ ms\)\r\n)"
+                                R"(\[ +[0-9]+ ms\] GetStatus_Printer\r\n)"
+                                R"(\[ +[0-9]+ ms\] GetStatus_Printer onl=1 pe=0 err=7 result=-3 \(took [0-9]+ ms\)\r\n)"
+                                R"(\[ +[0-9]+ ms\] GetStatus_Printer\r\n)"
+                                R"(\[ +[0-9]+ ms\] GetStatus_Printer onl=1 result=-3 \(took [0-9]+ ms\)\r\n)"
                                 R"(\[ +[0-9]+ ms\] LBSETCK not called: the library has no such export\r\n)"
                                 R"(\[ +[0-9]+ ms\] message "Usun\xB9\xE6\?\\x0A\\x22tak\\x22" caption "QM47" closed by )";
     const std::string link =
@@ -104,7 +119,7 @@ TEST(DiagnosticLogTest, AFileThatCannotBeWrittenIsToldOnceAndTheProgramGoesOnWit
         EXPECT_FALSE(log.Active());
         const DeviceLibrary library = PrinterStatusOnly(log);
         PrinterStatus status{9, 9, 9};
-        EXPECT_EQ(library.GetStatus_Printer(&status).code, 0);
+        EXPECT_EQ(library.GetStatus_Printer(&status).code, -3);
         EXPECT_EQ(status.onl, 1);
         log.Line("lost");
         fw::ShowMessage(nullptr, "next");

@@ -74,6 +74,7 @@ TEST(SerialLinkSend, ARefusedByteIsOfferedAgainUntilTakenForAtMostTwoSecondsFrom
         const char* name;
         Refuses refuses;
         std::size_t taken;        // bytes the port took, from the first
+        bool whole;               // the zero byte after the frame included
         std::size_t refusedBytes; // bytes refused at least once
         std::string last;         // the last of them
         std::uint32_t took;       // milliseconds the transmission lasted
@@ -82,15 +83,21 @@ TEST(SerialLinkSend, ARefusedByteIsOfferedAgainUntilTakenForAtMostTwoSecondsFrom
     const auto forEver = [](unsigned, std::uint32_t) { return true; };
     const Case cases[] = {
         {"refuses every other offer, as while the previous byte is going out",
-         [](unsigned offer, std::uint32_t) { return offer % 2 == 0; }, 28, 28, "byte 27: refused 1, taken after 1 ms", 28},
-        {"held with XOFF for 1.5 s", [](unsigned, std::uint32_t elapsed) { return elapsed < 1500; }, 28, 1,
+         [](unsigned offer, std::uint32_t) { return offer % 2 == 0; }, 28, true, 28, "byte 27: refused 1, taken after 1 ms", 28},
+        {"held with XOFF for 1.5 s", [](unsigned, std::uint32_t elapsed) { return elapsed < 1500; }, 28, true, 1,
          "byte 0: refused 1500, taken after 1500 ms", 1500},
-        {"held for ever", forEver, 0, 1, "byte 0: refused 2001, given up after 2000 ms", 2000},
-        {"held for ever while the millisecond count wraps around", forEver, 0, 1,
+        {"held for ever", forEver, 0, false, 1, "byte 0: refused 2001, given up after 2000 ms", 2000},
+        {"held for ever while the millisecond count wraps around", forEver, 0, false, 1,
          "byte 0: refused 2001, given up after 2000 ms", 2000, 0xFFFFFC00u},
         {"every other offer, then held for ever: the limit runs from the first byte",
-         [](unsigned offer, std::uint32_t) { return offer >= 40 || offer % 2 == 0; }, 20, 21,
+         [](unsigned offer, std::uint32_t) { return offer >= 40 || offer % 2 == 0; }, 20, false, 21,
          "byte 20: refused 1981, given up after 1980 ms", 2000},
+        // The zero byte after the frame: the frame's last byte has left the PC
+        // only once the port has taken the byte after it.
+        {"the zero byte taken at the limit", [](unsigned offer, std::uint32_t elapsed) { return offer >= 27 && elapsed < 2000; },
+         28, true, 1, "byte 27: refused 2000, taken after 2000 ms", 2000},
+        {"the zero byte still refused at the limit", [](unsigned offer, std::uint32_t elapsed) { return offer >= 27 && elapsed <= 2000; },
+         27, false, 1, "byte 27: refused 2001, given up after 2000 ms", 2000},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -109,6 +116,7 @@ TEST(SerialLinkSend, ARefusedByteIsOfferedAgainUntilTakenForAtMostTwoSecondsFrom
         const qm47::SendResult result = qm47::TransmitEveryByte(bytes, transmit, clock);
         EXPECT_EQ(line, bytes.substr(0, c.taken)) << "a byte taken is never sent again";
         EXPECT_EQ(result.bytesTaken, c.taken);
+        EXPECT_EQ(result.whole, c.whole);
         ASSERT_EQ(result.refusedBytes.size(), c.refusedBytes);
         const qm47::RefusedByte& last = result.refusedBytes.back();
         EXPECT_EQ("byte " + std::to_string(last.position) + ": refused " + std::to_string(last.refusals) + ", "
