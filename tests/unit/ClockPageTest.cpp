@@ -4,6 +4,7 @@
 #include "PageFixture.h"
 
 #include "pages/ClockPage.h"
+#include "pages/ClockRules.h"
 #include "res/ControlLists.h"
 #include "res/ResourceIds.h"
 #include "res/Texts.h"
