@@ -5,6 +5,7 @@
 #include "res/Texts.h"
 
 #include <string>
+#include <string_view>
 
 namespace qm47 {
 
@@ -28,6 +29,17 @@ LibraryResult CServiceApp::OpenPort(const std::string& name)
     const LibraryResult opened = m_library.Port_Open(name.c_str(), kPrinterBaudRate);
     m_portName = name;
     return opened;
+}
+
+OwnLinkSend CServiceApp::SendOverOwnLink(const std::string& frame)
+{
+    m_library.Port_Close();
+    const OpenResult opened = m_link.Open(m_portName);
+    const SendResult sent = opened.opened ? m_link.Send(frame) : SendResult{};
+    m_link.Close();
+    m_log.SerialLink(m_portName, std::string_view(frame.c_str(), frame.size() + 1), m_link.LastUse());
+    const LibraryResult reopened = m_library.Port_Open(m_portName.c_str(), kPrinterBaudRate);
+    return {opened.opened, sent.whole, !reopened.missing && reopened.code == 0};
 }
 
 bool CServiceApp::InitInstance(const std::function<void()>& runMainWindow, bool log)
