@@ -61,9 +61,20 @@ void AppendNumber(std::string& line, std::uint32_t value, std::size_t width = 0,
 // The stamp's place at the front of a line: "[    1234 ms] ".
 constexpr std::size_t kStampSize = 14;
 
-const char* ConventionName(std::uint32_t convention)
+CallingConvention ConventionOf(std::uint32_t poppedBytes, std::uint32_t argumentBytes)
 {
-    return convention == 0 ? "__cdecl" : convention == 1 ? "__stdcall" : "neither __cdecl nor __stdcall";
+    if (poppedBytes == 0) return CallingConvention::Cdecl;
+    return poppedBytes == argumentBytes ? CallingConvention::Stdcall : CallingConvention::Neither;
+}
+
+const char* ConventionName(CallingConvention convention)
+{
+    switch (convention) {
+    case CallingConvention::Cdecl: return "__cdecl";
+    case CallingConvention::Stdcall: return "__stdcall";
+    case CallingConvention::Neither: break;
+    }
+    return "neither __cdecl nor __stdcall";
 }
 
 } // namespace
@@ -157,7 +168,7 @@ void DiagnosticLog::CallEnded(std::uint32_t startedMs, const char* exportName, s
     if (!m_file) return;
     std::string line(kStampSize, ' ');
     if (poppedBytes != kPoppedBytesUnknown && argumentBytes != 0) {
-        const std::uint32_t convention = poppedBytes == 0 ? 0 : poppedBytes == argumentBytes ? 1 : 2;
+        const CallingConvention convention = ConventionOf(poppedBytes, argumentBytes);
         if (convention != m_convention) {
             m_convention = convention;
             line.append("calling convention: ").append(ConventionName(convention)).append(" (").append(exportName);
