@@ -33,12 +33,15 @@ inline Window OpenPage(Session& session, int button)
 }
 
 // How most page tests start: a session connected to the answering simulated
-// printer (set up by `simConfig`) with the page of `pageButton` open.
-// Throws when the program does not connect or the page does not appear.
+// printer (set up by `simConfig`, on `port` when one is given) with the page
+// of `pageButton` open. Throws when the program does not connect or the page
+// does not appear.
 class PageSession : public Session {
 public:
-    explicit PageSession(int pageButton, std::string_view simConfig = {}) : Session(Library::Full, simConfig)
+    explicit PageSession(int pageButton, std::string_view simConfig = {}, const std::string& port = {})
+        : Session(Library::Full, simConfig)
     {
+        if (!port.empty()) main.Item(main_window::kPort).SetText(port);
         Click(main_window::kConnect);
         if (const auto boxes = run.MessageBoxes(); !boxes.empty() || !main.Item(main_window::kDisconnect).Enabled())
             throw std::runtime_error("not connected; " + Describe(boxes));
