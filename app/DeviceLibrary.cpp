@@ -2,6 +2,7 @@
 
 #include "app/CallText.h"
 #include "app/DiagnosticLog.h"
+#include "framework/LibraryCallGuard.h"
 #include "framework/MessageBox.h"
 #include "platform/Time.h"
 
@@ -27,7 +28,8 @@ LibraryResult DeviceLibrary::NotCalled(const char* exportName) const
 }
 
 // Each typed call: an empty slot answers `missing` without calling; a call
-// shows the wait cursor while it blocks the window. The call is timed and
+// shows the wait cursor while it blocks the window, and no input reaches the
+// program's windows until it returns (LibraryCallGuard). The call is timed and
 // tells its convention in every run, so that one path serves with and
 // without the log; only an active log writes them down.
 #define QM47_DEFINE_CALL(name, params, args)                                                           \
@@ -35,12 +37,13 @@ LibraryResult DeviceLibrary::NotCalled(const char* exportName) const
     {                                                                                                  \
         if (!m_##name) return NotCalled(#name);                                                        \
         fw::WaitCursor busy;                                                                           \
+        const fw::LibraryCallGuard guard;                                                              \
         const std::uint32_t started = platform::MonotonicMilliseconds();                                \
         std::uint32_t popped = kPoppedBytesUnknown;                                                    \
         const std::int32_t returned = LibraryCall(m_##name, &popped) args;                             \
         if (m_log)                                                                                     \
             m_log->Call(started, #name, #args, returned, {QM47_UNPARENTHESIZE args}, ArgumentBytes(m_##name), \
-                        popped);                                                                       \
+                        popped, guard.LibraryShowedWindow());                                          \
         return {#name, false, returned};                                                               \
     }
 #define QM47_NO_CALL(name)

@@ -130,7 +130,7 @@ void DiagnosticLog::Line(std::string_view text)
 
 void DiagnosticLog::Call(std::uint32_t startedMs, const char* exportName, const char* parameterNames,
                          std::int32_t returned, std::initializer_list<CallArgument> arguments,
-                         std::uint32_t argumentBytes, std::uint32_t poppedBytes)
+                         std::uint32_t argumentBytes, std::uint32_t poppedBytes, bool libraryWindow)
 {
     const std::uint32_t endedMs = platform::MonotonicMilliseconds();
     if (!m_file) return;
@@ -138,7 +138,7 @@ void DiagnosticLog::Call(std::uint32_t startedMs, const char* exportName, const 
     line += FormatCall(exportName, parameterNames, returned, arguments);
     line += " (took ";
     AppendNumber(line, endedMs - startedMs);
-    line += " ms)";
+    line += libraryWindow ? " ms, with the library's own window)" : " ms)";
     WriteStamped(startedMs, line);
     if (poppedBytes == kPoppedBytesUnknown || argumentBytes == 0) return;
     const std::uint32_t convention = poppedBytes == 0 ? 0 : poppedBytes == argumentBytes ? 1 : 2;

@@ -7,6 +7,7 @@
 //     [       0 ms] library C:\serwis\VaronelServiceLibrary.dll, file version 1.0.0.0; missing exports: none;
 //                   calling convention: told by the first call with arguments        (one line)
 //     [    2630 ms] Port_Open port="com1" baud=9600 result=0 (took 4 ms)
+//     [    5120 ms] ErrorMessage text="" code=-25 result=0 (took 3410 ms, with the library's own window)
 //     [    2634 ms] calling convention: __stdcall (Port_Open removed its 8 bytes of arguments)
 //     [    9120 ms] message "Operacja zakończona poprawnie" caption "QM47" closed by OK
 //
@@ -56,9 +57,12 @@ public:
     // (platform::MonotonicMilliseconds) and has just returned, written as
     // FormatCall writes it. On 32-bit Windows `poppedBytes` of the export's
     // `argumentBytes` tell its calling convention, written when it is first
-    // seen and whenever it changes.
+    // seen and whenever it changes. `libraryWindow`: the library showed a
+    // window of its own during the call (a box the user had to answer, which
+    // is why the call took as long as it did).
     void Call(std::uint32_t startedMs, const char* exportName, const char* parameterNames, std::int32_t returned,
-              std::initializer_list<CallArgument> arguments, std::uint32_t argumentBytes, std::uint32_t poppedBytes);
+              std::initializer_list<CallArgument> arguments, std::uint32_t argumentBytes, std::uint32_t poppedBytes,
+              bool libraryWindow);
     // Which library start-up loaded (`path`, `fileVersion` if it has one,
     // the exports it lacks), or why it loaded none (`errorCode`, `errorText`).
     void Library(const std::string& path, unsigned long errorCode, const std::string& errorText,

@@ -20,6 +20,6 @@ void Pause(std::int32_t milliseconds)
 }
 
 // The native library serves unit tests: nothing is shown.
-void ShowErrorBox(const std::string&, const std::string&) {}
+void ShowErrorBox(const std::string&, const std::string&, bool) {}
 
 } // namespace sim

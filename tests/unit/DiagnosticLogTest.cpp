@@ -41,10 +41,18 @@ std::int32_t QM47_LIBCALL OnlinePrinter(PrinterStatus* status)
     return 0;
 }
 
-// A library with GetStatus_Printer only, written to `log`.
+// The library's error message: a box of its own that the user answers.
+std::int32_t QM47_LIBCALL ErrorBox(const char*, std::int32_t)
+{
+    fw::testing::TestUi::Current().libraryWindowShown = true;
+    return 0;
+}
+
+// A library with GetStatus_Printer and ErrorMessage only, written to `log`.
 DeviceLibrary PrinterStatusOnly(DiagnosticLog& log)
 {
     DeviceLibrary library = DeviceLibrary::Resolve([](const char* name) -> void* {
+        if (std::string_view(name) == "ErrorMessage") return reinterpret_cast<void*>(&ErrorBox);
         return std::string_view(name) == "GetStatus_Printer" ? reinterpret_cast<void*>(&OnlinePrinter) : nullptr;
     });
     library.SetLog(&log);
@@ -63,6 +71,7 @@ TEST(DiagnosticLogTest, AppendsOneSessionPerStartWithEveryCallAndEveryMessageBox
         const DeviceLibrary library = PrinterStatusOnly(log);
         PrinterStatus status{9, 9, 9};
         library.GetStatus_Printer(&status);
+        library.ErrorMessage("", -25);
         library.LBSETCK(nullptr);
         fw::ShowMessage(nullptr, "Usun\xB9\xE6?\n\"tak\"", nullptr, {fw::MessageIcon::None, fw::MessageButtons::YesNo});
         LinkRecord sent{.open = {.opened = true}};
@@ -77,6 +86,8 @@ TEST(DiagnosticLogTest, AppendsOneSessionPerStartWithEveryCallAndEveryMessageBox
     const std::string text{std::istreambuf_iterator<char>(file), {}};
     const std::string session = "==== QM47 [0-9.]+, [0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2}, [^\r\n]+\r\n"
                                 R"(\[ +[0-9]+ ms\] GetStatus_Printer onl=1 pe=0 err=0 result=0 \(took [0-9]+ ms\)\r\n)"
+                                R"(\[ +[0-9]+ ms\] ErrorMessage text="" code=-25 result=0 )"
+                                R"(\(took [0-9]+ ms, with the library's own window\)\r\n)"
                                 R"(\[ +[0-9]+ ms\] LBSETCK not called: the library has no such export\r\n)"
                                 R"(\[ +[0-9]+ ms\] message "Usun\xB9\xE6\?\\x0A\\x22tak\\x22" caption "QM47" closed by )";
     const std::string link =
