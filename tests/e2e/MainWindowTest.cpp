@@ -618,17 +618,9 @@ enum class SecondPress {
     CloseBox,              // a click on the window's close box while the command runs
 };
 
-const char* SecondPressName(SecondPress second)
-{
-    switch (second) {
-    case SecondPress::WithinDoubleClickTime: return "double-click";
-    case SecondPress::AfterDoubleClickTime: return "two clicks apart";
-    case SecondPress::WhileLibraryBoxIsUp: return "a second click while the library's box is up";
-    case SecondPress::EnterKey: return "Enter while the command runs";
-    case SecondPress::CloseBox: return "a click on the close box while the command runs";
-    }
-    return "?";
-}
+constexpr const char* kSecondPressNames[] = {
+    "double-click", "two clicks apart", "a second click while the library's box is up",
+    "Enter while the command runs", "a click on the close box while the command runs"};
 
 // How long each library call takes: a printer answering at once, and a slow
 // one that is still busy when the second press comes.
@@ -659,20 +651,18 @@ POINT CloseBoxOf(const Window& window)
     return {};
 }
 
-// Moves `box` off `control`, so that a click aimed at the control reaches it.
+// Moves `box` to the screen's lower right corner, off `control`, so that a
+// click aimed at the control reaches it.
 void MoveOff(const Window& box, const Window& control)
 {
-    RECT boxRect{}, controlRect{};
+    RECT boxRect{}, controlRect{}, common{};
     GetWindowRect(box.Handle(), &boxRect);
-    GetWindowRect(control.Handle(), &controlRect);
     SetWindowPos(box.Handle(), nullptr, GetSystemMetrics(SM_CXSCREEN) - (boxRect.right - boxRect.left),
                  GetSystemMetrics(SM_CYSCREEN) - (boxRect.bottom - boxRect.top), 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    ASSERT_TRUE(WaitUntil([&] {
-        RECT now{}, common{};
-        GetWindowRect(box.Handle(), &now);
-        return !IntersectRect(&common, &now, &controlRect);
-    })) << "the box covers the control";
+    GetWindowRect(box.Handle(), &boxRect);
+    GetWindowRect(control.Handle(), &controlRect);
+    ASSERT_FALSE(IntersectRect(&common, &boxRect, &controlRect)) << "the box covers the control";
 }
 
 // Presses the command's button twice with the mouse, real input through the
@@ -778,7 +768,8 @@ void PressTwice(const PressCase& c)
 
 // A double-click runs the command once, with a printer answering at once or
 // slowly; two clicks apart run it twice, unless the second comes while the
-// first still runs.
+// first still runs. No click, key or close box acts while a command runs,
+// nor while the library's own box waits for the user.
 TEST(Presses, OnePressOneCommand)
 {
     const CommandButton connect{"Połącz", 0, kConnect, kPort, OnlineConnectJournal().size()};
@@ -806,7 +797,7 @@ TEST(Presses, OnePressOneCommand)
     // The close box pressed while Connect runs does not end the program afterwards.
     cases.push_back({connect, kSlowMs, SecondPress::CloseBox, 1});
     for (const PressCase& c : cases) {
-        SCOPED_TRACE(std::string(c.command.name) + ", " + SecondPressName(c.second) + ", printer answering in " +
+        SCOPED_TRACE(std::string(c.command.name) + ", " + kSecondPressNames[static_cast<int>(c.second)] + ", printer answering in " +
                      std::to_string(c.delayMs) + " ms " + c.printer);
         PressTwice(c);
     }
