@@ -37,6 +37,18 @@ void AppendQuoted(std::string& line, std::string_view text)
     line += '"';
 }
 
+// A control's text as the technician reads it: without the "&" that marks
+// its mnemonic ("&&" stands for one "&").
+std::string WithoutMnemonic(std::string_view text)
+{
+    std::string shown;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        if (text[at] == '&' && ++at == text.size()) break;
+        shown += text[at];
+    }
+    return shown;
+}
+
 // `value` in decimal, padded with `pad` on the left to at least `width` characters.
 void AppendNumber(std::string& line, std::uint32_t value, std::size_t width = 0, char pad = '0')
 {
@@ -89,13 +101,16 @@ void DiagnosticLog::Open(const char* path)
     }
     line.append(", ").append(platform::SystemVersion());
     Write(line);
-    if (m_file) fw::SetMessageListener(this);
+    if (!m_file) return;
+    fw::SetMessageListener(this);
+    fw::SetButtonListener(this);
 }
 
 void DiagnosticLog::Close()
 {
     if (!m_file) return;
     fw::SetMessageListener(nullptr);
+    fw::SetButtonListener(nullptr);
     m_file.reset();
 }
 
@@ -235,6 +250,35 @@ void DiagnosticLog::OnMessageClosed(std::string_view text, std::string_view capt
     line += answer == fw::MessageAnswer::Yes  ? " closed by Yes"
             : answer == fw::MessageAnswer::No ? " closed by No"
                                               : " closed by OK";
+    Line(line);
+}
+
+void DiagnosticLog::PageOpened(std::string_view buttonText)
+{
+    if (!m_file) return;
+    std::string line = "page ";
+    AppendQuoted(line, WithoutMnemonic(buttonText));
+    Line(line);
+}
+
+void DiagnosticLog::PageClosed()
+{
+    Line("page closed");
+}
+
+void DiagnosticLog::EndOfSession()
+{
+    Line("==== end of session");
+}
+
+void DiagnosticLog::OnButtonPressed(std::string_view text, int id)
+{
+    if (!m_file) return;
+    std::string line = "button ";
+    AppendQuoted(line, WithoutMnemonic(text));
+    line += " (id ";
+    AppendNumber(line, static_cast<std::uint32_t>(id));
+    line += ')';
     Line(line);
 }
 

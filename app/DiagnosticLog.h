@@ -18,6 +18,7 @@
 // program goes on without a log.
 
 #include "app/CallText.h"
+#include "framework/Dialog.h"
 #include "framework/MessageBox.h"
 #include "serial/SerialLink.h"
 
@@ -36,7 +37,7 @@ bool LogSwitchGiven(int argc, const char* const* argv);
 // (64-bit and native builds have one convention only).
 inline constexpr std::uint32_t kPoppedBytesUnknown = 0xFFFFFFFF;
 
-class DiagnosticLog : public fw::MessageListener {
+class DiagnosticLog : public fw::MessageListener, public fw::ButtonListener {
 public:
     // A log that writes nothing until Open.
     DiagnosticLog() = default;
@@ -75,6 +76,17 @@ public:
     void SerialLink(std::string_view port, std::string_view bytes, const LinkRecord& use);
 
     void OnMessageClosed(std::string_view text, std::string_view caption, fw::MessageAnswer answer) override;
+
+    // What the technician did: a page opened by the main window's button
+    // with `buttonText` (its "&" left out), `page "Programowanie zegara"`; a
+    // push button that ran, `button "Połącz" (id 1000)`; a page that ended by
+    // its cancel button (or Escape), `page closed`; and the main window
+    // ending by its own cancel (Koniec, Escape, the close box) as the
+    // session's last line, so that a normal end can be told from a crash.
+    void PageOpened(std::string_view buttonText);
+    void PageClosed();
+    void EndOfSession();
+    void OnButtonPressed(std::string_view text, int id) override;
 
 private:
     // Writes `line` and CR LF; on failure closes the log and tells the user once.

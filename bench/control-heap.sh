@@ -20,8 +20,8 @@ begin_wine_run control-heap
 for program in win64 win32; do
   exe=$root/build/$program/bench/ControlHeapCheck.exe
   [[ -f $exe ]] || continue
-  loader=$wine_loader
-  [[ $program == win32 ]] && loader=$wine32_loader
+  loader=()
+  [[ $program == win32 ]] && loader=(--32)
   echo "=== ControlHeapCheck.exe ($program) ==="
-  LC_ALL=pl_PL.UTF-8 timeout --kill-after=10 600 "$loader" "$exe" "$rounds" | tr -d '\r'
+  run_wine "${loader[@]}" --within 600 "$exe" "$rounds" | tr -d '\r'
 done

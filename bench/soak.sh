@@ -69,7 +69,7 @@ for program in "${programs[@]}"; do
   cp "$root/build/$program/QM47.exe" "$root/build/$program/sim/VaronelServiceLibrary.dll" "$folder/"
   echo "=== QM47.exe ($program) ==="
   set +e
-  output=$(LC_ALL=pl_PL.UTF-8 timeout --kill-after=10 3600 "$wine_loader" "$driver" "$(windows_path "$folder")" \
+  output=$(run_wine --within 3600 "$driver" "$(windows_path "$folder")" \
            --port=COM3 "${cycles[@]}" ${driver_options[@]+"${driver_options[@]}"} 2>"$work/driver-$program.log" | tr -d '\r')
   set -e
   # The driver's own closing line becomes this program's line; the script

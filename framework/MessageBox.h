@@ -28,13 +28,16 @@ inline std::string Substitute(std::string_view pattern, std::initializer_list<st
 
 class CDialog;
 
-enum class MessageIcon { None, Information, Exclamation };
+enum class MessageIcon { None, Information, Exclamation, Question };
 enum class MessageButtons { Ok, YesNo };
 enum class MessageAnswer { Ok, Yes, No };
 
 struct MessageOptions {
     MessageIcon icon = MessageIcon::None;
     MessageButtons buttons = MessageButtons::Ok;
+    // The button that Enter presses: the first unless this names the second
+    // (No of a Yes/No box, for a question whose yes cannot be taken back).
+    MessageAnswer defaultAnswer = MessageAnswer::Ok;
 };
 
 // `owner` null: a box owned by no window. `caption` null: the application name.

@@ -1,6 +1,7 @@
 #include "pages/FiscalPage.h"
 
 #include "framework/DataExchange.h"
+#include "pages/NipRules.h"
 #include "res/Dialogs.h"
 #include "res/ResourceIds.h"
 #include "res/Texts.h"
@@ -26,7 +27,7 @@ void CFiscalPage::DoDataExchange(fw::DataExchange& dx)
 // command. The port belongs to the link only between Port_Close and Port_Open.
 void CFiscalPage::OnSend()
 {
-    if (!UpdateData(fw::Exchange::Save)) return;
+    if (!UpdateData(fw::Exchange::Save) || !ConfirmFiscalization(*this, m_nip)) return;
     const std::string frame = FiscalizationFrame(m_nip);
     const auto& library = Library();
 

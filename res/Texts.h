@@ -31,6 +31,13 @@ inline constexpr auto kFiscalizationNotSentWhole =
     "Polecenie fiskalizacji nie zostało wysłane w całości. Sprawdź połączenie z drukarką i spróbuj ponownie."_cp1250;
 inline constexpr auto kFiscalizationSentPortNotReopened =
     "Polecenie fiskalizacji zostało wysłane, ale nie udało się ponownie otworzyć portu. Połącz się z drukarką ponownie."_cp1250;
+// Fiscalization: a NIP that is not ten digits (single dashes or blanks
+// between them), one whose check digit does not match, and the question
+// before a valid one goes out (%1 the NIP as typed).
+inline constexpr auto kNipNotTenDigits = "Nieprawidłowy NIP: wpisz 10 cyfr (myślniki i spacje są dozwolone)."_cp1250;
+inline constexpr auto kNipWrongCheckDigit = "Nieprawidłowy NIP: cyfra kontrolna się nie zgadza."_cp1250;
+inline constexpr auto kConfirmFiscalization =
+    "Fiskalizacji nie można cofnąć. Zapisać w pamięci fiskalnej drukarki NIP %1?"_cp1250;
 inline constexpr auto kPrinterOffline = "Drukarka jest w trybie OFF-LINE"_cp1250;
 inline constexpr auto kPrinterNotConnected = "Drukarka nie została podłączona"_cp1250;
 inline constexpr auto kAboutMenuItem = "&About QM47..."_cp1250;

@@ -24,19 +24,32 @@ require_built() { # FILE...
   done
 }
 
-# Polls a command every 20 ms for at most $1 seconds; fails when it never
-# succeeded within that bound.
-wait_for() {
-  local steps=$(($1 * 50))
+# Polls a command until it succeeds, for at most $1 seconds by the clock: a
+# count of polls would stretch or shrink with a busy machine. Polls every
+# poll_seconds (default 0.2; set it for one call, `poll_seconds=0.02 wait_for
+# ...`, where the wait is short and quick answers count). With waiting_for set,
+# prints "$waiting_for (N s)..." every progress_seconds (default 15) of the
+# wait, to the error output. Fails when the command never succeeded in time.
+wait_for() { # SECONDS COMMAND...
+  local started now deadline next_note step
+  started=${EPOCHREALTIME//[!0-9]/} # microseconds, whatever the decimal sign
+  deadline=$((started + $1 * 1000000))
+  step=$((${progress_seconds:-15} * 1000000))
+  next_note=$((started + step))
   shift
   until "$@"; do
-    steps=$((steps - 1))
-    if [ "$steps" -le 0 ]; then return 1; fi
-    sleep 0.02
+    now=${EPOCHREALTIME//[!0-9]/}
+    [ "$now" -lt "$deadline" ] || return 1
+    if [ -n "${waiting_for:-}" ] && [ "$now" -ge "$next_note" ]; then
+      echo "$waiting_for ($(((now - started) / 1000000)) s)..." >&2
+      next_note=$((next_note + step))
+    fi
+    sleep "${poll_seconds:-0.2}"
   done
 }
 
-# Seconds since a moment taken with `date +%s.%N`, to a tenth.
+# Seconds since a moment taken with `date +%s.%N` (or from $EPOCHREALTIME),
+# to a tenth.
 seconds_since() {
   echo "$(date +%s.%N) $1" | awk '{ printf "%.1f", $1 - $2 }'
 }

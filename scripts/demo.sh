@@ -14,7 +14,17 @@
 #     header, fiscal, display, reports, goods, service and sale.
 #
 # The Wine prefix is kept in build/demo/wineprefix so that a second run starts
-# quickly. Change the simulated printer's answers in build/demo/qm47sim.ini.
+# quickly. The first start of Wine in a new prefix can take minutes on a new
+# machine: the demo waits up to 5 minutes for the window, tells every 15 s that
+# it still waits, and stops at once when the program has ended. When it fails
+# it shows Wine's last lines (build/demo/wine.log keeps all of Wine's output),
+# whether QM47 still runs and the windows on the screen. Change the simulated
+# printer's answers in build/demo/qm47sim.ini.
+#
+# Settings (environment): QM47_DEMO_DIR, the demo's folder (default
+# build/demo); QM47_DEMO_WINDOW_SECONDS, the wait for the window (default
+# 300); QM47_DEMO_PROGRESS_SECONDS, between the lines that tell it still waits
+# (default 15).
 set -euo pipefail
 
 repo=$(cd "$(dirname "$0")/.." && pwd)
@@ -25,7 +35,9 @@ bash scripts/setup.sh
 
 build_preset win64 QM47 qm47sim qm47_demo_connect
 build_dir=$repo/build/win64
-demo_dir=$repo/build/demo
+demo_dir=${QM47_DEMO_DIR:-$repo/build/demo}
+window_seconds=${QM47_DEMO_WINDOW_SECONDS:-300}
+progress_seconds=${QM47_DEMO_PROGRESS_SECONDS:-15}
 
 mkdir -p "$demo_dir"
 cp "$build_dir/QM47.exe" "$build_dir/sim/VaronelServiceLibrary.dll" "$demo_dir/"
@@ -41,6 +53,8 @@ INI
 fi
 
 begin_run demo
+wine_log=$demo_dir/wine.log
+: >"$wine_log"
 
 headless=
 if [ -z "${DISPLAY:-}" ]; then
@@ -49,7 +63,7 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 
 use_prefix "$demo_dir/wineprefix"
-[ -f "$WINEPREFIX/system.reg" ] || echo "demo: making the Wine prefix (once)..." >&2
+prefix_made || echo "demo: making the Wine prefix (once)..." >&2
 if [ -n "$headless" ]; then make_prefix headless; else make_prefix managed; fi
 line_log=$demo_dir/serial-line.log
 : >"$line_log"
@@ -63,10 +77,25 @@ if [ -z "$headless" ]; then
   exit 0
 fi
 
-start_wine QM47.exe
-if ! wait_for_window '^(TALMIR POLSKA|Brak biblioteki)$' 60; then
-  echo "demo: QM47's window did not appear" >&2
+# Ends the demo (exit 1) saying what failed and what it found.
+fail() { # WHAT
+  local code=0 running="QM47 is still running"
+  if ! kill -0 "$started_pid" 2>/dev/null; then
+    wait "$started_pid" || code=$?
+    running="QM47 is not running (it ended with exit code $code)"
+  fi
+  echo "demo: $1" >&2
+  { show_wine_log; echo "$running"; echo "windows on the screen: $(window_titles)"; } | sed 's/^/demo: /' >&2
   exit 1
+}
+
+start_wine QM47.exe
+if ! waiting_for="demo: waiting for QM47's window" \
+  wait_for_window '^(TALMIR POLSKA|Brak biblioteki)$' "$window_seconds" "$started_pid"; then
+  if kill -0 "$started_pid" 2>/dev/null; then
+    fail "QM47's window did not appear within $window_seconds s"
+  fi
+  fail "QM47 ended before its window appeared"
 fi
 # Presses Connect (and opens the page asked for) and tells where the window is.
 # Exit code 2: no page has the name asked for (it lists the names).
@@ -75,7 +104,7 @@ place=$(run_wine "$build_dir/demo/qm47_demo_connect.exe" ${QM47_DEMO_PAGE:+"$QM4
 case $code in
   0) ;;
   2) exit 2 ;;
-  *) echo "demo: Connect did not work" >&2; exit 1 ;;
+  *) fail "Connect did not work" ;;
 esac
 read -r x y width height <<<"$(echo "$place" | tr -d '\r')"
 

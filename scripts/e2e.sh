@@ -81,7 +81,7 @@ for library in "${libraries[@]}"; do
     echo "e2e: testing $program_dir/QM47.exe with $library/VaronelServiceLibrary.dll" >&2
   fi
   set +e
-  LC_ALL=pl_PL.UTF-8 timeout --kill-after=10 "${QM47_E2E_TIMEOUT:-900}" "$wine_loader" "$test_program" --gtest_color=no "$@"
+  run_wine --within "${QM47_E2E_TIMEOUT:-900}" "$test_program" --gtest_color=no "$@"
   code=$?
   set -e
   [ "$code" = 0 ] || status=$code

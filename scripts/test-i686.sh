@@ -109,7 +109,7 @@ run_console_tests() (
     for program in tests/i686/library_call_i686_tests.exe tests/i686/record_layout_i686_tests.exe; do
         started=$(date +%s.%N)
         log "running $program"
-        (cd "$build_dir/$(dirname "$program")" && timeout 600 env LC_ALL=pl_PL.UTF-8 "$wine32_loader" "./$(basename "$program")") |
+        (cd "$build_dir/$(dirname "$program")" && run_wine --32 --within 600 "./$(basename "$program")") |
             tr -d '\r'
         code=${PIPESTATUS[0]}
         log "$program exited with $code after $(seconds_since "$started") s"

@@ -2,8 +2,10 @@
 # Every test of QM47 from a fresh Debian 12 machine: installs what is missing,
 # builds the three targets, runs the native unit tests (with AddressSanitizer
 # and UndefinedBehaviorSanitizer), the end-to-end tests of the 64-bit
-# QM47.exe under Wine, the platform layer's own checks under Wine, and the
-# 32-bit stage (under i386 emulation where the kernel cannot run it itself).
+# QM47.exe under Wine, the platform layer's own checks under Wine, the demo's
+# first run scaled down, and the 32-bit stage (under i386 emulation where the
+# kernel cannot run it itself). The summary gives each stage's time and the
+# total.
 set -uo pipefail
 cd "$(dirname "$0")/.." || exit 1
 # shellcheck source=scripts/common.sh
@@ -12,7 +14,12 @@ cd "$(dirname "$0")/.." || exit 1
 status=0
 summary=()
 
-stage() { echo; echo "=== $* ==="; }
+# Seconds since a moment taken from $EPOCHREALTIME, as minutes and seconds.
+minutes_since() {
+  awk -v a="$1" -v b="$EPOCHREALTIME" 'BEGIN { s = int(b - a + 0.5); printf "%d:%02d", s / 60, s % 60 }'
+}
+test_started=$EPOCHREALTIME
+stage() { echo; echo "=== $* ==="; stage_started=$EPOCHREALTIME; }
 logs=$(mktemp -d)
 trap 'rm -rf "$logs"' EXIT
 tests_passed=0
@@ -39,16 +46,22 @@ run_tests() { # name command...
   tests_failed=$((tests_failed + f))
   record "$name ($p passed, $f failed)" "$rc"
 }
+# A line of the summary, with the time since the stage began.
+summarize() { # PASS|FAIL|SKIP name
+  summary+=("$(printf '%s %6s  %s' "$1" "$(minutes_since "$stage_started")" "$2")")
+}
 record() { # name exit-code
-  if [ "$2" -eq 0 ]; then summary+=("PASS  $1"); else summary+=("FAIL  $1"); status=1; fi
+  if [ "$2" -eq 0 ]; then summarize PASS "$1"; else summarize FAIL "$1"; status=1; fi
 }
 
 stage "set-up"
 bash scripts/setup.sh || exit 1
+record "set-up (Debian packages)" 0
 # Exit 0 also where the machine cannot run 32-bit programs at all: then the
 # 32-bit stage prints SKIP. Any other exit is a failed set-up.
 i386_setup=0
 if [ -x scripts/setup-i386.sh ]; then
+  stage_started=$EPOCHREALTIME
   bash scripts/setup-i386.sh; i386_setup=$?
   record "32-bit set-up" $i386_setup
 fi
@@ -71,6 +84,9 @@ run_tests "end-to-end tests (64-bit)" bash scripts/e2e.sh build/win64
 stage "platform layer (64-bit, Wine)"
 run_tests "platform layer" bash tests/platform/run.sh build/win64
 
+stage "the demo's first run, scaled down (Wine)"
+run_tests "demo's first run" bash scripts/demo-test.sh
+
 stage "soak, short (Wine)"
 # The 32-bit program too where the machine runs it natively (under emulation
 # the short run would take minutes).
@@ -81,7 +97,7 @@ run_tests "soak (short)" bash bench/soak.sh --short "${soak_programs[@]}"
 if [ -x scripts/test-i686.sh ]; then
   stage "32-bit stage (Wine)"
   case $i386_setup:$(i386_mode) in
-    0:unavailable*) bash scripts/test-i686.sh; summary+=("SKIP  32-bit stage") ;;
+    0:unavailable*) bash scripts/test-i686.sh; summarize SKIP "32-bit stage" ;;
     0:*) run_tests "32-bit stage" bash scripts/test-i686.sh ;;
     *) echo "32-bit stage not run: scripts/setup-i386.sh failed (above)" ;;
   esac
@@ -98,4 +114,5 @@ passed=$(printf '%s\n' "${summary[@]}" | grep -c '^PASS' || true)
 failed=$(printf '%s\n' "${summary[@]}" | grep -c '^FAIL' || true)
 echo "stages: $passed passed, $failed failed"
 echo "tests: $tests_passed passed, $tests_failed failed"
+echo "total time: $(minutes_since "$test_started") (minutes:seconds; each stage's is in its line above)"
 exit $status

@@ -7,26 +7,33 @@
 #                                prefix of the run's own in $run_dir
 #   use_prefix DIR               the run's Wine prefix (exported as WINEPREFIX)
 #   start_display DIR [SCREEN]   an Xvfb display of its own (exports DISPLAY)
-#   make_prefix headless|managed makes the prefix (once) and sets it up
+#   make_prefix headless|managed makes the prefix (once: again when a run
+#                                was interrupted making it) and sets it up
 #   map_com_port PORT DIR FILE [--hex]
 #                                a pty as PORT, its bytes written to FILE
 #   map_controlled_com_port PORT DIR FILE
 #                                the same, with a far end the tests drive
 #                                (held with XOFF, hung up, reconnected)
-#   run_wine ARGS...             runs the 64-bit loader (wine32_loader: the other)
-#   start_wine ARGS...           the same in the background (PID: started_pid)
-#   wait_for_window REGEX SECONDS  a visible top-level window of that title
+#   run_wine [--32] [--within SECONDS] PROGRAM ARGS...
+#                                runs a Windows program (--32: the 32-bit loader)
+#   start_wine ...               the same in the background (PID: started_pid),
+#                                Wine's own output kept in $wine_log
+#   wait_for_window REGEX SECONDS [PID]
+#                                a visible top-level window of that title
+#                                (fails at once when the program PID has ended)
 #   end_started                  ends all of the above: call it on exit
 #
 # Wine runs without debug output and Mono/Gecko prompts, and with the Polish
 # code page: LC_ALL=pl_PL.UTF-8 on the commands that start Wine programs
 # (Wine then uses code page 1250; the Linux locale need not be installed).
+# QM47_WINE_LOADER replaces the 64-bit loader (the scripts' own test gives a
+# wrapper that makes the program's start slow or fail).
 
 # shellcheck source=scripts/common.sh
 . "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 # Named explicitly: once wine32 is installed, `wine` starts the 32-bit loader.
-wine_loader=/usr/lib/wine/wine64
+wine_loader=${QM47_WINE_LOADER:-/usr/lib/wine/wine64}
 [ -x "$wine_loader" ] || wine_loader=$(command -v wine64 || command -v wine || echo wine64)
 wine32_loader=/usr/lib/wine/wine
 [ -x "$wine32_loader" ] || wine32_loader=$(command -v wine || echo wine)
@@ -42,24 +49,62 @@ started_pids=() # what this run started, ended by end_started in reverse
 held_fds=()     # ptys this run keeps open
 prefix_in_use=
 started_pid=
+wine_log=/dev/null # begin_run keeps it in the run's folder
 
 use_prefix() {
   export WINEPREFIX=$1
   prefix_in_use=1
 }
 
-run_wine() { LC_ALL=pl_PL.UTF-8 "$wine_loader" "$@"; }
+# Sets wine_argv to the command that runs a Windows program as every script
+# here runs it: the Polish code page; the 64-bit loader, or with --32 the
+# 32-bit one; with --within SECONDS, ended when it runs longer (killed 10 s
+# later). wine_options: how many of the arguments were these options.
+wine_command() { # [--32] [--within SECONDS] ...
+  local loader=$wine_loader
+  wine_argv=(env LC_ALL=pl_PL.UTF-8)
+  wine_options=0
+  while :; do
+    case ${1:-} in
+      --32) loader=$wine32_loader; shift; wine_options=$((wine_options + 1)) ;;
+      --within) wine_argv+=(timeout --kill-after=10 "$2"); shift 2; wine_options=$((wine_options + 2)) ;;
+      *) break ;;
+    esac
+  done
+  wine_argv+=("$loader")
+}
+run_wine() { # [--32] [--within SECONDS] PROGRAM [ARGUMENT...]
+  local wine_argv wine_options
+  wine_command "$@"
+  shift "$wine_options"
+  "${wine_argv[@]}" "$@"
+}
+# The same in the background; started_pid is the program's own process.
 start_wine() {
-  LC_ALL=pl_PL.UTF-8 "$wine_loader" "$@" &
+  local wine_argv wine_options
+  wine_command "$@"
+  shift "$wine_options"
+  "${wine_argv[@]}" "$@" 2>>"$wine_log" &
   started_pid=$!
   started_pids+=("$started_pid")
 }
 
+# The last lines of Wine's own output in this run, for a failure report.
+show_wine_log() {
+  echo "Wine's last lines (all of them in $wine_log):"
+  tail -n 15 "$wine_log" | tr -d '\r' | sed 's/^/    /'
+}
+
 # Ends the prefix's Wine programs and its wineserver; the next Wine command
-# starts them again, reading the registry afresh.
+# starts them again, reading the registry afresh. The server writes the
+# registry as it ends: a prefix this run made is marked made only then.
 stop_wineserver() {
   "$wineserver_bin" -k 2>/dev/null || true
   "$wineserver_bin" -w 2>/dev/null || true
+  if [ -n "$prefix_to_mark" ] && [ "$prefix_to_mark" = "${WINEPREFIX:-}" ]; then
+    : >"$WINEPREFIX/$prefix_marker"
+    prefix_to_mark=
+  fi
 }
 
 # Xvfb writes the display's number and a newline once it accepts clients.
@@ -71,7 +116,7 @@ start_display() { # DIR [SCREEN]
   local dir=$1 screen=${2:-1280x1024x24}
   Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp 3>"$dir/display" >"$dir/xvfb.log" 2>&1 &
   started_pids+=("$!")
-  if ! wait_for 10 display_number_written "$dir/display"; then
+  if ! poll_seconds=0.02 wait_for 10 display_number_written "$dir/display"; then
     echo "Xvfb did not start:" >&2
     cat "$dir/xvfb.log" >&2
     return 1
@@ -80,20 +125,39 @@ start_display() { # DIR [SCREEN]
   export DISPLAY
 }
 
-# Makes the prefix when it is new and sets it up as the tests need it: Wine's
-# own fonts (so "MS Sans Serif" measures as the dialog layouts expect and has
-# the Polish letters), a crash ending the program at once instead of starting
-# the debugger, and, when headless, windows not managed by a window manager
-# (on Xvfb there is none, and every window closing would wait about 2 s).
-# Each step is bounded (10 minutes: the slowest, under i386 emulation).
+# A prefix counts as made once it holds this marker, written after its making
+# finished and its server ended: a run interrupted while making it (Wine's
+# registry is there early) leaves a prefix that the next run makes again.
+prefix_marker=qm47-prefix-made
+prefix_to_mark=
+prefix_made() { [ -f "$WINEPREFIX/$prefix_marker" ]; }
+
+# Makes the prefix when it is not made yet and sets it up as the tests need
+# it: Wine's own fonts (so "MS Sans Serif" measures as the dialog layouts
+# expect and has the Polish letters), a crash ending the program at once
+# instead of starting the debugger, and, when headless, windows not managed
+# by a window manager (on Xvfb there is none, and every window closing would
+# wait about 2 s). Each step is bounded (10 minutes: the slowest, under i386
+# emulation). Wine's output goes to $wine_log. The marker is written by the
+# next stop_wineserver (map_com_port's, or end_started's at the latest), so
+# that making a prefix costs no extra start of its server.
 make_prefix() { # headless|managed
-  local windows=$1 settings
-  if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    timeout 600 env LC_ALL=pl_PL.UTF-8 "$wine_loader" wineboot -i >/dev/null 2>&1 ||
-      { echo "wineboot could not make $WINEPREFIX" >&2; return 1; }
-  fi
-  if [ -d /usr/share/wine/fonts ]; then
-    cp -n /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+  local windows=$1 settings new=
+  if ! prefix_made; then
+    new=1
+    if [ -e "$WINEPREFIX" ]; then
+      echo "$WINEPREFIX: its making did not finish; making it again" >&2
+      stop_wineserver
+      rm -rf "$WINEPREFIX"
+    fi
+    if ! run_wine --within 600 wineboot -i >>"$wine_log" 2>&1; then
+      echo "wineboot could not make $WINEPREFIX" >&2
+      show_wine_log >&2
+      return 1
+    fi
+    if [ -d /usr/share/wine/fonts ]; then
+      cp -n /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+    fi
   fi
   settings=$(mktemp "${TMPDIR:-/tmp}/qm47-prefix.XXXXXX.reg")
   {
@@ -106,12 +170,14 @@ make_prefix() { # headless|managed
     printf '\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\n'
     if [ "$windows" = managed ]; then echo '"Managed"=-'; else echo '"Managed"="N"'; fi
   } >"$settings"
-  if ! timeout 600 env LC_ALL=pl_PL.UTF-8 "$wine_loader" regedit /S "$(windows_path "$settings")" >/dev/null 2>&1; then
+  if ! run_wine --within 600 regedit /S "$(windows_path "$settings")" >>"$wine_log" 2>&1; then
     rm -f "$settings"
     echo "could not set up $WINEPREFIX" >&2
+    show_wine_log >&2
     return 1
   fi
   rm -f "$settings"
+  [ -z "$new" ] || prefix_to_mark=$WINEPREFIX
 }
 
 windows_path() { # a Unix path as Wine sees it on drive Z:
@@ -132,7 +198,7 @@ map_com_port() { # PORT DIR FILE [--hex]
     socat -u "PTY,raw,echo=0,link=$link" "CREATE:$file" 2>"$dir/socat-$port.log" &
   fi
   started_pids+=("$!")
-  if ! wait_for 10 test -e "$link"; then
+  if ! poll_seconds=0.02 wait_for 10 test -e "$link"; then
     echo "socat did not make the pty for $port" >&2
     return 1
   fi
@@ -164,7 +230,7 @@ map_controlled_com_port() { # PORT DIR FILE
   : >"$file"
   controlled_line "$link" "$dir/$port-control" "$dir/$port-to-line" "$file" &
   started_pids+=("$!")
-  if ! wait_for 10 test -e "$link"; then
+  if ! poll_seconds=0.02 wait_for 10 test -e "$link"; then
     echo "socat did not make the pty for $port" >&2
     return 1
   fi
@@ -196,7 +262,7 @@ controlled_line() { # LINK CONTROL FIFO FILE
     line_pid=$!
     # Not this shell's job any more: bash would report it "Killed" on hang-up.
     disown "$line_pid"
-    wait_for 10 test -e "$link"
+    poll_seconds=0.02 wait_for 10 test -e "$link"
   }
   end_line() {
     [ -n "$line_pid" ] || return 0
@@ -214,7 +280,7 @@ controlled_line() { # LINK CONTROL FIFO FILE
     before=$(stat -c %s "$file")
     probe_bytes=0
     printf '%b' "$1" >&"$to_line"
-    wait_for 5 "$2" "$link" && wait_for 5 captured "$file" $((before + probe_bytes))
+    poll_seconds=0.02 wait_for 5 "$2" "$link" && poll_seconds=0.02 wait_for 5 captured "$file" $((before + probe_bytes))
   }
   trap 'end_line; exit 0' TERM
   # The line going down hangs up whoever had it open, the controller included.
@@ -229,7 +295,7 @@ controlled_line() { # LINK CONTROL FIFO FILE
     fi
     if [ -e "$control/hangup" ]; then
       end_line
-      wait_for 5 test ! -e "$link" && rm -f "$control/hangup"
+      poll_seconds=0.02 wait_for 5 test ! -e "$link" && rm -f "$control/hangup"
     fi
     if [ -e "$control/reconnect" ]; then
       [ -n "$line_pid" ] || start_line
@@ -240,8 +306,19 @@ controlled_line() { # LINK CONTROL FIFO FILE
 }
 
 window_shown() { xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
-wait_for_window() { # REGEX SECONDS
-  wait_for "$2" window_shown "$1"
+window_shown_or_ended() { # REGEX [PID]
+  window_shown "$1" || { [ -n "$2" ] && ! kill -0 "$2" 2>/dev/null; }
+}
+wait_for_window() { # REGEX SECONDS [PID]
+  wait_for "$2" window_shown_or_ended "$1" "${3:-}" && window_shown "$1"
+}
+# The titles of the visible windows on the display, quoted, or "none".
+window_titles() {
+  local id titles=
+  for id in $(xdotool search --onlyvisible --name . 2>/dev/null); do
+    titles+="${titles:+, }\"$(xdotool getwindowname "$id" 2>/dev/null)\""
+  done
+  echo "${titles:-none}"
 }
 
 # Ends what this run started, and only that: the Wine programs of its own
@@ -264,6 +341,7 @@ end_started() {
 # QM47_KEEP_RUN is set).
 begin_run() { # NAME
   run_dir=$(mktemp -d "${TMPDIR:-/tmp}/qm47-$1.XXXXXX")
+  wine_log=$run_dir/wine.log
   trap end_run EXIT
   trap 'exit 130' INT TERM
 }

@@ -65,6 +65,13 @@ bool CMainDlg::OnSysCommand(int command)
     return true;
 }
 
+void CMainDlg::OnCancel()
+{
+    // The program ends through its own window (Koniec, Escape, the close box).
+    m_app.Log().EndOfSession();
+    fw::CDialog::OnCancel();
+}
+
 void CMainDlg::Connect()
 {
     const auto& library = m_app.Library();
@@ -128,8 +135,9 @@ void CMainDlg::Refresh()
 void CMainDlg::OpenPage(int buttonId)
 {
     std::unique_ptr<fw::CDialog> page = m_makePage(buttonId, m_app);
+    m_app.Log().PageOpened(Wnd().GetText(buttonId));
     DisableAllButtons();
-    page->DoModal();
+    if (page->DoModal() == fw::kIdCancel) m_app.Log().PageClosed();
     EnableAllButtons();
     // The button lost the focus when it was disabled; without it the focus
     // would stay where the window put it on closing the page, the port box.

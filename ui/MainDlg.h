@@ -24,6 +24,7 @@ protected:
     bool OnInitDialog() override;
     void DoDataExchange(fw::DataExchange& dx) override;
     bool OnSysCommand(int command) override;
+    void OnCancel() override;
 
 private:
     void Connect();

@@ -37,7 +37,7 @@ MessageAnswer ShowMessage(const CDialog* owner, std::string_view text, const cha
 {
     auto& ui = testing::TestUi::Current();
     testing::ShownMessage shown{std::string(text), caption ? std::string(caption) : std::string(ApplicationName()),
-                                options.icon, options.buttons, owner};
+                                options.icon, options.buttons, owner, options.defaultAnswer};
     ui.messages.push_back(shown);
     if (ui.onMessage) ui.onMessage(shown);
     MessageAnswer answer = MessageAnswer::Ok;
@@ -234,7 +234,12 @@ bool TestWindow::Type(int id, std::string_view chars)
 {
     VirtualControl* control = Find(id);
     if (!control || !control->enabled || m_ended) return false;
-    if (control->source.kind != ControlKind::Edit && control->source.kind != ControlKind::ComboBox) return false;
+    const ControlKind kind = control->source.kind;
+    if (kind == ControlKind::PushButton || kind == ControlKind::CheckBox || kind == ControlKind::RadioButton) {
+        m_focusId = id;
+        return true;
+    }
+    if (kind != ControlKind::Edit && kind != ControlKind::ComboBox) return false;
     m_focusId = id;
     for (char c : chars) {
         control = &Get(id); // a handler may have changed the controls

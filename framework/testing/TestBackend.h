@@ -22,6 +22,7 @@ struct ShownMessage {
     MessageIcon icon;
     MessageButtons buttons;
     const CDialog* owner; // nullptr: owned by no window
+    MessageAnswer defaultAnswer; // Ok: the first button is the default
 };
 
 class TestWindow;
@@ -83,7 +84,11 @@ public:
     // The user's actions. A disabled or missing control cannot be used: the
     // action answers false and does nothing.
     bool Click(int id);                         // button, check box or radio button
-    bool Type(int id, std::string_view chars);  // one character at a time, subject to the limit
+    // One character at a time into an edit or combo box, subject to the limit.
+    // On a push button, check box or radio button the keyboard moves there
+    // and the characters do nothing, as in the Win32 backend (no mnemonic is
+    // pressed without Alt).
+    bool Type(int id, std::string_view chars);
     bool Replace(int id, std::string_view text); // the whole text at once (one change)
     bool SysCommand(int command);
     // Enter, as the dialog manager turns it into a command: the focused push

@@ -31,6 +31,8 @@ UINT IconFlag(MessageIcon icon)
         return MB_ICONINFORMATION;
     case MessageIcon::Exclamation:
         return MB_ICONEXCLAMATION;
+    case MessageIcon::Question:
+        return MB_ICONQUESTION;
     case MessageIcon::None:
         break;
     }
@@ -62,6 +64,7 @@ MessageAnswer ShowMessage(const CDialog* owner, std::string_view text, const cha
     HWND ownerWindow = OwnerWindow(owner);
     UINT flags = IconFlag(options.icon);
     flags |= options.buttons == MessageButtons::YesNo ? MB_YESNO : MB_OK;
+    if (options.defaultAnswer == MessageAnswer::No) flags |= MB_DEFBUTTON2;
     // A box without an owner is still the one the user must answer first.
     if (!ownerWindow) flags |= MB_TASKMODAL | MB_SETFOREGROUND;
     const std::wstring wideText = win32::Widen(text);

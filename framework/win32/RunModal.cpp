@@ -210,8 +210,9 @@ int RunModal(CDialog& dialog)
     const std::vector<std::uint16_t> image = win32::BuildDialogTemplate(dialog.Template());
     win32::DialogWindow window(dialog, dialog.Template());
     HWND owner = win32::InnermostRunningDialog();
-    // The outermost run filters double-clicks for every window of the thread.
-    const win32::HookHandle doubleClicks = owner ? nullptr : win32::IgnoreDoubleClicksOnPushButtons();
+    // The outermost run filters double-clicks and plain letters on buttons
+    // for every window of the thread, message boxes included.
+    const win32::HookHandle buttonInput = owner ? nullptr : win32::FilterButtonInput();
     const INT_PTR result =
         DialogBoxIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<LPCDLGTEMPLATEW>(image.data()), owner,
                                 &win32::DialogProcedure, reinterpret_cast<LPARAM>(&window));

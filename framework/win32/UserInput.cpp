@@ -2,35 +2,82 @@
 
 #include "framework/win32/DialogWindow.h"
 
+#include <cstdlib>
 #include <utility>
 
 namespace fw::win32 {
 
 namespace {
 
+LONG ButtonType(HWND window)
+{
+    return GetWindowLongW(window, GWL_STYLE) & BS_TYPEMASK;
+}
+
 bool IsPushButton(HWND window)
 {
     if (!HasClassName(window, L"button")) return false;
-    const LONG type = GetWindowLongW(window, GWL_STYLE) & BS_TYPEMASK;
+    const LONG type = ButtonType(window);
     return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON;
+}
+
+// A push button, check box or radio button: what a mnemonic presses.
+bool IsPressable(HWND window)
+{
+    if (!HasClassName(window, L"button")) return false;
+    const LONG type = ButtonType(window);
+    return type <= BS_AUTO3STATE || type == BS_AUTORADIOBUTTON;
+}
+
+// The last press of the left mouse button the thread took: when, where and
+// on which window. Kept for the hook below, which has no other place for it;
+// only the window thread touches it.
+struct Press {
+    DWORD time = 0;
+    POINT point{};
+    HWND window = nullptr;
+};
+Press g_lastPress;
+
+// A press on a push button that the system would have paired with the last
+// one into a double-click (within the double-click time and distance), had
+// the last one been on the same window: the second half of a double-click
+// aimed at a button that a box opened by the first half now covers.
+bool SecondPressElsewhere(const MSG& press)
+{
+    const Press& last = g_lastPress;
+    const bool paired = press.time - last.time <= GetDoubleClickTime() &&
+                        std::abs(press.pt.x - last.point.x) <= GetSystemMetrics(SM_CXDOUBLECLK) / 2 &&
+                        std::abs(press.pt.y - last.point.y) <= GetSystemMetrics(SM_CYDOUBLECLK) / 2;
+    return last.window && paired && press.hwnd != last.window && IsPushButton(press.hwnd);
 }
 
 // Called with every message the thread takes from its queue. The system makes
 // WM_LBUTTONDBLCLK of a second press only within the double-click time and
 // distance of the first, on the same window; a press later or elsewhere is a
-// plain press and clicks as usual.
-LRESULT CALLBACK DropDoubleClickOnPushButton(int code, WPARAM removal, LPARAM message)
+// plain press and clicks as usual, unless it lands on another push button
+// (SecondPressElsewhere). A key's WM_CHAR is taken from the queue
+// before the dialog manager looks for a mnemonic in it; below the blank are
+// Tab, Enter, Escape and the control characters, none of them a mnemonic.
+LRESULT CALLBACK FilterMessage(int code, WPARAM removal, LPARAM message)
 {
     MSG& taken = *reinterpret_cast<MSG*>(message);
-    if (code == HC_ACTION && taken.message == WM_LBUTTONDBLCLK && IsPushButton(taken.hwnd)) taken.message = WM_NULL;
+    if (code == HC_ACTION) {
+        const bool press = taken.message == WM_LBUTTONDOWN || taken.message == WM_LBUTTONDBLCLK;
+        const bool doubleClick = press && (taken.message == WM_LBUTTONDBLCLK || SecondPressElsewhere(taken)) &&
+                                 IsPushButton(taken.hwnd);
+        const bool plainCharacter = taken.message == WM_CHAR && taken.wParam > L' ' && IsPressable(taken.hwnd);
+        if (press && removal == PM_REMOVE) g_lastPress = {taken.time, taken.pt, taken.hwnd};
+        if (doubleClick || plainCharacter) taken.message = WM_NULL;
+    }
     return CallNextHookEx(nullptr, code, removal, message);
 }
 
 } // namespace
 
-HookHandle IgnoreDoubleClicksOnPushButtons()
+HookHandle FilterButtonInput()
 {
-    return HookHandle(SetWindowsHookExW(WH_GETMESSAGE, &DropDoubleClickOnPushButton, nullptr, GetCurrentThreadId()));
+    return HookHandle(SetWindowsHookExW(WH_GETMESSAGE, &FilterMessage, nullptr, GetCurrentThreadId()));
 }
 
 void DiscardQueuedInput()

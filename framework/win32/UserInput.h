@@ -14,10 +14,19 @@ struct HookDeleter {
 };
 using HookHandle = std::unique_ptr<std::remove_pointer_t<HHOOK>, HookDeleter>;
 
-// While the handle lives, the second press of a double-click on a push button
-// of the calling thread's windows reaches no window: the button would take
-// it for a second click and run its command again.
-HookHandle IgnoreDoubleClicksOnPushButtons();
+// While the handle lives, two kinds of input reach no window of the calling
+// thread:
+// - the second press of a double-click on a push button: the button would
+//   take it for a second click and run its command again; also when a box
+//   that the first press opened puts another button under the mouse (a
+//   question's Yes under the button that asked it);
+// - a character typed without Alt while the keyboard is on a push button,
+//   check box or radio button (of a dialog or a message box): the dialog
+//   manager would take it for the mnemonic of a button and press it, a
+//   letter meant for a field becoming a command. Space, Enter, Tab, Escape
+//   and the arrows are keys of their own and work as usual, and Alt with a
+//   letter comes as WM_SYSCHAR, which is left alone.
+HookHandle FilterButtonInput();
 
 // Drops the mouse and keyboard input queued for the calling thread until now,
 // presses on title bars and close boxes included.

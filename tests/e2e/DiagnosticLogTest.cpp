@@ -1,13 +1,17 @@
 // The diagnostic log of a whole session started with /log: connect, all nine
 // pages with their operation, and the fiscalization frame on the serial line.
 // Every library call the log holds is the call the simulated printer
-// journalled, in the same order, with the same fields and result.
+// journalled, in the same order, with the same fields and result; every
+// button pressed, page opened and closed is there in order, and the end of
+// the session is the last line.
 
 #include "tests/e2e/PageSession.h"
 
+#include "framework/MessageBox.h"
 #include "res/ResourceIds.h"
 #include "res/Texts.h"
 
+#include <cstring>
 #include <sstream>
 
 namespace qm47::e2e {
@@ -28,6 +32,13 @@ std::vector<std::string> CrLfLines(const std::string& text)
         at = end + 2;
     }
     return lines;
+}
+
+// A control's text without the "&" of its mnemonic.
+std::string WithoutMnemonic(std::string text)
+{
+    std::erase(text, '&');
+    return text;
 }
 
 // A journal line without the 32-bit simulated printer's own layout verdict,
@@ -56,6 +67,11 @@ TEST(DiagnosticLog, HoldsEveryLibraryCallAsThePrinterReceivedItAndEveryMessage)
         {kControlSalePage, IDC_SALE_RUN},
     };
     std::vector<std::string> shown;
+    // What the technician did, as the log must tell it (UTF-8 here).
+    const auto pressed = [](const Window& button, int id) {
+        return "button \"" + WithoutMnemonic(button.Text()) + "\" (id " + std::to_string(id) + ")";
+    };
+    std::vector<std::string> done = {pressed(session.main.Item(kConnect), kConnect)};
     for (const auto& [button, operation] : operations) {
         SCOPED_TRACE("page button " + std::to_string(button));
         session.main.Item(button).Click();
@@ -65,11 +81,19 @@ TEST(DiagnosticLog, HoldsEveryLibraryCallAsThePrinterReceivedItAndEveryMessage)
         const Window page = open.front();
         ASSERT_TRUE(page.WaitVisible());
         const std::size_t lineBefore = SerialLineBytes().size();
-        if (button == kFiscalPage) page.Item(IDC_FISCAL_NIP).SetText("1234567890");
+        const std::string nip = "5260001246";
+        if (button == kFiscalPage) page.Item(IDC_FISCAL_NIP).SetText(nip);
         page.Item(operation).Click();
         if (button == kFiscalPage) {
+            const std::string question = Utf8FromCp1250(fw::Substitute(text::kConfirmFiscalization, {nip}));
+            AnswerMessageBox(session.run, {.text = question, .owner = page.Handle(), .icon = BoxIcon::Question}, IDYES);
+            shown.push_back(std::string(kAppCaption) + ": " + question);
             EXPECT_FALSE(WaitForSerialLineBytes(lineBefore).empty()) << "no frame was sent";
         }
+        const Window mainButton = session.main.Item(button);
+        done.insert(done.end(), {pressed(mainButton, button), "page \"" + WithoutMnemonic(mainButton.Text()) + "\"",
+                                 pressed(page.Item(operation), operation), pressed(page.Item(IDCANCEL), IDCANCEL),
+                                 "page closed"});
         const auto told = AnswerAllBoxes(session.run);
         shown.insert(shown.end(), told.begin(), told.end());
         page.Item(IDCANCEL).Click();
@@ -77,6 +101,7 @@ TEST(DiagnosticLog, HoldsEveryLibraryCallAsThePrinterReceivedItAndEveryMessage)
         // The main window enables its buttons once the page's run has returned.
         ASSERT_TRUE(session.run.Settle());
     }
+    done.insert(done.end(), {pressed(session.main.Item(kExit), kExit), "==== end of session"});
     session.main.Item(kExit).Click();
     ASSERT_TRUE(session.run.WaitForExit()) << "the program did not end";
 
@@ -84,16 +109,22 @@ TEST(DiagnosticLog, HoldsEveryLibraryCallAsThePrinterReceivedItAndEveryMessage)
     ASSERT_FALSE(lines.empty()) << "no log";
     EXPECT_EQ(lines.front().rfind("==== QM47 ", 0), 0u) << lines.front();
     std::vector<std::string> calls;
+    std::vector<std::string> actions;
     std::string messages;
     std::string link;
     for (const std::string& line : lines) {
         if (line.find("] serial link") != std::string::npos) link += line + "\n";
         const std::size_t text = line.find("] ");
+        for (const char* action : {"button \"", "page \"", "page closed", "==== end of session"})
+            if (text != std::string::npos && line.compare(text + 2, std::strlen(action), action) == 0)
+                actions.push_back(Utf8FromCp1250(line.substr(text + 2)));
         const std::size_t took = line.rfind(" (took ");
         if (line.rfind('[', 0) != 0 || text == std::string::npos) continue;
         if (took != std::string::npos && line.back() == ')') calls.push_back(line.substr(text + 2, took - text - 2));
         if (line.compare(text + 2, 8, "message ") == 0) messages += Utf8FromCp1250(line) + "\n";
     }
+    EXPECT_EQ(actions, done);
+    EXPECT_NE(lines.back().find("] ==== end of session"), std::string::npos) << "the last line: " << lines.back();
     std::vector<std::string> journal;
     for (const std::string& line : session.folder.Journal()) journal.push_back(WithoutLayoutVerdict(line));
     EXPECT_EQ(calls, journal);

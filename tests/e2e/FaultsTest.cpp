@@ -7,6 +7,7 @@
 
 #include "tests/e2e/PageSession.h"
 
+#include "framework/MessageBox.h"
 #include "res/ResourceIds.h"
 #include "res/Texts.h"
 
@@ -24,8 +25,8 @@ using namespace main_window;
 using pages::ConnectOnline;
 using pages::OpenPage;
 
-const std::string kNip = "123-456-78-90";
-const std::string kFrame = std::string("\x1BP1$fNIP ") + kNip + "\xFF" + "28\x1B\\" + std::string(1, '\0');
+const std::string kNip = "526-000-12-46";
+const std::string kFrame = std::string("\x1BP1$fNIP ") + kNip + "\xFF" + "29\x1B\\" + std::string(1, '\0');
 
 struct HandleCloser {
     void operator()(HANDLE handle) const { CloseHandle(handle); }
@@ -44,6 +45,17 @@ std::string Joined(const std::vector<std::string>& lines)
     std::string all;
     for (const auto& line : lines) all += line + "\n";
     return all;
+}
+
+// Presses "Wyślij" and answers Yes to the question before the NIP goes out.
+void SendAndConfirm(Session& session, const Window& page)
+{
+    page.Item(IDC_FISCAL_SEND).Click();
+    AnswerMessageBox(session.run,
+                     {.text = Utf8FromCp1250(fw::Substitute(text::kConfirmFiscalization, {kNip})),
+                      .owner = page.Handle(),
+                      .icon = BoxIcon::Question},
+                     IDYES);
 }
 
 // Closes the page, then checks that the main window goes on working: Refresh
@@ -102,7 +114,7 @@ TEST(Faults, ASerialLineHeldOrGoneWhileSendingIsReportedAndTheProgramGoesOn)
         session.folder.WriteSimConfig(step.simConfig);
         const std::size_t lineBefore = ControlledLineBytes().size();
         const std::size_t journalBefore = session.JournalSize();
-        page.Item(IDC_FISCAL_SEND).Click();
+        SendAndConfirm(session, page);
         if (step.told.empty()) {
             ASSERT_TRUE(session.run.Settle());
             EXPECT_TRUE(session.run.MessageBoxes().empty()) << Describe(session.run.MessageBoxes());
@@ -142,7 +154,7 @@ TEST(Faults, APortHeldByAnotherProgramIsGivenBackToTheLibrary)
     const bool exclusive = !OpenPort(port);
     const std::size_t lineBefore = SerialLineBytes().size();
     const std::size_t journalBefore = session.JournalSize();
-    page.Item(IDC_FISCAL_SEND).Click();
+    SendAndConfirm(session, page);
     if (exclusive) {
         AnswerMessageBox(session.run, {.text = Expected(text::kCannotOpenPort), .owner = page.Handle()});
         EXPECT_EQ(SerialLineBytes().substr(lineBefore), "");
@@ -157,7 +169,7 @@ TEST(Faults, APortHeldByAnotherProgramIsGivenBackToTheLibrary)
     // Once the other program lets go, the frame goes out.
     held.reset();
     const std::size_t lineAfter = SerialLineBytes().size();
-    page.Item(IDC_FISCAL_SEND).Click();
+    SendAndConfirm(session, page);
     ASSERT_TRUE(session.run.Settle());
     EXPECT_EQ(WaitForSerialLineBytes(lineAfter), kFrame);
     EXPECT_TRUE(session.run.MessageBoxes().empty()) << Describe(session.run.MessageBoxes());

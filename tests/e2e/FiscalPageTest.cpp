@@ -5,6 +5,7 @@
 #include "tests/e2e/Session.h"
 
 #include "res/ResourceIds.h"
+#include "framework/MessageBox.h"
 #include "res/Texts.h"
 
 namespace qm47::e2e {
@@ -33,6 +34,14 @@ std::string Frame(std::string_view nip, std::string_view checkSum)
     return std::string("\x1BP1$fNIP ") + std::string(nip) + "\xFF" + std::string(checkSum) + "\x1B\\";
 }
 
+std::string Question(const std::string& nip)
+{
+    return Utf8FromCp1250(fw::Substitute(text::kConfirmFiscalization, {nip}));
+}
+
+// A valid NIP goes out as typed once the technician says yes; one that
+// breaks the rule (the empty one and the design's own examples among them)
+// is refused and nothing reaches the line or the library.
 TEST(FiscalPage, PutsExactlyTheFrameAndOneZeroByteOnTheLine)
 {
     const std::string port = Environment().comPort;
@@ -41,25 +50,85 @@ TEST(FiscalPage, PutsExactlyTheFrameAndOneZeroByteOnTheLine)
     const Window page = OpenFiscalPage(session, port);
     ASSERT_TRUE(page);
 
-    struct Case { const char* nip; const char* checkSum; std::size_t frameSize; };
-    const Case cases[] = {{"", "04", 14}, {"123-456-78-90", "28", 27}, {"1234567890", "05", 24}};
+    const std::string notTenDigits = Expected(text::kNipNotTenDigits);
+    const std::string wrongCheckDigit = Expected(text::kNipWrongCheckDigit);
+    struct Case { const char* nip; const char* checkSum; std::size_t frameSize; std::string refusal; };
+    const Case cases[] = {{"", "", 0, notTenDigits},
+                          {"123-456-78-90", "", 0, wrongCheckDigit},
+                          {"1234567890", "", 0, wrongCheckDigit},
+                          {"526-000-12-46", "29", 27, ""},
+                          {"526 000 12 46", "24", 27, ""},
+                          {"5260001246", "04", 24, ""}};
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string("NIP \"") + c.nip + "\"");
         const std::size_t lineBefore = SerialLineBytes().size();
         const std::size_t journalBefore = session.JournalSize();
         page.Item(IDC_FISCAL_NIP).SetText(c.nip);
         page.Item(IDC_FISCAL_SEND).Click();
-        ASSERT_TRUE(session.run.Settle());
+        if (!c.refusal.empty()) {
+            AnswerMessageBox(session.run, {.text = c.refusal, .owner = page.Handle(), .icon = BoxIcon::Exclamation});
+            EXPECT_EQ(page.Item(IDC_FISCAL_NIP).Text(), c.nip);
+            EXPECT_EQ(session.JournalSize(), journalBefore) << "the library keeps its port";
+            EXPECT_EQ(SerialLineBytes().size(), lineBefore) << "nothing went out";
+            continue;
+        }
+        AnswerMessageBox(session.run, {.text = Question(c.nip), .owner = page.Handle(), .icon = BoxIcon::Question},
+                         IDYES);
 
         const std::string expected = Frame(c.nip, c.checkSum);
         EXPECT_EQ(expected.size(), c.frameSize);
         EXPECT_EQ(WaitForSerialLineBytes(lineBefore), expected + std::string(1, '\0'));
         EXPECT_TRUE(JournalMatches(session.folder.JournalFrom(journalBefore),
                                    {"Port_Close", "Port_Open port=\"" + port + "\" baud=9600"}));
-        EXPECT_TRUE(session.run.MessageBoxes().empty()) << "a frame that went out shows nothing; "
+        EXPECT_TRUE(session.run.MessageBoxes().empty()) << "a frame that went out shows nothing more; "
                                                         << Describe(session.run.MessageBoxes());
         EXPECT_EQ(session.run.Pages().size(), 1u) << "the page stays open";
     }
+}
+
+// The question before a fiscalization: Yes and No with No the default, so
+// that Enter answers No; a plain letter answers nothing, not even the
+// mnemonic of Yes.
+TEST(FiscalPage, OnlyYesToTheQuestionSendsTheNip)
+{
+    const std::string port = Environment().comPort;
+    ASSERT_FALSE(port.empty()) << "the run maps no COM port";
+    Session session(Library::Full);
+    const Window page = OpenFiscalPage(session, port);
+    ASSERT_TRUE(page);
+    const std::string nip = "526-000-12-46";
+    page.Item(IDC_FISCAL_NIP).SetText(nip);
+    const std::size_t lineBefore = SerialLineBytes().size();
+    const std::size_t journalBefore = session.JournalSize();
+
+    page.Item(IDC_FISCAL_SEND).Click();
+    const auto box = session.run.WaitForMessageBox();
+    ASSERT_TRUE(box) << "no question";
+    EXPECT_EQ(box->Message(), Question(nip));
+    EXPECT_STREQ(Name(box->Icon()), Name(BoxIcon::Question));
+    EXPECT_EQ(box->Caption(), kAppCaption);
+    EXPECT_EQ(GetWindow(box->Handle(), GW_OWNER), page.Handle());
+    ASSERT_EQ(box->Buttons().size(), 2u);
+    const Window no = box->Item(IDNO);
+    ASSERT_TRUE(WaitUntil([&] { return session.run.Focus().Handle() == no.Handle(); })) << "No is not the default";
+    // The letter of every button's mnemonic (a Polish Windows shows "&Tak" and "&Nie").
+    for (const int button : {IDYES, IDNO}) {
+        const std::string label = box->Item(button).Text();
+        const std::size_t mnemonic = label.find('&');
+        ASSERT_NE(mnemonic, std::string::npos) << label;
+        SCOPED_TRACE("plain letter of \"" + label + "\"");
+        ASSERT_NO_FATAL_FAILURE(TypeLetter(session.run, no, label.at(mnemonic + 1)));
+        EXPECT_TRUE(IsWindow(box->Handle())) << "a plain letter answered the question";
+    }
+    no.PressKey(VK_RETURN);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box->Handle()); })) << "Enter did not answer";
+    ASSERT_TRUE(session.run.Settle());
+    EXPECT_EQ(session.JournalSize(), journalBefore) << "No: the library keeps its port";
+    EXPECT_EQ(SerialLineBytes().size(), lineBefore) << "No: nothing went out";
+
+    page.Item(IDC_FISCAL_SEND).Click();
+    AnswerMessageBox(session.run, {.text = Question(nip), .owner = page.Handle(), .icon = BoxIcon::Question}, IDYES);
+    EXPECT_EQ(WaitForSerialLineBytes(lineBefore), Frame(nip, "29") + std::string(1, '\0'));
 }
 
 TEST(FiscalPage, TheNipEditTakesThirteenCharacters)
@@ -79,7 +148,10 @@ TEST(FiscalPage, APortWithNoDeviceIsReportedAndGivenBackToTheLibrary)
     const Window page = OpenFiscalPage(session, "COM8");
     ASSERT_TRUE(page);
     const std::size_t journalBefore = session.JournalSize();
+    page.Item(IDC_FISCAL_NIP).SetText("5260001246");
     page.Item(IDC_FISCAL_SEND).Click();
+    AnswerMessageBox(session.run,
+                     {.text = Question("5260001246"), .owner = page.Handle(), .icon = BoxIcon::Question}, IDYES);
     AnswerMessageBox(session.run, {.text = Expected(text::kCannotOpenPort), .owner = page.Handle()});
     EXPECT_TRUE(JournalMatches(session.folder.JournalFrom(journalBefore),
                                {"Port_Close", "Port_Open port=\"COM8\" baud=9600 result=0"}));

@@ -607,6 +607,9 @@ struct CommandButton {
     int button;
     int marker;        // a control beside it that a click gives the focus
     std::size_t lines; // journal lines of one run of the command
+    // The text put into the marker first (the fiscalization's NIP); when set,
+    // every run is preceded by a question that the test answers Yes.
+    const char* question = nullptr;
 };
 
 // What the user does after the first press, and when.
@@ -682,6 +685,7 @@ void PressTwice(const PressCase& c)
     }
     session.folder.WriteSimConfig("delay_ms = " + std::to_string(c.delayMs) + "\n" + c.printer);
     const bool slow = c.delayMs == kSlowMs;
+    if (c.command.question) window.Item(c.command.marker).SetText(c.command.question);
     const std::size_t before = session.JournalSize();
     const Window button = window.Item(c.command.button);
     const DWORD doubleClickTime = GetDoubleClickTime();
@@ -691,8 +695,11 @@ void PressTwice(const PressCase& c)
     const DWORD first = GetTickCount();
     button.ClickWithMouse(first);
     // The second press comes while a slow printer is still busy with the
-    // command, or once a fast one has done it (or shows its box).
-    if (slow) {
+    // command, or once a fast one has done it (or shows its box); for a
+    // command that asks first, while its question is open.
+    if (c.command.question) {
+        ASSERT_TRUE(session.run.WaitForMessageBox()) << "no question";
+    } else if (slow) {
         ASSERT_TRUE(WaitUntil([&] { return session.JournalSize() > before; })) << "the command did not start";
     } else if (!libraryBox) {
         ASSERT_TRUE(WaitUntil([&] { return session.JournalSize() >= before + c.command.lines; }))
@@ -743,6 +750,18 @@ void PressTwice(const PressCase& c)
         }
         EXPECT_EQ(errorMessages, 1u);
     }
+    if (c.command.question) {
+        // The question lies over the button, its Yes where the mouse is.
+        EXPECT_FALSE(WaitUntil([&] { return session.run.MessageBoxes().empty(); }, std::chrono::milliseconds(500)))
+            << "the second press answered the question";
+        // Every question that comes is answered Yes: each would be one run.
+        while (WaitUntil([&] { return session.run.Settle(); }, kWaitBound + std::chrono::milliseconds(c.delayMs) * 4)) {
+            const auto boxes = session.run.MessageBoxes();
+            if (boxes.empty()) break;
+            boxes.front().Press(IDYES);
+            ASSERT_TRUE(WaitUntil([&] { return !IsWindow(boxes.front().Handle()); })) << "the question stays";
+        }
+    }
 
     // Input is taken in order: once a click on the marker has moved the
     // focus, the presses before it have been taken too. It is sent once the
@@ -774,7 +793,7 @@ TEST(Presses, OnePressOneCommand)
 {
     const CommandButton connect{"Połącz", 0, kConnect, kPort, OnlineConnectJournal().size()};
     const CommandButton dailyReport{"daily report", kReportsPage, IDC_REPORTS_DAILY, IDC_REPORTS_MONTH, 2};
-    const CommandButton fiscalize{"Wyślij", kFiscalPage, IDC_FISCAL_SEND, IDC_FISCAL_NIP, 2};
+    const CommandButton fiscalize{"Wyślij", kFiscalPage, IDC_FISCAL_SEND, IDC_FISCAL_NIP, 2, "5260001246"};
     const CommandButton controlSale{"control sale", kControlSalePage, IDC_SALE_RUN, IDC_SALE_NAME, 8};
     std::vector<PressCase> cases;
     for (const CommandButton& command : {connect, dailyReport, fiscalize, controlSale})
@@ -800,6 +819,67 @@ TEST(Presses, OnePressOneCommand)
         SCOPED_TRACE(std::string(c.command.name) + ", " + kSecondPressNames[static_cast<int>(c.second)] + ", printer answering in " +
                      std::to_string(c.delayMs) + " ms " + c.printer);
         PressTwice(c);
+    }
+}
+
+// --- A letter typed on a button ---------------------------------------------------------
+
+// Without Alt, a letter typed while the keyboard is on a push button or a
+// check box is no mnemonic: it presses no command button (nor the page's
+// "Anuluj", where the command button has no letter), toggles nothing and
+// moves the keyboard nowhere. One session, every page's command button and
+// the main window's page buttons.
+TEST(Presses, APlainLetterOnAButtonRunsNoCommand)
+{
+    struct LetterCase {
+        const char* name; // what the letter would do as a mnemonic
+        int page;         // 0: the main window
+        int focus;        // where the keyboard is
+        char letter;
+    };
+    const LetterCase cases[] = {
+        {"header: \"p\" on a \"Podw.\" box, PROGRAMOWANIE", kHeaderPage, IDC_HEADER_DOUBLE1, 'p'},
+        {"clock: PROGRAMOWANIE", kClockPage, IDC_CLOCK_CANCEL, 'p'},
+        {"tax rates: PROGRAMOWANIE", kTaxRatesPage, IDC_TAX_RATES_CANCEL, 'p'},
+        {"fiscalization: Wyślij", kFiscalPage, IDC_FISCAL_CANCEL, 'w'},
+        {"display: Anuluj", kDisplayPage, IDC_DISPLAY_CUSTOMER_SEND, 'a'},
+        {"reports: Anuluj", kReportsPage, IDC_REPORTS_DAILY, 'a'},
+        {"goods check, on Wydruk: Wykonaj", kGoodsCheckPage, IDC_GOODS_PRINT, 'w'},
+        {"service date: PROGRAMOWANIE", kServiceDatePage, IDC_SERVICE_CANCEL, 'p'},
+        {"control sale: Wykonaj", kControlSalePage, IDC_SALE_CANCEL, 'w'},
+        {"main window: Programowanie zegara", 0, kDisconnect, 'g'},
+        {"main window: Koniec", 0, kRefresh, 'i'},
+    };
+    Session session(Library::Full);
+    session.main.Item(kPort).SetText(Environment().comPort);
+    ASSERT_NO_FATAL_FAILURE(pages::ConnectOnline(session));
+    for (const LetterCase& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + ", letter " + c.letter);
+        Window window = session.main;
+        if (c.page) {
+            window = pages::OpenPage(session, c.page);
+            ASSERT_TRUE(window) << "the page did not open";
+        }
+        const Window focus = window.Item(c.focus);
+        PostMessageW(window.Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(focus.Handle()), TRUE);
+        ASSERT_TRUE(session.run.Settle());
+        ASSERT_EQ(session.run.Focus().Handle(), focus.Handle());
+        const auto checked = [&] { return SendMessageW(focus.Handle(), BM_GETCHECK, 0, 0); };
+        const LRESULT checkBefore = checked();
+        const std::size_t journalBefore = session.JournalSize();
+
+        ASSERT_NO_FATAL_FAILURE(TypeLetter(session.run, focus, c.letter));
+        EXPECT_TRUE(session.run.MessageBoxes().empty()) << Describe(session.run.MessageBoxes());
+        EXPECT_EQ(session.JournalSize(), journalBefore) << "a command ran";
+        EXPECT_EQ(session.run.Pages().size(), c.page ? 1u : 0u) << "a page opened or closed";
+        EXPECT_TRUE(session.main.Visible()) << "the program ended";
+        EXPECT_EQ(session.run.Focus().Handle(), focus.Handle()) << "the keyboard moved";
+        EXPECT_EQ(checked(), checkBefore) << "the box was toggled";
+
+        AnswerAllBoxes(session.run);
+        for (const Window& page : session.run.Pages()) page.Item(IDCANCEL).Click();
+        ASSERT_TRUE(WaitUntil([&] { return session.run.Pages().empty(); })) << "the page did not close";
+        ASSERT_TRUE(session.run.Settle());
     }
 }
 

@@ -108,4 +108,15 @@ void AnswerMessageBox(ProgramRun& run, const ExpectedBox& expected, int answer)
     }
 }
 
+void TypeLetter(const ProgramRun& run, const Window& control, char letter)
+{
+    const char upper = letter >= 'a' && letter <= 'z' ? static_cast<char>(letter - 'a' + 'A') : letter;
+    ASSERT_TRUE(upper >= 'A' && upper <= 'Z') << "not a letter: " << letter;
+    control.PressKey(static_cast<UINT>(upper)); // a letter's virtual key is its capital
+    // The key's WM_CHAR is posted behind whatever was queued when the key was
+    // taken: the first settling sees the key taken, the second the character.
+    ASSERT_TRUE(run.Settle());
+    ASSERT_TRUE(run.Settle());
+}
+
 } // namespace qm47::e2e

@@ -105,4 +105,10 @@ std::vector<std::string> AnswerAllBoxes(const ProgramRun& run);
 // box or another box appears.
 void AnswerMessageBox(ProgramRun& run, const ExpectedBox& expected, int answer = IDOK);
 
+// Types `letter` (A to Z, either case) without Alt on `control` as a key
+// press does: the program's message loop makes the character of the key
+// itself. Waits until the program has handled the character too (or shows a
+// box it raised); fails fatally when it does not.
+void TypeLetter(const ProgramRun& run, const Window& control, char letter);
+
 } // namespace qm47::e2e

@@ -32,8 +32,7 @@ map_com_port COM12 "$run_dir" "$line"
 # --- 1. The dialog backend ------------------------------------------------------
 cp "$backend_probe" "$run_dir/"
 code=0
-(cd "$run_dir" && timeout --kill-after=10 120 \
-  env LC_ALL=pl_PL.UTF-8 "$wine_loader" dialog_backend_probe.exe) >"$run_dir/backend.out" 2>&1 || code=$?
+(cd "$run_dir" && run_wine --within 120 dialog_backend_probe.exe) >"$run_dir/backend.out" 2>&1 || code=$?
 tr -d '\r' <"$run_dir/backend.out" | grep -E '^(ok|FAIL)' || true
 checks_passed=$((checks_passed + $(tr -d '\r' <"$run_dir/backend.out" | grep -c '^ok') ))
 backend_failed=$(tr -d '\r' <"$run_dir/backend.out" | grep -c '^FAIL' || true)

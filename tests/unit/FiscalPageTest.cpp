@@ -15,6 +15,8 @@ namespace {
 
 using testing::PseudoTerminal;
 
+const std::string kValidNip = "5260001246";
+const std::string kConfirm = "Fiskalizacji nie mo\xBF" "na cofn\xB9\xE6. Zapisa\xE6 w pami\xEA" "ci fiskalnej drukarki NIP ";
 const std::string kCannotOpenPort = "Nie mo\xBF" "na otworzy\xE6 portu";
 const std::string kNotSentWhole = "Polecenie fiskalizacji nie zosta\xB3o wys\xB3" "ane w ca\xB3o\x9C" "ci. Sprawd\x9F po\xB3\xB9"
                                   "czenie z drukark\xB9 i spr\xF3" "buj ponownie.";
@@ -27,18 +29,28 @@ protected:
         app.SetPortName(std::move(portName));
         PageTest::Open(without);
     }
+
+    // Sends a valid NIP, answering yes to the question before it.
+    void SendValidNip()
+    {
+        window->Replace(IDC_FISCAL_NIP, kValidNip);
+        ui.answers.push_back(fw::MessageAnswer::Yes);
+        window->Click(IDC_FISCAL_SEND);
+    }
 };
 
 TEST_F(FiscalPageTest, SendsTheFrameAsTypedBetweenPortCloseAndPortOpen)
 {
     PseudoTerminal line;
     ASSERT_TRUE(line.Ready());
-    const std::string nips[] = {"", "123-456-78-90", "1234567890", "NIP a\xB3" "b"};
+    const std::string nips[] = {"526-000-12-46", "526 000 12 46", "5260001246"};
     Open(line.SlaveName());
     for (const std::string& nip : nips) {
         SCOPED_TRACE(nip);
         fake.Clear();
+        ui.messages.clear();
         window->Replace(IDC_FISCAL_NIP, nip);
+        ui.answers.push_back(fw::MessageAnswer::Yes);
         // The library must not hold the port while the frame goes out.
         fake.during = [&](const testing::RecordedCall& call) {
             if (call.name == "Port_Open") {
@@ -52,11 +64,57 @@ TEST_F(FiscalPageTest, SendsTheFrameAsTypedBetweenPortCloseAndPortOpen)
         const auto reopened = fake.CallsOf("Port_Open").at(0);
         EXPECT_EQ(reopened.texts.at(0), line.SlaveName());
         EXPECT_EQ(reopened.numbers.at(0), 9600);
-        EXPECT_TRUE(ui.messages.empty()) << "a frame that went out shows nothing";
+        EXPECT_EQ(MessageTexts(), std::vector<std::string>{kConfirm + nip + "?"})
+            << "a frame that went out shows nothing but the question before it";
         EXPECT_FALSE(line.HasPending());
         EXPECT_FALSE(window->Ended());
     }
     EXPECT_EQ(FiscalizationFrame("").size(), 14u);
+}
+
+// The NIP is written into the fiscal memory for good: one that breaks the
+// rule is refused before the port is touched, and a valid one goes out only
+// when the technician says yes.
+TEST_F(FiscalPageTest, ANipIsCheckedAndConfirmedBeforeAnythingIsSent)
+{
+    const std::string notTenDigits = "Nieprawid\xB3owy NIP: wpisz 10 cyfr (my\x9Clniki i spacje s\xB9 dozwolone).";
+    const std::string wrongCheckDigit = "Nieprawid\xB3owy NIP: cyfra kontrolna si\xEA nie zgadza.";
+    PseudoTerminal line;
+    ASSERT_TRUE(line.Ready());
+    Open(line.SlaveName());
+    struct Case { std::string nip; std::string told; };
+    const Case refused[] = {
+        {"", notTenDigits}, {"NIP a\xB3" "b", notTenDigits}, {" 5260001246", notTenDigits},
+        {"123-456-78-90", wrongCheckDigit}, {"1234567890", wrongCheckDigit}, {"526-000-12-47", wrongCheckDigit},
+    };
+    for (const Case& c : refused) {
+        SCOPED_TRACE("NIP \"" + c.nip + "\"");
+        ui.messages.clear();
+        window->Replace(IDC_FISCAL_NIP, c.nip);
+        ASSERT_TRUE(window->Click(IDC_FISCAL_SEND));
+        ASSERT_EQ(MessageTexts(), std::vector<std::string>{c.told});
+        EXPECT_EQ(ui.messages[0].owner, &page);
+        EXPECT_EQ(ui.messages[0].caption, "QM47");
+        EXPECT_EQ(ui.messages[0].icon, fw::MessageIcon::Exclamation);
+        EXPECT_EQ(window->FocusId(), IDC_FISCAL_NIP);
+        EXPECT_EQ(window->SelectedStart(), IDC_FISCAL_NIP);
+        EXPECT_EQ(Text(IDC_FISCAL_NIP), c.nip) << "the text stays as typed";
+    }
+    // No to the question: nothing either.
+    ui.messages.clear();
+    window->Replace(IDC_FISCAL_NIP, "526-000-12-46");
+    ui.answers.push_back(fw::MessageAnswer::No);
+    ASSERT_TRUE(window->Click(IDC_FISCAL_SEND));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, kConfirm + "526-000-12-46?");
+    EXPECT_EQ(ui.messages[0].owner, &page);
+    EXPECT_EQ(ui.messages[0].caption, "QM47");
+    EXPECT_EQ(ui.messages[0].icon, fw::MessageIcon::Question);
+    EXPECT_EQ(ui.messages[0].buttons, fw::MessageButtons::YesNo);
+    EXPECT_EQ(ui.messages[0].defaultAnswer, fw::MessageAnswer::No) << "Enter must answer No";
+
+    EXPECT_TRUE(fake.calls.empty()) << "the library keeps its port";
+    EXPECT_FALSE(line.HasPending()) << "nothing went out";
 }
 
 TEST_F(FiscalPageTest, NoOnlineCheckIsMade)
@@ -65,25 +123,25 @@ TEST_F(FiscalPageTest, NoOnlineCheckIsMade)
     ASSERT_TRUE(line.Ready());
     fake.onl = 0;
     Open(line.SlaveName());
-    window->Click(IDC_FISCAL_SEND);
+    SendValidNip();
     EXPECT_TRUE(fake.CallsOf("GetStatus_Printer").empty());
-    EXPECT_EQ(line.Read(14, std::chrono::milliseconds(2000)).size(), 14u);
+    EXPECT_EQ(line.Read(24, std::chrono::milliseconds(2000)).size(), 24u);
 }
 
 TEST_F(FiscalPageTest, APortTheLinkCannotOpenIsStillGivenBackAndReported)
 {
     Open("/nonexistent/qm47-port");
-    window->Click(IDC_FISCAL_SEND);
+    SendValidNip();
     EXPECT_EQ(fake.Names(), (std::vector<std::string>{"Port_Close", "Port_Open"}));
     EXPECT_EQ(fake.CallsOf("Port_Open").at(0).texts.at(0), "/nonexistent/qm47-port");
-    ASSERT_EQ(MessageTexts(), std::vector<std::string>{kCannotOpenPort});
-    EXPECT_EQ(ui.messages[0].owner, &page);
-    EXPECT_EQ(ui.messages[0].caption, "QM47");
+    ASSERT_EQ(MessageTexts(), (std::vector<std::string>{kConfirm + kValidNip + "?", kCannotOpenPort}));
+    EXPECT_EQ(ui.messages[1].owner, &page);
+    EXPECT_EQ(ui.messages[1].caption, "QM47");
 }
 
 TEST_F(FiscalPageTest, AFailedSendTellsWhetherTheFrameWentOut)
 {
-    const std::string frame = FiscalizationFrame("") + std::string(1, '\0');
+    const std::string frame = FiscalizationFrame(kValidNip) + std::string(1, '\0');
     const std::string sentButNotReopened = "Polecenie fiskalizacji zosta\xB3o wys\xB3" "ane, ale nie uda\xB3o si\xEA ponownie "
                                            "otworzy\xE6 portu. Po\xB3\xB9" "cz si\xEA z drukark\xB9 ponownie.";
     struct Case { const char* label; bool held; bool exported; std::int32_t result; std::string message; };
@@ -105,7 +163,8 @@ TEST_F(FiscalPageTest, AFailedSendTellsWhetherTheFrameWentOut)
         fake.results["Port_Open"] = c.result;
         if (c.exported) Open(line.SlaveName());
         else Open(line.SlaveName(), {"Port_Open"});
-        window->Click(IDC_FISCAL_SEND);
+        SendValidNip();
+        ui.messages.erase(ui.messages.begin()); // the question
         if (c.held) EXPECT_EQ(line.Read(1, std::chrono::milliseconds(200)), "") << "no part of the frame went out";
         else EXPECT_EQ(line.Read(frame.size(), std::chrono::milliseconds(2000)), frame);
         ASSERT_EQ(MessageTexts(), std::vector<std::string>{c.message});
