@@ -766,7 +766,11 @@ void PressTwice(const PressCase& c)
     // Input is taken in order: once a click on the marker has moved the
     // focus, the presses before it have been taken too. It is sent once the
     // program answers again, so that it is not dropped with them. A program
-    // busy in a library call does not answer the settling query.
+    // busy in a library call does not answer the settling query, but a
+    // posted query is answered before a click still queued: the runs the
+    // case expects are waited for first.
+    EXPECT_TRUE(WaitUntil([&] { return session.JournalSize() >= before + c.runs * c.command.lines; },
+                          kWaitBound + runs));
     ASSERT_TRUE(WaitUntil([&] { return session.run.Settle(); }, kWaitBound + runs)) << "the program stays busy";
     ASSERT_TRUE(window) << "the window was closed";
     const Window marker = window.Item(c.command.marker);
