@@ -2,6 +2,7 @@
 
 #include "app/CallText.h"
 #include "app/DiagnosticLog.h"
+#include "framework/LibraryCallGuard.h"
 #include "framework/MessageBox.h"
 #include "platform/System.h"
 #include "platform/Time.h"
@@ -29,8 +30,9 @@ LibraryResult DeviceLibrary::NotCalled(const char* exportName) const
 }
 
 // Each typed call: an empty slot answers `missing` without calling; a call
-// shows the wait cursor while it blocks the window. The call is written to
-// the log before the library gets it, so that a call that never returns is
+// shows the wait cursor while it blocks the window, and no input reaches the
+// program's windows until it returns (LibraryCallGuard). The call is written
+// to the log before the library gets it, so that a call that never returns is
 // the log's last line; it is timed and tells its convention in every run,
 // so that one path serves with and without the log. A fault inside the
 // export ends the program.
@@ -39,6 +41,7 @@ LibraryResult DeviceLibrary::NotCalled(const char* exportName) const
     {                                                                                                  \
         if (!m_##name) return NotCalled(#name);                                                        \
         fw::WaitCursor busy;                                                                           \
+        const fw::LibraryCallGuard guard;                                                              \
         if (m_log) m_log->CallStarts(#name, #args, {QM47_UNPARENTHESIZE args});                          \
         const std::uint32_t started = platform::MonotonicMilliseconds();                                \
         std::uint32_t popped = kPoppedBytesUnknown;                                                    \
@@ -47,7 +50,7 @@ LibraryResult DeviceLibrary::NotCalled(const char* exportName) const
         if (fault.raised) EndAfterFault(#name, fault);                                                 \
         if (m_log)                                                                                     \
             m_log->CallEnded(started, #name, returned, {QM47_UNPARENTHESIZE args}, read, ArgumentBytes(m_##name), \
-                             popped);                                                                  \
+                             popped, guard.LibraryShowedWindow());                                     \
         return {#name, false, returned};                                                               \
     }
 #define QM47_NO_CALL(name)

@@ -162,7 +162,7 @@ void DiagnosticLog::CallStarts(const char* exportName, const char* parameterName
 
 void DiagnosticLog::CallEnded(std::uint32_t startedMs, const char* exportName, std::int32_t returned,
                               std::initializer_list<CallArgument> arguments, FieldsRead read,
-                              std::uint32_t argumentBytes, std::uint32_t poppedBytes)
+                              std::uint32_t argumentBytes, std::uint32_t poppedBytes, bool libraryWindow)
 {
     const std::uint32_t endedMs = platform::MonotonicMilliseconds();
     if (!m_file) return;
@@ -184,7 +184,7 @@ void DiagnosticLog::CallEnded(std::uint32_t startedMs, const char* exportName, s
     line.append(exportName).append(FormatCallLeft(returned, arguments, read));
     line += " (took ";
     AppendNumber(line, endedMs - startedMs);
-    line += " ms)";
+    line += libraryWindow ? " ms, with the library's own window)" : " ms)";
     WriteStamped(endedMs, line);
 }
 

@@ -11,6 +11,8 @@
 //     [    2630 ms] Port_Open result=0 (took 4 ms)
 //     [    2634 ms] GetStatus_Printer
 //     [    2634 ms] GetStatus_Printer onl=1 pe=0 err=0 result=0 (took 0 ms)
+//     [    5120 ms] ErrorMessage text="" code=-25
+//     [    8530 ms] ErrorMessage result=0 (took 3410 ms, with the library's own window)
 //     [    9120 ms] message "Operacja zakończona poprawnie" caption "QM47" closed by OK
 //
 // A library call is written twice (app/CallText.h): before the library gets
@@ -75,10 +77,12 @@ public:
     // has returned: the export's name, what FormatCallLeft writes and how long
     // it took. On 32-bit Windows `poppedBytes` of the export's
     // `argumentBytes` tell its calling convention, written when it is first
-    // seen and whenever it changes.
+    // seen and whenever it changes. `libraryWindow`: the library showed a
+    // window of its own during the call (a box the user had to answer, which
+    // is why the call took as long as it did).
     void CallEnded(std::uint32_t startedMs, const char* exportName, std::int32_t returned,
                    std::initializer_list<CallArgument> arguments, FieldsRead read, std::uint32_t argumentBytes,
-                   std::uint32_t poppedBytes);
+                   std::uint32_t poppedBytes, bool libraryWindow);
     // A structured exception with `code`, raised at `address` (inside
     // `module`, empty when not known), left the call of `exportName`.
     void Fault(const char* exportName, std::uint32_t code, const void* address, const std::string& module);

@@ -173,6 +173,7 @@ Verdict Apply(Config& config, std::string_view key, std::string_view value)
     }
     if (key == "fiscal") return Assign(config.fiscal, ParseChoice(value, "1", "0"));
     if (key == "error_box") return Assign(config.errorBox, ParseChoice(value, "1", "0"));
+    if (key == "error_box_owner") return Assign(config.errorBoxOwned, ParseChoice(value, "active", "none"));
     if (key == "delay_ms") {
         const auto delay = ParseCode(value);
         if (!delay || *delay < 0 || *delay > kLongestDelayMs) return Verdict::BadValue;

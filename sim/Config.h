@@ -68,6 +68,9 @@ struct Config {
     std::string deviceNamePart2 = "Serwis";
     bool fiscal = false;
     bool errorBox = true;
+    // ErrorMessage's box owned by the calling thread's active window, or by
+    // no window (as some makers' libraries show it).
+    bool errorBoxOwned = true;
     std::int32_t delayMs = 0; // how long every call takes before it answers
     std::map<std::string, FaultSetting, std::less<>> faults; // fault.<EXPORT>
 

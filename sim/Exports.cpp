@@ -238,7 +238,8 @@ std::int32_t QM47_SIM_CALL ErrorMessage(const char* text, std::int32_t code)
     // modal box waits for the user.
     const std::int32_t result = call.End(forced.value_or(sim::kOk));
     if (!forced && call.Settings().errorBox)
-        sim::ShowErrorBox(std::string(sim::kErrorBoxCaption), sim::ErrorBoxText(code, text ? sim::Cp1250ToUtf8(text) : ""));
+        sim::ShowErrorBox(std::string(sim::kErrorBoxCaption), sim::ErrorBoxText(code, text ? sim::Cp1250ToUtf8(text) : ""),
+                          call.Settings().errorBoxOwned);
     return result;
 }
 

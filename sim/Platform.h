@@ -17,9 +17,9 @@ DateTime LocalNow();
 void Pause(std::int32_t milliseconds);
 
 // Shows a modal message box with an error icon and an OK button, owned by the
-// calling thread's active window. Texts are UTF-8. Does nothing where there
-// is no such box (Linux).
-void ShowErrorBox(const std::string& caption, const std::string& text);
+// calling thread's active window, or with `owned` false by no window. Texts
+// are UTF-8. Does nothing where there is no such box (Linux).
+void ShowErrorBox(const std::string& caption, const std::string& text, bool owned = true);
 
 // Raises the structured exception `fault` describes (Config.h). Nothing
 // where there are none (Linux).

@@ -20,7 +20,7 @@ void Pause(std::int32_t milliseconds)
 }
 
 // The native library serves unit tests: nothing is shown, nothing raised.
-void ShowErrorBox(const std::string&, const std::string&) {}
+void ShowErrorBox(const std::string&, const std::string&, bool) {}
 void RaiseFault(const FaultSetting&) {}
 
 } // namespace sim

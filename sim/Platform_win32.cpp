@@ -94,9 +94,9 @@ void Pause(std::int32_t milliseconds)
     Sleep(static_cast<DWORD>(milliseconds));
 }
 
-void ShowErrorBox(const std::string& caption, const std::string& text)
+void ShowErrorBox(const std::string& caption, const std::string& text, bool owned)
 {
-    MessageBoxW(GetActiveWindow(), Utf16(text).c_str(), Utf16(caption).c_str(), MB_OK | MB_ICONERROR);
+    MessageBoxW(owned ? GetActiveWindow() : nullptr, Utf16(text).c_str(), Utf16(caption).c_str(), MB_OK | MB_ICONERROR);
 }
 
 } // namespace sim

@@ -1,5 +1,6 @@
 #include "framework/testing/TestBackend.h"
 
+#include "framework/LibraryCallGuard.h"
 #include "framework/MessageBox.h"
 #include "platform/Time.h"
 
@@ -72,6 +73,20 @@ WaitCursor::WaitCursor()
 WaitCursor::~WaitCursor()
 {
     if (g_currentUi) --g_currentUi->waitCursorDepth;
+}
+
+// No windows to disable here: a call only learns whether the fake library
+// said it showed a window of its own.
+LibraryCallGuard::LibraryCallGuard()
+{
+    if (g_currentUi) g_currentUi->libraryWindowShown = false;
+}
+
+LibraryCallGuard::~LibraryCallGuard() = default;
+
+bool LibraryCallGuard::LibraryShowedWindow() const
+{
+    return g_currentUi && g_currentUi->libraryWindowShown;
 }
 
 void InitDialogSupport() {}

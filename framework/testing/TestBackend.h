@@ -52,6 +52,10 @@ public:
     int waitCursorDepth = 0;
     int waitCursorsShown = 0;
 
+    // Set by a fake library while a call runs: the library showed a window
+    // of its own during it (a guard begun afterwards clears it).
+    bool libraryWindowShown = false;
+
     // The dialogs currently running, outermost first.
     std::vector<TestWindow*> running;
 };

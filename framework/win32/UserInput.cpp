@@ -85,9 +85,13 @@ void DiscardQueuedInput()
     // By message range. Wine's PeekMessageW with PM_QS_INPUT leaves a click
     // queued now and then (seen under Wine 8 with a printer answering in
     // 2 s). Posted messages of these ranges go too: they come from keys as
-    // well (the WM_CHAR of a key press translated before the command).
+    // well (the WM_CHAR of a key press translated before the command). A
+    // press on a title bar or a close box is taken as a message of the
+    // non-client range, which the client range does not match.
     MSG queued{};
-    for (const auto& [first, last] : {std::pair<UINT, UINT>{WM_KEYFIRST, WM_KEYLAST}, {WM_MOUSEFIRST, WM_MOUSELAST}})
+    for (const auto& [first, last] : {std::pair<UINT, UINT>{WM_KEYFIRST, WM_KEYLAST},
+                                      {WM_MOUSEFIRST, WM_MOUSELAST},
+                                      {WM_NCMOUSEMOVE, WM_NCXBUTTONDBLCLK}})
         while (PeekMessageW(&queued, nullptr, first, last, PM_REMOVE)) {
         }
 }

@@ -54,6 +54,8 @@ TEST(SimConfig, UnreadableLinesAreIgnoredAndNamedByNumber)
         {"delay_ms = -1", "bad-value"},
         {"delay_ms = 60001", "bad-value"}, // a minute at most
         {"delay_ms = 2s", "bad-value"},
+        {"error_box_owner = none", nullptr},
+        {"error_box_owner = nobody", "bad-value"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line);

@@ -325,12 +325,17 @@ void Window::ClickWithMouse(DWORD time) const
     RequireUsable(m_handle, "mouse click");
     RECT place{};
     GetWindowRect(m_handle, &place);
+    ClickWithMouseAt({(place.left + place.right) / 2, (place.top + place.bottom) / 2}, time);
+}
+
+void ClickWithMouseAt(POINT screen, DWORD time)
+{
     // Absolute coordinates run from 0 to 65535 across the primary screen.
     const auto normalised = [](LONG pixel, int screenPixels) {
         return static_cast<LONG>((pixel * 65536LL + screenPixels / 2) / screenPixels);
     };
-    const LONG x = normalised((place.left + place.right) / 2, GetSystemMetrics(SM_CXSCREEN));
-    const LONG y = normalised((place.top + place.bottom) / 2, GetSystemMetrics(SM_CYSCREEN));
+    const LONG x = normalised(screen.x, GetSystemMetrics(SM_CXSCREEN));
+    const LONG y = normalised(screen.y, GetSystemMetrics(SM_CYSCREEN));
     INPUT events[2]{};
     const DWORD buttons[2] = {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP};
     for (std::size_t i = 0; i < 2; ++i) {
@@ -338,6 +343,17 @@ void Window::ClickWithMouse(DWORD time) const
         events[i].mi = {x, y, 0, MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | buttons[i], time, 0};
     }
     if (SendInput(2, events, sizeof(INPUT)) != 2) throw Failure("the system refused the mouse input");
+}
+
+void PressKeyOnKeyboard(WORD virtualKey)
+{
+    INPUT events[2]{};
+    for (std::size_t i = 0; i < 2; ++i) {
+        events[i].type = INPUT_KEYBOARD;
+        events[i].ki = {virtualKey, static_cast<WORD>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC)),
+                        i == 0 ? 0u : static_cast<DWORD>(KEYEVENTF_KEYUP), 0, 0};
+    }
+    if (SendInput(2, events, sizeof(INPUT)) != 2) throw Failure("the system refused the key press");
 }
 
 void Window::SetText(std::string_view utf8) const

@@ -92,6 +92,14 @@ protected:
     HWND m_handle = nullptr;
 };
 
+// A click of the mouse at a point of the screen, as Window::ClickWithMouse
+// makes one (a title bar or a close box has no control to aim at).
+void ClickWithMouseAt(POINT screen, DWORD time = 0);
+
+// A key pressed and released on the keyboard (SendInput): it reaches the
+// window that has the keyboard when the program takes it from its queue.
+void PressKeyOnKeyboard(WORD virtualKey);
+
 // The id of a system message box's text static (a Windows convention; the
 // program's own controls without an id carry it too).
 inline constexpr int kMessageBoxTextId = 0xFFFF;

@@ -24,12 +24,14 @@ namespace qm47::e2e {
 
 using namespace std::chrono_literals;
 using drive::BoxIcon;
+using drive::ClickWithMouseAt;
 using drive::Describe;
 using drive::kMessageBoxTextId;
 using drive::kPollStep;
 using drive::kWaitBound;
 using drive::MessageBoxWindow;
 using drive::Name;
+using drive::PressKeyOnKeyboard;
 using drive::Utf8FromCp1250;
 using drive::Utf8FromWide;
 using drive::WaitUntil;

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <map>
 #include <set>
+#include <sstream>
 
 namespace qm47::e2e {
 namespace {
@@ -598,11 +599,18 @@ struct CommandButton {
     const char* question = nullptr;
 };
 
-// When the second press comes, after the first.
+// What the user does after the first press, and when.
 enum class SecondPress {
     WithinDoubleClickTime, // a double-click
     AfterDoubleClickTime,  // a click of its own
+    WhileLibraryBoxIsUp,   // a click of its own while the library's error box waits for OK
+    EnterKey,              // Enter on the keyboard while the command runs
+    CloseBox,              // a click on the window's close box while the command runs
 };
+
+constexpr const char* kSecondPressNames[] = {
+    "double-click", "two clicks apart", "a second click while the library's box is up",
+    "Enter while the command runs", "a click on the close box while the command runs"};
 
 // How long each library call takes: a printer answering at once, and a slow
 // one that is still busy when the second press comes.
@@ -613,15 +621,47 @@ struct PressCase {
     CommandButton command;
     int delayMs; // how long each library call takes
     SecondPress second;
-    std::size_t runs; // of the command
+    std::size_t runs;     // of the command
+    std::string printer;  // further settings of the simulated printer
 };
+
+// Where a click lands on the close box of `window`: found by asking the window
+// what lies along the middle of its title bar, from the right.
+POINT CloseBoxOf(const Window& window)
+{
+    RECT frame{};
+    GetWindowRect(window.Handle(), &frame);
+    const LONG y = frame.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2;
+    for (LONG x = frame.right - 1; x > frame.left; --x) {
+        DWORD_PTR hit = HTNOWHERE;
+        SendMessageTimeoutW(window.Handle(), WM_NCHITTEST, 0, MAKELPARAM(x, y), SMTO_NORMAL, 1000, &hit);
+        if (hit == HTCLOSE) return {x - GetSystemMetrics(SM_CXSIZE) / 4, y};
+    }
+    ADD_FAILURE() << "the window has no close box";
+    return {};
+}
+
+// Moves `box` to the screen's lower right corner, off `control`, so that a
+// click aimed at the control reaches it.
+void MoveOff(const Window& box, const Window& control)
+{
+    RECT boxRect{}, controlRect{}, common{};
+    GetWindowRect(box.Handle(), &boxRect);
+    SetWindowPos(box.Handle(), nullptr, GetSystemMetrics(SM_CXSCREEN) - (boxRect.right - boxRect.left),
+                 GetSystemMetrics(SM_CYSCREEN) - (boxRect.bottom - boxRect.top), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    GetWindowRect(box.Handle(), &boxRect);
+    GetWindowRect(control.Handle(), &controlRect);
+    ASSERT_FALSE(IntersectRect(&common, &boxRect, &controlRect)) << "the box covers the control";
+}
 
 // Presses the command's button twice with the mouse, real input through the
 // system's queue. With a slow printer the second press comes while the
 // command runs; with a fast one after it has finished.
 void PressTwice(const PressCase& c)
 {
-    Session session(Library::Full);
+    const bool libraryBox = c.second == SecondPress::WhileLibraryBoxIsUp || c.second == SecondPress::EnterKey;
+    Session session(Library::Full, {}, libraryBox ? L"/log" : L"");
     // The fiscalization page sends on the run's serial line.
     session.main.Item(kPort).SetText(Environment().comPort);
     Window window = session.main;
@@ -630,36 +670,72 @@ void PressTwice(const PressCase& c)
         window = pages::OpenPage(session, c.command.page);
         ASSERT_TRUE(window) << "the page did not open";
     }
-    session.folder.WriteSimConfig("delay_ms = " + std::to_string(c.delayMs));
+    session.folder.WriteSimConfig("delay_ms = " + std::to_string(c.delayMs) + "\n" + c.printer);
     const bool slow = c.delayMs == kSlowMs;
     if (c.command.question) window.Item(c.command.marker).SetText(c.command.question);
     const std::size_t before = session.JournalSize();
     const Window button = window.Item(c.command.button);
     const DWORD doubleClickTime = GetDoubleClickTime();
+    const POINT closeBox = c.second == SecondPress::CloseBox ? CloseBoxOf(window) : POINT{};
+    const auto runs = std::chrono::milliseconds(c.delayMs) * c.command.lines * 2;
 
     const DWORD first = GetTickCount();
     button.ClickWithMouse(first);
     // The second press comes while a slow printer is still busy with the
-    // command, or once a fast one has done it; for a command that asks
-    // first, while its question is open.
+    // command, or once a fast one has done it (or shows its box); for a
+    // command that asks first, while its question is open.
     if (c.command.question) {
         ASSERT_TRUE(session.run.WaitForMessageBox()) << "no question";
     } else if (slow) {
         ASSERT_TRUE(WaitUntil([&] { return session.JournalSize() > before; })) << "the command did not start";
-    } else {
+    } else if (!libraryBox) {
         ASSERT_TRUE(WaitUntil([&] { return session.JournalSize() >= before + c.command.lines; }))
             << "the command did not run";
         ASSERT_TRUE(session.run.Settle());
     }
-    if (c.second == SecondPress::WithinDoubleClickTime) {
+    switch (c.second) {
+    case SecondPress::WithinDoubleClickTime:
         // Stamped within the double-click time of the first, however long the command took.
         button.ClickWithMouse(first + doubleClickTime / 4);
-    } else {
+        break;
+    case SecondPress::AfterDoubleClickTime:
         ASSERT_TRUE(WaitUntil([&] { return GetTickCount() - first > doubleClickTime + 50; }));
         button.ClickWithMouse();
+        break;
+    case SecondPress::WhileLibraryBoxIsUp: {
+        const auto box = session.run.WaitForMessageBox();
+        ASSERT_TRUE(box) << "the library showed no box";
+        EXPECT_EQ(GetWindow(box->Handle(), GW_OWNER), window.Handle()) << "the box stays above the window";
+        ASSERT_NO_FATAL_FAILURE(MoveOff(*box, button));
+        // Stamped apart from the first: a click of its own, not a double-click.
+        button.ClickWithMouse(first + 2 * doubleClickTime);
+        break;
+    }
+    case SecondPress::EnterKey: PressKeyOnKeyboard(VK_RETURN); break;
+    case SecondPress::CloseBox: ClickWithMouseAt(closeBox); break;
     }
     if (slow) {
         ASSERT_LT(session.JournalSize(), before + c.command.lines) << "the command ended before the second press";
+    }
+    if (libraryBox) {
+        // A box shows once its loop finds no input waiting: what came before
+        // it has been taken then, and did not answer it.
+        const auto box = session.run.WaitForMessageBox(kWaitBound + runs);
+        ASSERT_TRUE(box) << "the library's box did not stay open";
+        box->Item(IDOK).ClickWithMouse();
+        AnswerAllBoxes(session.run);
+        EXPECT_EQ(session.run.Active().Handle(), window.Handle()) << "the window is not active again";
+        EXPECT_EQ(session.run.Focus().Handle(), button.Handle()) << "the keyboard is not back on the button";
+        // The log tells which call showed the library's own window.
+        std::istringstream log(session.folder.ReadFile(WideFromUtf8(Expected(text::kLogFileName))));
+        std::size_t errorMessages = 0;
+        for (std::string line; std::getline(log, line);) {
+            if (line.find(" (took ") == std::string::npos) continue;
+            const bool errorMessage = line.find("] ErrorMessage ") != std::string::npos;
+            errorMessages += errorMessage ? 1 : 0;
+            EXPECT_EQ(line.ends_with(" ms, with the library's own window)\r"), errorMessage) << line;
+        }
+        EXPECT_EQ(errorMessages, 1u);
     }
     if (c.command.question) {
         // The question lies over the button, its Yes where the mouse is.
@@ -677,9 +753,13 @@ void PressTwice(const PressCase& c)
     // Input is taken in order: once a click on the marker has moved the
     // focus, the presses before it have been taken too. It is sent once the
     // program answers again, so that it is not dropped with them. A program
-    // busy in a library call does not answer the settling query.
-    const auto runs = std::chrono::milliseconds(c.delayMs) * c.command.lines * 2;
+    // busy in a library call does not answer the settling query, but a
+    // posted query is answered before a click still queued: the runs the
+    // case expects are waited for first.
+    EXPECT_TRUE(WaitUntil([&] { return session.JournalSize() >= before + c.runs * c.command.lines; },
+                          kWaitBound + runs));
     ASSERT_TRUE(WaitUntil([&] { return session.run.Settle(); }, kWaitBound + runs)) << "the program stays busy";
+    ASSERT_TRUE(window) << "the window was closed";
     const Window marker = window.Item(c.command.marker);
     marker.ClickWithMouse();
     const auto markerHasFocus = [&] {
@@ -698,7 +778,8 @@ void PressTwice(const PressCase& c)
 
 // A double-click runs the command once, with a printer answering at once or
 // slowly; two clicks apart run it twice, unless the second comes while the
-// first still runs.
+// first still runs. No click, key or close box acts while a command runs,
+// nor while the library's own box waits for the user.
 TEST(Presses, OnePressOneCommand)
 {
     const CommandButton connect{"Połącz", 0, kConnect, kPort, OnlineConnectJournal().size()};
@@ -714,10 +795,20 @@ TEST(Presses, OnePressOneCommand)
     // is dropped with the rest of what the user did meanwhile.
     cases.push_back({dailyReport, kFastMs, SecondPress::AfterDoubleClickTime, 2});
     cases.push_back({dailyReport, kSlowMs, SecondPress::AfterDoubleClickTime, 1});
+    // A failed report: the library's error box, owned by no window or by the
+    // page, takes no click meant for the page, nor an Enter typed before it
+    // opened (which reaches a box owned by the page).
+    const CommandButton failedReport{"failed daily report", kReportsPage, IDC_REPORTS_DAILY, IDC_REPORTS_MONTH, 3};
+    const std::string reportFails = "result.LBDAYREP = -25\n";
+    for (const char* owner : {"none", "active"})
+        cases.push_back({failedReport, kFastMs, SecondPress::WhileLibraryBoxIsUp, 1,
+                         reportFails + "error_box_owner = " + owner});
+    cases.push_back({failedReport, kSlowMs, SecondPress::EnterKey, 1, reportFails + "error_box_owner = active"});
+    // The close box pressed while Connect runs does not end the program afterwards.
+    cases.push_back({connect, kSlowMs, SecondPress::CloseBox, 1});
     for (const PressCase& c : cases) {
-        SCOPED_TRACE(std::string(c.command.name) +
-                     (c.second == SecondPress::AfterDoubleClickTime ? ", two clicks apart" : ", double-click") +
-                     ", printer answering in " + std::to_string(c.delayMs) + " ms");
+        SCOPED_TRACE(std::string(c.command.name) + ", " + kSecondPressNames[static_cast<int>(c.second)] + ", printer answering in " +
+                     std::to_string(c.delayMs) + " ms " + c.printer);
         PressTwice(c);
     }
 }

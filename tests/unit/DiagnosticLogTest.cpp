@@ -51,10 +51,18 @@ std::int32_t QM47_LIBCALL OnlinePrinter(PrinterStatus* status)
     return -3;
 }
 
-// A library with GetStatus_Printer only, written to `log`.
+// The library's error message: a box of its own that the user answers.
+std::int32_t QM47_LIBCALL ErrorBox(const char*, std::int32_t)
+{
+    fw::testing::TestUi::Current().libraryWindowShown = true;
+    return 0;
+}
+
+// A library with GetStatus_Printer and ErrorMessage only, written to `log`.
 DeviceLibrary PrinterStatusOnly(DiagnosticLog& log)
 {
     DeviceLibrary library = DeviceLibrary::Resolve([](const char* name) -> void* {
+        if (std::string_view(name) == "ErrorMessage") return reinterpret_cast<void*>(&ErrorBox);
         return std::string_view(name) == "GetStatus_Printer" ? reinterpret_cast<void*>(&OnlinePrinter) : nullptr;
     });
     library.SetLog(&log);
@@ -75,6 +83,7 @@ TEST(DiagnosticLogTest, AppendsOneSessionPerStartWithEveryCallAndEveryMessageBox
         library.GetStatus_Printer(&status);
         EXPECT_TRUE(g_logDuringCall.ends_with("] GetStatus_Printer\r\n")) << g_logDuringCall;
         library.GetStatus_Printer(&status, Reads<PrinterStatus>({"onl"}));
+        library.ErrorMessage("", -25);
         library.LBSETCK(nullptr);
         fw::ShowMessage(nullptr, "Usun\xB9\xE6?\n\"tak\"", nullptr, {fw::MessageIcon::None, fw::MessageButtons::YesNo});
         LinkRecord sent{.open = {.opened = true}};
@@ -92,6 +101,8 @@ TEST(DiagnosticLogTest, AppendsOneSessionPerStartWithEveryCallAndEveryMessageBox
                                 R"(\[ +[0-9]+ ms\] GetStatus_Printer onl=1 pe=0 err=7 result=-3 \(took [0-9]+ ms\)\r\n)"
                                 R"(\[ +[0-9]+ ms\] GetStatus_Printer\r\n)"
                                 R"(\[ +[0-9]+ ms\] GetStatus_Printer onl=1 result=-3 \(took [0-9]+ ms\)\r\n)"
+                                R"(\[ +[0-9]+ ms\] ErrorMessage text="" code=-25\r\n)"
+                                R"(\[ +[0-9]+ ms\] ErrorMessage result=0 \(took [0-9]+ ms, with the library's own window\)\r\n)"
                                 R"(\[ +[0-9]+ ms\] LBSETCK not called: the library has no such export\r\n)"
                                 R"(\[ +[0-9]+ ms\] message "Usun\xB9\xE6\?\\x0A\\x22tak\\x22" caption "QM47" closed by )";
     const std::string link =
