@@ -55,11 +55,7 @@ protected:
 
     void Sell(std::string_view name, std::string_view rate)
     {
-        fake.Clear();
-        ui.messages.clear();
-        window->Replace(IDC_SALE_NAME, name);
-        window->Replace(IDC_SALE_RATE, rate);
-        ASSERT_TRUE(window->Click(IDC_SALE_RUN));
+        Press(IDC_SALE_RUN, {{IDC_SALE_NAME, name}, {IDC_SALE_RATE, rate}});
     }
 
     std::array<std::string, kRateCount> rates = {"22.00", "7.00", "0.00", "101.00", "101.00", "101.00", "100.00"};

@@ -16,6 +16,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace qm47::testing {
@@ -39,6 +40,16 @@ protected:
         std::vector<std::string> texts;
         for (const auto& m : ui.messages) texts.push_back(m.text);
         return texts;
+    }
+
+    // One command from a fresh start: the calls and boxes so far forgotten,
+    // each of `entries` replacing its control's text, then `button` clicked.
+    void Press(int button, std::initializer_list<std::pair<int, std::string_view>> entries = {})
+    {
+        fake.Clear();
+        ui.messages.clear();
+        for (const auto& [id, text] : entries) window->Replace(id, text);
+        ASSERT_TRUE(window->Click(button));
     }
 
     // The command stopped at the on-line check: nothing but GetStatus_Printer
