@@ -113,15 +113,13 @@ void DiagnosticLog::Open(const char* path)
     line.append(", ").append(platform::SystemVersion());
     Write(line);
     if (!m_file) return;
-    fw::SetMessageListener(this);
-    fw::SetButtonListener(this);
+    fw::SetActionListener(this);
 }
 
 void DiagnosticLog::Close()
 {
     if (!m_file) return;
-    fw::SetMessageListener(nullptr);
-    fw::SetButtonListener(nullptr);
+    fw::SetActionListener(nullptr);
     m_file.reset();
 }
 

@@ -25,7 +25,6 @@
 // program goes on without a log.
 
 #include "app/CallText.h"
-#include "framework/Dialog.h"
 #include "framework/MessageBox.h"
 #include "serial/SerialLink.h"
 
@@ -53,7 +52,7 @@ enum class CallingConvention : std::uint8_t {
     Neither, // some other count
 };
 
-class DiagnosticLog : public fw::MessageListener, public fw::ButtonListener {
+class DiagnosticLog : public fw::ActionListener {
 public:
     // A log that writes nothing until Open.
     DiagnosticLog() = default;

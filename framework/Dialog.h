@@ -98,22 +98,6 @@ private:
     std::vector<Command> m_commands;
 };
 
-// Told of every push button of a dialog that runs, however it was pressed
-// (a click, Space or Enter on it, Alt with its letter; Escape and the close
-// box run the dialog's cancel button): its text as the template has it,
-// mnemonic "&" included, and its id. Told before its command runs.
-class ButtonListener {
-public:
-    virtual void OnButtonPressed(std::string_view text, int id) = 0;
-
-protected:
-    ~ButtonListener() = default;
-};
-
-// One listener for the process (the application's diagnostic log), or null
-// for none. The listener must outlive every dialog run while it is set.
-void SetButtonListener(ButtonListener* listener);
-
 // Implemented by the backend: runs `dialog` modally.
 int RunModal(CDialog& dialog);
 
