@@ -16,7 +16,6 @@ TEST(GoodsCheckPage, CheckWithPrintout)
 {
     PageSession session(main_window::kGoodsCheckPage);
     const Window page = session.page;
-    const std::size_t opened = session.connected;
     EXPECT_EQ(page.Item(IDC_GOODS_RATE).Text(), "A");
 
     page.Item(IDC_GOODS_NAME).SetText("Kawa");
@@ -26,7 +25,7 @@ TEST(GoodsCheckPage, CheckWithPrintout)
 
     EXPECT_TRUE(session.run.MessageBoxes().empty()) << Describe(session.run.MessageBoxes());
     EXPECT_TRUE(JournalMatches(
-        session.folder.JournalFrom(opened),
+        session.folder.JournalFrom(session.connected),
         {"GetStatus_Printer onl=1",
          "LBDBREP step=0 goodsName=null rateLetter=null registerNumber=null cashier=null option=0 result=0",
          "LBDBREP step=1 goodsName=\"Kawa\" rateLetter=\"B\" registerNumber=null cashier=null option=0 result=0",

@@ -48,9 +48,11 @@ public:
         connected = JournalSize();
         page = OpenPage(*this, pageButton);
         if (!page) throw std::runtime_error("the page did not open; " + Describe(run.MessageBoxes()));
+        opened = JournalSize();
     }
 
     std::size_t connected = 0; // the journal's length before the page opened
+    std::size_t opened = 0;    // and once it was open
     Window page;
 };
 

@@ -16,14 +16,13 @@ TEST(ServiceDatePage, SendsDaysAndTelephone)
 {
     PageSession session(IDC_MAIN_SERVICE_DATE);
     const Window page = session.page;
-    const std::size_t opened = session.JournalSize();
 
     page.Item(IDC_SERVICE_DAYS).Type("30");
     page.Item(IDC_SERVICE_PHONE).Type("22 123-45-67 wew. 5");
     page.Item(IDC_SERVICE_SET).Click();
     AnswerMessageBox(session.run, {.text = Expected(text::kOperationDone), .owner = page.Handle(),
                                    .icon = BoxIcon::Information});
-    EXPECT_TRUE(JournalMatches(session.folder.JournalFrom(opened),
+    EXPECT_TRUE(JournalMatches(session.folder.JournalFrom(session.opened),
                                {"GetStatus_Printer onl=1",
                                 "LBRVINFO days=30 phone=\"22 123-45-67 wew. 5\" result=0"}));
     EXPECT_TRUE(page.Visible()) << "the page stays open";

@@ -16,13 +16,12 @@ TEST(TaxRatesPage, SendsTheDefaultRates)
 {
     PageSession session(main_window::kTaxRatesPage);
     const Window page = session.page;
-    const std::size_t opened = session.JournalSize();
 
     page.Item(IDC_TAX_RATES_SET).Click();
     AnswerMessageBox(session.run, {.text = Expected(text::kOperationDone), .owner = page.Handle(),
                                    .icon = BoxIcon::Information});
     EXPECT_TRUE(JournalMatches(
-        session.folder.JournalFrom(opened),
+        session.folder.JournalFrom(session.opened),
         {"GetStatus_Printer onl=1",
          "LBSETPTU count=7 reserved1=0 entries[0].reserved=0 entries[0].rateText=\"22\" "
          "entries[1].rateText=\"7\" entries[2].rateText=\"0\" entries[3].rateText=\"101\" "
