@@ -61,6 +61,17 @@ protected:
     }
 
     std::string Text(int id) const { return window->Control(id).text; }
+    // The status panel's name, unique number, mode, RAM resets, last fiscal
+    // memory write, receipts, then the rates A to G.
+    std::vector<std::string> StatusPanel() const
+    {
+        std::vector<std::string> texts;
+        for (int id : {IDC_MAIN_DEVICE_NAME, IDC_MAIN_UNIQUE_NUMBER, IDC_MAIN_MODE, IDC_MAIN_RAM_RESETS,
+                       IDC_MAIN_LAST_FM_WRITE, IDC_MAIN_RECEIPTS})
+            texts.push_back(Text(id));
+        for (int id : res::kMainRates) texts.push_back(Text(id));
+        return texts;
+    }
     std::vector<std::string> MessageTexts() const
     {
         std::vector<std::string> texts;
@@ -119,15 +130,9 @@ TEST_F(MainDlgTest, ConnectOnlineFillsPanelAndLampsAndEnablesEverything)
     EXPECT_EQ(fake.CallsOf("LBSERM").at(0).numbers, (std::vector<std::int64_t>{3}));
     EXPECT_EQ(app.PortName(), "com1");
 
-    EXPECT_EQ(Text(IDC_MAIN_DEVICE_NAME), "TALMIR Serwis");
-    EXPECT_EQ(Text(IDC_MAIN_UNIQUE_NUMBER), "ABC12345678");
-    EXPECT_EQ(Text(IDC_MAIN_MODE), "Fiskalny");
-    EXPECT_EQ(Text(IDC_MAIN_RAM_RESETS), "4");
-    EXPECT_EQ(Text(IDC_MAIN_LAST_FM_WRITE), "5-3-2003");
-    EXPECT_EQ(Text(IDC_MAIN_RECEIPTS), "1234");
-    std::vector<std::string> shownRates;
-    for (int id : res::kMainRates) shownRates.push_back(Text(id));
-    EXPECT_EQ(shownRates, (std::vector<std::string>{"22.00", "7.00", "Zwolniona", "Nieaktywna", "100", "0.00", "3.00"}));
+    EXPECT_EQ(StatusPanel(), (std::vector<std::string>{"TALMIR Serwis", "ABC12345678", "Fiskalny", "4", "5-3-2003", "1234",
+                                                       "22.00", "7.00", "Zwolniona", "Nieaktywna", "100", "0.00",
+                                                       "3.00"}));
     EXPECT_EQ(Text(IDC_MAIN_ONL), "1"); // onl
     EXPECT_EQ(Text(IDC_MAIN_PE), "0"); // pe
     EXPECT_EQ(Text(IDC_MAIN_ERR), "0"); // err
@@ -264,13 +269,8 @@ TEST_F(MainDlgTest, UnfilledRecordsShowThePresets)
     fake.fillFiscalStatus = nullptr;
     Open();
     window->Click(IDC_MAIN_CONNECT);
-    EXPECT_EQ(Text(IDC_MAIN_DEVICE_NAME), " ");
-    EXPECT_EQ(Text(IDC_MAIN_UNIQUE_NUMBER), "0");
-    EXPECT_EQ(Text(IDC_MAIN_MODE), "Niefiskalny");
-    EXPECT_EQ(Text(IDC_MAIN_RAM_RESETS), "0");
-    EXPECT_EQ(Text(IDC_MAIN_LAST_FM_WRITE), "0-0-2000");
-    EXPECT_EQ(Text(IDC_MAIN_RECEIPTS), "0");
-    for (int id : res::kMainRates) EXPECT_EQ(Text(id), "0") << id;
+    EXPECT_EQ(StatusPanel(), (std::vector<std::string>{" ", "0", "Niefiskalny", "0", "0-0-2000", "0", "0", "0", "0",
+                                                       "0", "0", "0", "0"}));
 
     // A library that leaves the status records untouched shows 9 in the lamps.
     fake.printerFills = false;
