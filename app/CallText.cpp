@@ -50,7 +50,7 @@ struct Pointed {
 template <class Record>
 constexpr Pointed kPointed{};
 template <>
-constexpr Pointed kPointed<SetPtuRequest>{7, offsetof(SetPtuRequest, count)};
+constexpr Pointed kPointed<SetPtuRequest>{kRateCount, offsetof(SetPtuRequest, count)};
 template <>
 constexpr Pointed kPointed<ReceiptEndRequest>{3};
 

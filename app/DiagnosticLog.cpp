@@ -61,9 +61,20 @@ void AppendNumber(std::string& line, std::uint32_t value, std::size_t width = 0,
 // The stamp's place at the front of a line: "[    1234 ms] ".
 constexpr std::size_t kStampSize = 14;
 
-const char* ConventionName(std::uint32_t convention)
+CallingConvention ConventionOf(std::uint32_t poppedBytes, std::uint32_t argumentBytes)
 {
-    return convention == 0 ? "__cdecl" : convention == 1 ? "__stdcall" : "neither __cdecl nor __stdcall";
+    if (poppedBytes == 0) return CallingConvention::Cdecl;
+    return poppedBytes == argumentBytes ? CallingConvention::Stdcall : CallingConvention::Neither;
+}
+
+const char* ConventionName(CallingConvention convention)
+{
+    switch (convention) {
+    case CallingConvention::Cdecl: return "__cdecl";
+    case CallingConvention::Stdcall: return "__stdcall";
+    case CallingConvention::Neither: break;
+    }
+    return "neither __cdecl nor __stdcall";
 }
 
 } // namespace
@@ -102,15 +113,13 @@ void DiagnosticLog::Open(const char* path)
     line.append(", ").append(platform::SystemVersion());
     Write(line);
     if (!m_file) return;
-    fw::SetMessageListener(this);
-    fw::SetButtonListener(this);
+    fw::SetActionListener(this);
 }
 
 void DiagnosticLog::Close()
 {
     if (!m_file) return;
-    fw::SetMessageListener(nullptr);
-    fw::SetButtonListener(nullptr);
+    fw::SetActionListener(nullptr);
     m_file.reset();
 }
 
@@ -157,7 +166,7 @@ void DiagnosticLog::CallEnded(std::uint32_t startedMs, const char* exportName, s
     if (!m_file) return;
     std::string line(kStampSize, ' ');
     if (poppedBytes != kPoppedBytesUnknown && argumentBytes != 0) {
-        const std::uint32_t convention = poppedBytes == 0 ? 0 : poppedBytes == argumentBytes ? 1 : 2;
+        const CallingConvention convention = ConventionOf(poppedBytes, argumentBytes);
         if (convention != m_convention) {
             m_convention = convention;
             line.append("calling convention: ").append(ConventionName(convention)).append(" (").append(exportName);
@@ -218,8 +227,6 @@ void DiagnosticLog::Missing(const char* exportName)
 void DiagnosticLog::SerialLink(std::string_view port, std::string_view bytes, const LinkRecord& use)
 {
     if (!m_file) return;
-    static constexpr const char* kStepNames[] = {"CreateFile",        "SetCommState", "SetCommTimeouts",
-                                                 "SetCommMask",       "GetCommProperties", "SetupComm"};
     const auto systemError = [](std::string& line, std::uint32_t code) {
         line += "system error ";
         AppendNumber(line, code);
@@ -228,7 +235,7 @@ void DiagnosticLog::SerialLink(std::string_view port, std::string_view bytes, co
     std::string line = "serial link ";
     AppendQuoted(line, port);
     if (!use.open.opened) {
-        line.append(": ").append(kStepNames[static_cast<std::size_t>(use.open.failedStep)]).append(" failed, ");
+        line.append(": ").append(OpenStepName(use.open.failedStep)).append(" failed, ");
         systemError(line, use.open.systemError);
         Line(line);
         return;

@@ -25,13 +25,13 @@
 // program goes on without a log.
 
 #include "app/CallText.h"
-#include "framework/Dialog.h"
 #include "framework/MessageBox.h"
 #include "serial/SerialLink.h"
 
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -44,7 +44,15 @@ bool LogSwitchGiven(int argc, const char* const* argv);
 // (64-bit and native builds have one convention only).
 inline constexpr std::uint32_t kPoppedBytesUnknown = 0xFFFFFFFF;
 
-class DiagnosticLog : public fw::MessageListener, public fw::ButtonListener {
+// The calling convention a 32-bit export showed by the bytes of arguments it
+// removed from the stack.
+enum class CallingConvention : std::uint8_t {
+    Cdecl,   // none: the caller removes them
+    Stdcall, // all of them
+    Neither, // some other count
+};
+
+class DiagnosticLog : public fw::ActionListener {
 public:
     // A log that writes nothing until Open.
     DiagnosticLog() = default;
@@ -113,7 +121,7 @@ private:
     };
     std::unique_ptr<std::FILE, FileCloser> m_file;
     std::uint32_t m_startMs = 0;
-    std::uint32_t m_convention = kPoppedBytesUnknown; // 0 __cdecl, 1 __stdcall, 2 neither
+    std::optional<CallingConvention> m_convention; // the one written last, none before the first
 };
 
 } // namespace qm47

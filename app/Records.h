@@ -14,9 +14,21 @@
 
 namespace qm47 {
 
+// The tax rates A to G.
+inline constexpr std::size_t kRateCount = 7;
+
+// What a status field holds when the library leaves it untouched: every
+// field of the two status records is preset to it before each call.
+inline constexpr std::int32_t kNoAnswer = 9;
+
+// The year the printer's one-byte years count from: the fiscal memory's
+// dates from it alone, the clock's and the reports' years up to 49 from it
+// and the others from the century before.
+inline constexpr int kFirstRegisterYear = 2000;
+
 #pragma pack(push, 1)
 
-// GetStatus_Printer. Every field preset to 9 (no answer) before each call.
+// GetStatus_Printer. Every field preset to kNoAnswer before each call.
 struct PrinterStatus {
     std::int32_t onl; // 1 on-line, 0 off-line, anything else no answer
     std::int32_t pe;
@@ -27,7 +39,7 @@ struct PrinterStatus {
     FIELD(pe, 4, 4, Int32)               \
     FIELD(err, 8, 4, Int32)
 
-// GetStatus_CashRegister. Every field preset to 9 before each call.
+// GetStatus_CashRegister. Every field preset to kNoAnswer before each call.
 struct CashRegisterStatus {
     std::int32_t fsk;
     std::int32_t cmd;
@@ -57,12 +69,12 @@ struct FiscalStatus {
     std::uint8_t unused3;
     std::uint8_t unused4;
     std::uint8_t ramResets;
-    std::uint8_t lastFmYear; // counted from 2000
+    std::uint8_t lastFmYear; // counted from kFirstRegisterYear
     std::uint8_t lastFmMonth;
     std::uint8_t lastFmDay;
-    const char* ptuRate[7];  // A to G, "22.00"; "100.00" exempt, "101.00" inactive
+    const char* ptuRate[kRateCount]; // A to G, "22.00"; "100.00" exempt, "101.00" inactive
     std::int32_t receiptCount;
-    const char* totalizer[7]; // A to G
+    const char* totalizer[kRateCount]; // A to G
     const char* unused69;
     const char* uniqueNumber;
 };
@@ -89,7 +101,7 @@ inline FiscalStatus PresetFiscalStatus()
     static constexpr const char* kZero = "0";
     FiscalStatus status{};
     // Indexed, not by reference: the record is packed and its pointers unaligned.
-    for (std::size_t i = 0; i < 7; ++i) {
+    for (std::size_t i = 0; i < kRateCount; ++i) {
         status.ptuRate[i] = kZero;
         status.totalizer[i] = kZero;
     }
@@ -147,7 +159,7 @@ struct PtuRateEntry {
 
 // LBSETPTU.
 struct SetPtuRequest {
-    std::uint8_t count; // 7
+    std::uint8_t count; // kRateCount
     std::uint8_t reserved1;
     std::uint8_t reserved2[3];
     PtuRateEntry* entries; // `count` entries, A to G

@@ -20,20 +20,29 @@ constexpr std::uint8_t kReceiptEndByte = 3;
 
 DateReportRequest DateReport(const ReportDay& first, const ReportDay& last, std::uint8_t kind)
 {
-    DateReportRequest request{};
-    request.firstYear = first.year;
-    request.firstMonth = first.month;
-    request.firstDay = first.day;
-    request.lastYear = last.year;
-    request.lastMonth = last.month;
-    request.lastDay = last.day;
-    request.kind = kind;
-    request.registerNumber = text::kRegisterNumber.c_str();
-    request.cashier = text::kCashier.c_str();
-    return request;
+    // In the record's order (its field list holds it there).
+    return {first.year, first.month, first.day, last.year, last.month, last.day, kind, text::kRegisterNumber.c_str(),
+            text::kCashier.c_str()};
 }
 
 } // namespace
+
+SetClockRequest ClockRequest(const std::array<std::uint8_t, 6>& values)
+{
+    // The values are in the record's order (its field list holds it there).
+    return {values[0], values[1], values[2],   values[3],
+            values[4], values[5], text::kRegisterNumber.c_str(), text::kCashier.c_str()};
+}
+
+PtuRatesRequest::PtuRatesRequest(const std::array<std::string, kRateCount>& rates)
+{
+    for (std::size_t i = 0; i < kRateCount; ++i) m_entries[i].rateText = rates[i].c_str();
+    m_request.count = static_cast<std::uint8_t>(kRateCount);
+    m_request.reserved1 = 0;
+    m_request.entries = m_entries.data();
+    m_request.registerNumber = text::kTaxRegisterNumber.c_str();
+    m_request.cashier = text::kCashier.c_str();
+}
 
 DailyReportRequest DailyReport()
 {
@@ -116,7 +125,7 @@ RateTexts ReadRateTexts(const DeviceLibrary& library)
     FiscalStatus status = PresetFiscalStatus();
     RateTexts texts;
     texts.result = library.LBFSTRQ(&status, Reads<FiscalStatus>({"ptuRate", "totalizer"}));
-    for (std::size_t i = 0; i < 7; ++i) {
+    for (std::size_t i = 0; i < kRateCount; ++i) {
         const char* rate = status.ptuRate[i];
         const char* totalizer = status.totalizer[i];
         texts.ptuRates[i] = rate ? rate : kPreset;

@@ -1,7 +1,8 @@
 #pragma once
-// The requests whose fixed bytes belong to the printer's protocol rather than
-// to a page: the reports, the goods check printout and the control sale's
-// receipt. Each carries the register number "001" and the cashier "SERWIS".
+// The requests to the library, built from what a page read: the clock, the
+// tax rates, the reports, the goods check printout and the control sale's
+// receipt. Each carries the register number "001" (the tax rates
+// "12345678") and the cashier "SERWIS".
 
 #include "app/DeviceLibrary.h"
 #include "app/Records.h"
@@ -11,6 +12,26 @@
 #include <string>
 
 namespace qm47 {
+
+// LBSETCK's request for the six values year (within its century), month,
+// day, hour, minute, second.
+SetClockRequest ClockRequest(const std::array<std::uint8_t, 6>& values);
+
+// LBSETPTU's request for the rates A to G as typed. The request points at
+// its entries and they at the texts: neither it nor the texts may move until
+// the call returns, so it is built where it is used and never copied.
+class PtuRatesRequest {
+public:
+    explicit PtuRatesRequest(const std::array<std::string, kRateCount>& rates);
+    PtuRatesRequest(const PtuRatesRequest&) = delete;
+    PtuRatesRequest& operator=(const PtuRatesRequest&) = delete;
+
+    SetPtuRequest* Record() { return &m_request; }
+
+private:
+    std::array<PtuRateEntry, kRateCount> m_entries{};
+    SetPtuRequest m_request{};
+};
 
 // The printer's answers to a report range it refuses: the periodic report's,
 // and the monthly report's (0xE0000001).
@@ -49,8 +70,8 @@ ReceiptEndRequest ReceiptEnd();
 // The rate and totalizer texts A to G of the fiscal status, copied at once.
 struct RateTexts {
     LibraryResult result; // LBFSTRQ's
-    std::array<std::string, 7> ptuRates;
-    std::array<std::string, 7> totalizers;
+    std::array<std::string, kRateCount> ptuRates;
+    std::array<std::string, kRateCount> totalizers;
 };
 // LBFSTRQ with every text preset to "0" and every number to 0, so that what
 // the library leaves unfilled, or fills with null, reads "0".

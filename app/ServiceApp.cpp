@@ -5,6 +5,7 @@
 #include "res/Texts.h"
 
 #include <string>
+#include <string_view>
 
 namespace qm47 {
 
@@ -23,6 +24,24 @@ DeviceLibrary BindDeviceLibrary(DiagnosticLog& log)
     return bound;
 }
 
+LibraryResult CServiceApp::OpenPort(const std::string& name)
+{
+    const LibraryResult opened = m_library.Port_Open(name.c_str(), kPrinterBaudRate);
+    m_portName = name;
+    return opened;
+}
+
+OwnLinkSend CServiceApp::SendOverOwnLink(const std::string& frame)
+{
+    m_library.Port_Close();
+    const OpenResult opened = m_link.Open(m_portName);
+    const SendResult sent = opened.opened ? m_link.Send(frame) : SendResult{};
+    m_link.Close();
+    m_log.SerialLink(m_portName, std::string_view(frame.c_str(), frame.size() + 1), m_link.LastUse());
+    const LibraryResult reopened = m_library.Port_Open(m_portName.c_str(), kPrinterBaudRate);
+    return {opened.opened, sent.whole, !reopened.missing && reopened.code == 0};
+}
+
 bool CServiceApp::InitInstance(const std::function<void()>& runMainWindow, bool log)
 {
     if (log) {
@@ -36,16 +55,16 @@ bool CServiceApp::InitInstance(const std::function<void()>& runMainWindow, bool 
 
 std::int32_t CServiceApp::IsPrinterOnline() const
 {
-    PrinterStatus status{9, 9, 9};
+    PrinterStatus status{kNoAnswer, kNoAnswer, kNoAnswer};
     m_library.GetStatus_Printer(&status, Reads<PrinterStatus>({"onl"}));
     if (status.onl == 1) return 1;
     if (status.onl == 0) return 0;
-    return 9;
+    return kNoAnswer;
 }
 
 std::int32_t CServiceApp::IsInTransaction() const
 {
-    CashRegisterStatus status{9, 9, 9, 9};
+    CashRegisterStatus status{kNoAnswer, kNoAnswer, kNoAnswer, kNoAnswer};
     m_library.GetStatus_CashRegister(&status, Reads<CashRegisterStatus>({"par"}));
     return status.par == 1 ? 1 : 0;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The application object: start-up, the device library table, the on-line
-// checks, the port name of the last Connect and the direct serial link.
+// checks, the port name of the last Connect, and the direct serial link the
+// port is handed to for a fiscalization.
 
 #include "app/DeviceLibrary.h"
 #include "app/DiagnosticLog.h"
@@ -12,6 +13,13 @@
 #include <utility>
 
 namespace qm47 {
+
+// What sending a frame over the program's own serial link came to.
+struct OwnLinkSend {
+    bool opened = false;        // the link opened the port
+    bool sentWhole = false;     // the port took every byte, the zero byte after the frame too
+    bool portGivenBack = false; // Port_Open gave the library its port again
+};
 
 class CServiceApp {
 public:
@@ -29,16 +37,23 @@ public:
     void SetLibrary(const DeviceLibrary& library) { m_library = library; }
     const DeviceLibrary& Library() const { return m_library; }
 
-    // 1 on-line, 0 off-line, 9 no answer (also when the export is missing).
+    // 1 on-line, 0 off-line, kNoAnswer (also when the export is missing).
     std::int32_t IsPrinterOnline() const;
     // 1 when the printer is in transaction mode, else 0.
     std::int32_t IsInTransaction() const;
 
+    // Gives the library the port `name` at the printer's speed (Port_Open);
+    // the name is kept as the port of the last Connect whatever the result.
+    LibraryResult OpenPort(const std::string& name);
     // The port name the last Connect passed to Port_Open.
     const std::string& PortName() const { return m_portName; }
     void SetPortName(std::string name) { m_portName = std::move(name); }
-    // The direct serial link, used by the fiscalization.
-    CSerialLink& Link() { return m_link; }
+    // Hands the port of the last Connect from the library to the program's
+    // own link for one frame and back: Port_Close, the link opened, `frame`
+    // and its zero byte sent, the link closed, its use written to the log,
+    // and Port_Open on the same port. The port is never the library's and
+    // the link's at once.
+    OwnLinkSend SendOverOwnLink(const std::string& frame);
     // The diagnostic log; its Line writes nothing unless the program was
     // started with /log.
     DiagnosticLog& Log() { return m_log; }

@@ -5,7 +5,7 @@
 // Given a page's name as its argument (clock, rates, ...), it then opens that
 // page too; an unknown name lists the names and exits with 2.
 
-#include "res/ResourceIds.h"
+#include "res/ControlLists.h"
 #include "tests/drive/Drive.h"
 
 #include <cstdio>
@@ -16,28 +16,11 @@ namespace {
 
 using namespace qm47::drive;
 
-struct Page {
-    std::string_view name;
-    int button;
-};
-
-constexpr Page kPages[] = {
-    {"clock", IDC_MAIN_CLOCK},
-    {"rates", IDC_MAIN_TAX_RATES},
-    {"header", IDC_MAIN_HEADER},
-    {"fiscal", IDC_MAIN_FISCAL},
-    {"display", IDC_MAIN_DISPLAY},
-    {"reports", IDC_MAIN_REPORTS},
-    {"goods", IDC_MAIN_GOODS_CHECK},
-    {"service", IDC_MAIN_SERVICE_DATE},
-    {"sale", IDC_MAIN_CONTROL_SALE},
-};
-
 // The button that opens the named page, or 0 for a name no page has.
 int PageButton(std::string_view name)
 {
-    for (const Page& page : kPages)
-        if (page.name == name) return page.button;
+    for (const qm47::res::PageButton& page : qm47::res::kMainPageButtons)
+        if (page.name == name) return page.id;
     return 0;
 }
 
@@ -53,7 +36,8 @@ int main(int argc, char** argv)
     int pageButton = 0;
     if (argc > 1 && (pageButton = PageButton(argv[1])) == 0) {
         std::fprintf(stderr, "demo: no page is called \"%s\"; the pages are:", argv[1]);
-        for (const Page& page : kPages) std::fprintf(stderr, " %.*s", static_cast<int>(page.name.size()), page.name.data());
+        for (const qm47::res::PageButton& page : qm47::res::kMainPageButtons)
+            std::fprintf(stderr, " %s", page.name);
         std::fputs("\n", stderr);
         return 2;
     }

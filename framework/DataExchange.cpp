@@ -39,11 +39,11 @@ bool DataExchange::Text(int id, std::string& value, int limit)
     return true;
 }
 
-bool DataExchange::Check(int id, int& state)
+bool DataExchange::Check(int id, bool& checked)
 {
     if (!m_ok) return false;
-    if (Loading()) m_window.SetCheck(id, state);
-    else state = m_window.GetCheck(id);
+    if (Loading()) m_window.SetCheck(id, checked ? 1 : 0);
+    else checked = m_window.GetCheck(id) == 1;
     return true;
 }
 
@@ -52,6 +52,18 @@ bool DataExchange::Radio(int id, int& index)
     if (!m_ok) return false;
     if (Loading()) m_window.SetCheck(id, index == 0 ? 1 : 0);
     else index = m_window.GetCheck(id) == 1 ? 0 : -1;
+    return true;
+}
+
+bool DataExchange::Date(int id, fw::Date& value, const fw::Date& first, const fw::Date& last)
+{
+    if (!m_ok) return false;
+    if (Loading()) {
+        m_window.SetDateRange(id, first, last);
+        if (value.year != 0) m_window.SetDate(id, value);
+    } else {
+        value = m_window.GetDate(id);
+    }
     return true;
 }
 

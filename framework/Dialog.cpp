@@ -8,16 +8,6 @@
 
 namespace fw {
 
-namespace {
-// One per process, like the message listener: the application's log while it is open.
-ButtonListener* g_buttonListener = nullptr;
-} // namespace
-
-void SetButtonListener(ButtonListener* listener)
-{
-    g_buttonListener = listener;
-}
-
 CDialog::CDialog(const DialogTemplate& dialogTemplate) : m_template(dialogTemplate) {}
 
 CDialog::~CDialog() = default;
@@ -35,10 +25,10 @@ bool CDialog::HandleInitDialog(Window& window)
 
 void CDialog::HandleCommand(int id, int notifyCode)
 {
-    if (notifyCode == kNotifyClicked && g_buttonListener) {
+    if (notifyCode == kNotifyClicked) {
         for (const ControlTemplate& control : m_template.controls)
             if (control.id == id && control.kind == ControlKind::PushButton)
-                g_buttonListener->OnButtonPressed(control.text ? control.text : "", id);
+                detail::NotifyButtonPressed(control.text ? control.text : "", id);
     }
     for (const Command& command : m_commands) {
         if (command.id == id && command.notifyCode == notifyCode) {

@@ -22,6 +22,10 @@ inline constexpr int kIdOk = 1;
 // The cancel command (IDCANCEL, also Escape): ends the window with kIdCancel.
 inline constexpr int kIdCancel = 2;
 
+// The bits of a system command that name it: the system uses the low four
+// bits itself (WM_SYSCOMMAND).
+inline constexpr int kSystemCommandMask = 0xFFF0;
+
 // Notification codes passed with a command (the Win32 values).
 inline constexpr int kNotifyClicked = 0;      // BN_CLICKED
 inline constexpr int kNotifyEditChange = 0x300; // EN_CHANGE
@@ -93,22 +97,6 @@ private:
     Window* m_window = nullptr;
     std::vector<Command> m_commands;
 };
-
-// Told of every push button of a dialog that runs, however it was pressed
-// (a click, Space or Enter on it, Alt with its letter; Escape and the close
-// box run the dialog's cancel button): its text as the template has it,
-// mnemonic "&" included, and its id. Told before its command runs.
-class ButtonListener {
-public:
-    virtual void OnButtonPressed(std::string_view text, int id) = 0;
-
-protected:
-    ~ButtonListener() = default;
-};
-
-// One listener for the process (the application's diagnostic log), or null
-// for none. The listener must outlive every dialog run while it is set.
-void SetButtonListener(ButtonListener* listener);
 
 // Implemented by the backend: runs `dialog` modally.
 int RunModal(CDialog& dialog);

@@ -44,23 +44,30 @@ struct MessageOptions {
 MessageAnswer ShowMessage(const CDialog* owner, std::string_view text, const char* caption = nullptr,
                           MessageOptions options = {});
 
-// Told of every box ShowMessage showed, once it is closed: its text, its
-// caption and the button that closed it (OK for a box with only OK).
-class MessageListener {
+// Told of what the user answered and pressed in the program's windows:
+// - every box ShowMessage showed, once it is closed: its text, its caption
+//   and the button that closed it (OK for a box with only OK);
+// - every push button of a dialog that runs, however it was pressed (a
+//   click, Space or Enter on it, Alt with its letter; Escape and the close
+//   box run the dialog's cancel button): its text as the template has it,
+//   mnemonic "&" included, and its id. Told before its command runs.
+class ActionListener {
 public:
     virtual void OnMessageClosed(std::string_view text, std::string_view caption, MessageAnswer answer) = 0;
+    virtual void OnButtonPressed(std::string_view text, int id) = 0;
 
 protected:
-    ~MessageListener() = default;
+    ~ActionListener() = default;
 };
 
 // One listener for the process (the application's diagnostic log), or null
-// for none. The listener must outlive every box shown while it is set.
-void SetMessageListener(MessageListener* listener);
+// for none. The listener must outlive every box and dialog shown while it is set.
+void SetActionListener(ActionListener* listener);
 
 namespace detail {
-// The backends' ShowMessage reports each box here.
+// The backends' ShowMessage reports each box here, the dialogs each button.
 void NotifyMessageClosed(std::string_view text, std::string_view caption, MessageAnswer answer);
+void NotifyButtonPressed(std::string_view text, int id);
 } // namespace detail
 
 // The innermost of the program's dialogs running now: the window the user

@@ -1,94 +1,15 @@
 #include "pages/ClockPage.h"
 
+#include "app/Requests.h"
 #include "framework/DataExchange.h"
 #include "framework/Window.h"
+#include "pages/ClockRules.h"
+#include "res/ControlLists.h"
 #include "res/Dialogs.h"
 #include "res/ResourceIds.h"
 #include "res/Texts.h"
 
-#include <algorithm>
-
 namespace qm47 {
-
-namespace {
-
-// The new-setting edits, in the order of the request's bytes.
-constexpr int kNewSettingEdits[6] = {IDC_CLOCK_YEAR, IDC_CLOCK_MONTH, IDC_CLOCK_DAY,
-                                     IDC_CLOCK_HOUR, IDC_CLOCK_MINUTE, IDC_CLOCK_SECOND};
-
-// The full year of a year byte: up to 49 in the 2000s, any other in the 1900s.
-int FullYear(int yearInCentury)
-{
-    return yearInCentury <= 49 ? 2000 + yearInCentury : 1900 + yearInCentury;
-}
-
-int DaysInMonth(int fullYear, int month)
-{
-    constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    const bool leap = fullYear % 4 == 0 && (fullYear % 100 != 0 || fullYear % 400 == 0);
-    return month == 2 && leap ? 29 : kDays[month - 1];
-}
-
-// A whole number with blanks around it; nothing for any other text (a sign
-// included). Values past any range are capped, not wrapped.
-std::optional<int> WholeNumber(std::string_view text)
-{
-    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-    while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && blank(text.back())) text.remove_suffix(1);
-    if (text.empty()) return std::nullopt;
-    int value = 0;
-    for (const char c : text) {
-        if (c < '0' || c > '9') return std::nullopt;
-        value = std::min(value * 10 + (c - '0'), 1000);
-    }
-    return value;
-}
-
-std::string TwoDigits(int value)
-{
-    const int n = value % 100 < 0 ? value % 100 + 100 : value % 100;
-    return {static_cast<char>('0' + n / 10), static_cast<char>('0' + n % 10)};
-}
-
-} // namespace
-
-std::array<std::string, 6> ProposedClockTexts(const platform::LocalTime& now)
-{
-    return {TwoDigits(now.year), TwoDigits(now.month), TwoDigits(now.day),
-            TwoDigits(now.hour), TwoDigits(now.minute), "00"};
-}
-
-ClockSetting ReadClockSetting(const std::array<std::string, 6>& texts)
-{
-    constexpr int kLowest[6] = {0, 1, 1, 0, 0, 0};
-    constexpr int kHighest[6] = {99, 12, 0, 23, 59, 59}; // the day's depends on year and month
-    ClockSetting setting;
-    for (std::size_t field = 0; field < texts.size(); ++field) {
-        const auto& values = setting.values;
-        const int highest = field == 2 ? DaysInMonth(FullYear(values[0]), values[1]) : kHighest[field];
-        const std::optional<int> value = WholeNumber(texts[field]);
-        if (!value || *value < kLowest[field] || *value > highest) {
-            setting.invalid = InvalidClockValue{field, kLowest[field], highest};
-            return setting;
-        }
-        // In range: it fits its byte.
-        setting.values[field] = static_cast<std::uint8_t>(*value);
-    }
-    return setting;
-}
-
-std::string PrinterDateText(const ClockTime& clock)
-{
-    return std::to_string(FullYear(clock.year)) + '/' + std::to_string(clock.month) + '/' + std::to_string(clock.day);
-}
-
-std::string PrinterTimeText(const ClockTime& clock)
-{
-    std::string minute = std::to_string(clock.minute);
-    if (clock.minute <= 9) minute.insert(0, 1, '0');
-    return std::to_string(clock.hour) + ':' + minute + ":00";
-}
 
 CClockPage::CClockPage(CServiceApp& app) : CPage(app, res::kClockDialog)
 {
@@ -119,7 +40,7 @@ bool CClockPage::OnInitDialog()
 
 void CClockPage::DoDataExchange(fw::DataExchange& dx)
 {
-    for (std::size_t i = 0; i < m_newSetting.size(); ++i) dx.Text(kNewSettingEdits[i], m_newSetting[i]);
+    for (std::size_t i = 0; i < m_newSetting.size(); ++i) dx.Text(res::kClockEdits[i], m_newSetting[i]);
     dx.Text(IDC_CLOCK_PRINTER_DATE, m_printerDate);
     dx.Text(IDC_CLOCK_PRINTER_TIME, m_printerTime);
 }
@@ -134,20 +55,12 @@ void CClockPage::SetClock()
                                                              std::to_string(invalid->lowest),
                                                              std::to_string(invalid->highest)}),
                    nullptr, {fw::MessageIcon::Exclamation});
-        Wnd().SetFocus(kNewSettingEdits[invalid->field]);
-        Wnd().SelectAll(kNewSettingEdits[invalid->field]);
+        Wnd().SetFocus(res::kClockEdits[invalid->field]);
+        Wnd().SelectAll(res::kClockEdits[invalid->field]);
         return;
     }
 
-    SetClockRequest request{};
-    request.year = setting.values[0];
-    request.month = setting.values[1];
-    request.day = setting.values[2];
-    request.hour = setting.values[3];
-    request.minute = setting.values[4];
-    request.second = setting.values[5];
-    request.registerNumber = text::kRegisterNumber.c_str();
-    request.cashier = text::kCashier.c_str();
+    SetClockRequest request = ClockRequest(setting.values);
     ReportResult(Library().LBSETCK(&request));
     // The reading taken on opening stays as it is.
 }

@@ -2,62 +2,20 @@
 // The clock page: shows the printer's clock as read when the page opens and
 // sets a new date and time, proposed from the computer's clock.
 
-#include "app/Records.h"
 #include "pages/Page.h"
-#include "platform/Time.h"
 
 #include <array>
-#include <cstddef>
-#include <cstdint>
-#include <optional>
 #include <string>
 
 namespace qm47 {
-
-// The new-setting texts proposed from the computer's clock, in the order
-// year, month, day, hour, minute, second: two digits each, the year within
-// its century; the second is always "00".
-std::array<std::string, 6> ProposedClockTexts(const platform::LocalTime& now);
-
-// The printer's date as "2003/7/2": a year byte up to 49 is a year of the
-// 2000s, any other one of the 1900s; no leading zeros.
-std::string PrinterDateText(const ClockTime& clock);
-
-// The printer's time as "9:05:00": the minute with two digits, the hour
-// without a leading zero; the printer's second is not shown.
-std::string PrinterTimeText(const ClockTime& clock);
-
-// A new-setting value that cannot be sent: which of the six it is (0 year to
-// 5 second) and the range it must lie in.
-struct InvalidClockValue {
-    std::size_t field;
-    int lowest;
-    int highest;
-    bool operator==(const InvalidClockValue&) const = default;
-};
-
-// The six texts read as LBSETCK's values, or the first of them, in the order
-// year, month, day, hour, minute, second, that is not a whole number (blanks
-// around it and leading zeros allowed) within its range: year 0-99, month
-// 1-12, day 1 to the month's last day in the year the two digits stand for
-// (as the printer's date shows it), hour 0-23, minute and second 0-59. One
-// reading serves the check and the request, so the values sent are the
-// values checked.
-struct ClockSetting {
-    std::array<std::uint8_t, 6> values{}; // all six, when none is invalid
-    std::optional<InvalidClockValue> invalid;
-};
-ClockSetting ReadClockSetting(const std::array<std::string, 6>& texts);
 
 class CClockPage : public CPage {
 public:
     explicit CClockPage(CServiceApp& app);
 
-protected:
+private:
     bool OnInitDialog() override;
     void DoDataExchange(fw::DataExchange& dx) override;
-
-private:
     void SetClock();
 
     std::array<std::string, 6> m_newSetting; // year, month, day, hour, minute, second, as typed

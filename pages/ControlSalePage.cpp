@@ -3,6 +3,7 @@
 #include "app/Requests.h"
 #include "framework/DataExchange.h"
 #include "pages/GoodsRules.h"
+#include "res/ControlLists.h"
 #include "res/Dialogs.h"
 #include "res/ResourceIds.h"
 #include "res/Texts.h"
@@ -12,10 +13,7 @@ namespace qm47 {
 namespace {
 
 constexpr int kNameLimit = 40;
-constexpr int kTotalizerFields[7] = {
-    IDC_SALE_TOTALIZER_A, IDC_SALE_TOTALIZER_B, IDC_SALE_TOTALIZER_C, IDC_SALE_TOTALIZER_D,
-    IDC_SALE_TOTALIZER_E, IDC_SALE_TOTALIZER_F, IDC_SALE_TOTALIZER_G,
-};
+static_assert(std::size(res::kSaleTotalizers) == kRateCount);
 
 } // namespace
 
@@ -36,7 +34,7 @@ void CControlSalePage::DoDataExchange(fw::DataExchange& dx)
 {
     dx.Text(IDC_SALE_NAME, m_name, kNameLimit);
     dx.ComboText(IDC_SALE_RATE, m_rate);
-    for (std::size_t i = 0; i < m_totalizers.size(); ++i) dx.Text(kTotalizerFields[i], m_totalizers[i]);
+    for (std::size_t i = 0; i < m_totalizers.size(); ++i) dx.Text(res::kSaleTotalizers[i], m_totalizers[i]);
 }
 
 void CControlSalePage::ControlSale()

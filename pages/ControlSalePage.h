@@ -4,6 +4,7 @@
 // blocked at another rate, and shows the seven rate totalizers, read on
 // opening and after every attempt. It shows no success message.
 
+#include "app/Records.h"
 #include "pages/Page.h"
 
 #include <array>
@@ -15,18 +16,16 @@ class CControlSalePage : public CPage {
 public:
     explicit CControlSalePage(CServiceApp& app);
 
-protected:
+private:
     bool OnInitDialog() override;
     void DoDataExchange(fw::DataExchange& dx) override;
-
-private:
     void ControlSale();
     // The receipt: header, the one line, end.
     void Sell(char letter);
 
     std::string m_name;
     std::string m_rate; // the combo box's text
-    std::array<std::string, 7> m_totalizers; // A to G, as the printer reports them
+    std::array<std::string, kRateCount> m_totalizers; // A to G, as the printer reports them
 };
 
 } // namespace qm47

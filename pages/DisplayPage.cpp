@@ -42,13 +42,13 @@ void CDisplayPage::DoDataExchange(fw::DataExchange& dx)
 
 void CDisplayPage::OnCustomerSend()
 {
-    if (!PrinterReady() || !UpdateData(fw::Exchange::Save)) return;
+    if (!PrinterReadyAndRead()) return;
     Send(kCustomerLinesMode, DisplayText(m_customerLine1, m_customerLine2));
 }
 
 void CDisplayPage::OnOperatorSend()
 {
-    if (!PrinterReady() || !UpdateData(fw::Exchange::Save)) return;
+    if (!PrinterReadyAndRead()) return;
     Send(kOperatorLinesMode, DisplayText(m_operatorLine1, m_operatorLine2));
 }
 

@@ -22,10 +22,8 @@ public:
 
     static constexpr int kLineLimit = 20; // characters a display line holds
 
-protected:
-    void DoDataExchange(fw::DataExchange& dx) override;
-
 private:
+    void DoDataExchange(fw::DataExchange& dx) override;
     void OnCustomerSend();
     void OnOperatorSend();
     void OnDateTime();

@@ -9,10 +9,6 @@
 
 namespace qm47 {
 
-namespace {
-constexpr int kBaudRate = 9600;
-} // namespace
-
 CFiscalPage::CFiscalPage(CServiceApp& app) : CPage(app, res::kFiscalDialog)
 {
     OnClick(IDC_FISCAL_SEND, &CFiscalPage::OnSend);
@@ -24,20 +20,11 @@ void CFiscalPage::DoDataExchange(fw::DataExchange& dx)
 }
 
 // No on-line check and no answer read: the printer shows whether it took the
-// command. The port belongs to the link only between Port_Close and Port_Open.
+// command.
 void CFiscalPage::OnSend()
 {
     if (!UpdateData(fw::Exchange::Save) || !ConfirmFiscalization(*this, m_nip)) return;
-    const std::string frame = FiscalizationFrame(m_nip);
-    const auto& library = Library();
-
-    library.Port_Close();
-    CSerialLink& link = m_app.Link();
-    const OpenResult opened = link.Open(m_app.PortName());
-    const SendResult sent = opened.opened ? link.Send(frame) : SendResult{};
-    link.Close();
-    m_app.Log().SerialLink(m_app.PortName(), std::string_view(frame.c_str(), frame.size() + 1), link.LastUse());
-    const LibraryResult reopened = library.Port_Open(m_app.PortName().c_str(), kBaudRate);
+    const OwnLinkSend sent = m_app.SendOverOwnLink(FiscalizationFrame(m_nip));
 
     // Each outcome tells what may be done next. A frame that never left the
     // PC, or left it only in part, may be sent again; one that went out whole
@@ -46,9 +33,9 @@ void CFiscalPage::OnSend()
     // the zero byte after it was taken too: the port takes a byte only once
     // the one before it has left, so a zero byte given up means the frame's
     // last byte may still have been waiting when the port closed.
-    if (!opened.opened) MessageBox(text::kCannotOpenPort);
-    else if (!sent.whole) MessageBox(text::kFiscalizationNotSentWhole);
-    else if (reopened.missing || reopened.code != 0) MessageBox(text::kFiscalizationSentPortNotReopened);
+    if (!sent.opened) MessageBox(text::kCannotOpenPort);
+    else if (!sent.sentWhole) MessageBox(text::kFiscalizationNotSentWhole);
+    else if (!sent.portGivenBack) MessageBox(text::kFiscalizationSentPortNotReopened);
 }
 
 } // namespace qm47

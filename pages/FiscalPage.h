@@ -15,10 +15,8 @@ public:
 
     static constexpr int kNipLimit = 13; // a ten-digit NIP with its three dashes
 
-protected:
-    void DoDataExchange(fw::DataExchange& dx) override;
-
 private:
+    void DoDataExchange(fw::DataExchange& dx) override;
     void OnSend();
 
     std::string m_nip;

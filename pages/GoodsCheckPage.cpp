@@ -27,7 +27,7 @@ void CGoodsCheckPage::DoDataExchange(fw::DataExchange& dx)
 
 void CGoodsCheckPage::Check()
 {
-    if (!PrinterReady() || !UpdateData(fw::Exchange::Save)) return;
+    if (!PrinterReadyAndRead()) return;
     // The combo box takes any text; only "A" to "G" name a rate.
     const auto letter = RateLetter(m_rate);
     if (!letter) {
@@ -36,7 +36,7 @@ void CGoodsCheckPage::Check()
     }
 
     // A printout that fails, or that the library cannot make, does not stop the query.
-    if (m_print == 1) PrintCheck(*letter);
+    if (m_print) PrintCheck(*letter);
 
     GoodsQueryResult result{0, nullptr};
     const LibraryResult query = Library().LBDBREPRS(m_name.c_str(), static_cast<unsigned char>(*letter), &result);

@@ -15,17 +15,15 @@ class CGoodsCheckPage : public CPage {
 public:
     explicit CGoodsCheckPage(CServiceApp& app);
 
-protected:
-    void DoDataExchange(fw::DataExchange& dx) override;
-
 private:
+    void DoDataExchange(fw::DataExchange& dx) override;
     void Check();
     // The printout: LBDBREP steps 0, 1 and 2.
     void PrintCheck(char letter);
 
     std::string m_name;
     std::string m_rate; // the combo box's text
-    int m_print = 0;    // "Wydruk": 1 checked
+    bool m_print = false; // "Wydruk"
     GoodsAnswer m_answer;
 };
 

@@ -3,6 +3,8 @@
 #include "framework/DataExchange.h"
 #include "framework/Window.h"
 #include "pages/HeaderConversion.h"
+#include "pages/HeaderRules.h"
+#include "res/ControlLists.h"
 #include "res/Dialogs.h"
 #include "res/ResourceIds.h"
 #include "res/Texts.h"
@@ -11,56 +13,19 @@
 
 namespace qm47 {
 
-namespace {
-
-struct LineControls {
-    int edit;
-    int doubleWidth;
-    int centred;
-    int counter;
-};
-constexpr std::array<LineControls, 7> kLineControls = {{
-    {IDC_HEADER_LINE1, IDC_HEADER_DOUBLE1, IDC_HEADER_CENTER1, IDC_HEADER_COUNT1},
-    {IDC_HEADER_LINE2, IDC_HEADER_DOUBLE2, IDC_HEADER_CENTER2, IDC_HEADER_COUNT2},
-    {IDC_HEADER_LINE3, IDC_HEADER_DOUBLE3, IDC_HEADER_CENTER3, IDC_HEADER_COUNT3},
-    {IDC_HEADER_LINE4, IDC_HEADER_DOUBLE4, IDC_HEADER_CENTER4, IDC_HEADER_COUNT4},
-    {IDC_HEADER_LINE5, IDC_HEADER_DOUBLE5, IDC_HEADER_CENTER5, IDC_HEADER_COUNT5},
-    {IDC_HEADER_LINE6, IDC_HEADER_DOUBLE6, IDC_HEADER_CENTER6, IDC_HEADER_COUNT6},
-    {IDC_HEADER_LINE7, IDC_HEADER_DOUBLE7, IDC_HEADER_CENTER7, IDC_HEADER_COUNT7},
-}};
-
-constexpr std::size_t kDoubleWidthChars = 20;
-constexpr std::size_t kNormalWidthChars = 40;
-constexpr char kShiftOut = '\x0E'; // switches double width on and off
-constexpr char kLineEnd = '\r';
-
-} // namespace
-
-std::string BuildHeaderLine(std::string_view text, bool doubleWidth, bool centred)
-{
-    const std::size_t width = doubleWidth ? kDoubleWidthChars : kNormalWidthChars;
-    const std::size_t padding = centred && text.size() < width ? (width - text.size()) / 2 : 0;
-    std::string line;
-    if (doubleWidth) line += kShiftOut;
-    line.append(padding, ' ');
-    line += text;
-    if (doubleWidth) line += kShiftOut;
-    return line;
-}
-
 CHeaderPage::CHeaderPage(CServiceApp& app) : CPage(app, res::kHeaderDialog)
 {
     OnClick(IDC_HEADER_SET, &CHeaderPage::ProgramHeader);
-    for (std::size_t line = 0; line < kLineControls.size(); ++line)
-        OnEditChange(kLineControls[line].edit, [this, line] { RefreshCounter(line); });
+    for (std::size_t line = 0; line < std::size(res::kHeaderLines); ++line)
+        OnEditChange(res::kHeaderLines[line].edit, [this, line] { RefreshCounter(line); });
 }
 
 void CHeaderPage::DoDataExchange(fw::DataExchange& dx)
 {
     for (std::size_t i = 0; i < m_lines.size(); ++i) {
-        dx.Text(kLineControls[i].edit, m_lines[i].text);
-        dx.Check(kLineControls[i].doubleWidth, m_lines[i].doubleWidth);
-        dx.Check(kLineControls[i].centred, m_lines[i].centred);
+        dx.Text(res::kHeaderLines[i].edit, m_lines[i].text);
+        dx.Check(res::kHeaderLines[i].doubleWidth, m_lines[i].doubleWidth);
+        dx.Check(res::kHeaderLines[i].centred, m_lines[i].centred);
     }
 }
 
@@ -68,29 +33,19 @@ void CHeaderPage::RefreshCounter(std::size_t line)
 {
     if (!UpdateData(fw::Exchange::Save)) return;
     const std::size_t length = m_lines[line].text.size();
-    Wnd().SetText(kLineControls[line].counter, std::to_string(length));
+    Wnd().SetText(res::kHeaderLines[line].counter, std::to_string(length));
     // Only line 1 warns, and only warns: the text stays as typed.
     if (line != 0) return;
-    if (m_lines[0].doubleWidth == 1 && length > kDoubleWidthChars) MessageBox(text::kHeaderDoubleWidthLimit);
+    if (m_lines[0].doubleWidth && length > kDoubleWidthChars) MessageBox(text::kHeaderDoubleWidthLimit);
     if (length > kNormalWidthChars) MessageBox(text::kHeaderLineLimit);
-}
-
-std::string CHeaderPage::BuildHeaderText() const
-{
-    std::string header;
-    for (const HeaderLine& line : m_lines) {
-        header += BuildHeaderLine(line.text, line.doubleWidth == 1, line.centred == 1);
-        header += kLineEnd;
-    }
-    return header;
 }
 
 void CHeaderPage::ProgramHeader()
 {
-    if (!PrinterReady() || !UpdateData(fw::Exchange::Save)) return;
+    if (!PrinterReadyAndRead()) return;
     // A header the printer cannot take whole is refused: cut, its last line
     // would stand shortened on every receipt.
-    const std::string header = BuildHeaderText();
+    const std::string header = BuildHeaderText(m_lines);
     if (header.size() > kMaxConvertedHeaderBytes) {
         MessageBox(fw::Substitute(text::kHeaderTooLong,
                                   {std::to_string(header.size()), std::to_string(kMaxConvertedHeaderBytes)}),

@@ -14,6 +14,12 @@ protected:
 
     const DeviceLibrary& Library() const { return m_app.Library(); }
     bool PrinterReady(OnlineRule rule = OnlineRule::OnLine) const { return qm47::PrinterReady(m_app, *this, rule); }
+    // The usual start of a command: the on-line check, then the controls
+    // read into the members. False when either stops the command.
+    bool PrinterReadyAndRead(OnlineRule rule = OnlineRule::OnLine)
+    {
+        return PrinterReady(rule) && UpdateData(fw::Exchange::Save);
+    }
     void ReportResult(const LibraryResult& result) const { qm47::ReportResult(m_app, *this, result); }
     bool ReportError(const LibraryResult& result) const { return qm47::ReportError(m_app, *this, result); }
     bool ReportMissing(const LibraryResult& result) const { return qm47::ReportMissing(*this, result); }

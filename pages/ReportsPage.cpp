@@ -3,7 +3,7 @@
 #include "app/NumberText.h"
 #include "app/Requests.h"
 #include "framework/DataExchange.h"
-#include "framework/Window.h"
+#include "pages/ReportRules.h"
 #include "res/Dialogs.h"
 #include "res/ResourceIds.h"
 #include "res/Texts.h"
@@ -11,41 +11,14 @@
 namespace qm47 {
 
 namespace {
-
 constexpr int kMonthEditLimit = 2;
-
-// The dates a two-digit year can stand for.
-constexpr fw::Date kFirstPickableDate{1950, 1, 1};
-constexpr fw::Date kLastPickableDate{2049, 12, 31};
-
-std::optional<ReportDay> ToReportDay(const fw::Date& date)
-{
-    const auto year = TwoDigitYear(date.year);
-    if (!year) return std::nullopt;
-    return ReportDay{*year, static_cast<std::uint8_t>(date.month), static_cast<std::uint8_t>(date.day)};
-}
-
 } // namespace
-
-std::optional<std::uint8_t> TwoDigitYear(int fullYear)
-{
-    if (fullYear >= 1950 && fullYear <= 1999) return static_cast<std::uint8_t>(fullYear - 1900);
-    if (fullYear >= 2000 && fullYear <= 2049) return static_cast<std::uint8_t>(fullYear - 2000);
-    return std::nullopt;
-}
 
 CReportsPage::CReportsPage(CServiceApp& app) : CPage(app, res::kReportsDialog)
 {
     OnClick(IDC_REPORTS_DAILY, &CReportsPage::DailyReport);
     OnClick(IDC_REPORTS_PERIODIC, &CReportsPage::PeriodicReport);
     OnClick(IDC_REPORTS_MONTHLY, &CReportsPage::MonthlyReport);
-}
-
-bool CReportsPage::OnInitDialog()
-{
-    Wnd().SetDateRange(IDC_REPORTS_FIRST_DATE, kFirstPickableDate, kLastPickableDate);
-    Wnd().SetDateRange(IDC_REPORTS_LAST_DATE, kFirstPickableDate, kLastPickableDate);
-    return CPage::OnInitDialog();
 }
 
 void CReportsPage::DoDataExchange(fw::DataExchange& dx)
@@ -55,6 +28,8 @@ void CReportsPage::DoDataExchange(fw::DataExchange& dx)
     dx.Text(IDC_REPORTS_LAST_NUMBER, m_lastNumber);
     // Only "Według numerów" is read: the dates range is whatever is not it.
     dx.Radio(IDC_REPORTS_BY_NUMBERS, m_numbersRange);
+    dx.Date(IDC_REPORTS_FIRST_DATE, m_firstDate, kFirstReportDate, kLastReportDate);
+    dx.Date(IDC_REPORTS_LAST_DATE, m_lastDate, kFirstReportDate, kLastReportDate);
     dx.Text(IDC_REPORTS_MONTH_YEAR, m_monthYear, kMonthEditLimit);
     dx.Text(IDC_REPORTS_MONTH, m_month, kMonthEditLimit);
     dx.Check(IDC_REPORTS_MONTHLY_FULL, m_monthlyFull);
@@ -69,18 +44,16 @@ void CReportsPage::DailyReport()
 
 void CReportsPage::PeriodicReport()
 {
-    if (!PrinterReady() || !UpdateData(fw::Exchange::Save)) return;
-    const bool full = m_periodicFull == 1;
-
+    if (!PrinterReadyAndRead()) return;
     LibraryResult result{};
     std::string_view rangeError;
     if (m_numbersRange == 0) {
-        NumberReportRequest request = NumberReport(full, ParseDecimal(m_firstNumber), ParseDecimal(m_lastNumber));
+        NumberReportRequest request = NumberReport(m_periodicFull, ParseDecimal(m_firstNumber), ParseDecimal(m_lastNumber));
         result = Library().LBFSKREP_R(&request);
         rangeError = text::kNumberRangeError;
     } else {
-        const auto first = ToReportDay(Wnd().GetDate(IDC_REPORTS_FIRST_DATE));
-        const auto last = ToReportDay(Wnd().GetDate(IDC_REPORTS_LAST_DATE));
+        const auto first = ToReportDay(m_firstDate);
+        const auto last = ToReportDay(m_lastDate);
         rangeError = text::kDateRangeError;
         // The pickers offer no other years; a date without a two-digit
         // year is a range the printer could not be asked about.
@@ -88,7 +61,7 @@ void CReportsPage::PeriodicReport()
             MessageBox(rangeError, nullptr, {fw::MessageIcon::Information});
             return;
         }
-        DateReportRequest request = qm47::PeriodicReport(*first, *last, full);
+        DateReportRequest request = qm47::PeriodicReport(*first, *last, m_periodicFull);
         result = Library().LBFSKREP_D(&request);
     }
 
@@ -100,10 +73,10 @@ void CReportsPage::PeriodicReport()
 
 void CReportsPage::MonthlyReport()
 {
-    if (!PrinterReady() || !UpdateData(fw::Exchange::Save)) return;
+    if (!PrinterReadyAndRead()) return;
     // The two-digit year is sent as typed.
     DateReportRequest request =
-        qm47::MonthlyReport(LowByte(ParseDecimal(m_monthYear)), LowByte(ParseDecimal(m_month)), m_monthlyFull == 1);
+        qm47::MonthlyReport(LowByte(ParseDecimal(m_monthYear)), LowByte(ParseDecimal(m_month)), m_monthlyFull);
     const LibraryResult result = Library().LBFSKREP_D(&request);
 
     if (ReportMissing(result)) return;

@@ -20,7 +20,7 @@ void CServiceDatePage::DoDataExchange(fw::DataExchange& dx)
 
 void CServiceDatePage::OnSet()
 {
-    if (!PrinterReady() || !UpdateData(fw::Exchange::Save)) return;
+    if (!PrinterReadyAndRead()) return;
     ReportResult(Library().LBRVINFO(ParseDecimal(m_days), m_phone.c_str()));
 }
 

@@ -13,10 +13,8 @@ class CServiceDatePage : public CPage {
 public:
     explicit CServiceDatePage(CServiceApp& app);
 
-protected:
-    void DoDataExchange(fw::DataExchange& dx) override;
-
 private:
+    void DoDataExchange(fw::DataExchange& dx) override;
     void OnSet();
 
     std::string m_days;  // as typed; converted by the usual decimal rule when sent

@@ -1,7 +1,9 @@
 #include "pages/TaxRatesPage.h"
 
 #include "app/NumberText.h"
+#include "app/Requests.h"
 #include "framework/DataExchange.h"
+#include "res/ControlLists.h"
 #include "res/Dialogs.h"
 #include "res/ResourceIds.h"
 #include "res/Texts.h"
@@ -12,9 +14,7 @@ namespace qm47 {
 
 namespace {
 
-// The rate edits, A to G.
-constexpr int kRateEdits[7] = {IDC_TAX_RATES_A, IDC_TAX_RATES_B, IDC_TAX_RATES_C, IDC_TAX_RATES_D,
-                               IDC_TAX_RATES_E, IDC_TAX_RATES_F, IDC_TAX_RATES_G};
+static_assert(std::size(res::kTaxRateEdits) == kRateCount && std::size(text::kDefaultPtuRates) == kRateCount);
 
 constexpr std::int32_t kHighestRate = 101; // 101: not in use
 
@@ -34,27 +34,17 @@ CTaxRatesPage::CTaxRatesPage(CServiceApp& app) : CPage(app, res::kTaxRatesDialog
 
 void CTaxRatesPage::DoDataExchange(fw::DataExchange& dx)
 {
-    for (std::size_t i = 0; i < m_rates.size(); ++i) dx.Text(kRateEdits[i], m_rates[i]);
+    for (std::size_t i = 0; i < m_rates.size(); ++i) dx.Text(res::kTaxRateEdits[i], m_rates[i]);
 }
 
 // This page tells nothing of an off-line printer or of a rate it refuses.
 void CTaxRatesPage::SetRates()
 {
-    if (!PrinterReady(OnlineRule::OnLineSilent) || !UpdateData(fw::Exchange::Save)) return;
+    if (!PrinterReadyAndRead(OnlineRule::OnLineSilent)) return;
     if (!std::all_of(m_rates.begin(), m_rates.end(), IsSendableRate)) return;
 
-    // The entries point at the texts as typed; record, entries and texts
-    // stay put until LBSETPTU returns.
-    std::array<PtuRateEntry, 7> entries{};
-    for (std::size_t i = 0; i < entries.size(); ++i) entries[i].rateText = m_rates[i].c_str();
-
-    SetPtuRequest request{};
-    request.count = static_cast<std::uint8_t>(entries.size());
-    request.reserved1 = 0;
-    request.entries = entries.data();
-    request.registerNumber = text::kTaxRegisterNumber.c_str();
-    request.cashier = text::kCashier.c_str();
-    ReportResult(Library().LBSETPTU(&request));
+    PtuRatesRequest request(m_rates);
+    ReportResult(Library().LBSETPTU(request.Record()));
 }
 
 } // namespace qm47

@@ -3,6 +3,7 @@
 // fixed defaults, not the printer's rates, and stops silently on an
 // off-line printer or a rate it will not send.
 
+#include "app/Records.h"
 #include "pages/Page.h"
 
 #include <array>
@@ -19,13 +20,11 @@ class CTaxRatesPage : public CPage {
 public:
     explicit CTaxRatesPage(CServiceApp& app);
 
-protected:
-    void DoDataExchange(fw::DataExchange& dx) override;
-
 private:
+    void DoDataExchange(fw::DataExchange& dx) override;
     void SetRates();
 
-    std::array<std::string, 7> m_rates; // A to G, as typed
+    std::array<std::string, kRateCount> m_rates; // A to G, as typed
 };
 
 } // namespace qm47

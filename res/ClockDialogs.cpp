@@ -1,16 +1,9 @@
 // Dialog 132: the clock page.
 
-#include "res/Dialogs.h"
-#include "res/ResourceIds.h"
+#include "res/TemplateParts.h"
 #include "res/Texts.h"
 
-#include "framework/Cp1250.h"
-
 namespace qm47::res {
-
-using fw::cp1250;
-using fw::kNoId;
-using enum fw::ControlKind;
 
 namespace {
 
@@ -43,8 +36,6 @@ constexpr fw::ControlTemplate kClockControls[] = {
 
 } // namespace
 
-const fw::DialogTemplate kClockDialog{
-    IDD_CLOCK, fw::DialogFrame::Page, nullptr, {115, 15, 265, 210}, "MS Sans Serif", 8, kClockControls,
-};
+constinit const fw::DialogTemplate kClockDialog = PageTemplate(IDD_CLOCK, kClockControls);
 
 } // namespace qm47::res

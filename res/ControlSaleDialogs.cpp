@@ -1,15 +1,8 @@
 // Dialog 143: the control sale page.
 
-#include "res/Dialogs.h"
-#include "res/ResourceIds.h"
-
-#include "framework/Cp1250.h"
+#include "res/TemplateParts.h"
 
 namespace qm47::res {
-
-using fw::cp1250;
-using fw::kNoId;
-using enum fw::ControlKind;
 
 namespace {
 
@@ -42,8 +35,6 @@ constexpr fw::ControlTemplate kControlSaleControls[] = {
 
 } // namespace
 
-const fw::DialogTemplate kControlSaleDialog{
-    IDD_CONTROL_SALE, fw::DialogFrame::Page, nullptr, {115, 15, 265, 210}, "MS Sans Serif", 8, kControlSaleControls,
-};
+constinit const fw::DialogTemplate kControlSaleDialog = PageTemplate(IDD_CONTROL_SALE, kControlSaleControls);
 
 } // namespace qm47::res

@@ -1,15 +1,8 @@
 // Dialog 135: the display page.
 
-#include "res/Dialogs.h"
-#include "res/ResourceIds.h"
-
-#include "framework/Cp1250.h"
+#include "res/TemplateParts.h"
 
 namespace qm47::res {
-
-using fw::cp1250;
-using fw::kNoId;
-using enum fw::ControlKind;
 
 namespace {
 
@@ -37,8 +30,6 @@ constexpr fw::ControlTemplate kDisplayControls[] = {
 
 } // namespace
 
-const fw::DialogTemplate kDisplayDialog{
-    IDD_DISPLAY, fw::DialogFrame::Page, nullptr, {115, 15, 265, 210}, "MS Sans Serif", 8, kDisplayControls,
-};
+constinit const fw::DialogTemplate kDisplayDialog = PageTemplate(IDD_DISPLAY, kDisplayControls);
 
 } // namespace qm47::res

@@ -1,15 +1,8 @@
 // Dialog 144: the fiscalization page.
 
-#include "res/Dialogs.h"
-#include "res/ResourceIds.h"
-
-#include "framework/Cp1250.h"
+#include "res/TemplateParts.h"
 
 namespace qm47::res {
-
-using fw::cp1250;
-using fw::kNoId;
-using enum fw::ControlKind;
 
 namespace {
 
@@ -23,8 +16,6 @@ constexpr fw::ControlTemplate kFiscalControls[] = {
 
 } // namespace
 
-const fw::DialogTemplate kFiscalDialog{
-    IDD_FISCAL, fw::DialogFrame::Page, nullptr, {115, 15, 265, 210}, "MS Sans Serif", 8, kFiscalControls,
-};
+constinit const fw::DialogTemplate kFiscalDialog = PageTemplate(IDD_FISCAL, kFiscalControls);
 
 } // namespace qm47::res

@@ -1,15 +1,8 @@
 // Dialog 137: the goods database check page.
 
-#include "res/Dialogs.h"
-#include "res/ResourceIds.h"
-
-#include "framework/Cp1250.h"
+#include "res/TemplateParts.h"
 
 namespace qm47::res {
-
-using fw::cp1250;
-using fw::kNoId;
-using enum fw::ControlKind;
 
 namespace {
 
@@ -35,8 +28,6 @@ constexpr fw::ControlTemplate kGoodsCheckControls[] = {
 
 } // namespace
 
-const fw::DialogTemplate kGoodsCheckDialog{
-    IDD_GOODS_CHECK, fw::DialogFrame::Page, nullptr, {115, 15, 265, 210}, "MS Sans Serif", 8, kGoodsCheckControls,
-};
+constinit const fw::DialogTemplate kGoodsCheckDialog = PageTemplate(IDD_GOODS_CHECK, kGoodsCheckControls);
 
 } // namespace qm47::res

@@ -1,15 +1,8 @@
 // Dialog 134: the header page.
 
-#include "res/Dialogs.h"
-#include "res/ResourceIds.h"
-
-#include "framework/Cp1250.h"
+#include "res/TemplateParts.h"
 
 namespace qm47::res {
-
-using fw::cp1250;
-using fw::kNoId;
-using enum fw::ControlKind;
 
 namespace {
 
@@ -54,8 +47,6 @@ constexpr fw::ControlTemplate kHeaderControls[] = {
 
 } // namespace
 
-const fw::DialogTemplate kHeaderDialog{
-    IDD_HEADER, fw::DialogFrame::Page, nullptr, {115, 15, 265, 210}, "MS Sans Serif", 8, kHeaderControls,
-};
+constinit const fw::DialogTemplate kHeaderDialog = PageTemplate(IDD_HEADER, kHeaderControls);
 
 } // namespace qm47::res

@@ -1,16 +1,9 @@
 // Dialogs 102 (the main window) and 100 (the about box).
 
-#include "res/Dialogs.h"
-#include "res/ResourceIds.h"
+#include "res/TemplateParts.h"
 #include "res/Version.h"
 
-#include "framework/Cp1250.h"
-
 namespace qm47::res {
-
-using fw::cp1250;
-using fw::kNoId;
-using enum fw::ControlKind;
 
 namespace {
 

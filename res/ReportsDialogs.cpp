@@ -1,15 +1,8 @@
 // Dialog 136: the reports page.
 
-#include "res/Dialogs.h"
-#include "res/ResourceIds.h"
-
-#include "framework/Cp1250.h"
+#include "res/TemplateParts.h"
 
 namespace qm47::res {
-
-using fw::cp1250;
-using fw::kNoId;
-using enum fw::ControlKind;
 
 namespace {
 
@@ -50,8 +43,6 @@ constexpr fw::ControlTemplate kReportsControls[] = {
 
 } // namespace
 
-const fw::DialogTemplate kReportsDialog{
-    IDD_REPORTS, fw::DialogFrame::Page, nullptr, {115, 15, 265, 211}, "MS Sans Serif", 8, kReportsControls,
-};
+constinit const fw::DialogTemplate kReportsDialog = PageTemplate(IDD_REPORTS, kReportsControls, 211);
 
 } // namespace qm47::res

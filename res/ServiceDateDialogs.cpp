@@ -1,15 +1,8 @@
 // Dialog 142: the service-inspection page.
 
-#include "res/Dialogs.h"
-#include "res/ResourceIds.h"
-
-#include "framework/Cp1250.h"
+#include "res/TemplateParts.h"
 
 namespace qm47::res {
-
-using fw::cp1250;
-using fw::kNoId;
-using enum fw::ControlKind;
 
 namespace {
 
@@ -27,8 +20,6 @@ constexpr fw::ControlTemplate kServiceDateControls[] = {
 
 } // namespace
 
-const fw::DialogTemplate kServiceDateDialog{
-    IDD_SERVICE_DATE, fw::DialogFrame::Page, nullptr, {115, 15, 265, 210}, "MS Sans Serif", 8, kServiceDateControls,
-};
+constinit const fw::DialogTemplate kServiceDateDialog = PageTemplate(IDD_SERVICE_DATE, kServiceDateControls);
 
 } // namespace qm47::res

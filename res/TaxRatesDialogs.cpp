@@ -1,15 +1,8 @@
 // Dialog 133: the tax-rate page.
 
-#include "res/Dialogs.h"
-#include "res/ResourceIds.h"
-
-#include "framework/Cp1250.h"
+#include "res/TemplateParts.h"
 
 namespace qm47::res {
-
-using fw::cp1250;
-using fw::kNoId;
-using enum fw::ControlKind;
 
 namespace {
 
@@ -38,8 +31,6 @@ constexpr fw::ControlTemplate kTaxRatesControls[] = {
 
 } // namespace
 
-const fw::DialogTemplate kTaxRatesDialog{
-    IDD_TAX_RATES, fw::DialogFrame::Page, nullptr, {115, 15, 265, 210}, "MS Sans Serif", 8, kTaxRatesControls,
-};
+constinit const fw::DialogTemplate kTaxRatesDialog = PageTemplate(IDD_TAX_RATES, kTaxRatesControls);
 
 } // namespace qm47::res

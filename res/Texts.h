@@ -71,7 +71,7 @@ inline constexpr const char* kClockLabels[6] = {
 inline constexpr auto kInvalidClockValue = "Nieprawidłowa wartość: %1 (%2-%3)"_cp1250;
 
 // Tax-rate page: the rate texts A to G a new page starts with.
-inline constexpr const char* kDefaultPtuRates[7] = {
+inline constexpr const char* kDefaultPtuRates[] = {
     fw::cp1250<"22">(), fw::cp1250<"7">(), fw::cp1250<"0">(), fw::cp1250<"101">(),
     fw::cp1250<"101">(), fw::cp1250<"101">(), fw::cp1250<"100">(),
 };

@@ -13,6 +13,10 @@
 
 namespace qm47 {
 
+// The printer's line speed: the library is given the port at it, and the
+// link runs at it.
+inline constexpr std::int32_t kPrinterBaudRate = 9600;
+
 // The steps of opening the link that can fail, in order, each named after
 // the Windows call it makes (the purge between SetCommMask and
 // GetCommProperties cannot: its result does not stop the open).
@@ -24,6 +28,21 @@ enum class OpenStep : std::uint8_t {
     GetCommProperties,
     SetupComm,
 };
+
+// A step's name as the diagnostic log writes it: its Windows call, the file's
+// without the letter of its character set.
+constexpr const char* OpenStepName(OpenStep step)
+{
+    switch (step) {
+    case OpenStep::CreateFileA: return "CreateFile";
+    case OpenStep::SetCommState: return "SetCommState";
+    case OpenStep::SetCommTimeouts: return "SetCommTimeouts";
+    case OpenStep::SetCommMask: return "SetCommMask";
+    case OpenStep::GetCommProperties: return "GetCommProperties";
+    case OpenStep::SetupComm: return "SetupComm";
+    }
+    return "an unknown step";
+}
 
 // What opening the link came to.
 struct OpenResult {
@@ -45,7 +64,7 @@ public:
     // 9600 baud, 8 data bits, no parity, one stop bit, raw; transmission obeys
     // XON/XOFF from the printer; no flow control for the input; DTR and RTS off.
     static constexpr platform::SerialSettings kPortSettings{
-        .baudRate = 9600,
+        .baudRate = kPrinterBaudRate,
         .byteSize = 8,
         .parity = platform::Parity::None,
         .stopBits = platform::StopBits::One,

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <string>
+#include <type_traits>
 
 // Elements of a record's array field (packed fields cannot bind to the
 // references std::size takes).
@@ -9,168 +11,52 @@
 
 namespace sim {
 
-void WriteFields(JournalLine& line, const qm47::PrinterStatus& status)
+namespace {
+
+// How many elements a record's pointer field points to: the rate entries of
+// a SetPtuRequest as many as its count says, never more than the seven
+// rates; the three texts of a ReceiptEndRequest.
+std::size_t PointedCount(const qm47::SetPtuRequest& request)
 {
-    line.Integer("onl", status.onl);
-    line.Integer("pe", status.pe);
-    line.Integer("err", status.err);
+    return std::min<std::size_t>(request.count, qm47::kRateCount);
+}
+std::size_t PointedCount(const qm47::ReceiptEndRequest&) { return 3; }
+
+// One element of an array field, or of what a pointer field points to,
+// under `name`: a value, or an element record's fields as `name.field`.
+template <class Element>
+void WriteElement(JournalLine& line, const std::string& name, Element element)
+{
+    if constexpr (std::is_same_v<Element, std::uint8_t>) line.Byte(name, element);
+    else if constexpr (std::is_same_v<Element, std::int32_t> || std::is_same_v<Element, std::uint32_t>)
+        line.Integer(name, element);
+    else if constexpr (std::is_same_v<Element, const char*>) line.Text(name, element);
+    else WriteFields(line, element, name + ".");
 }
 
-void WriteFields(JournalLine& line, const qm47::CashRegisterStatus& status)
-{
-    line.Integer("fsk", status.fsk);
-    line.Integer("cmd", status.cmd);
-    line.Integer("par", status.par);
-    line.Integer("trf", status.trf);
-}
+} // namespace
 
-void WriteFields(JournalLine& line, const qm47::DeviceIdentity& identity)
-{
-    line.Text("namePart1", identity.namePart1);
-    line.Text("namePart2", identity.namePart2);
-}
-
-void WriteFields(JournalLine& line, const qm47::FiscalStatus& status)
-{
-    line.Byte("unused0", status.unused0);
-    line.Byte("fiscalFlag", status.fiscalFlag);
-    line.Byte("unused2", status.unused2);
-    line.Byte("unused3", status.unused3);
-    line.Byte("unused4", status.unused4);
-    line.Byte("ramResets", status.ramResets);
-    line.Byte("lastFmYear", status.lastFmYear);
-    line.Byte("lastFmMonth", status.lastFmMonth);
-    line.Byte("lastFmDay", status.lastFmDay);
-    for (std::size_t i = 0; i < CountOf(status.ptuRate); ++i) line.Text(Indexed("ptuRate", i), status.ptuRate[i]);
-    line.Integer("receiptCount", status.receiptCount);
-    for (std::size_t i = 0; i < CountOf(status.totalizer); ++i) line.Text(Indexed("totalizer", i), status.totalizer[i]);
-    line.Text("unused69", status.unused69);
-    line.Text("uniqueNumber", status.uniqueNumber);
-}
-
-void WriteFields(JournalLine& line, const qm47::ClockTime& clock)
-{
-    line.Byte("year", clock.year);
-    line.Byte("month", clock.month);
-    line.Byte("day", clock.day);
-    line.Byte("hour", clock.hour);
-    line.Byte("minute", clock.minute);
-    line.Byte("second", clock.second);
-}
-
-void WriteFields(JournalLine& line, const qm47::SetClockRequest& request)
-{
-    line.Byte("year", request.year);
-    line.Byte("month", request.month);
-    line.Byte("day", request.day);
-    line.Byte("hour", request.hour);
-    line.Byte("minute", request.minute);
-    line.Byte("second", request.second);
-    line.Text("registerNumber", request.registerNumber);
-    line.Text("cashier", request.cashier);
-}
-
-void WriteFields(JournalLine& line, const qm47::SetPtuRequest& request)
-{
-    line.Byte("count", request.count);
-    line.Byte("reserved1", request.reserved1);
-    for (std::size_t i = 0; i < CountOf(request.reserved2); ++i) line.Byte(Indexed("reserved2", i), request.reserved2[i]);
-    if (!request.entries) {
-        line.Null("entries");
-    } else {
-        // The record carries seven entries; a larger count is not followed
-        // past them.
-        const std::size_t count = std::min<std::size_t>(request.count, kRateCount);
-        for (std::size_t i = 0; i < count; ++i) {
-            line.Integer(Indexed("entries", i, "reserved"), request.entries[i].reserved);
-            line.Text(Indexed("entries", i, "rateText"), request.entries[i].rateText);
-        }
+// Each field as its record's list (app/Records.h) names and orders it, by
+// its kind there; only what a pointer points to is counted by hand above.
+#define QM47_SIM_WRITE_Byte(member) line.Byte(prefix + #member, record.member);
+#define QM47_SIM_WRITE_Int32(member) line.Integer(prefix + #member, record.member);
+#define QM47_SIM_WRITE_UInt32(member) line.Integer(prefix + #member, record.member);
+#define QM47_SIM_WRITE_Text(member) line.Text(prefix + #member, record.member);
+#define QM47_SIM_WRITE_Array(member)                                   \
+    for (std::size_t i = 0; i < CountOf(record.member); ++i)           \
+        WriteElement(line, Indexed(prefix + #member, i), record.member[i]);
+#define QM47_SIM_WRITE_Pointer(member)                                 \
+    if (!record.member) line.Null(prefix + #member);                   \
+    else                                                               \
+        for (std::size_t i = 0; i < PointedCount(record); ++i)         \
+            WriteElement(line, Indexed(prefix + #member, i), record.member[i]);
+#define QM47_SIM_WRITE_FIELD(member, offset, width, kind) QM47_SIM_WRITE_##kind(member)
+#define QM47_SIM_WRITE_FIELDS(Type, size32, role)                                          \
+    void WriteFields(JournalLine& line, const qm47::Type& record, const std::string& prefix) \
+    {                                                                                      \
+        QM47_FIELDS_##Type(QM47_SIM_WRITE_FIELD)                                           \
     }
-    line.Text("registerNumber", request.registerNumber);
-    line.Text("cashier", request.cashier);
-}
-
-void WriteFields(JournalLine& line, const qm47::DailyReportRequest& request)
-{
-    line.Byte("kind", request.kind);
-    for (std::size_t i = 0; i < CountOf(request.reserved); ++i) line.Byte(Indexed("reserved", i), request.reserved[i]);
-    line.Text("registerNumber", request.registerNumber);
-    line.Text("cashier", request.cashier);
-}
-
-void WriteFields(JournalLine& line, const qm47::NumberReportRequest& request)
-{
-    line.Byte("kind", request.kind);
-    line.Integer("firstNumber", request.firstNumber);
-    line.Integer("lastNumber", request.lastNumber);
-    line.Text("registerNumber", request.registerNumber);
-    line.Text("cashier", request.cashier);
-}
-
-void WriteFields(JournalLine& line, const qm47::DateReportRequest& request)
-{
-    line.Byte("firstYear", request.firstYear);
-    line.Byte("firstMonth", request.firstMonth);
-    line.Byte("firstDay", request.firstDay);
-    line.Byte("lastYear", request.lastYear);
-    line.Byte("lastMonth", request.lastMonth);
-    line.Byte("lastDay", request.lastDay);
-    line.Byte("kind", request.kind);
-    line.Text("registerNumber", request.registerNumber);
-    line.Text("cashier", request.cashier);
-}
-
-void WriteFields(JournalLine& line, const qm47::GoodsQueryResult& result)
-{
-    line.Byte("blocked", result.blocked);
-    line.Text("rateText", result.rateText);
-}
-
-void WriteFields(JournalLine& line, const qm47::GoodsPrintRequest& request)
-{
-    line.Byte("step", request.step);
-    line.Text("goodsName", request.goodsName);
-    line.Text("rateLetter", request.rateLetter);
-    line.Text("registerNumber", request.registerNumber);
-    line.Text("cashier", request.cashier);
-}
-
-void WriteFields(JournalLine& line, const qm47::SaleLineRequest& request)
-{
-    line.Byte("lineByteA", request.lineByteA);
-    line.Byte("lineByteB", request.lineByteB);
-    line.Text("name", request.name);
-    line.Integer("slot6", request.slot6);
-    line.Text("quantity", request.quantity);
-    line.Byte("rateLetter", request.rateLetter);
-    line.Integer("slot15", request.slot15);
-    line.Text("price", request.price);
-    line.Integer("slot23", request.slot23);
-    line.Text("value", request.value);
-    line.Integer("slot31", request.slot31);
-    line.Text("lastText", request.lastText);
-}
-
-void WriteFields(JournalLine& line, const qm47::ReceiptEndRequest& request)
-{
-    line.Byte("endByte", request.endByte);
-    for (std::size_t i = 0; i < CountOf(request.fields); ++i) line.Byte(Indexed("fields", i), request.fields[i]);
-    line.Text("code", request.code);
-    if (!request.texts3) {
-        line.Null("texts3");
-    } else {
-        for (std::size_t i = 0; i < 3; ++i) line.Text(Indexed("texts3", i), request.texts3[i]);
-    }
-    line.Text("text19", request.text19);
-    line.Text("text23", request.text23);
-    line.Text("text27", request.text27);
-    line.Integer("slot31", request.slot31);
-    line.Text("amount", request.amount);
-    for (std::size_t i = 0; i < CountOf(request.pairs); ++i) {
-        line.Integer(Indexed("pairs", i, "slot"), request.pairs[i].slot);
-        line.Text(Indexed("pairs", i, "text"), request.pairs[i].text);
-    }
-}
+QM47_RECORDS(QM47_SIM_WRITE_FIELDS)
 
 void ClearTexts(qm47::PrinterStatus&) {}
 void ClearTexts(qm47::CashRegisterStatus&) {}
@@ -184,7 +70,7 @@ void ClearTexts(qm47::DeviceIdentity& identity)
 
 void ClearTexts(qm47::FiscalStatus& status)
 {
-    for (std::size_t i = 0; i < kRateCount; ++i) {
+    for (std::size_t i = 0; i < qm47::kRateCount; ++i) {
         status.ptuRate[i] = nullptr;
         status.totalizer[i] = nullptr;
     }

@@ -6,22 +6,15 @@
 #include "app/Records.h"
 #include "sim/Journal.h"
 
+#include <string>
+
 namespace sim {
 
-void WriteFields(JournalLine& line, const qm47::PrinterStatus& status);
-void WriteFields(JournalLine& line, const qm47::CashRegisterStatus& status);
-void WriteFields(JournalLine& line, const qm47::DeviceIdentity& identity);
-void WriteFields(JournalLine& line, const qm47::FiscalStatus& status);
-void WriteFields(JournalLine& line, const qm47::ClockTime& clock);
-void WriteFields(JournalLine& line, const qm47::SetClockRequest& request);
-void WriteFields(JournalLine& line, const qm47::SetPtuRequest& request);
-void WriteFields(JournalLine& line, const qm47::DailyReportRequest& request);
-void WriteFields(JournalLine& line, const qm47::NumberReportRequest& request);
-void WriteFields(JournalLine& line, const qm47::DateReportRequest& request);
-void WriteFields(JournalLine& line, const qm47::GoodsQueryResult& result);
-void WriteFields(JournalLine& line, const qm47::GoodsPrintRequest& request);
-void WriteFields(JournalLine& line, const qm47::SaleLineRequest& request);
-void WriteFields(JournalLine& line, const qm47::ReceiptEndRequest& request);
+// Appends every field of a record under its name, `prefix` before each.
+#define QM47_SIM_DECLARE_WRITE_FIELDS(Type, size32, role) \
+    void WriteFields(JournalLine& line, const qm47::Type& record, const std::string& prefix = {});
+QM47_RECORDS(QM47_SIM_DECLARE_WRITE_FIELDS)
+#undef QM47_SIM_DECLARE_WRITE_FIELDS
 
 // Sets every text pointer of an output record to null.
 void ClearTexts(qm47::PrinterStatus&);
@@ -30,8 +23,5 @@ void ClearTexts(qm47::DeviceIdentity& identity);
 void ClearTexts(qm47::FiscalStatus& status);
 void ClearTexts(qm47::ClockTime&);
 void ClearTexts(qm47::GoodsQueryResult& result);
-
-// The most entries of a SetPtuRequest that are read: the seven rates.
-inline constexpr std::size_t kRateCount = 7;
 
 } // namespace sim

@@ -5,32 +5,30 @@
 #include "framework/DataExchange.h"
 #include "framework/Window.h"
 #include "platform/Time.h"
+#include "res/ControlLists.h"
 #include "res/Dialogs.h"
 #include "res/ResourceIds.h"
 #include "res/Texts.h"
 #include "ui/AboutDlg.h"
 #include "ui/StatusFormat.h"
 
-#include <array>
+#include <iterator>
 
 namespace qm47 {
 
 namespace {
 
-// A to G.
-constexpr std::array kRateFields = {IDC_MAIN_RATE_A, IDC_MAIN_RATE_B, IDC_MAIN_RATE_C, IDC_MAIN_RATE_D,
-                                    IDC_MAIN_RATE_E, IDC_MAIN_RATE_F, IDC_MAIN_RATE_G};
-constexpr std::array kPageButtons = {IDC_MAIN_CLOCK, IDC_MAIN_TAX_RATES, IDC_MAIN_HEADER,
-                                     IDC_MAIN_DISPLAY, IDC_MAIN_REPORTS, IDC_MAIN_GOODS_CHECK,
-                                     IDC_MAIN_SERVICE_DATE, IDC_MAIN_CONTROL_SALE, IDC_MAIN_FISCAL};
-constexpr std::array kStatusFields = {
+// The status panel's fields but the rates (res::kMainRates), and the lamps.
+constexpr int kStatusFields[] = {
     IDC_MAIN_DEVICE_NAME, IDC_MAIN_UNIQUE_NUMBER, IDC_MAIN_MODE, IDC_MAIN_RAM_RESETS, IDC_MAIN_LAST_FM_WRITE,
-    IDC_MAIN_RATE_A, IDC_MAIN_RATE_B, IDC_MAIN_RATE_C, IDC_MAIN_RATE_D, IDC_MAIN_RATE_E, IDC_MAIN_RATE_F,
-    IDC_MAIN_RATE_G, IDC_MAIN_RECEIPTS,
+    IDC_MAIN_RECEIPTS,
     // The lamps.
     IDC_MAIN_FSK, IDC_MAIN_CMD, IDC_MAIN_PAR, IDC_MAIN_TRF, IDC_MAIN_ONL, IDC_MAIN_PE, IDC_MAIN_ERR};
+static_assert(std::size(res::kMainRates) == kRateCount);
 
-constexpr int kBaudRate = 9600;
+// LBSERM's argument on connecting, always the same.
+constexpr std::int32_t kConnectServiceMode = 3;
+
 constexpr unsigned kSecondStatusDelayMs = 50;
 
 } // namespace
@@ -42,7 +40,8 @@ CMainDlg::CMainDlg(CServiceApp& app, PageFactory makePage)
     OnClick(IDC_MAIN_DISCONNECT, &CMainDlg::Disconnect);
     OnClick(IDC_MAIN_REFRESH, &CMainDlg::Refresh);
     OnClick(IDC_MAIN_ABOUT, &CMainDlg::OpenAbout);
-    for (int button : kPageButtons) OnClick(button, [this, button] { OpenPage(button); });
+    for (const res::PageButton& button : res::kMainPageButtons)
+        OnClick(button.id, [this, id = button.id] { OpenPage(id); });
 }
 
 bool CMainDlg::OnInitDialog()
@@ -60,7 +59,7 @@ void CMainDlg::DoDataExchange(fw::DataExchange& dx)
 
 bool CMainDlg::OnSysCommand(int command)
 {
-    if ((command & 0xFFF0) != IDM_ABOUTBOX) return false;
+    if ((command & fw::kSystemCommandMask) != IDM_ABOUTBOX) return false;
     OpenAbout();
     return true;
 }
@@ -81,8 +80,7 @@ void CMainDlg::Connect()
 
     UpdateData(fw::Exchange::Save);
     // An empty Port_Open slot counts as a port that failed to open.
-    const LibraryResult opened = library.Port_Open(m_port.c_str(), kBaudRate);
-    m_app.SetPortName(m_port);
+    const LibraryResult opened = m_app.OpenPort(m_port);
     UpdateData(fw::Exchange::Load);
     if (opened.missing || opened.code != 0) {
         // Name the real cause: no library, a library without Port_Open, or a
@@ -97,7 +95,7 @@ void CMainDlg::Connect()
     platform::SleepMilliseconds(kSecondStatusDelayMs);
     switch (m_app.IsPrinterOnline()) {
     case 1:
-        library.LBSERM(3);
+        library.LBSERM(kConnectServiceMode);
         library.Send_BEL();
         ShowStatusPanel();
         ShowPrinterLamps();
@@ -152,14 +150,14 @@ void CMainDlg::OpenAbout()
 
 void CMainDlg::DisableOnlineButtons()
 {
-    for (int id : kPageButtons) Wnd().Enable(id, false);
+    for (const res::PageButton& button : res::kMainPageButtons) Wnd().Enable(button.id, false);
     Wnd().Enable(IDC_MAIN_REFRESH, false);
     Wnd().Enable(IDC_MAIN_DISCONNECT, false);
 }
 
 void CMainDlg::EnableAllButtons()
 {
-    for (int id : kPageButtons) Wnd().Enable(id, true);
+    for (const res::PageButton& button : res::kMainPageButtons) Wnd().Enable(button.id, true);
     for (int id : {IDC_MAIN_REFRESH, IDC_MAIN_DISCONNECT, IDC_MAIN_CONNECT, IDC_MAIN_EXIT, IDC_MAIN_ABOUT})
         Wnd().Enable(id, true);
 }
@@ -173,6 +171,7 @@ void CMainDlg::DisableAllButtons()
 void CMainDlg::ClearStatusPanel()
 {
     for (int id : kStatusFields) Wnd().SetText(id, "");
+    for (int id : res::kMainRates) Wnd().SetText(id, "");
 }
 
 void CMainDlg::ShowStatusPanel()
@@ -194,12 +193,12 @@ void CMainDlg::ShowStatusPanel()
     Wnd().SetText(IDC_MAIN_RAM_RESETS, std::to_string(status.ramResets));
     Wnd().SetText(IDC_MAIN_MODE, FormatMode(status.fiscalFlag));
     Wnd().SetText(IDC_MAIN_UNIQUE_NUMBER, FiscalText(status.uniqueNumber));
-    for (std::size_t i = 0; i < kRateFields.size(); ++i) Wnd().SetText(kRateFields[i], FormatRate(status.ptuRate[i]));
+    for (std::size_t i = 0; i < kRateCount; ++i) Wnd().SetText(res::kMainRates[i], FormatRate(status.ptuRate[i]));
 }
 
 void CMainDlg::ShowPrinterLamps()
 {
-    PrinterStatus status{9, 9, 9};
+    PrinterStatus status{kNoAnswer, kNoAnswer, kNoAnswer};
     m_app.Library().GetStatus_Printer(&status);
     Wnd().SetText(IDC_MAIN_ERR, std::to_string(status.err));
     Wnd().SetText(IDC_MAIN_ONL, std::to_string(status.onl));
@@ -208,7 +207,7 @@ void CMainDlg::ShowPrinterLamps()
 
 void CMainDlg::ShowCashRegisterLamps()
 {
-    CashRegisterStatus status{9, 9, 9, 9};
+    CashRegisterStatus status{kNoAnswer, kNoAnswer, kNoAnswer, kNoAnswer};
     m_app.Library().GetStatus_CashRegister(&status);
     Wnd().SetText(IDC_MAIN_CMD, std::to_string(status.cmd));
     Wnd().SetText(IDC_MAIN_FSK, std::to_string(status.fsk));
@@ -218,7 +217,7 @@ void CMainDlg::ShowCashRegisterLamps()
 
 bool CMainDlg::QueryCashRegister()
 {
-    CashRegisterStatus status{9, 9, 9, 9};
+    CashRegisterStatus status{kNoAnswer, kNoAnswer, kNoAnswer, kNoAnswer};
     const LibraryResult result = m_app.Library().GetStatus_CashRegister(&status, Reads<CashRegisterStatus>({}));
     return !result.missing && result.code == 0;
 }

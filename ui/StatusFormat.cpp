@@ -1,5 +1,6 @@
 #include "ui/StatusFormat.h"
 
+#include "app/Records.h"
 #include "res/Texts.h"
 
 #include <string_view>
@@ -19,9 +20,9 @@ bool IsWarnedModel(const char* firstPart)
     return firstPart && std::string_view(firstPart) == text::kWarnedModel.view();
 }
 
-std::string FormatFiscalMemoryDate(std::uint8_t day, std::uint8_t month, std::uint8_t yearFrom2000)
+std::string FormatFiscalMemoryDate(std::uint8_t day, std::uint8_t month, std::uint8_t registerYear)
 {
-    return std::to_string(day) + "-" + std::to_string(month) + "-" + std::to_string(2000 + yearFrom2000);
+    return std::to_string(day) + "-" + std::to_string(month) + "-" + std::to_string(kFirstRegisterYear + registerYear);
 }
 
 std::string FormatMode(std::uint8_t fiscalFlag)

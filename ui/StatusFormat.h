@@ -10,8 +10,9 @@ namespace qm47 {
 std::string FormatDeviceName(const char* firstPart, const char* secondPart);
 // Whether the first part of the name is that of the model the panel warns about.
 bool IsWarnedModel(const char* firstPart);
-// day-month-year, no leading zeros, the year counted from 2000: 5-3-2003.
-std::string FormatFiscalMemoryDate(std::uint8_t day, std::uint8_t month, std::uint8_t yearFrom2000);
+// day-month-year, no leading zeros, the year counted from 2000
+// (kFirstRegisterYear): 5-3-2003.
+std::string FormatFiscalMemoryDate(std::uint8_t day, std::uint8_t month, std::uint8_t registerYear);
 // "Fiskalny" for the byte value 1 only, else "Niefiskalny".
 std::string FormatMode(std::uint8_t fiscalFlag);
 // "100.00" -> "Zwolniona", "101.00" -> "Nieaktywna", anything else unchanged;

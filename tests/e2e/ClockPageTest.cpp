@@ -21,16 +21,13 @@ std::string TwoDigits(int value)
 
 TEST(ClockPage, ShowsThePrinterClockAndProposesTheComputerClock)
 {
-    Session session(Library::Full);
-    ASSERT_NO_FATAL_FAILURE(ConnectOnline(session));
-    const std::size_t connected = session.JournalSize();
     SYSTEMTIME before{};
     GetLocalTime(&before);
-    const Window page = OpenPage(session, main_window::kClockPage);
-    ASSERT_TRUE(page) << "the clock page did not open; " << Describe(session.run.MessageBoxes());
+    PageSession session(main_window::kClockPage);
+    const Window page = session.page;
     ASSERT_TRUE(session.run.Settle());
 
-    const auto journal = session.folder.JournalFrom(connected);
+    const auto journal = session.folder.JournalFrom(session.connected);
     ASSERT_TRUE(JournalMatches(journal, {"GetStatus_Printer onl=1", "LBSENDCK result=0"}));
     const JournalEntry read = ParseJournalLine(journal.at(1));
     const int yearByte = std::stoi(read.Field("year").value_or("-1"));
@@ -54,10 +51,8 @@ TEST(ClockPage, ShowsThePrinterClockAndProposesTheComputerClock)
 
 TEST(ClockPage, SetsTheClockAndShowsItOnTheNextOpening)
 {
-    Session session(Library::Full);
-    ASSERT_NO_FATAL_FAILURE(ConnectOnline(session));
-    Window page = OpenPage(session, main_window::kClockPage);
-    ASSERT_TRUE(page);
+    PageSession session(main_window::kClockPage);
+    Window page = session.page;
     const std::string shownDate = page.Item(IDC_CLOCK_PRINTER_DATE).Text();
 
     const std::pair<int, const char*> typed[] = {

@@ -4,6 +4,7 @@
 
 #include "tests/e2e/PageSession.h"
 
+#include "res/ControlLists.h"
 #include "res/ResourceIds.h"
 #include "res/Texts.h"
 
@@ -12,9 +13,6 @@ namespace {
 
 using namespace pages;
 
-constexpr int kTotalizers[7] = {IDC_SALE_TOTALIZER_A, IDC_SALE_TOTALIZER_B, IDC_SALE_TOTALIZER_C,
-                                IDC_SALE_TOTALIZER_D, IDC_SALE_TOTALIZER_E, IDC_SALE_TOTALIZER_F,
-                                IDC_SALE_TOTALIZER_G};
 // The simulated printer's totalizers A to G as it starts.
 const std::vector<std::string> kStartTotals = {"001234.56", "000789.10", "000045.00", "000000.00",
                                                "000000.00", "000000.00", "000012.30"};
@@ -22,7 +20,7 @@ const std::vector<std::string> kStartTotals = {"001234.56", "000789.10", "000045
 std::vector<std::string> Totalizers(const Window& page)
 {
     std::vector<std::string> shown;
-    for (int id : kTotalizers) shown.push_back(page.Item(id).Text());
+    for (int id : res::kSaleTotalizers) shown.push_back(page.Item(id).Text());
     return shown;
 }
 
@@ -96,12 +94,9 @@ std::vector<std::string> SaleJournal(const std::string& name, char letter)
 
 TEST(ControlSalePage, SaleGrowsTheChosenTotalizer)
 {
-    Session session(Library::Full);
-    ASSERT_NO_FATAL_FAILURE(ConnectOnline(session));
-    const std::size_t beforeOpening = session.JournalSize();
-    const Window page = OpenPage(session, main_window::kControlSalePage);
-    ASSERT_TRUE(page);
-    EXPECT_TRUE(JournalMatches(session.folder.JournalFrom(beforeOpening), {"LBFSTRQ totalizer[0]=\"001234.56\""}));
+    PageSession session(main_window::kControlSalePage);
+    const Window page = session.page;
+    EXPECT_TRUE(JournalMatches(session.folder.JournalFrom(session.connected), {"LBFSTRQ totalizer[0]=\"001234.56\""}));
     EXPECT_EQ(Totalizers(page), kStartTotals);
     EXPECT_EQ(page.Item(IDC_SALE_NAME).Text(), Expected(text::kControlSaleName));
     EXPECT_EQ(page.Item(IDC_SALE_RATE).Text(), "A");
@@ -118,10 +113,8 @@ TEST(ControlSalePage, SaleGrowsTheChosenTotalizer)
 
 TEST(ControlSalePage, OpenTransactionQuestion)
 {
-    Session session(Library::Full, "transaction = 1\n");
-    ASSERT_NO_FATAL_FAILURE(ConnectOnline(session));
-    const Window page = OpenPage(session, main_window::kControlSalePage);
-    ASSERT_TRUE(page);
+    PageSession session(main_window::kControlSalePage, "transaction = 1\n");
+    const Window page = session.page;
     const ExpectedBox question{.text = Expected(text::kCancelTransactionQuestion), .caption = "",
                                .owner = page.Handle()};
 
@@ -149,10 +142,8 @@ TEST(ControlSalePage, OpenTransactionQuestion)
 
 TEST(ControlSalePage, NameBlockedAtAnotherRateIsRefused)
 {
-    Session session(Library::Full);
-    ASSERT_NO_FATAL_FAILURE(ConnectOnline(session));
-    const Window page = OpenPage(session, main_window::kControlSalePage);
-    ASSERT_TRUE(page);
+    PageSession session(main_window::kControlSalePage);
+    const Window page = session.page;
 
     // The name takes 40 characters at most.
     page.Item(IDC_SALE_NAME).SetText("");
@@ -178,18 +169,16 @@ TEST(ControlSalePage, TheLongestTotalizerShowsWholeAt96And144Dpi)
     for (const int dpi : {96, 144}) {
         SCOPED_TRACE(dpi);
         const ScreenDpi screen(static_cast<DWORD>(dpi));
-        Session session(Library::Full, "totalizers = 9999999999.99, 0, 0, 0, 0, 0, 0\n");
-        ASSERT_NO_FATAL_FAILURE(ConnectOnline(session));
-        const Window page = OpenPage(session, main_window::kControlSalePage);
-        ASSERT_TRUE(page);
+        PageSession session(main_window::kControlSalePage, "totalizers = 9999999999.99, 0, 0, 0, 0, 0, 0\n");
+        const Window page = session.page;
         EXPECT_EQ(page.Item(IDC_SALE_TOTALIZER_A).Text(), longest);
-        for (int id : kTotalizers) {
+        for (int id : res::kSaleTotalizers) {
             RECT field{};
             GetClientRect(page.Item(id).Handle(), &field);
             const SIZE needed = PageTextSize(WideFromUtf8(longest), dpi);
             EXPECT_GE(field.right, needed.cx) << "totalizer " << id;
             EXPECT_GE(field.bottom, needed.cy) << "totalizer " << id;
-            if (id == kTotalizers[0]) fieldWidths.push_back(field.right);
+            if (id == res::kSaleTotalizers[0]) fieldWidths.push_back(field.right);
         }
     }
     // The program really ran at both resolutions: its fields grew with the font.

@@ -13,11 +13,8 @@ using namespace pages;
 
 TEST(DisplayPage, SendsTheCustomerLinesAsTyped)
 {
-    Session session(Library::Full);
-    ASSERT_NO_FATAL_FAILURE(ConnectOnline(session));
-    const Window page = OpenPage(session, IDC_MAIN_DISPLAY);
-    ASSERT_TRUE(page) << Describe(session.run.MessageBoxes());
-    const std::size_t opened = session.JournalSize();
+    PageSession session(IDC_MAIN_DISPLAY);
+    const Window page = session.page;
 
     page.Item(IDC_DISPLAY_CUSTOMER_LINE1).Type("Cena: 12,50 zł");
     page.Item(IDC_DISPLAY_CUSTOMER_LINE2).Type("Dziękujemy, do zobaczenia"); // 25 typed, 20 kept
@@ -26,7 +23,7 @@ TEST(DisplayPage, SendsTheCustomerLinesAsTyped)
 
     ClickAndSettle(session, page, IDC_DISPLAY_CUSTOMER_SEND);
     EXPECT_TRUE(session.run.MessageBoxes().empty()) << Describe(session.run.MessageBoxes());
-    EXPECT_TRUE(JournalMatches(session.folder.JournalFrom(opened),
+    EXPECT_TRUE(JournalMatches(session.folder.JournalFrom(session.opened),
                                {"GetStatus_Printer onl=1",
                                 "LBDSP mode=2 text=\"Cena: 12,50 z\\xB3\\x0DDzi\\xEAkujemy, do zobac\" result=0"}));
     EXPECT_TRUE(page.Visible()) << "the page stays open";

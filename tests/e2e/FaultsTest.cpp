@@ -25,7 +25,7 @@ namespace {
 
 using namespace main_window;
 using pages::ConnectOnline;
-using pages::OpenPage;
+using pages::PageSession;
 
 const std::string kNip = "526-000-12-46";
 const std::string kFrame = std::string("\x1BP1$fNIP ") + kNip + "\xFF" + "29\x1B\\" + std::string(1, '\0');
@@ -81,11 +81,8 @@ TEST(Faults, ASerialLineHeldOrGoneWhileSendingIsReportedAndTheProgramGoesOn)
     if (environment.controlledComPort.empty() || environment.lineControl.empty())
         GTEST_SKIP() << "this run has no line whose far end the tests drive";
     const std::string port = environment.controlledComPort;
-    Session session(Library::Full);
-    session.main.Item(kPort).SetText(port);
-    ASSERT_NO_FATAL_FAILURE(ConnectOnline(session));
-    const Window page = OpenPage(session, kFiscalPage);
-    ASSERT_TRUE(page) << "the fiscalization page did not open";
+    PageSession session(kFiscalPage, {}, port);
+    const Window page = session.page;
     page.Item(IDC_FISCAL_NIP).SetText(kNip);
 
     struct Step {
@@ -142,11 +139,8 @@ TEST(Faults, APortHeldByAnotherProgramIsGivenBackToTheLibrary)
 {
     const std::string port = Environment().comPort;
     ASSERT_FALSE(port.empty()) << "the run maps no COM port";
-    Session session(Library::Full);
-    session.main.Item(kPort).SetText(port);
-    ASSERT_NO_FATAL_FAILURE(ConnectOnline(session));
-    const Window page = OpenPage(session, kFiscalPage);
-    ASSERT_TRUE(page) << "the fiscalization page did not open";
+    PageSession session(kFiscalPage, {}, port);
+    const Window page = session.page;
     page.Item(IDC_FISCAL_NIP).SetText(kNip);
 
     Handle held = OpenPort(port); // the other program
@@ -195,10 +189,8 @@ TEST(Faults, HeaderWorkingFilesThatCannotBeWrittenAreReportedAndNothingIsSent)
     // A working folder that cannot be written to is not among the cases: Wine
     // run by root writes to any folder whatever its rights, so it cannot be
     // made here. It ends in the same failed open as a folder in a file's place.
-    Session session(Library::Full);
-    ASSERT_NO_FATAL_FAILURE(ConnectOnline(session));
-    const Window page = OpenPage(session, kHeaderPage);
-    ASSERT_TRUE(page) << "the header page did not open";
+    PageSession session(kHeaderPage);
+    const Window page = session.page;
     page.Item(IDC_HEADER_LINE1).SetText("Łódź");
     ASSERT_TRUE(session.run.Settle());
 

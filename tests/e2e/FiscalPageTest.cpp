@@ -2,32 +2,17 @@
 // line (a pty mapped to a COM port), the port handed from the library to the
 // program's own link and back, the NIP limit, and a port with no device.
 
-#include "tests/e2e/Session.h"
+#include "tests/e2e/PageSession.h"
 
-#include "res/ResourceIds.h"
 #include "framework/MessageBox.h"
+#include "res/ResourceIds.h"
 #include "res/Texts.h"
 
 namespace qm47::e2e {
 namespace {
 
 using namespace main_window;
-
-// Connects on `port` and opens the fiscalization page.
-Window OpenFiscalPage(Session& session, const std::string& port)
-{
-    session.main.Item(kPort).SetText(port);
-    session.Click(kConnect);
-    EXPECT_TRUE(session.run.MessageBoxes().empty()) << Describe(session.run.MessageBoxes());
-    session.Click(kFiscalPage);
-    const auto pages = session.run.Pages();
-    if (pages.size() != 1) {
-        ADD_FAILURE() << "the fiscalization page did not open";
-        return Window();
-    }
-    EXPECT_TRUE(pages.front().WaitVisible());
-    return pages.front();
-}
+using pages::PageSession;
 
 std::string Frame(std::string_view nip, std::string_view checkSum)
 {
@@ -46,9 +31,8 @@ TEST(FiscalPage, PutsExactlyTheFrameAndOneZeroByteOnTheLine)
 {
     const std::string port = Environment().comPort;
     ASSERT_FALSE(port.empty()) << "the run maps no COM port";
-    Session session(Library::Full);
-    const Window page = OpenFiscalPage(session, port);
-    ASSERT_TRUE(page);
+    PageSession session(kFiscalPage, {}, port);
+    const Window page = session.page;
 
     const std::string notTenDigits = Expected(text::kNipNotTenDigits);
     const std::string wrongCheckDigit = Expected(text::kNipWrongCheckDigit);
@@ -93,9 +77,8 @@ TEST(FiscalPage, OnlyYesToTheQuestionSendsTheNip)
 {
     const std::string port = Environment().comPort;
     ASSERT_FALSE(port.empty()) << "the run maps no COM port";
-    Session session(Library::Full);
-    const Window page = OpenFiscalPage(session, port);
-    ASSERT_TRUE(page);
+    PageSession session(kFiscalPage, {}, port);
+    const Window page = session.page;
     const std::string nip = "526-000-12-46";
     page.Item(IDC_FISCAL_NIP).SetText(nip);
     const std::size_t lineBefore = SerialLineBytes().size();
@@ -133,9 +116,8 @@ TEST(FiscalPage, OnlyYesToTheQuestionSendsTheNip)
 
 TEST(FiscalPage, TheNipEditTakesThirteenCharacters)
 {
-    Session session(Library::Full);
-    const Window page = OpenFiscalPage(session, "com1");
-    ASSERT_TRUE(page);
+    PageSession session(kFiscalPage, {}, "com1");
+    const Window page = session.page;
     page.Item(IDC_FISCAL_NIP).Type("123-456-78-901");
     ASSERT_TRUE(session.run.Settle());
     EXPECT_EQ(page.Item(IDC_FISCAL_NIP).Text(), "123-456-78-90");
@@ -144,9 +126,8 @@ TEST(FiscalPage, TheNipEditTakesThirteenCharacters)
 TEST(FiscalPage, APortWithNoDeviceIsReportedAndGivenBackToTheLibrary)
 {
     // COM8 is not mapped to any device in the test prefix.
-    Session session(Library::Full);
-    const Window page = OpenFiscalPage(session, "COM8");
-    ASSERT_TRUE(page);
+    PageSession session(kFiscalPage, {}, "COM8");
+    const Window page = session.page;
     const std::size_t journalBefore = session.JournalSize();
     page.Item(IDC_FISCAL_NIP).SetText("5260001246");
     page.Item(IDC_FISCAL_SEND).Click();

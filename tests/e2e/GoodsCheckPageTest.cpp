@@ -14,11 +14,8 @@ using namespace pages;
 
 TEST(GoodsCheckPage, CheckWithPrintout)
 {
-    Session session(Library::Full);
-    ASSERT_NO_FATAL_FAILURE(ConnectOnline(session));
-    const std::size_t opened = session.JournalSize();
-    const Window page = OpenPage(session, main_window::kGoodsCheckPage);
-    ASSERT_TRUE(page);
+    PageSession session(main_window::kGoodsCheckPage);
+    const Window page = session.page;
     EXPECT_EQ(page.Item(IDC_GOODS_RATE).Text(), "A");
 
     page.Item(IDC_GOODS_NAME).SetText("Kawa");
@@ -28,7 +25,7 @@ TEST(GoodsCheckPage, CheckWithPrintout)
 
     EXPECT_TRUE(session.run.MessageBoxes().empty()) << Describe(session.run.MessageBoxes());
     EXPECT_TRUE(JournalMatches(
-        session.folder.JournalFrom(opened),
+        session.folder.JournalFrom(session.connected),
         {"GetStatus_Printer onl=1",
          "LBDBREP step=0 goodsName=null rateLetter=null registerNumber=null cashier=null option=0 result=0",
          "LBDBREP step=1 goodsName=\"Kawa\" rateLetter=\"B\" registerNumber=null cashier=null option=0 result=0",

@@ -2,8 +2,9 @@
 // reach the simulated printer in Mazovia, the working files are left as
 // designed, and line 1 warns about its length.
 
-#include "tests/e2e/Session.h"
+#include "tests/e2e/PageSession.h"
 
+#include "res/ControlLists.h"
 #include "res/ResourceIds.h"
 #include "res/Texts.h"
 
@@ -13,21 +14,8 @@ namespace qm47::e2e {
 namespace {
 
 using namespace main_window;
+using pages::PageSession;
 
-constexpr int kLineEdits[7] = {IDC_HEADER_LINE1, IDC_HEADER_LINE2, IDC_HEADER_LINE3, IDC_HEADER_LINE4,
-                               IDC_HEADER_LINE5, IDC_HEADER_LINE6, IDC_HEADER_LINE7};
-constexpr int kCounters[7] = {IDC_HEADER_COUNT1, IDC_HEADER_COUNT2, IDC_HEADER_COUNT3, IDC_HEADER_COUNT4,
-                              IDC_HEADER_COUNT5, IDC_HEADER_COUNT6, IDC_HEADER_COUNT7};
-
-// Connects to the answering simulated printer and opens the header page.
-Window OpenHeaderPage(Session& session)
-{
-    session.Click(kConnect);
-    EXPECT_TRUE(session.run.MessageBoxes().empty()) << Describe(session.run.MessageBoxes());
-    EXPECT_TRUE(session.main.Item(kDisconnect).Enabled()) << "not connected";
-    session.Click(kHeaderPage);
-    return session.run.WaitForPage();
-}
 
 // The header that the last LBSETHDR of the journal carried, after checking
 // its other two texts.
@@ -57,21 +45,20 @@ std::string Hex(const std::string& bytes)
 
 TEST(HeaderPage, PolishLettersReachThePrinterInMazoviaAndTheWorkingFilesStayAsDesigned)
 {
-    Session session(Library::Full);
-    const Window page = OpenHeaderPage(session);
-    ASSERT_TRUE(page) << "the header page did not open";
+    PageSession session(kHeaderPage);
+    const Window page = session.page;
 
     // Typed from outside as UTF-16; the program holds Windows-1250.
-    page.Item(kLineEdits[0]).SetText("Łódź");
+    page.Item(res::kHeaderLines[0].edit).SetText("Łódź");
     page.Item(IDC_HEADER_CENTER2).Click();
-    page.Item(kLineEdits[1]).SetText("Zażółć gęślą jaźń");
+    page.Item(res::kHeaderLines[1].edit).SetText("Zażółć gęślą jaźń");
     page.Item(IDC_HEADER_DOUBLE3).Click();
-    page.Item(kLineEdits[2]).SetText("ŚĆŃĘĄŻŹÓŁ");
+    page.Item(res::kHeaderLines[2].edit).SetText("ŚĆŃĘĄŻŹÓŁ");
     ASSERT_TRUE(session.run.Settle());
-    EXPECT_EQ(page.Item(kCounters[0]).Text(), "4");
-    EXPECT_EQ(page.Item(kCounters[1]).Text(), "17");
-    EXPECT_EQ(page.Item(kCounters[2]).Text(), "9");
-    EXPECT_EQ(page.Item(kCounters[3]).Text(), "") << "a line not changed keeps its counter blank";
+    EXPECT_EQ(page.Item(res::kHeaderLines[0].counter).Text(), "4");
+    EXPECT_EQ(page.Item(res::kHeaderLines[1].counter).Text(), "17");
+    EXPECT_EQ(page.Item(res::kHeaderLines[2].counter).Text(), "9");
+    EXPECT_EQ(page.Item(res::kHeaderLines[3].counter).Text(), "") << "a line not changed keeps its counter blank";
 
     const std::size_t before = session.JournalSize();
     page.Item(IDC_HEADER_SET).Click();
@@ -92,12 +79,11 @@ TEST(HeaderPage, PolishLettersReachThePrinterInMazoviaAndTheWorkingFilesStayAsDe
 
 TEST(HeaderPage, AHeaderOverTheLimitIsRefusedBeforeAnythingIsWritten)
 {
-    Session session(Library::Full);
-    const Window page = OpenHeaderPage(session);
-    ASSERT_TRUE(page) << "the header page did not open";
+    PageSession session(kHeaderPage);
+    const Window page = session.page;
     // Seven lines of 40 bytes, each with its CR: 287 bytes.
-    for (int i = 0; i < 7; ++i)
-        page.Item(kLineEdits[i]).SetText(std::string(39, static_cast<char>('1' + i)) + "ż");
+    for (std::size_t i = 0; i < std::size(res::kHeaderLines); ++i)
+        page.Item(res::kHeaderLines[i].edit).SetText(std::string(39, static_cast<char>('1' + i)) + "ż");
     ASSERT_TRUE(session.run.Settle());
     EXPECT_TRUE(session.run.MessageBoxes().empty()) << Describe(session.run.MessageBoxes());
 
@@ -110,29 +96,27 @@ TEST(HeaderPage, AHeaderOverTheLimitIsRefusedBeforeAnythingIsWritten)
     for (const std::string& call : session.folder.JournalFrom(before))
         EXPECT_NE(call.rfind("LBSETHDR", 0), 0u) << "nothing is sent: " << call;
     EXPECT_FALSE(std::filesystem::exists(session.folder.Path() / L"naglowek.txt"));
-    EXPECT_EQ(page.Item(kLineEdits[6]).Text(), std::string(39, '7') + "ż") << "the lines stay";
+    EXPECT_EQ(page.Item(res::kHeaderLines[6].edit).Text(), std::string(39, '7') + "ż") << "the lines stay";
 }
 
 TEST(HeaderPage, LineOneWarnsOnceItHoldsMoreThan40Characters)
 {
-    Session session(Library::Full);
-    const Window page = OpenHeaderPage(session);
-    ASSERT_TRUE(page) << "the header page did not open";
+    PageSession session(kHeaderPage);
+    const Window page = session.page;
 
-    page.Item(kLineEdits[0]).Type(std::string(41, 'A'));
+    page.Item(res::kHeaderLines[0].edit).Type(std::string(41, 'A'));
     AnswerMessageBox(session.run, {Expected(text::kHeaderLineLimit), std::string(kAppCaption), page.Handle()});
-    EXPECT_EQ(page.Item(kLineEdits[0]).Text(), std::string(41, 'A')) << "the text stands";
-    EXPECT_EQ(page.Item(kCounters[0]).Text(), "41");
+    EXPECT_EQ(page.Item(res::kHeaderLines[0].edit).Text(), std::string(41, 'A')) << "the text stands";
+    EXPECT_EQ(page.Item(res::kHeaderLines[0].counter).Text(), "41");
 }
 
 TEST(HeaderPage, AFailedConversionIsReportedAndNothingIsSent)
 {
-    Session session(Library::Full);
-    const Window page = OpenHeaderPage(session);
-    ASSERT_TRUE(page) << "the header page did not open";
+    PageSession session(kHeaderPage);
+    const Window page = session.page;
     // The converted copy cannot be created where a folder takes its name.
     std::filesystem::create_directory(session.folder.Path() / L"naglowek.txt");
-    page.Item(kLineEdits[0]).SetText("Łódź");
+    page.Item(res::kHeaderLines[0].edit).SetText("Łódź");
     ASSERT_TRUE(session.run.Settle());
 
     const std::size_t before = session.JournalSize();
@@ -152,12 +136,9 @@ TEST(HeaderPage, AFailedConversionIsReportedAndNothingIsSent)
 // what was typed.
 TEST(HeaderPage, EnterInALineKeepsThePageAndItsLines)
 {
-    Session session(Library::Full);
-    const Window page = OpenHeaderPage(session);
-    ASSERT_TRUE(page) << "the header page did not open";
-    const int lines[] = {IDC_HEADER_LINE1, IDC_HEADER_LINE2, IDC_HEADER_LINE3, IDC_HEADER_LINE4,
-                         IDC_HEADER_LINE5, IDC_HEADER_LINE6, IDC_HEADER_LINE7};
-    for (int line : lines) page.Item(line).Type("Linia " + std::to_string(line));
+    PageSession session(kHeaderPage);
+    const Window page = session.page;
+    for (const auto& line : res::kHeaderLines) page.Item(line.edit).Type("Linia " + std::to_string(line.edit));
     const Window last = page.Item(IDC_HEADER_LINE7);
     PostMessageW(page.Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(last.Handle()), TRUE);
     ASSERT_TRUE(session.run.Settle());
@@ -167,7 +148,8 @@ TEST(HeaderPage, EnterInALineKeepsThePageAndItsLines)
     last.PressKey(VK_RETURN);
     ASSERT_TRUE(session.run.Settle());
     EXPECT_TRUE(page.Visible()) << "the page stays open";
-    for (int line : lines) EXPECT_EQ(page.Item(line).Text(), "Linia " + std::to_string(line));
+    for (const auto& line : res::kHeaderLines)
+        EXPECT_EQ(page.Item(line.edit).Text(), "Linia " + std::to_string(line.edit));
     EXPECT_TRUE(session.run.MessageBoxes().empty()) << Describe(session.run.MessageBoxes());
     EXPECT_EQ(session.JournalSize(), before) << "nothing was sent";
 }

@@ -22,19 +22,6 @@ const std::set<int> kIdleButtons = {kConnect, kExit, kAbout};
 using fw::literals::operator""_cp1250;
 constexpr auto kPolishDeviceName = "fiscal = 1\ndevice_name = Drukarka|Łódź\n"_cp1250;
 
-// The "Anuluj" button of the page behind a page button.
-int CancelButtonOf(int pageButton)
-{
-    static const std::map<int, int> cancels = {
-        {kClockPage, IDC_CLOCK_CANCEL},       {kHeaderPage, IDC_HEADER_CANCEL},
-        {kTaxRatesPage, IDC_TAX_RATES_CANCEL}, {kFiscalPage, IDC_FISCAL_CANCEL},
-        {kDisplayPage, IDC_DISPLAY_CANCEL},   {kReportsPage, IDC_REPORTS_CANCEL},
-        {kGoodsCheckPage, IDC_GOODS_CANCEL},  {kServiceDatePage, IDC_SERVICE_CANCEL},
-        {kControlSalePage, IDC_SALE_CANCEL},
-    };
-    return cancels.at(pageButton);
-}
-
 std::set<int> AllButtonsSet()
 {
     const std::vector<int> all = AllButtons();
@@ -96,9 +83,9 @@ std::map<int, std::string> PanelFromJournal(const std::vector<std::string>& line
     panel[kRamResets] = FieldOf(*fiscal, "ramResets");
     panel[kLastFmWrite] = FieldOf(*fiscal, "lastFmDay") + "-" + FieldOf(*fiscal, "lastFmMonth") + "-" +
                           std::to_string(2000 + std::stoi("0" + FieldOf(*fiscal, "lastFmYear")));
-    for (std::size_t i = 0; i < kRates.size(); ++i) {
+    for (std::size_t i = 0; i < std::size(kMainRates); ++i) {
         const std::string rate = TextFieldOf(*fiscal, "ptuRate[" + std::to_string(i) + "]");
-        panel[kRates[i]] = rate == "100.00" ? Expected(text::kRateExempt)
+        panel[kMainRates[i]] = rate == "100.00" ? Expected(text::kRateExempt)
                            : rate == "101.00" ? Expected(text::kRateInactive)
                                               : rate;
     }
@@ -269,7 +256,7 @@ TEST(Connect, ExemptAndInactiveRatesAreNamed)
     if (HasFatalFailure()) return;
     const auto panel = PanelTexts(session.main);
     std::multiset<std::string> rates;
-    for (int id : kRates) rates.insert(panel.at(id));
+    for (int id : kMainRates) rates.insert(panel.at(id));
     EXPECT_GE(rates.count(Expected(text::kRateExempt)), 1u) << "the simulated printer has an exempt rate";
     EXPECT_GE(rates.count(Expected(text::kRateInactive)), 1u) << "the simulated printer has an inactive rate";
 }
@@ -284,7 +271,7 @@ TEST(Connect, UnfilledRecordsShowThePresets)
         {kLastFmWrite, "0-0-2000"}, {kReceipts, "0"}, {kOnl, "1"}, {kPe, "0"}, {kErr, "0"},
         {kFsk, "9"}, {kCmd, "9"}, {kPar, "9"}, {kTrf, "9"},
     };
-    for (int id : kRates) expected[id] = "0";
+    for (int id : kMainRates) expected[id] = "0";
     EXPECT_EQ(PanelTexts(session.main), expected);
 }
 
@@ -296,7 +283,7 @@ TEST(Connect, NullTextsFromTheLibraryAreShownAsEmptyOrPresetTexts)
     EXPECT_TRUE(session.run.Running());
     const auto panel = PanelTexts(session.main);
     EXPECT_EQ(panel.at(kDeviceName), " ");
-    for (int id : kRates) EXPECT_EQ(panel.at(id), "0") << "rate field " << id;
+    for (int id : kMainRates) EXPECT_EQ(panel.at(id), "0") << "rate field " << id;
     EXPECT_EQ(panel.at(kUniqueNumber), "0");
 }
 
@@ -553,18 +540,18 @@ TEST(PageOpen, EveryButtonIsDisabledWhileAPageIsOpenAndEnabledAfter)
 
     // The first page button that opens a page.
     std::optional<Window> page;
-    int pageButton = 0;
-    for (int id : kPageButtons) {
+    const res::PageButton* pageButton = nullptr;
+    for (const res::PageButton& button : res::kMainPageButtons) {
         // Settled: a page that opens exists by now (its modal loop has run).
-        session.Click(id);
+        session.Click(button.id);
         if (!session.run.Pages().empty()) {
             page = session.run.Pages().front();
-            pageButton = id;
+            pageButton = &button;
             break;
         }
     }
     if (!page) GTEST_SKIP() << "no page button opens a page yet";
-    SCOPED_TRACE("page of button " + std::to_string(pageButton));
+    SCOPED_TRACE(std::string("page ") + pageButton->name);
     ASSERT_TRUE(page->WaitVisible());
 
     // Pages that query the printer on opening may show a message first.
@@ -589,12 +576,12 @@ TEST(PageOpen, EveryButtonIsDisabledWhileAPageIsOpenAndEnabledAfter)
     }
     const auto panel = PanelTexts(session.main);
 
-    page->Item(CancelButtonOf(pageButton)).Click();
+    page->Item(pageButton->cancel).Click();
     EXPECT_TRUE(WaitUntil([&] { return session.run.Pages().empty(); })) << "the page did not close";
     EXPECT_TRUE(session.run.Settle());
     EXPECT_TRUE(EnabledButtonsAre(session.main, AllButtonsSet()));
     EXPECT_EQ(PanelTexts(session.main), panel) << "the panel is not refreshed after a page";
-    EXPECT_EQ(session.run.Focus().Handle(), session.main.Item(pageButton).Handle())
+    EXPECT_EQ(session.run.Focus().Handle(), session.main.Item(pageButton->id).Handle())
         << "the keyboard is back on the button that opened the page";
 }
 

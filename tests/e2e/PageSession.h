@@ -9,7 +9,9 @@
 
 #include <cstdio>
 #include <optional>
+#include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace qm47::e2e::pages {
 
@@ -29,6 +31,30 @@ inline Window OpenPage(Session& session, int button)
     session.Click(button);
     return session.run.WaitForPage();
 }
+
+// How most page tests start: a session connected to the answering simulated
+// printer (set up by `simConfig`, on `port` when one is given) with the page
+// of `pageButton` open. Throws when the program does not connect or the page
+// does not appear.
+class PageSession : public Session {
+public:
+    explicit PageSession(int pageButton, std::string_view simConfig = {}, const std::string& port = {})
+        : Session(Library::Full, simConfig)
+    {
+        if (!port.empty()) main.Item(main_window::kPort).SetText(port);
+        Click(main_window::kConnect);
+        if (const auto boxes = run.MessageBoxes(); !boxes.empty() || !main.Item(main_window::kDisconnect).Enabled())
+            throw std::runtime_error("not connected; " + Describe(boxes));
+        connected = JournalSize();
+        page = OpenPage(*this, pageButton);
+        if (!page) throw std::runtime_error("the page did not open; " + Describe(run.MessageBoxes()));
+        opened = JournalSize();
+    }
+
+    std::size_t connected = 0; // the journal's length before the page opened
+    std::size_t opened = 0;    // and once it was open
+    Window page;
+};
 
 // Clicks a page control and waits until the program has handled the click
 // (or shows a box that the click raised).

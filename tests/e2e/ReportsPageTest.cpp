@@ -16,10 +16,8 @@ constexpr const char* kSimulatorCaption = "Symulator drukarki";
 
 TEST(ReportsPage, PickersOfferOnlyDatesWithATwoDigitYear)
 {
-    Session session(Library::Full);
-    ASSERT_NO_FATAL_FAILURE(ConnectOnline(session));
-    const Window page = OpenPage(session, main_window::kReportsPage);
-    ASSERT_TRUE(page);
+    PageSession session(main_window::kReportsPage);
+    const Window page = session.page;
     SYSTEMTIME today{};
     GetLocalTime(&today);
     for (int id : {IDC_REPORTS_FIRST_DATE, IDC_REPORTS_LAST_DATE}) {
@@ -36,10 +34,8 @@ TEST(ReportsPage, PickersOfferOnlyDatesWithATwoDigitYear)
 
 TEST(ReportsPage, PeriodicReportByDatesIsSilentOnSuccess)
 {
-    Session session(Library::Full);
-    ASSERT_NO_FATAL_FAILURE(ConnectOnline(session));
-    const Window page = OpenPage(session, main_window::kReportsPage);
-    ASSERT_TRUE(page);
+    PageSession session(main_window::kReportsPage);
+    const Window page = session.page;
 
     ClickAndSettle(session, page, IDC_REPORTS_BY_DATES);
     EXPECT_EQ(SendMessageW(page.Item(IDC_REPORTS_BY_NUMBERS).Handle(), BM_GETCHECK, 0, 0), BST_UNCHECKED);
@@ -70,10 +66,8 @@ TEST(ReportsPage, PeriodicReportByDatesIsSilentOnSuccess)
 
 TEST(ReportsPage, MonthlyRangeErrorShowsThePageMessageThenTheLibraryMessage)
 {
-    Session session(Library::Full);
-    ASSERT_NO_FATAL_FAILURE(ConnectOnline(session));
-    const Window page = OpenPage(session, main_window::kReportsPage);
-    ASSERT_TRUE(page);
+    PageSession session(main_window::kReportsPage);
+    const Window page = session.page;
 
     page.Item(IDC_REPORTS_MONTH_YEAR).Type("03");
     page.Item(IDC_REPORTS_MONTH).Type("13"); // no such month: the printer answers 0xE0000001
@@ -100,10 +94,8 @@ TEST(ReportsPage, MonthlyRangeErrorShowsThePageMessageThenTheLibraryMessage)
 
 TEST(ReportsPage, MonthlyReportTakesTheTypedTwoDigitYear)
 {
-    Session session(Library::Full);
-    ASSERT_NO_FATAL_FAILURE(ConnectOnline(session));
-    const Window page = OpenPage(session, main_window::kReportsPage);
-    ASSERT_TRUE(page);
+    PageSession session(main_window::kReportsPage);
+    const Window page = session.page;
 
     page.Item(IDC_REPORTS_MONTH_YEAR).Type("035"); // the edit takes two characters
     page.Item(IDC_REPORTS_MONTH).Type("2");
@@ -121,10 +113,8 @@ TEST(ReportsPage, MonthlyReportTakesTheTypedTwoDigitYear)
 // be chosen at any hour, the day after the last at none.
 TEST(ReportsPage, PickersTakeTheirFirstAndLastDayAtAnyHour)
 {
-    Session session(Library::Full);
-    ASSERT_NO_FATAL_FAILURE(ConnectOnline(session));
-    const Window page = OpenPage(session, main_window::kReportsPage);
-    ASSERT_TRUE(page);
+    PageSession session(main_window::kReportsPage);
+    const Window page = session.page;
     const auto shown = [&](int id) {
         const auto date = PickerDate(session.run, page.Item(id));
         return date ? date->wYear * 10000 + date->wMonth * 100 + date->wDay : 0;

@@ -14,18 +14,15 @@ using namespace pages;
 
 TEST(ServiceDatePage, SendsDaysAndTelephone)
 {
-    Session session(Library::Full);
-    ASSERT_NO_FATAL_FAILURE(ConnectOnline(session));
-    const Window page = OpenPage(session, IDC_MAIN_SERVICE_DATE);
-    ASSERT_TRUE(page) << Describe(session.run.MessageBoxes());
-    const std::size_t opened = session.JournalSize();
+    PageSession session(IDC_MAIN_SERVICE_DATE);
+    const Window page = session.page;
 
     page.Item(IDC_SERVICE_DAYS).Type("30");
     page.Item(IDC_SERVICE_PHONE).Type("22 123-45-67 wew. 5");
     page.Item(IDC_SERVICE_SET).Click();
     AnswerMessageBox(session.run, {.text = Expected(text::kOperationDone), .owner = page.Handle(),
                                    .icon = BoxIcon::Information});
-    EXPECT_TRUE(JournalMatches(session.folder.JournalFrom(opened),
+    EXPECT_TRUE(JournalMatches(session.folder.JournalFrom(session.opened),
                                {"GetStatus_Printer onl=1",
                                 "LBRVINFO days=30 phone=\"22 123-45-67 wew. 5\" result=0"}));
     EXPECT_TRUE(page.Visible()) << "the page stays open";

@@ -1,6 +1,7 @@
 #include "tests/e2e/Session.h"
 
 #include <cstdio>
+#include <iterator>
 #include <sstream>
 #include <stdexcept>
 
@@ -11,7 +12,7 @@ namespace main_window {
 std::vector<int> PanelFields()
 {
     std::vector<int> fields = {kDeviceName, kUniqueNumber, kMode, kRamResets, kLastFmWrite};
-    fields.insert(fields.end(), kRates.begin(), kRates.end());
+    fields.insert(fields.end(), std::begin(kMainRates), std::end(kMainRates));
     fields.insert(fields.end(), {kReceipts, kFsk, kCmd, kPar, kTrf, kOnl, kPe, kErr});
     return fields;
 }
@@ -19,7 +20,7 @@ std::vector<int> PanelFields()
 std::vector<int> AllButtons()
 {
     std::vector<int> buttons = {kConnect, kDisconnect};
-    buttons.insert(buttons.end(), kPageButtons.begin(), kPageButtons.end());
+    for (const res::PageButton& button : res::kMainPageButtons) buttons.push_back(button.id);
     buttons.insert(buttons.end(), {kExit, kRefresh, kAbout});
     return buttons;
 }

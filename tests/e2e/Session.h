@@ -5,6 +5,7 @@
 
 #include "tests/e2e/Driver.h"
 
+#include "res/ControlLists.h"
 #include "res/ResourceIds.h"
 
 #include <array>
@@ -34,9 +35,6 @@ inline constexpr int kReportsPage = IDC_MAIN_REPORTS;
 inline constexpr int kGoodsCheckPage = IDC_MAIN_GOODS_CHECK;
 inline constexpr int kServiceDatePage = IDC_MAIN_SERVICE_DATE;
 inline constexpr int kControlSalePage = IDC_MAIN_CONTROL_SALE;
-inline constexpr std::array kPageButtons = {kClockPage,      kHeaderPage,      kTaxRatesPage,
-                                            kFiscalPage,     kDisplayPage,     kReportsPage,
-                                            kGoodsCheckPage, kServiceDatePage, kControlSalePage};
 
 // Status panel values.
 inline constexpr int kDeviceName = IDC_MAIN_DEVICE_NAME;
@@ -44,8 +42,7 @@ inline constexpr int kUniqueNumber = IDC_MAIN_UNIQUE_NUMBER;
 inline constexpr int kMode = IDC_MAIN_MODE;
 inline constexpr int kRamResets = IDC_MAIN_RAM_RESETS;
 inline constexpr int kLastFmWrite = IDC_MAIN_LAST_FM_WRITE;
-inline constexpr std::array kRates = {IDC_MAIN_RATE_A, IDC_MAIN_RATE_B, IDC_MAIN_RATE_C, IDC_MAIN_RATE_D,
-                                      IDC_MAIN_RATE_E, IDC_MAIN_RATE_F, IDC_MAIN_RATE_G};
+using res::kMainRates;
 inline constexpr int kReceipts = IDC_MAIN_RECEIPTS;
 // Lamps.
 inline constexpr int kFsk = IDC_MAIN_FSK;

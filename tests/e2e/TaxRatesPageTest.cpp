@@ -3,6 +3,7 @@
 
 #include "tests/e2e/PageSession.h"
 
+#include "res/ControlLists.h"
 #include "res/ResourceIds.h"
 #include "res/Texts.h"
 
@@ -11,22 +12,16 @@ namespace {
 
 using namespace pages;
 
-constexpr int kRateEdits[7] = {IDC_TAX_RATES_A, IDC_TAX_RATES_B, IDC_TAX_RATES_C, IDC_TAX_RATES_D,
-                               IDC_TAX_RATES_E, IDC_TAX_RATES_F, IDC_TAX_RATES_G};
-
 TEST(TaxRatesPage, SendsTheDefaultRates)
 {
-    Session session(Library::Full);
-    ASSERT_NO_FATAL_FAILURE(ConnectOnline(session));
-    const Window page = OpenPage(session, main_window::kTaxRatesPage);
-    ASSERT_TRUE(page);
-    const std::size_t opened = session.JournalSize();
+    PageSession session(main_window::kTaxRatesPage);
+    const Window page = session.page;
 
     page.Item(IDC_TAX_RATES_SET).Click();
     AnswerMessageBox(session.run, {.text = Expected(text::kOperationDone), .owner = page.Handle(),
                                    .icon = BoxIcon::Information});
     EXPECT_TRUE(JournalMatches(
-        session.folder.JournalFrom(opened),
+        session.folder.JournalFrom(session.opened),
         {"GetStatus_Printer onl=1",
          "LBSETPTU count=7 reserved1=0 entries[0].reserved=0 entries[0].rateText=\"22\" "
          "entries[1].rateText=\"7\" entries[2].rateText=\"0\" entries[3].rateText=\"101\" "
@@ -39,7 +34,7 @@ TEST(TaxRatesPage, SendsTheDefaultRates)
     ASSERT_TRUE(session.run.Settle()); // the buttons come back once the modal run has returned
     session.Click(main_window::kRefresh);
     std::vector<std::string> shown;
-    for (int id : main_window::kRates) shown.push_back(session.main.Item(id).Text());
+    for (int id : main_window::kMainRates) shown.push_back(session.main.Item(id).Text());
     EXPECT_EQ(shown, (std::vector<std::string>{"22.00", "7.00", "0.00", Expected(text::kRateInactive),
                                                Expected(text::kRateInactive), Expected(text::kRateInactive),
                                                Expected(text::kRateExempt)}));
@@ -54,17 +49,16 @@ TEST(TaxRatesPage, StopsSilently)
         const char* text;
     };
     const Case cases[] = {
-        {"rate G empty", "", kRateEdits[6], ""},
-        {"rate A 102", "", kRateEdits[0], "102"},
+        {"rate G empty", "", res::kTaxRateEdits[6], ""},
+        {"rate A 102", "", res::kTaxRateEdits[0], "102"},
         {"printer off-line", "online = 0\n", 0, nullptr},
     };
-    Session session(Library::Full);
-    ASSERT_NO_FATAL_FAILURE(ConnectOnline(session));
-    const Window page = OpenPage(session, main_window::kTaxRatesPage);
-    ASSERT_TRUE(page);
+    PageSession session(main_window::kTaxRatesPage);
+    const Window page = session.page;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
-        for (int i = 0; i < 7; ++i) page.Item(kRateEdits[i]).SetText(i == 0 ? "22" : i == 6 ? "100" : "7");
+        for (std::size_t i = 0; i < std::size(res::kTaxRateEdits); ++i)
+            page.Item(res::kTaxRateEdits[i]).SetText(i == 0 ? "22" : i == 6 ? "100" : "7");
         if (c.text) page.Item(c.edit).SetText(c.text);
         session.folder.WriteSimConfig(c.simConfig);
         const std::size_t before = session.JournalSize();

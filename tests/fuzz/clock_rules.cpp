@@ -9,7 +9,7 @@
 
 #include "FuzzCheck.h"
 
-#include "pages/ClockPage.h"
+#include "pages/ClockRules.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

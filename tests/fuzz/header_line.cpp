@@ -8,7 +8,7 @@
 
 #include "FuzzCheck.h"
 
-#include "pages/HeaderPage.h"
+#include "pages/HeaderRules.h"
 
 #include <cstdint>
 #include <string>

@@ -8,7 +8,7 @@
 #include "FuzzCheck.h"
 
 #include "app/NumberText.h"
-#include "pages/ReportsPage.h"
+#include "pages/ReportRules.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

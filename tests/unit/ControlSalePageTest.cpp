@@ -6,7 +6,7 @@
 #include "PageFixture.h"
 
 #include "pages/ControlSalePage.h"
-#include "res/Dialogs.h"
+#include "res/ControlLists.h"
 #include "res/Texts.h"
 
 #include <cstring>
@@ -19,9 +19,6 @@ using Names = std::vector<std::string>;
 using Texts = std::vector<std::string>;
 
 constexpr std::size_t kPointer = sizeof(void*);
-constexpr int kTotalizerFields[7] = {IDC_SALE_TOTALIZER_A, IDC_SALE_TOTALIZER_B, IDC_SALE_TOTALIZER_C,
-                                     IDC_SALE_TOTALIZER_D, IDC_SALE_TOTALIZER_E, IDC_SALE_TOTALIZER_F,
-                                     IDC_SALE_TOTALIZER_G};
 const Names kSale = {"GetStatus_Printer", "GetStatus_CashRegister", "LBFSTRQ", "LBDBREPRS",
                      "LBTRSHDR", "LBTRSLN", "O_LBTRXEND", "LBFSTRQ"};
 const Names kRefusedAsBlocked = {"GetStatus_Printer", "GetStatus_CashRegister", "LBFSTRQ", "LBDBREPRS",
@@ -41,7 +38,7 @@ protected:
         // Each LBFSTRQ reports the rates and the totalizers A to G of `rates` and `totals`.
         fake.fillFiscalStatus = [this](FiscalStatus& s) {
             ++statusReads;
-            for (std::size_t i = 0; i < 7; ++i) {
+            for (std::size_t i = 0; i < kRateCount; ++i) {
                 s.ptuRate[i] = rates[i].c_str();
                 s.totalizer[i] = totals[i].c_str();
             }
@@ -52,21 +49,17 @@ protected:
     Texts Totalizers() const
     {
         Texts shown;
-        for (int id : kTotalizerFields) shown.push_back(Text(id));
+        for (int id : res::kSaleTotalizers) shown.push_back(Text(id));
         return shown;
     }
 
     void Sell(std::string_view name, std::string_view rate)
     {
-        fake.Clear();
-        ui.messages.clear();
-        window->Replace(IDC_SALE_NAME, name);
-        window->Replace(IDC_SALE_RATE, rate);
-        ASSERT_TRUE(window->Click(IDC_SALE_RUN));
+        Press(IDC_SALE_RUN, {{IDC_SALE_NAME, name}, {IDC_SALE_RATE, rate}});
     }
 
-    std::array<std::string, 7> rates = {"22.00", "7.00", "0.00", "101.00", "101.00", "101.00", "100.00"};
-    std::array<std::string, 7> totals = {"001234.56", "000789.10", "000045.00", "000000.00",
+    std::array<std::string, kRateCount> rates = {"22.00", "7.00", "0.00", "101.00", "101.00", "101.00", "100.00"};
+    std::array<std::string, kRateCount> totals = {"001234.56", "000789.10", "000045.00", "000000.00",
                                          "000000.00", "000000.00", "000012.30"};
     std::uint8_t heldBlocked = 0;
     const char* heldRate = "101.00";
@@ -80,13 +73,13 @@ TEST_F(ControlSalePageTest, OpeningReadsTheTotalizersOnce)
         EXPECT_EQ(Slice(testing::BytesOf(s), 0, 9), Bytes(9, 0));
         const std::int32_t receiptCount = s.receiptCount; // copied: the record is packed
         EXPECT_EQ(receiptCount, 0);
-        for (std::size_t i = 0; i < 7; ++i) {
+        for (std::size_t i = 0; i < kRateCount; ++i) {
             EXPECT_STREQ(s.ptuRate[i], "0");
             EXPECT_STREQ(s.totalizer[i], "0");
         }
         EXPECT_STREQ(s.unused69, "0");
         EXPECT_STREQ(s.uniqueNumber, "0");
-        for (std::size_t i = 0; i < 7; ++i) s.totalizer[i] = totals[i].c_str();
+        for (std::size_t i = 0; i < kRateCount; ++i) s.totalizer[i] = totals[i].c_str();
     };
     Open();
     EXPECT_EQ(fake.Names(), Names{"LBFSTRQ"}) << "no on-line check on opening";
@@ -105,7 +98,7 @@ TEST_F(ControlSalePageTest, UnfilledOrNullTotalizersShowZero)
     } cases[] = {
         {"unfilled", nullptr},
         {"null texts", [](FiscalStatus& s) {
-             for (std::size_t i = 0; i < 7; ++i) s.totalizer[i] = nullptr;
+             for (std::size_t i = 0; i < kRateCount; ++i) s.totalizer[i] = nullptr;
          }},
     };
     for (const auto& c : cases) {
@@ -114,7 +107,7 @@ TEST_F(ControlSalePageTest, UnfilledOrNullTotalizersShowZero)
         app.SetLibrary(fake.Bind());
         CControlSalePage local(app);
         const auto opened = fw::testing::TestWindow::Open(local);
-        for (int id : kTotalizerFields) EXPECT_EQ(opened->Control(id).text, "0") << id;
+        for (int id : res::kSaleTotalizers) EXPECT_EQ(opened->Control(id).text, "0") << id;
     }
 }
 
@@ -344,51 +337,6 @@ TEST_F(ControlSalePageTest, UnreadRatesStopTheSale)
     Sell("Towar testowy", "A");
     EXPECT_EQ(fake.Names(), (Names{"GetStatus_Printer", "GetStatus_CashRegister"}));
     EXPECT_EQ(MessageTexts(), Texts{text::kMissingExportPrefix.str() + "LBFSTRQ"});
-}
-
-} // namespace
-} // namespace qm47
-
-namespace qm47 {
-namespace {
-
-// Every control of a page lies inside the page's frame (its outermost group
-// box), and every field inside the group box that frames it, so widening a
-// field cannot push it over a border.
-TEST(PageTemplateTest, EveryControlStaysInsideItsGroupBoxes)
-{
-    const fw::DialogTemplate* pages[] = {&res::kClockDialog,       &res::kTaxRatesDialog, &res::kReportsDialog,
-                                         &res::kHeaderDialog,      &res::kFiscalDialog,   &res::kGoodsCheckDialog,
-                                         &res::kControlSaleDialog, &res::kDisplayDialog,  &res::kServiceDateDialog};
-    const auto inside = [](const fw::Rect& inner, const fw::Rect& outer) {
-        return inner.x >= outer.x && inner.y >= outer.y && inner.x + inner.cx <= outer.x + outer.cx &&
-               inner.y + inner.cy <= outer.y + outer.cy;
-    };
-    const auto overlaps = [](const fw::Rect& a, const fw::Rect& b) {
-        return a.x < b.x + b.cx && b.x < a.x + a.cx && a.y < b.y + b.cy && b.y < a.y + a.cy;
-    };
-    for (const fw::DialogTemplate* page : pages) {
-        SCOPED_TRACE(page->id);
-        const fw::ControlTemplate* frame = nullptr;
-        for (const auto& control : page->controls)
-            if (control.kind == fw::ControlKind::GroupBox &&
-                (!frame || control.rect.cx * control.rect.cy > frame->rect.cx * frame->rect.cy))
-                frame = &control;
-        ASSERT_NE(frame, nullptr);
-        for (const auto& control : page->controls) {
-            SCOPED_TRACE(control.text ? control.text : std::to_string(control.id));
-            EXPECT_TRUE(inside(control.rect, frame->rect)) << "outside the page's frame";
-            // A control that reaches into a group box lies wholly inside it
-            // (the combo boxes' drop-down lists excepted).
-            for (const auto& box : page->controls) {
-                if (&box == frame || &box == &control || box.kind != fw::ControlKind::GroupBox) continue;
-                if (control.kind == fw::ControlKind::ComboBox || control.kind == fw::ControlKind::GroupBox) continue;
-                if (overlaps(control.rect, box.rect)) {
-                    EXPECT_TRUE(inside(control.rect, box.rect));
-                }
-            }
-        }
-    }
 }
 
 } // namespace

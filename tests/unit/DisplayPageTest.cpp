@@ -114,11 +114,7 @@ TEST_F(DisplayPageTest, OfflineStopsEveryButton)
             fake.Clear();
             ui.messages.clear();
             window->Click(button);
-            EXPECT_EQ(fake.Names(), std::vector<std::string>{"GetStatus_Printer"});
-            ASSERT_EQ(ui.messages.size(), 1u);
-            EXPECT_EQ(ui.messages[0].text, text::kOfflineOperation.view());
-            EXPECT_EQ(ui.messages[0].icon, fw::MessageIcon::None);
-            EXPECT_EQ(ui.messages[0].owner, &page);
+            ExpectOfflineRefusal();
             EXPECT_FALSE(window->Ended());
         }
     }
@@ -150,14 +146,6 @@ TEST_F(DisplayPageTest, MissingExportIsReportedNotCalled)
     window->Click(IDC_DISPLAY_CASH_REGISTER);
     EXPECT_EQ(fake.Names(), std::vector<std::string>{"GetStatus_Printer"});
     EXPECT_EQ(MessageTexts(), std::vector<std::string>{std::string(text::kMissingExportPrefix.view()) + "LBDSP"});
-}
-
-TEST_F(DisplayPageTest, CancelEndsWithoutSending)
-{
-    Open();
-    ASSERT_TRUE(window->Click(IDC_DISPLAY_CANCEL));
-    EXPECT_TRUE(window->Ended());
-    EXPECT_TRUE(fake.calls.empty());
 }
 
 } // namespace

@@ -29,6 +29,15 @@ RecordedCall CallWithRecord(const char* name, const Record* record, std::vector<
     return call;
 }
 
+// A query: its call recorded, then its record filled by the test's `fill`, if any.
+template <class Record>
+std::int32_t Answer(const char* name, Record* record, const std::function<void(Record&)>& fill)
+{
+    const std::int32_t result = Fake().Record(CallWithRecord(name, record));
+    if (fill) fill(*record);
+    return result;
+}
+
 std::int32_t QM47_LIBCALL Port_Open(const char* port, std::int32_t baud)
 {
     return Fake().Record(Call("Port_Open", {baud}, {TextOrNull(port)}));
@@ -113,27 +122,9 @@ std::int32_t QM47_LIBCALL GetStatus_Printer(PrinterStatus* status)
     if (fake.printerFills) *status = {onl, fake.pe, fake.err};
     return result;
 }
-std::int32_t QM47_LIBCALL LBFSTRQ(FiscalStatus* status)
-{
-    auto& fake = Fake();
-    const std::int32_t result = fake.Record(CallWithRecord("LBFSTRQ", status));
-    if (fake.fillFiscalStatus) fake.fillFiscalStatus(*status);
-    return result;
-}
-std::int32_t QM47_LIBCALL LBIDRQ(DeviceIdentity* identity)
-{
-    auto& fake = Fake();
-    const std::int32_t result = fake.Record(CallWithRecord("LBIDRQ", identity));
-    if (fake.fillIdentity) fake.fillIdentity(*identity);
-    return result;
-}
-std::int32_t QM47_LIBCALL LBSENDCK(ClockTime* clock)
-{
-    auto& fake = Fake();
-    const std::int32_t result = fake.Record(CallWithRecord("LBSENDCK", clock));
-    if (fake.fillClock) fake.fillClock(*clock);
-    return result;
-}
+std::int32_t QM47_LIBCALL LBFSTRQ(FiscalStatus* status) { return Answer("LBFSTRQ", status, Fake().fillFiscalStatus); }
+std::int32_t QM47_LIBCALL LBIDRQ(DeviceIdentity* identity) { return Answer("LBIDRQ", identity, Fake().fillIdentity); }
+std::int32_t QM47_LIBCALL LBSENDCK(ClockTime* clock) { return Answer("LBSENDCK", clock, Fake().fillClock); }
 std::int32_t QM47_LIBCALL LBDAYREP(DailyReportRequest* r)
 {
     return Fake().Record(CallWithRecord("LBDAYREP", r, {TextOrNull(r->registerNumber), TextOrNull(r->cashier)}));

@@ -12,7 +12,7 @@ namespace {
 using fw::testing::TestUi;
 using fw::testing::TestWindow;
 
-constexpr int kEdit = 10, kCheck = 11, kRadioA = 12, kRadioB = 13, kCombo = 14, kButton = 15;
+constexpr int kEdit = 10, kCheck = 11, kRadioA = 12, kRadioB = 13, kCombo = 14, kButton = 15, kDate = 16;
 
 constexpr const char* kItems[] = {"com2", "com1", "COM10"};
 constexpr fw::ControlTemplate kControls[] = {
@@ -22,7 +22,9 @@ constexpr fw::ControlTemplate kControls[] = {
     {kRadioB, fw::ControlKind::RadioButton, nullptr, {0, 40, 10, 10}},
     {kCombo, fw::ControlKind::ComboBox, nullptr, {0, 50, 50, 60}, fw::kTabStop | fw::kSorted | fw::kGroup, kItems},
     {kButton, fw::ControlKind::PushButton, "Go", {0, 70, 50, 14}, fw::kTabStop},
+    {kDate, fw::ControlKind::DatePicker, nullptr, {0, 90, 50, 14}, fw::kTabStop},
 };
+constexpr fw::Date kFirstDate{1950, 1, 1}, kLastDate{2049, 12, 31};
 constexpr fw::DialogTemplate kTemplate{9001, fw::DialogFrame::Page, nullptr, {115, 15, 100, 100}, "MS Sans Serif", 8, kControls};
 
 // A dialog with one value of each kind and a 5-character limit on the edit.
@@ -35,10 +37,12 @@ public:
         });
     }
     std::string text = "abc";
-    int check = 1;
+    bool check = true;
     int radio = 0;
     std::string combo = "COM1";
+    fw::Date date; // no date: the picker keeps its own
     int saves = 0;
+    void Load() { UpdateData(fw::Exchange::Load); }
 
 protected:
     void DoDataExchange(fw::DataExchange& dx) override
@@ -47,6 +51,7 @@ protected:
         dx.Check(kCheck, check);
         dx.Radio(kRadioB, radio);
         dx.ComboText(kCombo, combo);
+        dx.Date(kDate, date, kFirstDate, kLastDate);
     }
 };
 
@@ -88,7 +93,7 @@ TEST_F(FrameworkTest, LimitRefusesTypingAndALongerValueStopsTheExchange)
     // A text set from outside is not limited; the exchange refuses it.
     window->Replace(kEdit, "abcdefg");
     window->Click(kCheck); // focus elsewhere
-    dialog.check = 7;
+    ASSERT_EQ(window->Control(kCheck).check, 0) << "the click cleared the box";
     window->Click(kButton);
     EXPECT_EQ(dialog.saves, 1);
     ASSERT_EQ(ui.messages.size(), 1u);
@@ -98,7 +103,7 @@ TEST_F(FrameworkTest, LimitRefusesTypingAndALongerValueStopsTheExchange)
     EXPECT_EQ(window->FocusId(), kEdit);
     EXPECT_EQ(window->SelectedStart(), kEdit);
     EXPECT_EQ(dialog.text, "abcde") << "nothing is taken from a refused exchange";
-    EXPECT_EQ(dialog.check, 7) << "the exchange stops at the refused value";
+    EXPECT_TRUE(dialog.check) << "the exchange stops at the refused value";
     EXPECT_FALSE(window->Ended()) << "the page stays open";
 }
 
@@ -113,6 +118,41 @@ TEST_F(FrameworkTest, RadioIndexComesFromOneButtonAlone)
     window->Click(kRadioB);
     window->Click(kButton);
     EXPECT_EQ(dialog.radio, 0);
+}
+
+// Only state 1 is checked: a third state (2) reads as clear.
+TEST_F(FrameworkTest, CheckBoxIsCheckedOnlyInStateOne)
+{
+    auto window = Open();
+    window->Initialise();
+    for (const auto& [state, checked] : {std::pair{1, true}, {0, false}, {2, false}}) {
+        SCOPED_TRACE(state);
+        window->SetCheck(kCheck, state);
+        window->Click(kButton);
+        EXPECT_EQ(dialog.check, checked);
+    }
+    dialog.check = false;
+    dialog.Load();
+    EXPECT_EQ(window->Control(kCheck).check, 0);
+}
+
+TEST_F(FrameworkTest, DatePickerTakesItsRangeAndKeepsItsOwnDateUntilOneIsLoaded)
+{
+    auto window = Open();
+    ASSERT_TRUE(window->PickDate(kDate, {2024, 5, 6})); // what the picker shows by itself
+    window->Initialise();
+    EXPECT_EQ(window->Control(kDate).firstDate, kFirstDate);
+    EXPECT_EQ(window->Control(kDate).lastDate, kLastDate);
+    EXPECT_EQ(window->Control(kDate).date, (fw::Date{2024, 5, 6})) << "no date loaded: the picker's own stays";
+
+    EXPECT_FALSE(window->PickDate(kDate, {2050, 1, 1})) << "outside the range";
+    ASSERT_TRUE(window->PickDate(kDate, {2003, 3, 1}));
+    window->Click(kButton);
+    EXPECT_EQ(dialog.date, (fw::Date{2003, 3, 1}));
+
+    dialog.date = {1999, 12, 30};
+    dialog.Load();
+    EXPECT_EQ(window->Control(kDate).date, (fw::Date{1999, 12, 30}));
 }
 
 TEST_F(FrameworkTest, EnterPressesTheFocusedButtonAndEndsNoWindow)

@@ -37,11 +37,7 @@ protected:
 
     void Check(std::string_view name, std::string_view rate)
     {
-        fake.Clear();
-        ui.messages.clear();
-        window->Replace(IDC_GOODS_NAME, name);
-        window->Replace(IDC_GOODS_RATE, rate);
-        ASSERT_TRUE(window->Click(IDC_GOODS_CHECK));
+        Press(IDC_GOODS_CHECK, {{IDC_GOODS_NAME, name}, {IDC_GOODS_RATE, rate}});
     }
 };
 

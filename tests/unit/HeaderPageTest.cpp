@@ -6,6 +6,8 @@
 #include "ScratchDirectory.h"
 
 #include "pages/HeaderPage.h"
+#include "pages/HeaderRules.h"
+#include "res/ControlLists.h"
 #include "res/ResourceIds.h"
 #include "res/Texts.h"
 #include "entry/Pages.h"
@@ -23,15 +25,6 @@ using testing::FakeLibrary;
 using testing::Hex;
 using testing::ReadFile;
 using testing::ScratchDirectory;
-
-constexpr int kLineEdits[7] = {IDC_HEADER_LINE1, IDC_HEADER_LINE2, IDC_HEADER_LINE3, IDC_HEADER_LINE4,
-                               IDC_HEADER_LINE5, IDC_HEADER_LINE6, IDC_HEADER_LINE7};
-constexpr int kDoubleWidth[7] = {IDC_HEADER_DOUBLE1, IDC_HEADER_DOUBLE2, IDC_HEADER_DOUBLE3, IDC_HEADER_DOUBLE4,
-                                 IDC_HEADER_DOUBLE5, IDC_HEADER_DOUBLE6, IDC_HEADER_DOUBLE7};
-constexpr int kCentred[7] = {IDC_HEADER_CENTER1, IDC_HEADER_CENTER2, IDC_HEADER_CENTER3, IDC_HEADER_CENTER4,
-                             IDC_HEADER_CENTER5, IDC_HEADER_CENTER6, IDC_HEADER_CENTER7};
-constexpr int kCounters[7] = {IDC_HEADER_COUNT1, IDC_HEADER_COUNT2, IDC_HEADER_COUNT3, IDC_HEADER_COUNT4,
-                              IDC_HEADER_COUNT5, IDC_HEADER_COUNT6, IDC_HEADER_COUNT7};
 
 const std::string kMax20(text::kHeaderDoubleWidthLimit.view());
 const std::string kMax40(text::kHeaderLineLimit.view());
@@ -89,7 +82,7 @@ protected:
     std::vector<std::string> Counters() const
     {
         std::vector<std::string> counters;
-        for (int id : kCounters) counters.push_back(Text(id));
+        for (const auto& line : res::kHeaderLines) counters.push_back(Text(line.counter));
         return counters;
     }
     // The header LBSETHDR received, after checking the call's other arguments.
@@ -111,11 +104,11 @@ protected:
 TEST_F(HeaderPageTest, OpensEmptyWithBlankCountersAndCallsNothing)
 {
     Open();
-    for (int i = 0; i < 7; ++i) {
+    for (std::size_t i = 0; i < std::size(res::kHeaderLines); ++i) {
         SCOPED_TRACE("line " + std::to_string(i + 1));
-        EXPECT_EQ(Text(kLineEdits[i]), "");
-        EXPECT_EQ(window->Control(kDoubleWidth[i]).check, 0);
-        EXPECT_EQ(window->Control(kCentred[i]).check, 0);
+        EXPECT_EQ(Text(res::kHeaderLines[i].edit), "");
+        EXPECT_EQ(window->Control(res::kHeaderLines[i].doubleWidth).check, 0);
+        EXPECT_EQ(window->Control(res::kHeaderLines[i].centred).check, 0);
     }
     EXPECT_EQ(Counters(), std::vector<std::string>(7, ""));
     EXPECT_TRUE(fake.calls.empty());
@@ -149,10 +142,10 @@ TEST_F(HeaderPageTest, LineOneWarnsAboutItsLengthAfterEveryChange)
         TestUi::Current().messages.clear();
         CHeaderPage fresh(app);
         auto w = TestWindow::Open(fresh);
-        if (c.doubleWidth) w->Click(kDoubleWidth[0]);
+        if (c.doubleWidth) w->Click(res::kHeaderLines[0].doubleWidth);
         for (std::size_t length : c.lengths) {
             ui.messages.clear();
-            w->Replace(kLineEdits[0], std::string(length, 'A'));
+            w->Replace(res::kHeaderLines[0].edit, std::string(length, 'A'));
         }
         EXPECT_EQ(MessageTexts(), c.messagesAfterLast);
         for (const auto& m : ui.messages) {
@@ -161,48 +154,48 @@ TEST_F(HeaderPageTest, LineOneWarnsAboutItsLengthAfterEveryChange)
             EXPECT_EQ(m.icon, fw::MessageIcon::None);
             EXPECT_EQ(m.buttons, fw::MessageButtons::Ok);
         }
-        EXPECT_EQ(w->Control(kCounters[0]).text, std::to_string(c.lengths.back()));
-        EXPECT_EQ(w->Control(kLineEdits[0]).text, std::string(c.lengths.back(), 'A')) << "the text stands";
+        EXPECT_EQ(w->Control(res::kHeaderLines[0].counter).text, std::to_string(c.lengths.back()));
+        EXPECT_EQ(w->Control(res::kHeaderLines[0].edit).text, std::string(c.lengths.back(), 'A')) << "the text stands";
     }
 }
 
 TEST_F(HeaderPageTest, TypingLineOneWarnsOnEveryCharacterBeyondTheLimits)
 {
     Open();
-    window->Click(kDoubleWidth[0]);
-    window->Type(kLineEdits[0], std::string(45, 'A'));
+    window->Click(res::kHeaderLines[0].doubleWidth);
+    window->Type(res::kHeaderLines[0].edit, std::string(45, 'A'));
     std::vector<std::string> expected(20, kMax20); // 21 to 40 characters
     for (int i = 0; i < 5; ++i) {                  // 41 to 45
         expected.push_back(kMax20);
         expected.push_back(kMax40);
     }
     EXPECT_EQ(MessageTexts(), expected);
-    EXPECT_EQ(Text(kCounters[0]), "45");
-    EXPECT_EQ(Text(kLineEdits[0]), std::string(45, 'A'));
+    EXPECT_EQ(Text(res::kHeaderLines[0].counter), "45");
+    EXPECT_EQ(Text(res::kHeaderLines[0].edit), std::string(45, 'A'));
 }
 
 TEST_F(HeaderPageTest, OtherLinesOnlyCountAndFlagsRefreshNothing)
 {
     Open();
-    for (int i = 1; i < 7; ++i) {
+    for (std::size_t i = 1; i < std::size(res::kHeaderLines); ++i) {
         SCOPED_TRACE("line " + std::to_string(i + 1));
-        window->Click(kDoubleWidth[i]);
-        window->Click(kCentred[i]);
-        window->Replace(kLineEdits[i], std::string(60, 'B'));
-        EXPECT_EQ(Text(kCounters[i]), "60");
+        window->Click(res::kHeaderLines[i].doubleWidth);
+        window->Click(res::kHeaderLines[i].centred);
+        window->Replace(res::kHeaderLines[i].edit, std::string(60, 'B'));
+        EXPECT_EQ(Text(res::kHeaderLines[i].counter), "60");
     }
     EXPECT_EQ(Counters(), (std::vector<std::string>{"", "60", "60", "60", "60", "60", "60"}));
 
     // A flag change on line 1 shows nothing and leaves the counter as it was.
-    window->Replace(kLineEdits[0], std::string(25, 'A'));
-    EXPECT_EQ(Text(kCounters[0]), "25");
-    window->Click(kDoubleWidth[0]);
-    EXPECT_EQ(Text(kCounters[0]), "25");
+    window->Replace(res::kHeaderLines[0].edit, std::string(25, 'A'));
+    EXPECT_EQ(Text(res::kHeaderLines[0].counter), "25");
+    window->Click(res::kHeaderLines[0].doubleWidth);
+    EXPECT_EQ(Text(res::kHeaderLines[0].counter), "25");
     EXPECT_TRUE(ui.messages.empty()) << MessageTexts().front();
 
     // Typing into line 3 refreshes its own counter only.
-    window->Replace(kLineEdits[2], "");
-    window->Type(kLineEdits[2], "ab\xB3");
+    window->Replace(res::kHeaderLines[2].edit, "");
+    window->Type(res::kHeaderLines[2].edit, "ab\xB3");
     EXPECT_EQ(Counters(), (std::vector<std::string>{"25", "60", "3", "60", "60", "60", "60"}));
     EXPECT_TRUE(fake.calls.empty());
 }
@@ -244,9 +237,9 @@ TEST_F(HeaderPageTest, ProgrammingSendsTheConvertedHeaderAndShowsNothing)
         app.SetLibrary(fake.Bind());
         auto w = TestWindow::Open(fresh);
         for (const Line& line : c.lines) {
-            w->Replace(kLineEdits[line.index], line.text);
-            if (line.doubleWidth) w->Click(kDoubleWidth[line.index]);
-            if (line.centred) w->Click(kCentred[line.index]);
+            w->Replace(res::kHeaderLines[line.index].edit, line.text);
+            if (line.doubleWidth) w->Click(res::kHeaderLines[line.index].doubleWidth);
+            if (line.centred) w->Click(res::kHeaderLines[line.index].centred);
         }
         ui.messages.clear();
         ASSERT_TRUE(w->Click(IDC_HEADER_SET));
@@ -286,8 +279,8 @@ TEST_F(HeaderPageTest, AHeaderOverItsLimitIsRefusedWithItsLength)
         app.SetLibrary(fake.Bind());
         auto w = TestWindow::Open(fresh);
         for (const Line& line : c.lines) {
-            w->Replace(kLineEdits[line.index], line.text);
-            if (line.centred) w->Click(kCentred[line.index]);
+            w->Replace(res::kHeaderLines[line.index].edit, line.text);
+            if (line.centred) w->Click(res::kHeaderLines[line.index].centred);
         }
         std::filesystem::remove("naglowek.txt");
         fake.Clear();
@@ -299,22 +292,22 @@ TEST_F(HeaderPageTest, AHeaderOverItsLimitIsRefusedWithItsLength)
         EXPECT_EQ(ui.messages[0].icon, fw::MessageIcon::Exclamation);
         EXPECT_EQ(ui.messages[0].owner, &fresh);
         EXPECT_FALSE(std::filesystem::exists("naglowek.txt")) << "no working file is touched";
-        for (const Line& line : c.lines) EXPECT_EQ(w->Control(kLineEdits[line.index]).text, line.text);
+        for (const Line& line : c.lines) EXPECT_EQ(w->Control(res::kHeaderLines[line.index].edit).text, line.text);
     }
 }
 
 TEST_F(HeaderPageTest, ThePageStaysOpenAndCanSendAgain)
 {
     Open();
-    window->Replace(kLineEdits[0], "SKLEP");
+    window->Replace(res::kHeaderLines[0].edit, "SKLEP");
     window->Click(IDC_HEADER_SET);
-    window->Replace(kLineEdits[1], "ul. Krotka 2");
+    window->Replace(res::kHeaderLines[1].edit, "ul. Krotka 2");
     window->Click(IDC_HEADER_SET);
     const auto calls = fake.CallsOf("LBSETHDR");
     ASSERT_EQ(calls.size(), 2u);
     EXPECT_EQ(calls[0].texts.at(0), "SKLEP" + std::string(7, '\r'));
     EXPECT_EQ(calls[1].texts.at(0), "SKLEP\rul. Krotka 2" + std::string(6, '\r'));
-    EXPECT_EQ(Text(kLineEdits[0]), "SKLEP");
+    EXPECT_EQ(Text(res::kHeaderLines[0].edit), "SKLEP");
 }
 
 TEST_F(HeaderPageTest, FailuresSendNothingOrReportTheResult)
@@ -349,7 +342,7 @@ TEST_F(HeaderPageTest, FailuresSendNothingOrReportTheResult)
         app.SetLibrary(fake.Bind(c.without));
         CHeaderPage fresh(app);
         auto w = TestWindow::Open(fresh);
-        w->Replace(kLineEdits[0], "\xA3\xF3\x64\x9F");
+        w->Replace(res::kHeaderLines[0].edit, "\xA3\xF3\x64\x9F");
         ui.messages.clear();
         ASSERT_TRUE(w->Click(IDC_HEADER_SET));
         EXPECT_EQ(fake.Names(), c.calls);

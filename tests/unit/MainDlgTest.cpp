@@ -6,6 +6,7 @@
 #include "app/ServiceApp.h"
 #include "entry/Pages.h"
 #include "framework/testing/TestBackend.h"
+#include "res/ControlLists.h"
 #include "res/Dialogs.h"
 #include "res/ResourceIds.h"
 #include "res/Texts.h"
@@ -13,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <stdexcept>
 
 namespace qm47 {
@@ -22,11 +24,6 @@ using fw::testing::TestUi;
 using fw::testing::TestWindow;
 using testing::FakeLibrary;
 
-const std::vector<int> kPageButtons = {IDC_MAIN_CLOCK, IDC_MAIN_TAX_RATES, IDC_MAIN_HEADER,
-                                       IDC_MAIN_DISPLAY, IDC_MAIN_REPORTS, IDC_MAIN_GOODS_CHECK,
-                                       IDC_MAIN_SERVICE_DATE, IDC_MAIN_CONTROL_SALE, IDC_MAIN_FISCAL};
-const std::vector<int> kRateFields = {IDC_MAIN_RATE_A, IDC_MAIN_RATE_B, IDC_MAIN_RATE_C, IDC_MAIN_RATE_D,
-                                      IDC_MAIN_RATE_E, IDC_MAIN_RATE_F, IDC_MAIN_RATE_G};
 const std::vector<int> kLamps = {IDC_MAIN_FSK, IDC_MAIN_CMD, IDC_MAIN_PAR, IDC_MAIN_TRF,
                                  IDC_MAIN_ONL, IDC_MAIN_PE, IDC_MAIN_ERR};
 const std::vector<int> kPanelFields = {
@@ -35,8 +32,8 @@ const std::vector<int> kPanelFields = {
     IDC_MAIN_RATE_G, IDC_MAIN_RECEIPTS, IDC_MAIN_FSK, IDC_MAIN_CMD, IDC_MAIN_PAR, IDC_MAIN_TRF, IDC_MAIN_ONL,
     IDC_MAIN_PE, IDC_MAIN_ERR};
 
-const char* const kRates[7] = {"22.00", "7.00", "100.00", "101.00", "100", "0.00", "3.00"};
-const char* const kTotals[7] = {"1.00", "2.00", "3.00", "4.00", "5.00", "6.00", "7.00"};
+const char* const kRates[kRateCount] = {"22.00", "7.00", "100.00", "101.00", "100", "0.00", "3.00"};
+const char* const kTotals[kRateCount] = {"1.00", "2.00", "3.00", "4.00", "5.00", "6.00", "7.00"};
 
 class MainDlgTest : public ::testing::Test {
 protected:
@@ -49,9 +46,9 @@ protected:
             s.lastFmDay = 5;
             s.lastFmMonth = 3;
             s.lastFmYear = 3;
-            for (int i = 0; i < 7; ++i) s.ptuRate[i] = kRates[i];
+            for (std::size_t i = 0; i < kRateCount; ++i) s.ptuRate[i] = kRates[i];
             s.receiptCount = 1234;
-            for (int i = 0; i < 7; ++i) s.totalizer[i] = kTotals[i];
+            for (std::size_t i = 0; i < kRateCount; ++i) s.totalizer[i] = kTotals[i];
             s.uniqueNumber = "ABC12345678";
         };
         fake.cashRegister = {1, 2, 3, 4};
@@ -64,6 +61,17 @@ protected:
     }
 
     std::string Text(int id) const { return window->Control(id).text; }
+    // The status panel's name, unique number, mode, RAM resets, last fiscal
+    // memory write, receipts, then the rates A to G.
+    std::vector<std::string> StatusPanel() const
+    {
+        std::vector<std::string> texts;
+        for (int id : {IDC_MAIN_DEVICE_NAME, IDC_MAIN_UNIQUE_NUMBER, IDC_MAIN_MODE, IDC_MAIN_RAM_RESETS,
+                       IDC_MAIN_LAST_FM_WRITE, IDC_MAIN_RECEIPTS})
+            texts.push_back(Text(id));
+        for (int id : res::kMainRates) texts.push_back(Text(id));
+        return texts;
+    }
     std::vector<std::string> MessageTexts() const
     {
         std::vector<std::string> texts;
@@ -77,15 +85,15 @@ protected:
         std::vector<int> enabled;
         for (int id : {IDC_MAIN_CONNECT, IDC_MAIN_DISCONNECT, IDC_MAIN_REFRESH, IDC_MAIN_EXIT, IDC_MAIN_ABOUT})
             if (window->IsEnabled(id)) enabled.push_back(id);
-        for (int id : kPageButtons)
-            if (window->IsEnabled(id)) enabled.push_back(id);
+        for (const res::PageButton& button : res::kMainPageButtons)
+            if (window->IsEnabled(button.id)) enabled.push_back(button.id);
         return enabled;
     }
     std::vector<int> AllButtons() const
     {
         std::vector<int> all = {IDC_MAIN_CONNECT, IDC_MAIN_DISCONNECT, IDC_MAIN_REFRESH, IDC_MAIN_EXIT,
                                 IDC_MAIN_ABOUT};
-        all.insert(all.end(), kPageButtons.begin(), kPageButtons.end());
+        for (const res::PageButton& button : res::kMainPageButtons) all.push_back(button.id);
         return all;
     }
 
@@ -122,15 +130,9 @@ TEST_F(MainDlgTest, ConnectOnlineFillsPanelAndLampsAndEnablesEverything)
     EXPECT_EQ(fake.CallsOf("LBSERM").at(0).numbers, (std::vector<std::int64_t>{3}));
     EXPECT_EQ(app.PortName(), "com1");
 
-    EXPECT_EQ(Text(IDC_MAIN_DEVICE_NAME), "TALMIR Serwis");
-    EXPECT_EQ(Text(IDC_MAIN_UNIQUE_NUMBER), "ABC12345678");
-    EXPECT_EQ(Text(IDC_MAIN_MODE), "Fiskalny");
-    EXPECT_EQ(Text(IDC_MAIN_RAM_RESETS), "4");
-    EXPECT_EQ(Text(IDC_MAIN_LAST_FM_WRITE), "5-3-2003");
-    EXPECT_EQ(Text(IDC_MAIN_RECEIPTS), "1234");
-    std::vector<std::string> shownRates;
-    for (int id : kRateFields) shownRates.push_back(Text(id));
-    EXPECT_EQ(shownRates, (std::vector<std::string>{"22.00", "7.00", "Zwolniona", "Nieaktywna", "100", "0.00", "3.00"}));
+    EXPECT_EQ(StatusPanel(), (std::vector<std::string>{"TALMIR Serwis", "ABC12345678", "Fiskalny", "4", "5-3-2003", "1234",
+                                                       "22.00", "7.00", "Zwolniona", "Nieaktywna", "100", "0.00",
+                                                       "3.00"}));
     EXPECT_EQ(Text(IDC_MAIN_ONL), "1"); // onl
     EXPECT_EQ(Text(IDC_MAIN_PE), "0"); // pe
     EXPECT_EQ(Text(IDC_MAIN_ERR), "0"); // err
@@ -267,13 +269,8 @@ TEST_F(MainDlgTest, UnfilledRecordsShowThePresets)
     fake.fillFiscalStatus = nullptr;
     Open();
     window->Click(IDC_MAIN_CONNECT);
-    EXPECT_EQ(Text(IDC_MAIN_DEVICE_NAME), " ");
-    EXPECT_EQ(Text(IDC_MAIN_UNIQUE_NUMBER), "0");
-    EXPECT_EQ(Text(IDC_MAIN_MODE), "Niefiskalny");
-    EXPECT_EQ(Text(IDC_MAIN_RAM_RESETS), "0");
-    EXPECT_EQ(Text(IDC_MAIN_LAST_FM_WRITE), "0-0-2000");
-    EXPECT_EQ(Text(IDC_MAIN_RECEIPTS), "0");
-    for (int id : kRateFields) EXPECT_EQ(Text(id), "0") << id;
+    EXPECT_EQ(StatusPanel(), (std::vector<std::string>{" ", "0", "Niefiskalny", "0", "0-0-2000", "0", "0", "0", "0",
+                                                       "0", "0", "0", "0"}));
 
     // A library that leaves the status records untouched shows 9 in the lamps.
     fake.printerFills = false;
@@ -286,7 +283,7 @@ TEST_F(MainDlgTest, NullTextsFromTheLibraryAreNeverRead)
 {
     fake.fillIdentity = [](DeviceIdentity& id) { id = {nullptr, nullptr}; };
     fake.fillFiscalStatus = [](FiscalStatus& s) {
-        for (int i = 0; i < 7; ++i) s.ptuRate[i] = nullptr;
+        for (std::size_t i = 0; i < kRateCount; ++i) s.ptuRate[i] = nullptr;
         s.uniqueNumber = nullptr;
     };
     Open();
@@ -453,6 +450,62 @@ TEST_F(MainDlgTest, EnterInAPageEditKeepsThePageAndItsText)
         EXPECT_FALSE(opened->Ended());
         EXPECT_EQ(opened->Control(page.edit).text, "7");
         EXPECT_TRUE(fake.calls.empty());
+    }
+}
+
+// "Anuluj" ends every page without a library call or a message; opening
+// calls only what the page reads then.
+TEST_F(MainDlgTest, CancelEndsEveryPageWithoutSending)
+{
+    const std::map<int, std::vector<std::string>> opening = {{IDC_MAIN_CLOCK, {"GetStatus_Printer", "LBSENDCK"}},
+                                                             {IDC_MAIN_CONTROL_SALE, {"LBFSTRQ"}}};
+    Open();
+    for (const res::PageButton& button : res::kMainPageButtons) {
+        SCOPED_TRACE(button.name);
+        fake.Clear();
+        std::unique_ptr<fw::CDialog> page = MakePage(button.id, app);
+        auto opened = TestWindow::Open(*page);
+        ASSERT_TRUE(opened->Click(button.cancel));
+        EXPECT_TRUE(opened->Ended());
+        EXPECT_EQ(fake.Names(), opening.contains(button.id) ? opening.at(button.id) : std::vector<std::string>{});
+        EXPECT_TRUE(ui.messages.empty());
+    }
+}
+
+// Every control of a page lies inside the page's frame (its outermost group
+// box), and every field inside the group box that frames it, so widening a
+// field cannot push it over a border.
+TEST_F(MainDlgTest, EveryControlOfEveryPageStaysInsideItsGroupBoxes)
+{
+    const auto inside = [](const fw::Rect& inner, const fw::Rect& outer) {
+        return inner.x >= outer.x && inner.y >= outer.y && inner.x + inner.cx <= outer.x + outer.cx &&
+               inner.y + inner.cy <= outer.y + outer.cy;
+    };
+    const auto overlaps = [](const fw::Rect& a, const fw::Rect& b) {
+        return a.x < b.x + b.cx && b.x < a.x + a.cx && a.y < b.y + b.cy && b.y < a.y + a.cy;
+    };
+    for (const res::PageButton& button : res::kMainPageButtons) {
+        SCOPED_TRACE(button.name);
+        const fw::DialogTemplate* page = &MakePage(button.id, app)->Template();
+        const fw::ControlTemplate* frame = nullptr;
+        for (const auto& control : page->controls)
+            if (control.kind == fw::ControlKind::GroupBox &&
+                (!frame || control.rect.cx * control.rect.cy > frame->rect.cx * frame->rect.cy))
+                frame = &control;
+        ASSERT_NE(frame, nullptr);
+        for (const auto& control : page->controls) {
+            SCOPED_TRACE(control.text ? control.text : std::to_string(control.id));
+            EXPECT_TRUE(inside(control.rect, frame->rect)) << "outside the page's frame";
+            // A control that reaches into a group box lies wholly inside it
+            // (the combo boxes' drop-down lists excepted).
+            for (const auto& box : page->controls) {
+                if (&box == frame || &box == &control || box.kind != fw::ControlKind::GroupBox) continue;
+                if (control.kind == fw::ControlKind::ComboBox || control.kind == fw::ControlKind::GroupBox) continue;
+                if (overlaps(control.rect, box.rect)) {
+                    EXPECT_TRUE(inside(control.rect, box.rect));
+                }
+            }
+        }
     }
 }
 

@@ -8,6 +8,7 @@
 #include "app/ServiceApp.h"
 #include "framework/testing/TestBackend.h"
 #include "res/ResourceIds.h"
+#include "res/Texts.h"
 
 #include <gtest/gtest.h>
 
@@ -15,6 +16,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace qm47::testing {
@@ -38,6 +40,27 @@ protected:
         std::vector<std::string> texts;
         for (const auto& m : ui.messages) texts.push_back(m.text);
         return texts;
+    }
+
+    // One command from a fresh start: the calls and boxes so far forgotten,
+    // each of `entries` replacing its control's text, then `button` clicked.
+    void Press(int button, std::initializer_list<std::pair<int, std::string_view>> entries = {})
+    {
+        fake.Clear();
+        ui.messages.clear();
+        for (const auto& [id, text] : entries) window->Replace(id, text);
+        ASSERT_TRUE(window->Click(button));
+    }
+
+    // The command stopped at the on-line check: nothing but GetStatus_Printer
+    // was called and only the off-line message shown, owned by the page.
+    void ExpectOfflineRefusal() const
+    {
+        EXPECT_EQ(fake.Names(), std::vector<std::string>{"GetStatus_Printer"});
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(ui.messages[0].text, text::kOfflineOperation.view());
+        EXPECT_EQ(ui.messages[0].icon, fw::MessageIcon::None);
+        EXPECT_EQ(ui.messages[0].owner, &page);
     }
 
     fw::testing::TestUi ui;

@@ -4,6 +4,7 @@
 
 #include "PageFixture.h"
 
+#include "pages/ReportRules.h"
 #include "pages/ReportsPage.h"
 #include "platform/Time.h"
 #include "res/ResourceIds.h"
@@ -162,11 +163,7 @@ TEST_F(ReportsPageTest, EveryReportRefusedWhenNotOnline)
         SCOPED_TRACE(button);
         Reset();
         window->Click(button);
-        EXPECT_EQ(fake.Names(), std::vector<std::string>{"GetStatus_Printer"});
-        ASSERT_EQ(ui.messages.size(), 1u);
-        EXPECT_EQ(ui.messages[0].text, text::kOfflineOperation.view());
-        EXPECT_EQ(ui.messages[0].icon, fw::MessageIcon::None);
-        EXPECT_EQ(ui.messages[0].owner, &page);
+        ExpectOfflineRefusal();
     }
 }
 
@@ -361,14 +358,6 @@ TEST_F(ReportsPageTest, MonthlyTextTooLongStopsAtTheExchange)
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text, "Please enter no more than 2 characters.");
     EXPECT_EQ(window->FocusId(), IDC_REPORTS_MONTH);
-}
-
-TEST_F(ReportsPageTest, CancelEndsWithoutSending)
-{
-    Open();
-    ASSERT_TRUE(window->Click(IDC_REPORTS_CANCEL));
-    EXPECT_TRUE(window->Ended());
-    EXPECT_TRUE(fake.calls.empty());
 }
 
 } // namespace

@@ -93,13 +93,5 @@ TEST_F(ServiceDatePageTest, ErrorsGoToErrorMessageWithoutTheSuccessBox)
     }
 }
 
-TEST_F(ServiceDatePageTest, CancelEndsWithoutSending)
-{
-    Open();
-    ASSERT_TRUE(window->Click(IDC_SERVICE_CANCEL));
-    EXPECT_TRUE(window->Ended());
-    EXPECT_TRUE(fake.calls.empty());
-}
-
 } // namespace
 } // namespace qm47
