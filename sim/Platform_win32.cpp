@@ -50,13 +50,20 @@ extern "C" LONG qm47sim_ContinueAfterRaise(EXCEPTION_POINTERS*, void*)
 namespace sim {
 namespace {
 
-// Raises `code` inside a scope of the library's own unwind information
-// (placed in .text, where __try1 returns to after its handler data).
-__attribute__((noinline, section(".text"))) void RaiseHandledInside(DWORD code)
+// Raises `code` inside a scope of the library's own unwind information: the
+// C runtime's handler asks qm47sim_ContinueAfterRaise, which lets
+// RaiseException return. Written out rather than with __try1, whose ".text"
+// would leave the function's own code section; .seh_code goes back to it.
+__attribute__((noinline)) void RaiseHandledInside(DWORD code)
 {
-    __try1(qm47sim_ContinueAfterRaise)
+    asm volatile(".Lhandled_start:\n\t"
+                 ".seh_handler __C_specific_handler, @except\n\t"
+                 ".seh_handlerdata\n\t"
+                 ".long 1\n\t"
+                 ".rva .Lhandled_start, .Lhandled_end, qm47sim_ContinueAfterRaise, .Lhandled_end\n\t"
+                 ".seh_code");
     RaiseException(code, 0, 0, nullptr);
-    __except1
+    asm volatile("nop\n.Lhandled_end:\n\tnop");
 }
 #endif
 
