@@ -25,7 +25,7 @@ std::string Question(const std::string& nip)
 }
 
 // A valid NIP goes out as typed once the technician says yes; one that
-// breaks the rule (the empty one and the design's own examples among them)
+// breaks the rule (the empty one and the earlier examples "123-456-78-90" and letters among them)
 // is refused and nothing reaches the line or the library.
 TEST(FiscalPage, PutsExactlyTheFrameAndOneZeroByteOnTheLine)
 {
