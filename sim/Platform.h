@@ -25,4 +25,18 @@ void ShowErrorBox(const std::string& caption, const std::string& text, bool owne
 // where there are none (Linux).
 void RaiseFault(const FaultSetting& fault);
 
+// Shows a notice window without an owner for `milliseconds`, its messages
+// handled meanwhile, and destroys it with DestroyWindow, as a library says
+// "please wait" during a long command. Answers whether the window that was
+// active when it began was enabled when the notice was first hidden: the
+// system then gives the activation to the next window that takes input.
+// True where there are no windows (Linux).
+bool ShowNotice(std::int32_t milliseconds);
+
+// A hidden top-level window without an owner that the library makes once
+// and keeps (for its timers), and whether it still exists. Null and true
+// where there are no windows (Linux).
+void* MakeHelperWindow();
+bool WindowExists(void* window);
+
 } // namespace sim
