@@ -25,17 +25,11 @@ void ShowErrorBox(const std::string& caption, const std::string& text, bool owne
 // where there are none (Linux).
 void RaiseFault(const FaultSetting& fault);
 
-// Shows a notice window without an owner for `milliseconds`, its messages
-// handled meanwhile, and destroys it with DestroyWindow, as a library says
-// "please wait" during a long command. Answers whether the window that was
-// active when it began was enabled when the notice was first hidden: the
-// system then gives the activation to the next window that takes input.
-// True where there are no windows (Linux).
+// Shows an ownerless "please wait" notice for `milliseconds`, handling
+// messages, then destroys it with DestroyWindow; answers whether the window
+// active when it began was enabled when the notice was first hidden.
 bool ShowNotice(std::int32_t milliseconds);
-
-// A hidden top-level window without an owner that the library makes once
-// and keeps (for its timers), and whether it still exists. Null and true
-// where there are no windows (Linux).
+// A hidden ownerless window a library keeps for its timers; whether it lives.
 void* MakeHelperWindow();
 bool WindowExists(void* window);
 

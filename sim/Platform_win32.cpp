@@ -103,74 +103,50 @@ void Pause(std::int32_t milliseconds)
 
 namespace {
 
-constexpr wchar_t kNoticeClass[] = L"QM47SimNotice";
+// The notice's moment: the window active when its call began, and whether
+// it was enabled when the notice was first hidden (-1 until then).
+HWND g_noticeCaller = nullptr;
+int g_callerEnabledAtHide = -1;
 
-// The notice's state, for its window procedure: the window that was active
-// when the call began, and whether it was enabled when the notice was first
-// hidden (unset until then).
-struct Notice {
-    HWND caller = nullptr;
-    int callerEnabledAtHide = -1;
-};
-
-LRESULT CALLBACK NoticeProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT CALLBACK LibraryWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    auto* notice = reinterpret_cast<Notice*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (message == WM_WINDOWPOSCHANGING && notice && notice->callerEnabledAtHide < 0 &&
+    if (message == WM_WINDOWPOSCHANGING && g_callerEnabledAtHide < 0 &&
         (reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_HIDEWINDOW))
-        notice->callerEnabledAtHide = notice->caller && IsWindowEnabled(notice->caller) ? 1 : 0;
+        g_callerEnabledAtHide = IsWindowEnabled(g_noticeCaller) ? 1 : 0;
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-HINSTANCE ThisLibrary()
+// A top-level window of the library's own, without an owner.
+HWND MakeLibraryWindow(const wchar_t* title, DWORD style)
 {
-    HMODULE module = nullptr;
-    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCWSTR>(&NoticeProcedure), &module);
-    return module;
-}
-
-// The class of the library's own windows, registered at the first use.
-const wchar_t* NoticeClass()
-{
-    static const ATOM atom = [] {
-        WNDCLASSW windowClass{};
-        windowClass.lpfnWndProc = &NoticeProcedure;
-        windowClass.hInstance = ThisLibrary();
-        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-        windowClass.lpszClassName = kNoticeClass;
+    static const ATOM registered = [] {
+        const WNDCLASSW windowClass{.lpfnWndProc = &LibraryWindowProcedure, .hInstance = GetModuleHandleW(nullptr),
+                                    .lpszClassName = L"QM47SimWindow"};
         return RegisterClassW(&windowClass);
     }();
-    return atom ? kNoticeClass : nullptr;
+    return CreateWindowExW(0, registered ? L"QM47SimWindow" : L"STATIC", title, style, 100, 100, 320, 80, nullptr,
+                           nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 
 } // namespace
 
 bool ShowNotice(std::int32_t milliseconds)
 {
-    Notice notice{GetActiveWindow()};
-    HWND window = CreateWindowExW(0, NoticeClass(), L"Symulator drukarki: proszę czekać",
-                                  WS_POPUP | WS_CAPTION, 100, 100, 320, 80, nullptr, nullptr, ThisLibrary(), nullptr);
-    if (!window) return true;
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&notice));
-    ShowWindow(window, SW_SHOW);
+    g_noticeCaller = GetActiveWindow();
+    g_callerEnabledAtHide = -1;
+    HWND notice = MakeLibraryWindow(L"Symulator drukarki: proszę czekać", WS_POPUP | WS_CAPTION | WS_VISIBLE);
     const DWORD started = GetTickCount();
     for (DWORD passed = 0; passed < static_cast<DWORD>(milliseconds); passed = GetTickCount() - started) {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(milliseconds) - passed, QS_ALLINPUT);
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
+        for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);) DispatchMessageW(&message);
     }
-    DestroyWindow(window);
-    return notice.callerEnabledAtHide != 0;
+    DestroyWindow(notice);
+    return g_callerEnabledAtHide != 0;
 }
 
 void* MakeHelperWindow()
 {
-    return CreateWindowExW(0, NoticeClass(), L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                           ThisLibrary(), nullptr);
+    return MakeLibraryWindow(L"", WS_POPUP);
 }
 
 bool WindowExists(void* window)

@@ -25,9 +25,7 @@ std::uint32_t Word(std::int32_t value)
     return static_cast<std::uint32_t>(value);
 }
 
-// The handler of RaisesAgainWhileUnwound's own frame: it handles nothing, but
-// its clean-up, run while the frame is unwound, fails with an exception of
-// its own.
+// RaisesAgainWhileUnwound's own handler: its clean-up raises another exception.
 EXCEPTION_DISPOSITION __cdecl RaiseWhileUnwound(EXCEPTION_RECORD* record, void*, CONTEXT*, void*)
 {
     if ((record->ExceptionFlags & EXCEPTION_UNWINDING) && record->ExceptionCode == kFirstFaultCode)
@@ -96,9 +94,7 @@ std::int32_t CONVENTION_LIBRARY_CALL RaisesAgainWhileUnwound()
     } record{nullptr, reinterpret_cast<void*>(&RaiseWhileUnwound)};
     asm volatile("movl %%fs:0, %0" : "=r"(record.next));
     asm volatile("movl %0, %%fs:0" : : "r"(&record) : "memory");
-    RaiseException(kFirstFaultCode, 0, 0, nullptr);
-    // Not reached: nothing handles the exception inside the library.
-    asm volatile("movl %0, %%fs:0" : : "r"(record.next) : "memory");
+    RaiseException(kFirstFaultCode, 0, 0, nullptr); // handled by no frame of the library's
     return 0;
 }
 

@@ -3,8 +3,7 @@
 // LibraryCall with the device library's own slot types, and through the
 // routine underneath with known register values. Checks the results, the
 // records written, the bytes each export removed, the stack pointer over
-// many calls and the registers the routine must preserve, and a fault that
-// the export raises.
+// many calls, the registers the routine must preserve, and faults.
 //
 // Prints one line per failed check and ends with "N passed, N failed"
 // (cases); exit code 0 only when every case passed.
@@ -38,7 +37,8 @@ namespace {
 // address of each slot's call instantiates it, with the argument widening
 // checks it holds.
 #define QM47_INSTANTIATE_CALL(name, params, args)                                                  \
-    [[maybe_unused]] constexpr auto kCallOf_##name = &decltype(LibraryCall(DeviceLibrary::name##_fn{}, std::declval<qm47::LibraryFault&>()))::operator();
+    [[maybe_unused]] constexpr auto kCallOf_##name =                                                \
+        &decltype(LibraryCall(DeviceLibrary::name##_fn{}, std::declval<qm47::LibraryFault&>()))::operator();
 #define QM47_NOTHING(name)
 QM47_DEVICE_LIBRARY_EXPORTS(QM47_INSTANTIATE_CALL, QM47_NOTHING)
 #undef QM47_INSTANTIATE_CALL

@@ -31,10 +31,11 @@ TEST(NipRulesTest, TenDigitsWithSingleDashesOrBlanksBetweenDigits)
         }
     }
     for (const char* nip : {"", "ab \xB3Z", "526-000-12-4", "-526000124-6", " 5260001246", "5260001246 ",
-                            "526--000-12-46", "526- 000-12-46", "526 -000-12-46", "526  000 12 46", "52600012460",
-                            "526000124", "526_000_12_46", "526.000.12.46", "526\t000\t12\t46", "526-000-12-4a",
-                            "NIP 5260001246", "-", " "})
+                            "526--000-12-46", "526- 000-12-46", "526  000 12 46", "52600012460", "526000124",
+                            "526_000_12_46", "526.000.12.46", "526\t000\t12\t46", "526-000-12-4a", "NIP 5260001246",
+                            "-", " "})
         ExpectCheck(nip, NipCheck::NotTenDigits);
+    ExpectCheck("526 -000-12-46", NipCheck::NotTenDigits); // doubled separators of both kinds
 }
 
 TEST(NipRulesTest, TheTenthDigitIsTheWeightedSumOfTheFirstNineModulo11)
