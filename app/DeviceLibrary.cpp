@@ -30,27 +30,34 @@ LibraryResult DeviceLibrary::NotCalled(const char* exportName) const
 }
 
 // Each typed call: an empty slot answers `missing` without calling; a call
-// shows the wait cursor while it blocks the window, and no input reaches the
-// program's windows until it returns (LibraryCallGuard). The call is written
-// to the log before the library gets it, so that a call that never returns is
-// the log's last line; it is timed and tells its convention in every run,
-// so that one path serves with and without the log. A fault inside the
-// export ends the program.
+// shows the wait cursor while it blocks the window, and no input or command
+// reaches the program's windows until it returns (LibraryCallGuard). The call
+// is written to the log before the library gets it, so that a call that never
+// returns is the log's last line; it is timed and tells its convention in
+// every run, so that one path serves with and without the log. A fault inside
+// the export ends the program, told once the guard has let the program's
+// windows go, so that its box is the program's own.
 #define QM47_DEFINE_CALL(name, params, args)                                                           \
     LibraryResult DeviceLibrary::name(QM47_UNPARENTHESIZE params QM47_TRAILING_COMMA params FieldsRead read) const \
     {                                                                                                  \
         if (!m_##name) return NotCalled(#name);                                                        \
-        fw::WaitCursor busy;                                                                           \
-        const fw::LibraryCallGuard guard;                                                              \
-        if (m_log) m_log->CallStarts(#name, #args, {QM47_UNPARENTHESIZE args});                          \
-        const std::uint32_t started = platform::MonotonicMilliseconds();                                \
+        std::uint32_t started = 0;                                                                     \
         std::uint32_t popped = kPoppedBytesUnknown;                                                    \
         LibraryFault fault;                                                                            \
-        const std::int32_t returned = LibraryCall(m_##name, &popped, &fault) args;                     \
+        std::int32_t returned = 0;                                                                     \
+        bool libraryWindow = false;                                                                    \
+        {                                                                                              \
+            fw::WaitCursor busy;                                                                       \
+            const fw::LibraryCallGuard guard;                                                          \
+            if (m_log) m_log->CallStarts(#name, #args, {QM47_UNPARENTHESIZE args});                      \
+            started = platform::MonotonicMilliseconds();                                               \
+            returned = LibraryCall(m_##name, fault, &popped) args;                                     \
+            libraryWindow = guard.LibraryShowedWindow();                                               \
+        }                                                                                              \
         if (fault.raised) EndAfterFault(#name, fault);                                                 \
         if (m_log)                                                                                     \
             m_log->CallEnded(started, #name, returned, {QM47_UNPARENTHESIZE args}, read, ArgumentBytes(m_##name), \
-                             popped, guard.LibraryShowedWindow());                                     \
+                             popped, libraryWindow);                                                   \
         return {#name, false, returned};                                                               \
     }
 #define QM47_NO_CALL(name)
@@ -64,7 +71,9 @@ void DeviceLibrary::EndAfterFault(const char* exportName, const LibraryFault& fa
     AppendHexBytes(code, fault.code, sizeof fault.code);
     if (m_log) m_log->Fault(exportName, fault.code, fault.address, platform::ModuleNameAt(fault.address));
     // Shown from the program's own stack: the library's frames are unwound.
-    fw::ShowMessage(fw::InnermostDialog(), fw::Substitute(text::kLibraryFault, {exportName, code}), nullptr,
+    // Owned by a window the user sees: a page that faulted while it opened
+    // is not shown yet.
+    fw::ShowMessage(fw::InnermostVisibleDialog(), fw::Substitute(text::kLibraryFault, {exportName, code}), nullptr,
                     {fw::MessageIcon::Stop});
     platform::EndProcessNow(fault.code);
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The one place where the program calls into the device library.
 //
-//     LibraryCall(slot, &poppedBytes, &fault)(arguments...)   the export's 32-bit result
+//     LibraryCall(slot, fault, &poppedBytes)(arguments...)   the export's 32-bit result
 //
 // The maker does not say whether the 32-bit library's exports are __stdcall
 // (the export removes its arguments) or __cdecl (the caller does). On 32-bit
@@ -76,32 +76,29 @@ public:
     // and its parameter types: the export is never called through it directly.
     using Function = std::int32_t (*)(Params...);
 
-    // With `poppedBytes`, a 32-bit call also tells how many bytes of
-    // arguments the export removed from the stack (which convention it uses);
-    // elsewhere it is left as it is. With `fault`, a Windows call tells a
-    // fault inside the export there (a call without one answers 0 for it).
-    explicit LibraryCall(Function function, std::uint32_t* poppedBytes = nullptr, LibraryFault* fault = nullptr)
-        : m_function(function), m_poppedBytes(poppedBytes), m_fault(fault)
+    // A Windows call tells a fault inside the export in `fault` (and then
+    // answers 0): there is no call that could lose one unseen. With
+    // `poppedBytes`, a 32-bit call also tells how many bytes of arguments the
+    // export removed from the stack (which convention it uses); elsewhere it
+    // is left as it is.
+    LibraryCall(Function function, LibraryFault& fault, std::uint32_t* poppedBytes = nullptr)
+        : m_function(function), m_fault(fault), m_poppedBytes(poppedBytes)
     {
     }
 
     std::int32_t operator()(Params... args) const
     {
-#if defined(QM47_LIBRARY_CALL_I686) || defined(QM47_LIBRARY_CALL_X86_64)
-        LibraryFault unreported;
-        LibraryFault* fault = m_fault ? m_fault : &unreported;
-#endif
 #if defined(QM47_LIBRARY_CALL_I686)
         const std::array<std::uint32_t, sizeof...(Params)> words{
             static_cast<std::uint32_t>(LibraryArgumentWord<Params>(args))...};
         return qm47_CallLibrary32(reinterpret_cast<const void*>(m_function), words.data(),
-                                  static_cast<std::uint32_t>(words.size()), m_poppedBytes, fault);
+                                  static_cast<std::uint32_t>(words.size()), m_poppedBytes, &m_fault);
 #elif defined(QM47_LIBRARY_CALL_X86_64)
         static_assert(sizeof...(Params) <= 3, "qm47_CallLibrary64 passes at most three arguments");
         std::array<std::uint64_t, 3> words{};
         std::size_t at = 0;
         ((words[at++] = LibraryArgumentWord<Params>(args)), ...);
-        return qm47_CallLibrary64(reinterpret_cast<const void*>(m_function), words[0], words[1], words[2], fault);
+        return qm47_CallLibrary64(reinterpret_cast<const void*>(m_function), words[0], words[1], words[2], &m_fault);
 #else
         return m_function(args...);
 #endif
@@ -109,15 +106,13 @@ public:
 
 private:
     Function m_function;
+    [[maybe_unused]] LibraryFault& m_fault;
     [[maybe_unused]] std::uint32_t* m_poppedBytes;
-    [[maybe_unused]] LibraryFault* m_fault;
 };
 
 template <class... Params>
-LibraryCall(std::int32_t (*)(Params...)) -> LibraryCall<Params...>;
+LibraryCall(std::int32_t (*)(Params...), LibraryFault&) -> LibraryCall<Params...>;
 template <class... Params>
-LibraryCall(std::int32_t (*)(Params...), std::uint32_t*) -> LibraryCall<Params...>;
-template <class... Params>
-LibraryCall(std::int32_t (*)(Params...), std::uint32_t*, LibraryFault*) -> LibraryCall<Params...>;
+LibraryCall(std::int32_t (*)(Params...), LibraryFault&, std::uint32_t*) -> LibraryCall<Params...>;
 
 } // namespace qm47

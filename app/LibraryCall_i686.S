@@ -24,8 +24,9 @@
 // some Windows versions end a search at. An exception that reaches it is
 // written to *fault (raised 1, its code and address), the export's frames are
 // unwound (RtlUnwind runs their handlers), and the routine returns 0 from its
-// own frame as if the export had returned. The program has no SafeSEH table,
-// so the system accepts the handler.
+// own frame as if the export had returned. The program has no SafeSEH table
+// and no NO_SEH flag, so the system accepts the handler (the release check,
+// scripts/release-test.sh, fails otherwise).
 
 // The record: the next record, the handler, then ours: the fault to fill.
 #define RECORD_FROM_EBP 24
@@ -117,11 +118,16 @@ _qm47_LibraryFaultHandler32:
     jnz 1f
     movl 8(%esp), %edx          // our registration record
     movl 8(%edx), %ecx          // the fault to fill
+    // A second exception, raised while the first one's frames are unwound,
+    // reaches us too: the first one is what went wrong, and it stays.
+    cmpl $0, (%ecx)
+    jne 3f
     movl $1, (%ecx)             // raised
     movl (%eax), %ebx           // ExceptionCode
     movl %ebx, 4(%ecx)
     movl 12(%eax), %ebx         // ExceptionAddress
     movl %ebx, 8(%ecx)
+3:
     // Unwind the frames inside ours; RtlUnwind (__stdcall) returns here
     // with ours first on the chain.
     pushl $0                    // return value

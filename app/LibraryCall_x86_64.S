@@ -71,11 +71,16 @@ qm47_LibraryFaultHandler64:
     testl $0x66, 4(%rcx)        // ExceptionFlags: any of the unwinding ones
     jnz 1f
     movq FAULT_IN_FRAME(%rdx), %rax
+    // A second exception, raised while the first one's frames are unwound,
+    // reaches us too: the first one is what went wrong, and it stays.
+    cmpl $0, (%rax)
+    jne 2f
     movl $1, (%rax)             // raised
     movl (%rcx), %r10d          // ExceptionCode
     movl %r10d, 4(%rax)
     movq 16(%rcx), %r10         // ExceptionAddress
     movq %r10, 8(%rax)
+2:
     movq 64(%r9), %r10          // the dispatcher's HistoryTable
     movq %r10, 40(%rsp)
     movq %r8, 32(%rsp)          // the context

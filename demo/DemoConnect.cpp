@@ -4,11 +4,19 @@
 // screen as "x y width height". Exit code 0 when the panel filled, 1 if not.
 // Given a page's name as its argument (clock, rates, ...), it then opens that
 // page too; an unknown name lists the names and exits with 2.
+//
+// It waits as long as the demo waits for the window, and says as often that
+// it still waits: QM47_DEMO_WINDOW_SECONDS (default 300) and
+// QM47_DEMO_PROGRESS_SECONDS (default 15). A printer, or a machine, that
+// answers slowly is not a failure of the demo.
 
 #include "res/ControlLists.h"
 #include "tests/drive/Drive.h"
 
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -22,6 +30,35 @@ int PageButton(std::string_view name)
     for (const qm47::res::PageButton& page : qm47::res::kMainPageButtons)
         if (page.name == name) return page.id;
     return 0;
+}
+
+// One of the demo's limits, in seconds: the variable's value, or the default.
+std::chrono::seconds Setting(const char* name, int seconds)
+{
+    const char* value = std::getenv(name);
+    const int given = value ? std::atoi(value) : 0;
+    return std::chrono::seconds(given > 0 ? given : seconds);
+}
+
+// Polls `condition` by the clock for at most the demo's limit, saying every
+// so often that it still waits for `what`.
+bool WaitSaying(const char* what, const std::function<bool()>& condition)
+{
+    using Clock = std::chrono::steady_clock;
+    const auto progress = Setting("QM47_DEMO_PROGRESS_SECONDS", 15);
+    const Clock::time_point started = Clock::now();
+    Clock::time_point nextNote = started + progress;
+    return WaitUntil(
+        [&] {
+            if (condition()) return true;
+            if (Clock::now() >= nextNote) {
+                const auto waited = std::chrono::duration_cast<std::chrono::seconds>(Clock::now() - started);
+                std::fprintf(stderr, "demo: waiting for %s (%lld s)...\n", what, static_cast<long long>(waited.count()));
+                nextNote += progress;
+            }
+            return false;
+        },
+        Setting("QM47_DEMO_WINDOW_SECONDS", 300));
 }
 
 void Repaint(const Window& window)
@@ -42,11 +79,11 @@ int main(int argc, char** argv)
         return 2;
     }
     try {
-        const Program program(30s);
+        const Program program(Setting("QM47_DEMO_WINDOW_SECONDS", 300));
         const Window main = program.MainWindow();
         main.Item(IDC_MAIN_CONNECT).Click();
         std::optional<MessageBoxWindow> box;
-        const bool filled = WaitUntil([&] {
+        const bool filled = WaitSaying("the printer's answer", [&] {
             if (const auto boxes = program.MessageBoxes(); !boxes.empty()) return (box = boxes.front()).has_value();
             return !main.Item(IDC_MAIN_DEVICE_NAME).Text().empty() && main.Item(IDC_MAIN_DISCONNECT).Enabled();
         });
@@ -56,7 +93,8 @@ int main(int argc, char** argv)
 
         if (pageButton != 0) {
             main.Item(pageButton).Click();
-            const Window page = program.WaitForPage();
+            Window page;
+            WaitSaying("the page", [&] { return static_cast<bool>(page = program.WaitForPage(0ms)); });
             if (!page) throw Failure("the page did not open");
             Repaint(page);
         }

@@ -2,6 +2,7 @@
 
 #include "framework/DataExchange.h"
 #include "framework/DialogTemplate.h"
+#include "framework/LibraryCallGuard.h"
 #include "framework/Window.h"
 
 #include <stdexcept>
@@ -20,11 +21,19 @@ int CDialog::DoModal()
 bool CDialog::HandleInitDialog(Window& window)
 {
     m_window = &window;
-    return OnInitDialog();
+    m_initialising = true;
+    m_opened = true; // until the initialisation ends the run
+    const bool focusFirst = OnInitDialog();
+    m_initialising = false;
+    return focusFirst;
 }
 
 void CDialog::HandleCommand(int id, int notifyCode)
 {
+    // A command that reaches the window while a library call runs (posted by
+    // another program and dispatched by the library's own box) would start
+    // inside that call: it is dropped, unheard.
+    if (LibraryCallGuard::Running()) return;
     if (notifyCode == kNotifyClicked) {
         for (const ControlTemplate& control : m_template.controls)
             if (control.id == id && control.kind == ControlKind::PushButton)
@@ -41,6 +50,8 @@ void CDialog::HandleCommand(int id, int notifyCode)
 
 bool CDialog::HandleSysCommand(int command)
 {
+    // Dropped during a library call like every command, the system's own too.
+    if (LibraryCallGuard::Running()) return true;
     return OnSysCommand(command);
 }
 
@@ -76,6 +87,7 @@ bool CDialog::UpdateData(Exchange direction)
 
 void CDialog::EndDialog(int result)
 {
+    if (m_initialising) m_opened = false;
     Wnd().End(result);
 }
 

@@ -48,6 +48,9 @@ public:
     // Runs the dialog modally, owned by the innermost running dialog (none for
     // the first one). Returns the value given to EndDialog.
     int DoModal();
+    // Whether the last run opened: its initialisation did not end it (a page
+    // that refuses to open ends before it is ever shown).
+    bool Opened() const { return m_opened; }
 
     // Entry points for the backends.
     bool HandleInitDialog(Window& window); // true: give focus to the first control
@@ -96,6 +99,8 @@ private:
     const DialogTemplate& m_template;
     Window* m_window = nullptr;
     std::vector<Command> m_commands;
+    bool m_initialising = false;
+    bool m_opened = false;
 };
 
 // Implemented by the backend: runs `dialog` modally.

@@ -73,6 +73,9 @@ void NotifyButtonPressed(std::string_view text, int id);
 // The innermost of the program's dialogs running now: the window the user
 // works in, whose command is running. Null when none runs yet.
 const CDialog* InnermostDialog();
+// The innermost of them that the user sees: a dialog not shown yet (a page
+// reading the printer as it opens) gives way to the one that owns it.
+const CDialog* InnermostVisibleDialog();
 
 // The application name: the program file's name without its extension.
 std::string_view ApplicationName();

@@ -6,8 +6,9 @@
 #   1. A Wine prefix left half-made by an interrupted first run (wineboot
 #      stopped after Wine began making it: its registry is there) is made
 #      again, and the demo passes when the window appears 9 s after the
-#      start, later than the old fixed 60 s wait scaled alike (6 s), saying
-#      meanwhile that it waits.
+#      start, later than the old fixed 60 s wait scaled alike (6 s), and the
+#      printer answers Connect in 12 s, later than the old fixed 10 s, saying
+#      meanwhile that it waits for each.
 #   2. QM47 ends before its window appears: the demo fails at once, not at the
 #      end of its wait, saying so and showing Wine's own last lines.
 #
@@ -68,10 +69,15 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
 fi
 : >"$WINEPREFIX/left-by-the-interrupted-run"
 
-echo "demo-test: the demo with a half-made prefix and QM47's window 9 s late"
+echo "demo-test: the demo with a half-made prefix, QM47's window 9 s late and a slow printer"
+# Every call answers after 1.2 s: Connect makes ten of them.
+echo "delay_ms = 1200" >"$QM47_DEMO_DIR/qm47sim.ini"
 run_demo "$run_dir/late.out" late
+rm -f "$QM47_DEMO_DIR/qm47sim.ini"
 check "the demo passes when the window appears 9 s after the start (exit $demo_code)" test "$demo_code" = 0
 check "it says every 3 s that it waits" said "$run_dir/late.out" "demo: waiting for QM47's window (6 s)..."
+check "it says every 3 s that it waits for the printer" said "$run_dir/late.out" \
+  "demo: waiting for the printer's answer (9 s)..."
 made_again() { [ ! -e "$WINEPREFIX/left-by-the-interrupted-run" ] && prefix_made; }
 check "the half-made prefix is made again and marked made" made_again
 

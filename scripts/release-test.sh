@@ -7,7 +7,8 @@
 #   3. QM47.exe: the version resource says the zip's version; it loads on
 #      Windows XP SP3 (no import outside tests/imports/allowed-imports.txt,
 #      subsystem and OS version at most 5.1); no link time and no build
-#      folder in it;
+#      folder in it; the exception handler of the library call is allowed
+#      (neither NO_SEH nor a SafeSEH table);
 #   4. the unpacked exe under 32-bit Wine against the simulated printer
 #      (scripts/e2e.sh, with the 64-bit test program of build/win64 and the
 #      simulated printer of build/win32): starting, connecting, the about box.
@@ -148,6 +149,49 @@ check "QM47.exe is a 32-bit GUI program" bash -c \
   'i686-w64-mingw32-objdump -f "$1" | grep -q "file format pei-i386" &&
    i686-w64-mingw32-objdump -p "$1" | grep -q "^Subsystem.*(Windows GUI)"' _ "$exe"
 check "QM47.exe is $(stat -c %s "$exe") bytes, at most 512 KiB" test "$(stat -c %s "$exe")" -le 524288
+
+# The library call catches a fault inside the library with an exception
+# handler of its own (app/LibraryCall_i686.S), which Windows calls only in an
+# exe that has neither the NO_SEH flag nor a SafeSEH table (a list of the
+# handlers it may call, which would leave ours out). GNU ld makes neither; a
+# linker option (--no-seh) or another linker would lose the handler unseen.
+file_word() { od -An -tu4 -j "$2" -N 4 "$1" | tr -d ' '; } # FILE OFFSET
+seh_handler_allowed() { # EXE
+  local dump characteristics rva size base at
+  dump=$(i686-w64-mingw32-objdump -p "$1") || return 1
+  characteristics=$(awk '$1 == "DllCharacteristics" { print $2; exit }' <<<"$dump")
+  (( (16#${characteristics:-0} & 0x400) == 0 )) || { log "$1: NO_SEH is set"; return 1; }
+  read -r rva size < <(awk '$1 == "Entry" && $2 == "a" { print $3, $4 }' <<<"$dump")
+  # The 32-bit load configuration: SEHandlerTable at 0x40, SEHandlerCount at 0x44.
+  (( 16#${size:-0} >= 0x48 )) || return 0
+  rva=$((16#$rva))
+  base=$((16#$(awk '$1 == "ImageBase" { print $2; exit }' <<<"$dump")))
+  at=$rva # within the headers, an RVA is a file offset
+  while read -r _ _ _ vma _ offset _; do
+    (( rva >= 16#$vma - base )) && at=$((rva - (16#$vma - base) + 16#$offset))
+  done < <(i686-w64-mingw32-objdump -h "$1" | awk '$1 ~ /^[0-9]+$/ && $4 ~ /^[0-9a-f]+$/')
+  [ "$(file_word "$1" $((at + 0x40)))" = 0 ] && [ "$(file_word "$1" $((at + 0x44)))" = 0 ] ||
+    { log "$1: a SafeSEH table"; return 1; }
+}
+check "QM47.exe keeps the library call's exception handler (no NO_SEH, no SafeSEH table)" seh_handler_allowed "$exe"
+# The check itself, on copies that lose the handler: the flag set, and a load
+# configuration whose SafeSEH words are not zero (the PE header's own first
+# bytes, pointed to from the headers).
+pe=$(file_word "$exe" 60)
+patch_word() { # FILE OFFSET VALUE: the 32-bit little-endian VALUE written at OFFSET
+  local v=$3
+  # shellcheck disable=SC2059
+  printf "$(printf '\\x%02x\\x%02x\\x%02x\\x%02x' $((v & 255)) $((v >> 8 & 255)) $((v >> 16 & 255)) $((v >> 24)))" |
+    dd of="$1" bs=1 seek="$2" conv=notrunc status=none
+}
+cp "$exe" "$work/no-seh.exe"
+patch_word "$work/no-seh.exe" $((pe + 24 + 68)) $(( $(file_word "$exe" $((pe + 24 + 68))) | (0x400 << 16) ))
+cp "$exe" "$work/safe-seh.exe"
+patch_word "$work/safe-seh.exe" $((pe + 24 + 96 + 8 * 10)) $((pe - 0x40))
+patch_word "$work/safe-seh.exe" $((pe + 24 + 96 + 8 * 10 + 4)) $((0x48))
+refused() { ! "$@" >/dev/null; }
+check "the handler check refuses an exe with NO_SEH" refused seh_handler_allowed "$work/no-seh.exe"
+check "the handler check refuses an exe with a SafeSEH table" refused seh_handler_allowed "$work/safe-seh.exe"
 check "no link time in the PE header" bash -c \
   'i686-w64-mingw32-objdump -p "$1" | grep -q "^Time/Date.*1970"' _ "$exe"
 check "no build folder in QM47.exe" bash -c \

@@ -180,6 +180,18 @@ Verdict Apply(Config& config, std::string_view key, std::string_view value)
         config.delayMs = *delay;
         return Verdict::Applied;
     }
+    if (key.starts_with("notice.")) {
+        if (!IsExportName(key.substr(7))) return Verdict::UnknownKey;
+        const auto shown = ParseCode(value);
+        if (!shown || *shown < 0 || *shown > kLongestDelayMs) return Verdict::BadValue;
+        config.notices[std::string(key.substr(7))] = *shown;
+        return Verdict::Applied;
+    }
+    if (key == "helper_window") {
+        if (!IsExportName(value)) return Verdict::BadValue;
+        config.helperWindowExport = std::string(value);
+        return Verdict::Applied;
+    }
     if (key == "open_receipt") return Assign(config.openReceipt, ParseChoice(value, "1", "0"));
     if (key == "goods") {
         std::vector<GoodsSetting> goods;

@@ -73,6 +73,11 @@ struct Config {
     bool errorBoxOwned = true;
     std::int32_t delayMs = 0; // how long every call takes before it answers
     std::map<std::string, FaultSetting, std::less<>> faults; // fault.<EXPORT>
+    // notice.<EXPORT>: milliseconds an ownerless notice window shows during
+    // that export's call before the library destroys it.
+    std::map<std::string, std::int32_t, std::less<>> notices;
+    // The export whose first call makes the library's hidden helper window.
+    std::string helperWindowExport;
 
     // The printer's state when the library is loaded, taken from the file
     // as it stands at the library's first call.

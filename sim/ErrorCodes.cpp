@@ -23,6 +23,7 @@ constexpr KnownCode kKnownCodes[] = {
     {kOutOfSequence, "-13", "Polecenie poza kolejnością"},
     {kGoodsBlocked, "-14", "Towar zablokowany w innej stawce PTU"},
     {kInvalidAmount, "-15", "Błędna kwota"},
+    {kHelperWindowLost, "-16", "Utracono okno biblioteki"},
     {kInvalidRange, "-25", "Błędny zakres"},
     {kInvalidReportDate, "0xE0000001", "Błędna data raportu"},
 };

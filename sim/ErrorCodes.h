@@ -33,6 +33,8 @@ inline constexpr std::int32_t kOutOfSequence = -13;
 inline constexpr std::int32_t kGoodsBlocked = -14;
 // LBTRSLN: a value text that is not an amount.
 inline constexpr std::int32_t kInvalidAmount = -15;
+// Any call once the library's hidden helper window is gone (helper_window).
+inline constexpr std::int32_t kHelperWindowLost = -16;
 // Reports: a reversed range.
 inline constexpr std::int32_t kInvalidRange = -25;
 // Reports: an impossible date (month 0 or above 12, day 0 or above 31).

@@ -23,7 +23,17 @@ Call::Call(std::string_view exportName)
     ReportConfigProblems();
     // A slow printer: the call answers only after the configured time.
     if (m_config.delayMs > 0) Pause(m_config.delayMs);
+    ShowConfiguredWindows();
     RaiseConfiguredFault();
+}
+
+void Call::ShowConfiguredWindows()
+{
+    if (const auto notice = m_config.notices.find(m_exportName); notice != m_config.notices.end())
+        m_noticeCallerEnabled = ShowNotice(notice->second);
+    void*& helper = m_library.helperWindow;
+    if (helper) m_helperWindowLost = !WindowExists(helper);
+    else if (m_config.helperWindowExport == m_exportName) helper = MakeHelperWindow();
 }
 
 void Call::RaiseConfiguredFault()
@@ -49,6 +59,8 @@ void Call::ReportConfigProblems()
 
 std::int32_t Call::End(std::int32_t result)
 {
+    if (m_noticeCallerEnabled) m_line.Value("notice", *m_noticeCallerEnabled ? "caller-enabled" : "caller-disabled");
+    if (m_helperWindowLost) m_line.Value("helper_window", "gone");
     if (m_layoutChecked) m_line.Value("layout", LayoutVerdict(m_layoutDifferences));
     m_line.Result(result);
     AppendToFile(kJournalFileName, m_line.Line() + '\n');

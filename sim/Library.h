@@ -27,6 +27,7 @@ struct LibraryState {
 
     VirtualPrinter printer;
     std::vector<ConfigProblem> reportedProblems;
+    void* helperWindow = nullptr; // helper_window: made at that export's first call
 };
 LibraryState& TheLibrary(const Config& atLoad);
 
@@ -38,8 +39,13 @@ public:
     VirtualPrinter& Printer() { return m_printer; }
     JournalLine& Line() { return m_line; }
 
-    // The code `result.<EXPORT>` forces; the call then has no effect.
-    std::optional<std::int32_t> Forced() const { return m_config.ForcedResult(m_exportName); }
+    // The code `result.<EXPORT>` forces, or the failure of a library whose
+    // helper window is gone; the call then has no effect.
+    std::optional<std::int32_t> Forced() const
+    {
+        if (m_helperWindowLost) return kHelperWindowLost;
+        return m_config.ForcedResult(m_exportName);
+    }
 
     // Journals an input record (or `name=null`) and checks its layout.
     template <class Record>
@@ -106,6 +112,9 @@ private:
     void ReportConfigProblems();
     // Raises the exception `fault.<EXPORT>` asks for, if any.
     void RaiseConfiguredFault();
+    // The library's own windows: the notice `notice.<EXPORT>` asks for, and
+    // the hidden helper window that `helper_window` makes and later calls use.
+    void ShowConfiguredWindows();
 
     // Where pointers are 32 bits: compares the record's bytes with the
     // documented layout (RecordLayout.h); End journals the verdict.
@@ -125,6 +134,8 @@ private:
     VirtualPrinter& m_printer;
     JournalLine m_line;
     bool m_layoutChecked = false;
+    bool m_helperWindowLost = false;
+    std::optional<bool> m_noticeCallerEnabled;
     std::vector<std::string> m_layoutDifferences;
 };
 

@@ -25,4 +25,12 @@ void ShowErrorBox(const std::string& caption, const std::string& text, bool owne
 // where there are none (Linux).
 void RaiseFault(const FaultSetting& fault);
 
+// Shows an ownerless "please wait" notice for `milliseconds`, handling
+// messages, then destroys it with DestroyWindow; answers whether the window
+// active when it began was enabled when the notice was first hidden.
+bool ShowNotice(std::int32_t milliseconds);
+// A hidden ownerless window a library keeps for its timers; whether it lives.
+void* MakeHelperWindow();
+bool WindowExists(void* window);
+
 } // namespace sim

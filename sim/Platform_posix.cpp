@@ -22,5 +22,8 @@ void Pause(std::int32_t milliseconds)
 // The native library serves unit tests: nothing is shown, nothing raised.
 void ShowErrorBox(const std::string&, const std::string&, bool) {}
 void RaiseFault(const FaultSetting&) {}
+bool ShowNotice(std::int32_t) { return true; }
+void* MakeHelperWindow() { return nullptr; }
+bool WindowExists(void*) { return true; }
 
 } // namespace sim

@@ -101,6 +101,59 @@ void Pause(std::int32_t milliseconds)
     Sleep(static_cast<DWORD>(milliseconds));
 }
 
+namespace {
+
+// The notice's moment: the window active when its call began, and whether
+// it was enabled when the notice was first hidden (-1 until then).
+HWND g_noticeCaller = nullptr;
+int g_callerEnabledAtHide = -1;
+
+LRESULT CALLBACK LibraryWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_WINDOWPOSCHANGING && g_callerEnabledAtHide < 0 &&
+        (reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_HIDEWINDOW))
+        g_callerEnabledAtHide = IsWindowEnabled(g_noticeCaller) ? 1 : 0;
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// A top-level window of the library's own, without an owner.
+HWND MakeLibraryWindow(const wchar_t* title, DWORD style)
+{
+    static const ATOM registered = [] {
+        const WNDCLASSW windowClass{.lpfnWndProc = &LibraryWindowProcedure, .hInstance = GetModuleHandleW(nullptr),
+                                    .lpszClassName = L"QM47SimWindow"};
+        return RegisterClassW(&windowClass);
+    }();
+    return CreateWindowExW(0, registered ? L"QM47SimWindow" : L"STATIC", title, style, 100, 100, 320, 80, nullptr,
+                           nullptr, GetModuleHandleW(nullptr), nullptr);
+}
+
+} // namespace
+
+bool ShowNotice(std::int32_t milliseconds)
+{
+    g_noticeCaller = GetActiveWindow();
+    g_callerEnabledAtHide = -1;
+    HWND notice = MakeLibraryWindow(L"Symulator drukarki: proszę czekać", WS_POPUP | WS_CAPTION | WS_VISIBLE);
+    const DWORD started = GetTickCount();
+    for (DWORD passed = 0; passed < static_cast<DWORD>(milliseconds); passed = GetTickCount() - started) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(milliseconds) - passed, QS_ALLINPUT);
+        for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);) DispatchMessageW(&message);
+    }
+    DestroyWindow(notice);
+    return g_callerEnabledAtHide != 0;
+}
+
+void* MakeHelperWindow()
+{
+    return MakeLibraryWindow(L"", WS_POPUP);
+}
+
+bool WindowExists(void* window)
+{
+    return IsWindow(static_cast<HWND>(window));
+}
+
 void ShowErrorBox(const std::string& caption, const std::string& text, bool owned)
 {
     MessageBoxW(owned ? GetActiveWindow() : nullptr, Utf16(text).c_str(), Utf16(caption).c_str(), MB_OK | MB_ICONERROR);

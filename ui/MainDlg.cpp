@@ -135,7 +135,8 @@ void CMainDlg::OpenPage(int buttonId)
     std::unique_ptr<fw::CDialog> page = m_makePage(buttonId, m_app);
     m_app.Log().PageOpened(Wnd().GetText(buttonId));
     DisableAllButtons();
-    if (page->DoModal() == fw::kIdCancel) m_app.Log().PageClosed();
+    // Only a page that opened can be closed: one that refused (off-line) was never shown.
+    if (page->DoModal() == fw::kIdCancel && page->Opened()) m_app.Log().PageClosed();
     EnableAllButtons();
     // The button lost the focus when it was disabled; without it the focus
     // would stay where the window put it on closing the page, the port box.

@@ -57,6 +57,14 @@ const CDialog* InnermostDialog()
     return running.empty() ? nullptr : &running.back()->Dialog();
 }
 
+const CDialog* InnermostVisibleDialog()
+{
+    const auto& running = testing::TestUi::Current().running;
+    for (auto window = running.rbegin(); window != running.rend(); ++window)
+        if ((*window)->WasShown()) return &(*window)->Dialog();
+    return nullptr;
+}
+
 std::string_view ApplicationName()
 {
     return "QM47";
@@ -76,13 +84,23 @@ WaitCursor::~WaitCursor()
 }
 
 // No windows to disable here: a call only learns whether the fake library
-// said it showed a window of its own.
+// said it showed a window of its own, and commands are dropped meanwhile.
 LibraryCallGuard::LibraryCallGuard()
 {
-    if (g_currentUi) g_currentUi->libraryWindowShown = false;
+    if (!g_currentUi) return;
+    g_currentUi->libraryWindowShown = false;
+    ++g_currentUi->runningCalls;
 }
 
-LibraryCallGuard::~LibraryCallGuard() = default;
+LibraryCallGuard::~LibraryCallGuard()
+{
+    if (g_currentUi) --g_currentUi->runningCalls;
+}
+
+bool LibraryCallGuard::Running()
+{
+    return g_currentUi && g_currentUi->runningCalls > 0;
+}
 
 bool LibraryCallGuard::LibraryShowedWindow() const
 {

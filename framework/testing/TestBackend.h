@@ -55,6 +55,8 @@ public:
     // Set by a fake library while a call runs: the library showed a window
     // of its own during it (a guard begun afterwards clears it).
     bool libraryWindowShown = false;
+    // Library calls running now (their guards alive).
+    int runningCalls = 0;
 
     // The dialogs currently running, outermost first.
     std::vector<TestWindow*> running;

@@ -214,6 +214,14 @@ const CDialog* InnermostDialog()
     return window ? &window->Dialog() : nullptr;
 }
 
+const CDialog* InnermostVisibleDialog()
+{
+    HWND dialog = win32::InnermostRunningDialog();
+    while (dialog && !IsWindowVisible(dialog)) dialog = GetWindow(dialog, GW_OWNER);
+    const win32::DialogWindow* window = dialog ? win32::RunningDialog(dialog) : nullptr;
+    return window ? &window->Dialog() : nullptr;
+}
+
 int RunModal(CDialog& dialog)
 {
     const std::vector<std::uint16_t> image = win32::BuildDialogTemplate(dialog.Template());

@@ -39,24 +39,32 @@ struct Press {
 };
 Press g_lastPress;
 
-// A press on a push button that the system would have paired with the last
-// one into a double-click (within the double-click time and distance), had
-// the last one been on the same window: the second half of a double-click
-// aimed at a button that a box opened by the first half now covers.
-bool SecondPressElsewhere(const MSG& press)
+// A press within the double-click time and distance of the last press the
+// program took: the second half of a double-click with it.
+bool PairsWithLastPress(const MSG& press)
 {
     const Press& last = g_lastPress;
-    const bool paired = press.time - last.time <= GetDoubleClickTime() &&
-                        std::abs(press.pt.x - last.point.x) <= GetSystemMetrics(SM_CXDOUBLECLK) / 2 &&
-                        std::abs(press.pt.y - last.point.y) <= GetSystemMetrics(SM_CYDOUBLECLK) / 2;
-    return last.window && paired && press.hwnd != last.window && IsPushButton(press.hwnd);
+    return last.window && press.time - last.time <= GetDoubleClickTime() &&
+           std::abs(press.pt.x - last.point.x) <= GetSystemMetrics(SM_CXDOUBLECLK) / 2 &&
+           std::abs(press.pt.y - last.point.y) <= GetSystemMetrics(SM_CYDOUBLECLK) / 2;
+}
+
+// A press that the system would have paired with the last one into a
+// double-click, had the last one been on the same window: the second half of
+// a double-click aimed at a button that a box opened by the first half now
+// covers.
+bool SecondPressElsewhere(const MSG& press)
+{
+    return PairsWithLastPress(press) && press.hwnd != g_lastPress.window;
 }
 
 // Called with every message the thread takes from its queue. The system makes
 // WM_LBUTTONDBLCLK of a second press only within the double-click time and
 // distance of the first, on the same window; a press later or elsewhere is a
 // plain press and clicks as usual, unless it lands on another push button
-// (SecondPressElsewhere). A key's WM_CHAR is taken from the queue
+// (SecondPressElsewhere). The system pairs presses as they come, also with a
+// first press that DiscardQueuedInput dropped unseen: a double-click is one
+// only when its first half reached the program. A key's WM_CHAR is taken from the queue
 // before the dialog manager looks for a mnemonic in it; below the blank are
 // Tab, Enter, Escape and the control characters, none of them a mnemonic.
 LRESULT CALLBACK FilterMessage(int code, WPARAM removal, LPARAM message)
@@ -64,8 +72,9 @@ LRESULT CALLBACK FilterMessage(int code, WPARAM removal, LPARAM message)
     MSG& taken = *reinterpret_cast<MSG*>(message);
     if (code == HC_ACTION) {
         const bool press = taken.message == WM_LBUTTONDOWN || taken.message == WM_LBUTTONDBLCLK;
-        const bool doubleClick = press && (taken.message == WM_LBUTTONDBLCLK || SecondPressElsewhere(taken)) &&
-                                 IsPushButton(taken.hwnd);
+        const bool doubleClick =
+            press && (taken.message == WM_LBUTTONDBLCLK ? PairsWithLastPress(taken) : SecondPressElsewhere(taken)) &&
+            IsPushButton(taken.hwnd);
         const bool plainCharacter = taken.message == WM_CHAR && taken.wParam > L' ' && IsPressable(taken.hwnd);
         if (press && removal == PM_REMOVE) g_lastPress = {taken.time, taken.pt, taken.hwnd};
         if (doubleClick || plainCharacter) taken.message = WM_NULL;
@@ -88,12 +97,16 @@ void DiscardQueuedInput()
     // well (the WM_CHAR of a key press translated before the command). A
     // press on a title bar or a close box is taken as a message of the
     // non-client range, which the client range does not match.
+    // The presses dropped here pass the filter above too; they reached no
+    // window and are no first half of a double-click.
+    const Press lastDelivered = g_lastPress;
     MSG queued{};
     for (const auto& [first, last] : {std::pair<UINT, UINT>{WM_KEYFIRST, WM_KEYLAST},
                                       {WM_MOUSEFIRST, WM_MOUSELAST},
                                       {WM_NCMOUSEMOVE, WM_NCXBUTTONDBLCLK}})
         while (PeekMessageW(&queued, nullptr, first, last, PM_REMOVE)) {
         }
+    g_lastPress = lastDelivered;
 }
 
 } // namespace fw::win32

@@ -54,6 +54,11 @@ TEST(SimConfig, UnreadableLinesAreIgnoredAndNamedByNumber)
         {"delay_ms = -1", "bad-value"},
         {"delay_ms = 60001", "bad-value"}, // a minute at most
         {"delay_ms = 2s", "bad-value"},
+        {"notice.LBDAYREP = 300", nullptr},
+        {"notice.LBDAYREPP = 300", "unknown-key"},
+        {"notice.LBDAYREP = 60001", "bad-value"},
+        {"helper_window = LBSENDCK", nullptr},
+        {"helper_window = LBSENDCKK", "bad-value"},
         {"error_box_owner = none", nullptr},
         {"error_box_owner = nobody", "bad-value"},
     };

@@ -77,6 +77,7 @@ const RunEnvironment& Environment()
         run.controlledLineCapture = EnvironmentValue(L"QM47_E2E_CONTROLLED_LINE");
         run.lineControl = EnvironmentValue(L"QM47_E2E_LINE_CONTROL");
         run.keepFolders = !EnvironmentValue(L"QM47_E2E_KEEP").empty();
+        run.i386Emulated = EnvironmentValue(L"QM47_I386_EMULATED") == L"1";
         return run;
     }();
     return environment;

@@ -51,6 +51,7 @@ struct RunEnvironment {
     // variants/ (default <buildDir>/sim).
     std::filesystem::path simDir;
     bool program32Bit = false;      // QM47.exe is a 32-bit program
+    bool i386Emulated = false;      // 32-bit programs run under an i386 emulator (QM47_I386_EMULATED=1)
     std::filesystem::path workRoot; // the tests' working folders go below it
     std::string comPort;            // a COM port mapped to a pty, e.g. "COM3"
     std::filesystem::path lineCapture; // the bytes written to that port

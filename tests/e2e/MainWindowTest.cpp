@@ -606,11 +606,13 @@ enum class SecondPress {
     WhileLibraryBoxIsUp,   // a click of its own while the library's error box waits for OK
     EnterKey,              // Enter on the keyboard while the command runs
     CloseBox,              // a click on the window's close box while the command runs
+    PostedWhileLibraryBoxIsUp, // BM_CLICK, WM_COMMAND and the about box's WM_SYSCOMMAND, posted meanwhile
 };
 
 constexpr const char* kSecondPressNames[] = {
     "double-click", "two clicks apart", "a second click while the library's box is up",
-    "Enter while the command runs", "a click on the close box while the command runs"};
+    "Enter while the command runs", "a click on the close box while the command runs",
+    "commands posted while the library's box is up"};
 
 // How long each library call takes: a printer answering at once, and a slow
 // one that is still busy when the second press comes.
@@ -660,7 +662,8 @@ void MoveOff(const Window& box, const Window& control)
 // command runs; with a fast one after it has finished.
 void PressTwice(const PressCase& c)
 {
-    const bool libraryBox = c.second == SecondPress::WhileLibraryBoxIsUp || c.second == SecondPress::EnterKey;
+    const bool libraryBox = c.second == SecondPress::WhileLibraryBoxIsUp || c.second == SecondPress::EnterKey ||
+                            c.second == SecondPress::PostedWhileLibraryBoxIsUp;
     Session session(Library::Full, {}, libraryBox ? L"/log" : L"");
     // The fiscalization page sends on the run's serial line.
     session.main.Item(kPort).SetText(Environment().comPort);
@@ -713,6 +716,17 @@ void PressTwice(const PressCase& c)
     }
     case SecondPress::EnterKey: PressKeyOnKeyboard(VK_RETURN); break;
     case SecondPress::CloseBox: ClickWithMouseAt(closeBox); break;
+    case SecondPress::PostedWhileLibraryBoxIsUp: {
+        ASSERT_TRUE(session.run.WaitForMessageBox()) << "the library showed no box";
+        PostMessageW(button.Handle(), BM_CLICK, 0, 0);
+        PostMessageW(window.Handle(), WM_COMMAND, MAKEWPARAM(c.command.button, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(button.Handle()));
+        PostMessageW(session.main.Handle(), WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+        // The box's own loop takes them before the box is answered.
+        ASSERT_TRUE(session.run.Settle());
+        EXPECT_TRUE(session.run.Dialogs().empty()) << "the about box opened inside the call";
+        break;
+    }
     }
     if (slow) {
         ASSERT_LT(session.JournalSize(), before + c.command.lines) << "the command ended before the second press";
@@ -728,14 +742,16 @@ void PressTwice(const PressCase& c)
         EXPECT_EQ(session.run.Focus().Handle(), button.Handle()) << "the keyboard is not back on the button";
         // The log tells which call showed the library's own window.
         std::istringstream log(session.folder.ReadFile(WideFromUtf8(Expected(text::kLogFileName))));
-        std::size_t errorMessages = 0;
+        std::size_t errorMessages = 0, presses = 0; // a command that did not run is not written
         for (std::string line; std::getline(log, line);) {
+            presses += line.ends_with("(id " + std::to_string(c.command.button) + ")\r") ? 1 : 0;
             if (line.find(" (took ") == std::string::npos) continue;
             const bool errorMessage = line.find("] ErrorMessage ") != std::string::npos;
             errorMessages += errorMessage ? 1 : 0;
             EXPECT_EQ(line.ends_with(" ms, with the library's own window)\r"), errorMessage) << line;
         }
         EXPECT_EQ(errorMessages, 1u);
+        EXPECT_EQ(presses, c.runs);
     }
     if (c.command.question) {
         // The question lies over the button, its Yes where the mouse is.
@@ -806,6 +822,9 @@ TEST(Presses, OnePressOneCommand)
     cases.push_back({failedReport, kSlowMs, SecondPress::EnterKey, 1, reportFails + "error_box_owner = active"});
     // The close box pressed while Connect runs does not end the program afterwards.
     cases.push_back({connect, kSlowMs, SecondPress::CloseBox, 1});
+    // Commands that other programs post run no command inside a call, nor open the about box.
+    cases.push_back({failedReport, kFastMs, SecondPress::PostedWhileLibraryBoxIsUp, 1,
+                     reportFails + "error_box_owner = active"});
     for (const PressCase& c : cases) {
         SCOPED_TRACE(std::string(c.command.name) + ", " + kSecondPressNames[static_cast<int>(c.second)] + ", printer answering in " +
                      std::to_string(c.delayMs) + " ms " + c.printer);
@@ -872,6 +891,40 @@ TEST(Presses, APlainLetterOnAButtonRunsNoCommand)
         ASSERT_TRUE(WaitUntil([&] { return session.run.Pages().empty(); })) << "the page did not close";
         ASSERT_TRUE(session.run.Settle());
     }
+}
+
+// --- The library's own windows -------------------------------------------------------------
+
+// A hidden helper window the library makes in a report and keeps does not die
+// with the page, nor counts as the library's own window. A notice it destroys
+// itself finds the page taking input again when it is hidden, so that the
+// system gives the activation back to the program, not to another one.
+TEST(LibraryWindows, AHiddenHelperWindowOutlivesThePageAndANoticeGivesTheActivationBack)
+{
+    Session session(Library::Full, "helper_window = LBDAYREP\n", L"/log");
+    ASSERT_NO_FATAL_FAILURE(pages::ConnectOnline(session));
+    const std::size_t before = session.JournalSize();
+    Window reports;
+    for (int round = 1; round <= 2; ++round) {
+        SCOPED_TRACE("reports page, round " + std::to_string(round));
+        if (reports) session.run.Click(reports, IDCANCEL);
+        ASSERT_TRUE(reports = pages::OpenPage(session, kReportsPage)) << Describe(session.run.MessageBoxes());
+        session.run.Click(reports, IDC_REPORTS_DAILY);
+    }
+    session.folder.WriteSimConfig("notice.LBDAYREP = 300\n");
+    session.run.Click(reports, IDC_REPORTS_DAILY);
+    WaitUntil([&] { return session.JournalSize() >= before + 6; }); // the journal below tells what came
+    ASSERT_TRUE(session.run.Settle()) << "the report does not end";
+    EXPECT_TRUE(JournalMatches(session.folder.JournalFrom(before),
+                               {"GetStatus_Printer result=0", "LBDAYREP result=0", "GetStatus_Printer result=0",
+                                "LBDAYREP result=0", "GetStatus_Printer", "LBDAYREP notice=caller-enabled result=0"}));
+    EXPECT_EQ(session.run.Active().Handle(), reports.Handle()) << "the page is not active again";
+    std::istringstream log(session.folder.ReadFile(WideFromUtf8(Expected(text::kLogFileName))));
+    std::vector<bool> shown;
+    for (std::string line; std::getline(log, line);)
+        if (line.find("] LBDAYREP result=") != std::string::npos)
+            shown.push_back(line.ends_with(" ms, with the library's own window)\r"));
+    EXPECT_EQ(shown, (std::vector<bool>{false, false, true})) << "which reports showed the library's own window";
 }
 
 // --- About box ----------------------------------------------------------------------------

@@ -9,6 +9,8 @@
 #include "app/Records.h"
 #include "tests/i686/ConventionLibrary.h"
 
+#include <windows.h>
+
 #include <cstdint>
 
 #ifndef CONVENTION_LIBRARY_CALL
@@ -21,6 +23,14 @@ namespace {
 std::uint32_t Word(std::int32_t value)
 {
     return static_cast<std::uint32_t>(value);
+}
+
+// RaisesAgainWhileUnwound's own handler: its clean-up raises another exception.
+EXCEPTION_DISPOSITION __cdecl RaiseWhileUnwound(EXCEPTION_RECORD* record, void*, CONTEXT*, void*)
+{
+    if ((record->ExceptionFlags & EXCEPTION_UNWINDING) && record->ExceptionCode == kFirstFaultCode)
+        RaiseException(kFaultWhileUnwoundCode, 0, 0, nullptr);
+    return ExceptionContinueSearch;
 }
 } // namespace
 
@@ -74,6 +84,18 @@ std::int32_t CONVENTION_LIBRARY_CALL TextByteRecord(const char* name, std::uint3
 std::int32_t CONVENTION_LIBRARY_CALL RecordByte(qm47::GoodsPrintRequest* request, std::uint32_t byteSlot)
 {
     return static_cast<std::int32_t>(Answer(kRecordByte, request->step, TextWord(request->goodsName), byteSlot));
+}
+
+std::int32_t CONVENTION_LIBRARY_CALL RaisesAgainWhileUnwound()
+{
+    struct Registration {
+        Registration* next;
+        void* handler;
+    } record{nullptr, reinterpret_cast<void*>(&RaiseWhileUnwound)};
+    asm volatile("movl %%fs:0, %0" : "=r"(record.next));
+    asm volatile("movl %0, %%fs:0" : : "r"(&record) : "memory");
+    RaiseException(kFirstFaultCode, 0, 0, nullptr); // handled by no frame of the library's
+    return 0;
 }
 
 } // extern "C"

@@ -59,4 +59,8 @@ constexpr std::int32_t kErrAnswer = 0x3333;
 // What TextByteRecord writes into the goods answer.
 constexpr const char* kRateTextAnswer = "23.00";
 
+// RaisesAgainWhileUnwound() raises the first, its handler the second while its frame is unwound.
+constexpr std::uint32_t kFirstFaultCode = 0xE0000201u;
+constexpr std::uint32_t kFaultWhileUnwoundCode = 0xE0000202u;
+
 } // namespace convention_test

@@ -3,7 +3,7 @@
 // LibraryCall with the device library's own slot types, and through the
 // routine underneath with known register values. Checks the results, the
 // records written, the bytes each export removed, the stack pointer over
-// many calls and the registers the routine must preserve.
+// many calls, the registers the routine must preserve, and faults.
 //
 // Prints one line per failed check and ends with "N passed, N failed"
 // (cases); exit code 0 only when every case passed.
@@ -37,7 +37,8 @@ namespace {
 // address of each slot's call instantiates it, with the argument widening
 // checks it holds.
 #define QM47_INSTANTIATE_CALL(name, params, args)                                                  \
-    [[maybe_unused]] constexpr auto kCallOf_##name = &decltype(LibraryCall(DeviceLibrary::name##_fn{}))::operator();
+    [[maybe_unused]] constexpr auto kCallOf_##name =                                                \
+        &decltype(LibraryCall(DeviceLibrary::name##_fn{}, std::declval<qm47::LibraryFault&>()))::operator();
 #define QM47_NOTHING(name)
 QM47_DEVICE_LIBRARY_EXPORTS(QM47_INSTANTIATE_CALL, QM47_NOTHING)
 #undef QM47_INSTANTIATE_CALL
@@ -158,8 +159,9 @@ void ExpectCall(Checks& checks, const ConventionLibrary& library, Slot slot, std
 {
     constexpr std::uint32_t count = sizeof...(Args);
     const std::uint32_t popped = library.poppedPerArgument * count;
+    qm47::LibraryFault fault;
 
-    checks.ExpectEqual(static_cast<std::uint32_t>(LibraryCall(slot)(args...)), expected, "result");
+    checks.ExpectEqual(static_cast<std::uint32_t>(LibraryCall(slot, fault)(args...)), expected, "result");
 
     const std::array<std::uint32_t, count> words{LibraryArgumentWord<Args>(args)...};
     for (int call = 0; call < 200; ++call) {
@@ -296,14 +298,15 @@ void CheckEveryShape(Checks& checks, const ConventionLibrary& library)
     runCase("100000 calls in a row", [&] {
         // A stack that drifts by as little as 4 bytes a call would run out
         // long before the end, and a lost argument would show in a result.
+        qm47::LibraryFault fault;
         for (int call = 0; call < 100000; ++call) {
             const std::int32_t value = call;
             const bool ok =
-                checks.ExpectEqual(static_cast<std::uint32_t>(LibraryCall(oneInteger)(value)),
+                checks.ExpectEqual(static_cast<std::uint32_t>(LibraryCall(oneInteger, fault)(value)),
                                    Answer(kOneInteger, static_cast<std::uint32_t>(value)), "one integer") &&
-                checks.ExpectEqual(static_cast<std::uint32_t>(LibraryCall(threeTexts)("a", "bb", "ccc")),
+                checks.ExpectEqual(static_cast<std::uint32_t>(LibraryCall(threeTexts, fault)("a", "bb", "ccc")),
                                    Answer(kThreeTexts, TextWord("a"), TextWord("bb"), TextWord("ccc")), "three texts") &&
-                checks.ExpectEqual(static_cast<std::uint32_t>(LibraryCall(noArguments)()), kNoArgumentsAnswer,
+                checks.ExpectEqual(static_cast<std::uint32_t>(LibraryCall(noArguments, fault)()), kNoArgumentsAnswer,
                                    "no arguments");
             if (!ok) {
                 break;
@@ -331,6 +334,15 @@ void CheckEveryShape(Checks& checks, const ConventionLibrary& library)
         checks.ExpectEqual(probe.espAfter, probe.espBefore, "ESP after the call");
         checks.ExpectEqual(probe.esi, kProbeEsi, "ESI after the call");
         checks.ExpectEqual(probe.edi, kProbeEdi, "EDI after the call");
+    });
+
+    runCase("a second exception while the first one's frames are unwound keeps the first code", [&] {
+        const auto raisesTwice = library.Export<DeviceLibrary::Port_Close_fn>("RaisesAgainWhileUnwound");
+        qm47::LibraryFault fault;
+        const std::int32_t result = raisesTwice ? LibraryCall(raisesTwice, fault)() : -1;
+        checks.ExpectEqual(static_cast<std::uint32_t>(result), 0u, "result");
+        checks.ExpectEqual(fault.raised, 1u, "fault.raised");
+        checks.ExpectEqual(fault.code, kFirstFaultCode, "fault.code");
     });
 
     runCase("no place for the bytes removed", [&] {

@@ -22,9 +22,11 @@ std::int32_t TextByteRecord(const char* name, unsigned char letter, std::int32_t
 TEST(LibraryCallTest, DirectCallPassesTheArgumentsAndAnswersTheResult)
 {
     std::int32_t record = 0;
-    EXPECT_EQ(LibraryCall(&TextByteRecord)("MLEKO", 0xFF, &record), 255 * 1000 + 5);
+    qm47::LibraryFault fault;
+    EXPECT_EQ(LibraryCall(&TextByteRecord, fault)("MLEKO", 0xFF, &record), 255 * 1000 + 5);
     EXPECT_EQ(record, 5);
-    EXPECT_EQ(LibraryCall(&TextByteRecord)("", 'A', &record), 'A' * 1000);
+    EXPECT_EQ(LibraryCall(&TextByteRecord, fault)("", 'A', &record), 'A' * 1000);
+    EXPECT_EQ(fault.raised, 0u);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // panel and lamps, button states, page opening and the about box.
 
 #include "FakeLibrary.h"
+#include "ScratchDirectory.h"
 
 #include "app/ServiceApp.h"
 #include "entry/Pages.h"
@@ -14,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <map>
 #include <stdexcept>
 
@@ -398,6 +400,42 @@ TEST_F(MainDlgTest, OpeningAPageDisablesEveryButtonAndEnablesAllAfter)
     // Only a page button has a page: any other id is a wiring fault, told at once.
     EXPECT_THROW(MakePage(IDC_MAIN_CONNECT, app), std::invalid_argument);
     window.reset(); // before the dialog it shows goes out of scope
+}
+
+// A command that reaches a window while a library call runs (posted by
+// another program, dispatched by the library's own box) starts nothing and is
+// not written to the log; a page that refuses to open writes no "page closed".
+TEST_F(MainDlgTest, TheLogWritesTheCommandsThatRunAndThePagesThatOpened)
+{
+    testing::ScratchDirectory scratch;
+    app.Log().Open("QM47.log");
+    DeviceLibrary library = fake.Bind();
+    library.SetLog(&app.Log());
+    app.SetLibrary(library);
+    window = TestWindow::Open(dialog);
+    bool aboutOpened = false;
+    ui.onModal = [&](TestWindow&) { aboutOpened = true; };
+    fake.during = [&](const testing::RecordedCall& call) {
+        if (call.name != "LBSERM") return;
+        fake.during = nullptr;
+        window->Click(IDC_MAIN_CONNECT);
+        window->SysCommand(IDM_ABOUTBOX);
+    };
+    window->Click(IDC_MAIN_CONNECT);
+    EXPECT_FALSE(aboutOpened) << "the about box opened inside a call";
+    EXPECT_EQ(fake.CallsOf("Port_Open").size(), 1u) << "Connect ran inside a call";
+    fake.onlAnswers = {0}; // the printer goes off-line: the clock page refuses to open
+    window->Click(IDC_MAIN_CLOCK);
+    // Two presses written (Connect, the clock page's button) and no "page closed".
+    std::ifstream file("QM47.log", std::ios::binary);
+    std::size_t presses = 0, closed = 0;
+    for (std::string line; std::getline(file, line);) {
+        presses += line.find("] button ") != std::string::npos ? 1 : 0;
+        closed += line.find("] page closed") != std::string::npos ? 1 : 0;
+    }
+    EXPECT_EQ(presses, 2u);
+    EXPECT_EQ(closed, 0u);
+    window.reset();
 }
 
 TEST_F(MainDlgTest, ExitEndsTheWindowWithoutALibraryCall)

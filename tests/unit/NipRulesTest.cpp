@@ -35,6 +35,7 @@ TEST(NipRulesTest, TenDigitsWithSingleDashesOrBlanksBetweenDigits)
                             "526_000_12_46", "526.000.12.46", "526\t000\t12\t46", "526-000-12-4a", "NIP 5260001246",
                             "-", " "})
         ExpectCheck(nip, NipCheck::NotTenDigits);
+    ExpectCheck("526 -000-12-46", NipCheck::NotTenDigits); // doubled separators of both kinds
 }
 
 TEST(NipRulesTest, TheTenthDigitIsTheWeightedSumOfTheFirstNineModulo11)
