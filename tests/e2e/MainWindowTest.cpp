@@ -375,6 +375,7 @@ TEST(Connect, TypedPortNameGoesToTheLibraryUnchanged)
         const char* typed;
         const char* shownAfter; // the combo box after Connect; nullptr: not checked
         bool opens;             // the simulated printer accepts com1..com256
+        bool byKey = false;     // typed key by key, so that the box's own limits apply
     };
     const Case cases[] = {
         {"COM2", "com2", true},
@@ -384,11 +385,15 @@ TEST(Connect, TypedPortNameGoesToTheLibraryUnchanged)
         // An empty text selects no entry: the box shows what was used.
         {"", "", false},
         {"LPT1", "LPT1", false},
+        // Wider than the box: kept whole, not cut to what fits.
+        {R"(\\.\COM12)", R"(\\.\COM12)", false, true},
+        {"COM1234567890", "COM1234567890", false, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string("port \"") + c.typed + "\"");
         Session session(Library::Full);
-        session.main.Item(kPort).SetText(c.typed);
+        session.main.Item(kPort).SetText(c.byKey ? "" : c.typed);
+        if (c.byKey) session.main.Item(kPort).Type(c.typed);
         session.Click(kConnect);
         if (!c.opens)
             AnswerMessageBox(session.run, {.text = Expected(text::kCannotOpenPort), .owner = session.main.Handle()});
@@ -397,8 +402,8 @@ TEST(Connect, TypedPortNameGoesToTheLibraryUnchanged)
         }
         const auto journal = session.folder.Journal();
         ASSERT_GE(journal.size(), 2u);
-        EXPECT_TRUE(JournalMatches({journal[1]}, {std::string("Port_Open port=\"") + c.typed + "\" baud=9600 result=" +
-                                                  (c.opens ? "0" : "-1")}));
+        EXPECT_EQ(JournalText(ParseJournalLine(journal[1]).Field("port").value_or("")).value_or("?"), c.typed);
+        EXPECT_TRUE(JournalMatches({journal[1]}, {std::string("Port_Open baud=9600 result=") + (c.opens ? "0" : "-1")}));
         EXPECT_TRUE(EnabledButtonsAre(session.main, c.opens ? AllButtonsSet() : kIdleButtons));
     }
 }
