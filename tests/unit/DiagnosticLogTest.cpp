@@ -96,7 +96,8 @@ TEST(DiagnosticLogTest, AppendsOneSessionPerStartWithEveryCallAndEveryMessageBox
 
     std::ifstream file("QM47.log", std::ios::binary);
     const std::string text{std::istreambuf_iterator<char>(file), {}};
-    const std::string session = "==== QM47 [0-9.]+, [0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2}, [^\r\n]+\r\n"
+    const std::string session = "==== QM47 [0-9.]+, [0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2}, [^\r\n]+"
+                                ", log /[^\r\n]+/QM47\\.log\r\n"
                                 R"(\[ +[0-9]+ ms\] GetStatus_Printer\r\n)"
                                 R"(\[ +[0-9]+ ms\] GetStatus_Printer onl=1 pe=0 err=7 result=-3 \(took [0-9]+ ms\)\r\n)"
                                 R"(\[ +[0-9]+ ms\] GetStatus_Printer\r\n)"
@@ -112,6 +113,42 @@ TEST(DiagnosticLogTest, AppendsOneSessionPerStartWithEveryCallAndEveryMessageBox
         R"(\[ +[0-9]+ ms\] serial link: 2 of 3 bytes taken, then a pause of 100 ms, port closed\r\n)"
         R"(\[ +[0-9]+ ms\] serial link "COM9": SetCommState failed, system error 87: [^\r\n]*\r\n)";
     EXPECT_TRUE(std::regex_match(text, std::regex(session + "Yes\r\n" + link + session + "No\r\n" + link))) << text;
+}
+
+TEST(DiagnosticLogTest, ACopyNumbersItsLogBeforeTheExtension)
+{
+    const struct {
+        const char* name;
+        std::uint32_t copy;
+        const char* expected;
+    } cases[] = {{"QM47.log", 1, "QM47.log"},         {"QM47.log", 2, "QM47-2.log"},   {"QM47.log", 99, "QM47-99.log"},
+                 {"a.b\\QM47.x.log", 3, "a.b\\QM47.x-3.log"}, {"a.b/QM47", 2, "a.b/QM47-2"}};
+    for (const auto& c : cases) EXPECT_EQ(NumberedLogName(c.name, c.copy), c.expected) << c.name << ", copy " << c.copy;
+}
+
+TEST(DiagnosticLogTest, ACopyThatFindsTheLogHeldWritesTheLowestFreeNumberUpToTheBound)
+{
+    testing::ScratchDirectory scratch;
+    fw::testing::TestUi ui;
+    std::vector<platform::UnsharedFile> held;
+    const auto hold = [&](std::uint32_t copy) {
+        held.push_back(platform::OpenUnsharedForAppend(NumberedLogName("QM47.log", copy).c_str()));
+    };
+    hold(1);
+    hold(3);
+    DiagnosticLog second;
+    second.Open("QM47.log");
+    std::ifstream file("QM47-2.log", std::ios::binary);
+    std::string first;
+    std::getline(file, first);
+    const std::string path = (std::filesystem::current_path() / "QM47-2.log").string();
+    EXPECT_NE(first.find(", log " + path + " (QM47.log is held"), std::string::npos) << first;
+    for (std::uint32_t copy = 4; copy <= kMaxLogCopies; ++copy) hold(copy);
+    DiagnosticLog refused;
+    refused.Open("QM47.log");
+    EXPECT_FALSE(refused.Active());
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, text::kCannotWriteLog.str());
 }
 
 TEST(DiagnosticLogTest, AFileThatCannotBeWrittenIsToldOnceAndTheProgramGoesOnWithout)
