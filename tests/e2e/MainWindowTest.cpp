@@ -375,7 +375,7 @@ TEST(Connect, TypedPortNameGoesToTheLibraryUnchanged)
         const char* typed;
         const char* shownAfter; // the combo box after Connect; nullptr: not checked
         bool opens;             // the simulated printer accepts com1..com256
-        bool byKey = false;     // typed key by key, so that the box's own limits apply
+        bool byKey = false;     // typed key by key, so that the box's width limits it unless it scrolls
     };
     const Case cases[] = {
         {"COM2", "com2", true},
@@ -385,7 +385,6 @@ TEST(Connect, TypedPortNameGoesToTheLibraryUnchanged)
         // An empty text selects no entry: the box shows what was used.
         {"", "", false},
         {"LPT1", "LPT1", false},
-        // Wider than the box: kept whole, not cut to what fits.
         {R"(\\.\COM12)", R"(\\.\COM12)", false, true},
         {"COM1234567890", "COM1234567890", false, true},
     };

@@ -117,12 +117,9 @@ TEST(DiagnosticLogTest, AppendsOneSessionPerStartWithEveryCallAndEveryMessageBox
 
 TEST(DiagnosticLogTest, ACopyNumbersItsLogBeforeTheExtension)
 {
-    const struct {
-        const char* name;
-        std::uint32_t copy;
-        const char* expected;
-    } cases[] = {{"QM47.log", 1, "QM47.log"},         {"QM47.log", 2, "QM47-2.log"},   {"QM47.log", 99, "QM47-99.log"},
-                 {"a.b\\QM47.x.log", 3, "a.b\\QM47.x-3.log"}, {"a.b/QM47", 2, "a.b/QM47-2"}};
+    const struct { const char* name; std::uint32_t copy; const char* expected; } cases[] = {
+        {"QM47.log", 1, "QM47.log"}, {"QM47.log", 2, "QM47-2.log"}, {"QM47.log", 99, "QM47-99.log"},
+        {"a.b\\QM47.x.log", 3, "a.b\\QM47.x-3.log"}, {"a.b/QM47", 2, "a.b/QM47-2"}};
     for (const auto& c : cases) EXPECT_EQ(NumberedLogName(c.name, c.copy), c.expected) << c.name << ", copy " << c.copy;
 }
 
@@ -134,15 +131,12 @@ TEST(DiagnosticLogTest, ACopyThatFindsTheLogHeldWritesTheLowestFreeNumberUpToThe
     const auto hold = [&](std::uint32_t copy) {
         held.push_back(platform::OpenUnsharedForAppend(NumberedLogName("QM47.log", copy).c_str()));
     };
-    hold(1);
-    hold(3);
+    for (const std::uint32_t copy : {1u, 3u}) hold(copy); // QM47-2.log is the lowest free
     DiagnosticLog second;
     second.Open("QM47.log");
-    std::ifstream file("QM47-2.log", std::ios::binary);
-    std::string first;
-    std::getline(file, first);
-    const std::string path = (std::filesystem::current_path() / "QM47-2.log").string();
-    EXPECT_NE(first.find(", log " + path + " (QM47.log is held"), std::string::npos) << first;
+    const std::string written = testing::ReadFile("QM47-2.log").value_or("");
+    EXPECT_NE(written.find(", log " + (std::filesystem::current_path() / "QM47-2.log").string() + " (QM47.log is held"),
+              std::string::npos) << written;
     for (std::uint32_t copy = 4; copy <= kMaxLogCopies; ++copy) hold(copy);
     DiagnosticLog refused;
     refused.Open("QM47.log");
