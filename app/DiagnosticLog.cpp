@@ -5,6 +5,7 @@
 #include "res/Texts.h"
 #include "res/Version.h"
 
+#include <algorithm>
 #include <iterator>
 #include <string>
 
@@ -99,13 +100,9 @@ std::string NumberedLogName(std::string_view name, std::uint32_t copy)
 {
     std::string numbered(name);
     if (copy <= 1) return numbered;
-    const std::size_t folderEnd = name.find_last_of("/\\");
-    const std::size_t dot = name.rfind('.');
-    const bool extension = dot != std::string_view::npos && (folderEnd == std::string_view::npos || dot > folderEnd);
     std::string suffix = "-";
     platform::AppendDecimal(suffix, copy);
-    numbered.insert(extension ? dot : numbered.size(), suffix);
-    return numbered;
+    return numbered.insert(std::min(numbered.rfind('.'), numbered.size()), suffix);
 }
 
 void DiagnosticLog::Open(const char* path)

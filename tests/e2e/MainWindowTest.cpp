@@ -375,7 +375,6 @@ TEST(Connect, TypedPortNameGoesToTheLibraryUnchanged)
         const char* typed;
         const char* shownAfter; // the combo box after Connect; nullptr: not checked
         bool opens;             // the simulated printer accepts com1..com256
-        bool byKey = false;     // typed key by key, so that the box's width limits it unless it scrolls
     };
     const Case cases[] = {
         {"COM2", "com2", true},
@@ -385,14 +384,15 @@ TEST(Connect, TypedPortNameGoesToTheLibraryUnchanged)
         // An empty text selects no entry: the box shows what was used.
         {"", "", false},
         {"LPT1", "LPT1", false},
-        {R"(\\.\COM12)", R"(\\.\COM12)", false, true},
-        {"COM1234567890", "COM1234567890", false, true},
+        // Wider than the box: kept whole only where the box scrolls.
+        {R"(\\.\COM12)", R"(\\.\COM12)", false},
+        {"COM1234567890", "COM1234567890", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string("port \"") + c.typed + "\"");
         Session session(Library::Full);
-        session.main.Item(kPort).SetText(c.byKey ? "" : c.typed);
-        if (c.byKey) session.main.Item(kPort).Type(c.typed);
+        session.main.Item(kPort).SetText("");
+        session.main.Item(kPort).Type(c.typed); // key by key, as the box's own limits apply
         session.Click(kConnect);
         if (!c.opens)
             AnswerMessageBox(session.run, {.text = Expected(text::kCannotOpenPort), .owner = session.main.Handle()});
