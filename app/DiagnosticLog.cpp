@@ -5,6 +5,7 @@
 #include "res/Texts.h"
 #include "res/Version.h"
 
+#include <algorithm>
 #include <iterator>
 #include <string>
 
@@ -95,9 +96,28 @@ DiagnosticLog::~DiagnosticLog()
     Close();
 }
 
+std::string NumberedLogName(std::string_view name, std::uint32_t copy)
+{
+    std::string numbered(name);
+    if (copy <= 1) return numbered;
+    std::string suffix = "-";
+    platform::AppendDecimal(suffix, copy);
+    return numbered.insert(std::min(numbered.rfind('.'), numbered.size()), suffix);
+}
+
 void DiagnosticLog::Open(const char* path)
 {
-    m_file.reset(std::fopen(path, "ab"));
+    // Two copies must not mix their sessions in one file: a copy that finds
+    // the file held by another writes the next free number, and holds its
+    // own file so that no later copy writes into it.
+    std::string name;
+    platform::UnsharedFile opened;
+    for (std::uint32_t copy = 1; copy <= kMaxLogCopies; ++copy) {
+        name = NumberedLogName(path, copy);
+        opened = platform::OpenUnsharedForAppend(name.c_str());
+        if (!opened.heldElsewhere) break;
+    }
+    m_file = std::move(opened.file);
     m_startMs = platform::MonotonicMilliseconds();
     if (!m_file) {
         fw::ShowMessage(nullptr, text::kCannotWriteLog, nullptr, {fw::MessageIcon::Exclamation});
@@ -111,6 +131,11 @@ void DiagnosticLog::Open(const char* path)
         AppendNumber(line, static_cast<std::uint32_t>(parts[i]), i == 0 ? 4 : 2);
     }
     line.append(", ").append(platform::SystemVersion());
+    // Where the file is: the working folder, which a shortcut may have set
+    // elsewhere than the program's folder.
+    line.append(", log ").append(platform::FullPath(name.c_str()));
+    if (name != path)
+        line.append(" (").append(path).append(" is held open by another program, such as another running copy of QM47)");
     Write(line);
     if (!m_file) return;
     fw::SetActionListener(this);

@@ -1,9 +1,11 @@
 #pragma once
 // The diagnostic log a technician can send: QM47.log in the working folder,
 // written only when the program was started with /log (or -log, in any
-// case). One session is appended per start, in Windows-1250 text with CR LF:
+// case). One session is appended per start, in Windows-1250 text with CR LF;
+// a copy that finds QM47.log held by another running copy writes QM47-2.log
+// (the lowest free number) and says so at the end of its first line:
 //
-//     ==== QM47 1.03, 2024-05-06 14:03:12, Windows 10.0.19045 (Wine 8.0)
+//     ==== QM47 1.03, 2024-05-06 14:03:12, Windows 10.0.19045 (Wine 8.0), log C:\serwis\QM47.log
 //     [       0 ms] library C:\serwis\VaronelServiceLibrary.dll, file version 1.0.0.0; missing exports: none;
 //                   calling convention: told by the first call with arguments        (one line)
 //     [    2630 ms] Port_Open port="com1" baud=9600
@@ -26,11 +28,10 @@
 
 #include "app/CallText.h"
 #include "framework/MessageBox.h"
+#include "platform/Files.h"
 #include "serial/SerialLink.h"
 
 #include <cstdint>
-#include <cstdio>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -39,6 +40,13 @@ namespace qm47 {
 
 // Whether the program's arguments ask for the log: "/log" or "-log", in any case.
 bool LogSwitchGiven(int argc, const char* const* argv);
+
+// A copy of the program that finds the log held open by another writes a log
+// of its own: the lowest number from 2 up whose file is free.
+inline constexpr std::uint32_t kMaxLogCopies = 99;
+// The log of copy `copy` (1, 2, ...): `name` itself for the first, then
+// "-<copy>" before its extension, "QM47-2.log".
+std::string NumberedLogName(std::string_view name, std::uint32_t copy);
 
 // The bytes a 32-bit call's export removed from the stack, when not measured
 // (64-bit and native builds have one convention only).
@@ -60,8 +68,11 @@ public:
     DiagnosticLog(const DiagnosticLog&) = delete;
     DiagnosticLog& operator=(const DiagnosticLog&) = delete;
 
-    // Opens `path` for appending, writes the session's first line and hears
-    // every message box from then on. Tells the user when it cannot.
+    // Opens `path` for appending, or its first free numbered name when
+    // another writer holds it (NumberedLogName), writes the session's first
+    // line with the file's full path and hears every message box from then
+    // on. Tells the user when it cannot: when the file cannot be written, or
+    // when every numbered name up to kMaxLogCopies is held too.
     void Open(const char* path);
     bool Active() const { return m_file != nullptr; }
 
@@ -116,10 +127,7 @@ private:
     void WriteStamped(std::uint32_t atMs, std::string& line);
     void Close();
 
-    struct FileCloser {
-        void operator()(std::FILE* file) const { std::fclose(file); }
-    };
-    std::unique_ptr<std::FILE, FileCloser> m_file;
+    platform::UniqueFile m_file;
     std::uint32_t m_startMs = 0;
     std::optional<CallingConvention> m_convention; // the one written last, none before the first
 };

@@ -80,7 +80,9 @@ constexpr fw::ControlTemplate kMainControls[] = {
 
     {kNoId, Bitmap, nullptr, {129, 46, 243, 140}, fw::kStyleNone, {}, IDB_PRINTER},
     {IDC_MAIN_ABOUT, PushButton, cp1250<"O programie...">(), {15, 194, 92, 14}, kButton},
-    {IDC_MAIN_PORT, ComboBox, nullptr, {77, 245, 47, 95}, fw::kTabStop | fw::kSorted | fw::kVScroll, kPorts},
+    // Scrolls its text, so that a typed name longer than the box is kept whole.
+    {IDC_MAIN_PORT, ComboBox, nullptr, {77, 245, 47, 95}, fw::kTabStop | fw::kSorted | fw::kVScroll | fw::kAutoHScroll,
+     kPorts},
     {kNoId, Static, cp1250<"Program serwisowy dedykowany dla drukarek z homologacją 2001.">(), {140, 27, 216, 8}},
     {kNoId, Static, cp1250<"Wersja beta - uwagi proszę zgłaszać na adres serwis@qm47.example">(), {129, 201, 242, 8}},
 };

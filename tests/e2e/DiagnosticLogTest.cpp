@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <fstream>
 #include <set>
 #include <sstream>
 
@@ -193,6 +194,29 @@ TEST(DiagnosticLog, HoldsEveryLibraryCallAsThePrinterReceivedItAndEveryMessage)
     EXPECT_NE(messages.find("message \"" + Expected(text::kOperationDone) + "\" caption \"QM47\" closed by OK"),
               std::string::npos)
         << messages;
+}
+
+TEST(DiagnosticLog, ASecondCopyWritesALogOfItsOwnAndNamesIt)
+{
+    TestFolder folder(Library::Full);
+    const std::wstring names[] = {WideFromUtf8(Expected(text::kLogFileName)), L"QM47-2.log"};
+    // Logs of earlier starts, which the sessions are appended to.
+    for (const auto& name : names) std::ofstream(folder.Path() / name, std::ios::binary) << "earlier\r\n";
+    ProgramRun first(folder, L"/log");
+    ASSERT_TRUE(first.WaitForMainWindow());
+    ProgramRun second(folder, L"/log");
+    ASSERT_TRUE(second.WaitForMainWindow()) << "the second copy's window did not appear";
+    for (ProgramRun* run : {&second, &first}) {
+        run->MainWindow().Item(kExit).Click();
+        ASSERT_TRUE(run->WaitForExit()) << "a copy did not end";
+    }
+    for (const auto& name : names) {
+        const std::vector<std::string> lines = CrLfLines(folder.ReadFile(name));
+        const auto sessions = std::count_if(lines.begin(), lines.end(), [](auto& line) { return line.starts_with("==== QM47"); });
+        ASSERT_EQ(sessions, 1) << "sessions in " << Utf8FromWide(name);
+        EXPECT_EQ(lines[0], "earlier");
+        EXPECT_NE(lines[1].find(", log " + Utf8FromWide((folder.Path() / name).wstring())), std::string::npos) << lines[1];
+    }
 }
 
 } // namespace

@@ -96,7 +96,8 @@ TEST(DiagnosticLogTest, AppendsOneSessionPerStartWithEveryCallAndEveryMessageBox
 
     std::ifstream file("QM47.log", std::ios::binary);
     const std::string text{std::istreambuf_iterator<char>(file), {}};
-    const std::string session = "==== QM47 [0-9.]+, [0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2}, [^\r\n]+\r\n"
+    const std::string session = "==== QM47 [0-9.]+, [0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2}, [^\r\n]+"
+                                ", log /[^\r\n]+/QM47\\.log\r\n"
                                 R"(\[ +[0-9]+ ms\] GetStatus_Printer\r\n)"
                                 R"(\[ +[0-9]+ ms\] GetStatus_Printer onl=1 pe=0 err=7 result=-3 \(took [0-9]+ ms\)\r\n)"
                                 R"(\[ +[0-9]+ ms\] GetStatus_Printer\r\n)"
@@ -112,6 +113,18 @@ TEST(DiagnosticLogTest, AppendsOneSessionPerStartWithEveryCallAndEveryMessageBox
         R"(\[ +[0-9]+ ms\] serial link: 2 of 3 bytes taken, then a pause of 100 ms, port closed\r\n)"
         R"(\[ +[0-9]+ ms\] serial link "COM9": SetCommState failed, system error 87: [^\r\n]*\r\n)";
     EXPECT_TRUE(std::regex_match(text, std::regex(session + "Yes\r\n" + link + session + "No\r\n" + link))) << text;
+}
+
+TEST(DiagnosticLogTest, ACopyThatFindsTheLogHeldWritesTheLowestFreeNumberAndSaysSo)
+{
+    testing::ScratchDirectory scratch;
+    std::vector<platform::UnsharedFile> held;
+    for (const char* name : {"QM47.log", "QM47-3.log"}) held.push_back(platform::OpenUnsharedForAppend(name));
+    DiagnosticLog second;
+    second.Open("QM47.log");
+    const std::string written = testing::ReadFile("QM47-2.log").value_or("");
+    EXPECT_NE(written.find(", log " + (std::filesystem::current_path() / "QM47-2.log").string() + " (QM47.log is held"),
+              std::string::npos) << written;
 }
 
 TEST(DiagnosticLogTest, AFileThatCannotBeWrittenIsToldOnceAndTheProgramGoesOnWithout)
