@@ -73,6 +73,11 @@ struct Config {
     bool errorBoxOwned = true;
     std::int32_t delayMs = 0; // how long every call takes before it answers
     std::map<std::string, FaultSetting, std::less<>> faults; // fault.<EXPORT>
+    // Answers from a technician's log (Replay.h): its path, the session (0:
+    // the last) and whether calls take as long as they took there.
+    std::string replay;
+    std::int32_t replaySession = 0;
+    bool replayTiming = false;
 
     // The printer's state when the library is loaded, taken from the file
     // as it stands at the library's first call.
