@@ -406,18 +406,23 @@ std::string Compared(const LogLine& line)
     }
 }
 
+std::optional<std::string> ComparedFilter::operator()(const LogLine& line)
+{
+    const Kind kind = line.kind;
+    const Kind before = m_lastAction;
+    if (kind == Kind::Button || kind == Kind::PageOpened || kind == Kind::PageClosed) m_lastAction = kind;
+    if ((kind == Kind::PageClosed && before != Kind::Button) || (kind == Kind::Input && !m_inputs)) return std::nullopt;
+    std::string text = Compared(line);
+    if (text.empty()) return std::nullopt;
+    return text;
+}
+
 std::vector<const LogLine*> ComparedLines(const Session& session, bool inputs)
 {
     std::vector<const LogLine*> compared;
-    Kind lastAction = Kind::EndOfSession;
-    for (const LogLine& line : session.lines) {
-        const Kind kind = line.kind;
-        const bool action = kind == Kind::Button || kind == Kind::PageOpened || kind == Kind::PageClosed;
-        if (kind == Kind::PageClosed && lastAction != Kind::Button) continue;
-        if (action) lastAction = kind;
-        if (kind == Kind::Input && !inputs) continue;
-        if (!Compared(line).empty()) compared.push_back(&line);
-    }
+    ComparedFilter filter(inputs);
+    for (const LogLine& line : session.lines)
+        if (filter(line)) compared.push_back(&line);
     return compared;
 }
 

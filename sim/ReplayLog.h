@@ -126,10 +126,22 @@ const Field* FindField(const std::vector<Field>& fields, std::string_view name);
 // lines never compared (the library, the calling convention).
 std::string Compared(const LogLine& line);
 
-// The lines of `session` a replay compares, in order: without those
-// Compared leaves empty, without the input lines unless `inputs`, and
-// without a `page closed` that follows no button (the page refused to open;
+// Which lines of a session a replay compares, given one at a time in order:
+// not those Compared leaves empty, not the input lines unless `inputs`, and
+// not a `page closed` that follows no button (the page refused to open;
 // later versions write none for it).
+class ComparedFilter {
+public:
+    explicit ComparedFilter(bool inputs) : m_inputs(inputs) {}
+    // The text compared of the session's next line, or nullopt.
+    std::optional<std::string> operator()(const LogLine& line);
+
+private:
+    bool m_inputs;
+    Kind m_lastAction = Kind::EndOfSession;
+};
+
+// The lines of `session` a replay compares (ComparedFilter), in order.
 std::vector<const LogLine*> ComparedLines(const Session& session, bool inputs);
 
 // The call still running where `session` ends: its sent line, or null.
