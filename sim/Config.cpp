@@ -166,16 +166,11 @@ Verdict Apply(Config& config, std::string_view key, std::string_view value)
         config.delayMs = *delay;
         return Verdict::Applied;
     }
-    if (key == "replay") {
-        if (value.empty()) return Verdict::BadValue;
-        config.replay = std::string(value);
-        return Verdict::Applied;
-    }
+    if (key == "replay")
+        return Assign(config.replay, value.empty() ? std::nullopt : std::optional<std::string>(value));
     if (key == "replay.session") {
         const auto session = ParseCode(value);
-        if (!session || *session < 1) return Verdict::BadValue;
-        config.replaySession = *session;
-        return Verdict::Applied;
+        return Assign(config.replaySession, session && *session >= 1 ? session : std::nullopt);
     }
     if (key == "replay.timing") return Assign(config.replayTiming, ParseChoice(value, "1", "0"));
     if (key == "open_receipt") return Assign(config.openReceipt, ParseChoice(value, "1", "0"));

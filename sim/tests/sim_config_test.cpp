@@ -54,6 +54,9 @@ TEST(SimConfig, UnreadableLinesAreIgnoredAndNamedByNumber)
         {"delay_ms = -1", "bad-value"},
         {"delay_ms = 60001", "bad-value"}, // a minute at most
         {"delay_ms = 2s", "bad-value"},
+        {"replay =", "bad-value"},
+        {"replay.session = 0", "bad-value"},
+        {"replay.timing = 2", "bad-value"},
         {"error_box_owner = none", nullptr},
         {"error_box_owner = nobody", "bad-value"},
     };

@@ -6,6 +6,8 @@
 #include "sim/ErrorCodes.h"
 #include "sim/ReplayLog.h"
 
+#include <chrono>
+
 namespace simtest {
 namespace {
 
@@ -215,6 +217,20 @@ TEST_F(SimReplay, ACallTheLogDoesNotHaveOrALogThatCannotBeReadStopsTheReplay)
     EXPECT_EQ(Notes(), std::vector<std::string>{
                            R"(replay unreadable line=3 problem="\x22Send_BEL result=5 (took x ms)\x22 is none of the lines QM47 )"
                            R"(writes: expected the end of the call of line 2")"});
+}
+
+TEST_F(SimReplay, OnlyWithTimingACallTakesAsLongAsItTookThere)
+{
+    using namespace std::chrono_literals;
+    for (const bool timing : {false, true}) {
+        SCOPED_TRACE(timing ? "replay.timing = 1" : "without replay.timing");
+        TearDown();
+        SetUp();
+        Replay(Session({"Send_BEL", "Send_BEL result=0 (took 1000 ms)"}), timing ? "replay.timing = 1\n" : "");
+        const auto started = std::chrono::steady_clock::now();
+        EXPECT_EQ(SIM(Send_BEL)(), 0);
+        EXPECT_EQ(std::chrono::steady_clock::now() - started >= 1000ms, timing);
+    }
 }
 
 } // namespace

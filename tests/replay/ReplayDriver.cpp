@@ -218,6 +218,7 @@ public:
           m_writtenFilter(m_inputs)
     {
         for (const LogLine* line : m_logged) m_loggedTexts.push_back(Compared(*line));
+        m_comparable = m_logged.size();
     }
 
     int Run()
@@ -269,6 +270,7 @@ private:
         }
         AnswerBoxes(step, step.end);
         const std::size_t end = std::min(NotReproducible(step), PendingMessage(step.end));
+        if (end < step.end && m_session.lines[end].kind != Kind::Message) m_comparable = LoggedBefore(end);
         Compare(end);
         CheckLineBytes(step, end, lineBytes);
         if (end < step.end && m_session.lines[end].kind != Kind::Message)
@@ -503,7 +505,7 @@ private:
         std::optional<Stop> difference;
         const auto agrees = [&] {
             ReadProgramLog();
-            for (; m_agreed < m_written.size() && m_agreed < m_logged.size(); ++m_agreed) {
+            for (; m_agreed < m_written.size() && m_agreed < m_comparable; ++m_agreed) {
                 if (m_written[m_agreed] == m_loggedTexts[m_agreed]) continue;
                 difference = FirstDifference(*m_logged[m_agreed], Utf8FromCp1250(m_written[m_agreed]));
                 return true;
@@ -599,6 +601,7 @@ private:
     std::vector<const LogLine*> m_logged; // the lines compared
     std::vector<std::string> m_loggedTexts;  // and their texts
     bool m_sessionEnds; // with `==== end of session` or a fault, not broken off
+    std::size_t m_comparable = 0; // of the lines compared: up to a line not reproducible
     Program* m_program = nullptr;
 
     LogReader m_programLog;

@@ -5,7 +5,10 @@
 #     (recorded with /log, replayed with /log: the program's new log equals
 #     the recorded one but for what is never compared);
 #   - the same log with one field of one call changed by hand reports that
-#     line as the first difference.
+#     line as the first difference;
+#   - every-page.log without its input lines (as an earlier version wrote
+#     it) stops at the first press whose page needs values, and with a
+#     refusal on the serial line says that it is not reproducible.
 # Prints "ok"/"FAIL" per check (the report of a failed one below it) and
 # "replays: N passed, N failed"; returns 1 when a check failed.
 
@@ -46,6 +49,21 @@ replay_checks() { # DIR
     check "$name with a field changed at line $line: the replay reports that line" test "$code" = 1
     [ "$code" = 1 ] || sed 's/^/      /' "$report"
   done
+  log=$1/every-page.log
+  grep -av '^\[ *[0-9]* ms\] input ' "$log" >"$run_dir/no-inputs.log"
+  replay_log "$run_dir/no-inputs.log" >"$report" 2>&1
+  code=$?
+  grep -q "the page needs values the log does not hold" "$report" || code="$code, no step named"
+  check "every-page without its input lines stops where a page needs values" test "$code" = 2
+  [ "$code" = 2 ] || sed 's/^/      /' "$report"
+  line=$(grep -an '\] serial link ".*" opened' "$log" | cut -d: -f1)
+  awk -v at="$line" '{ print } NR == at { sub(/\] .*/, "] serial link: byte 3 refused 2 times, taken after 20 ms, last system error 0: -\r"); print }' \
+    "$log" >"$run_dir/refused.log"
+  replay_log "$run_dir/refused.log" >"$report" 2>&1
+  code=$?
+  grep -q "not reproducible (line $((line + 1))" "$report" || code="$code, not at line $((line + 1))"
+  check "every-page with a refused byte on the serial line: not reproducible there" test "$code" = 2
+  [ "$code" = 2 ] || sed 's/^/      /' "$report"
   echo "replays: $checks_passed passed, $checks_failed failed"
   [ "$checks_failed" = 0 ]
 }
