@@ -36,6 +36,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -322,10 +323,15 @@ private:
             return;
         }
         if (main && step.inputs.empty() && button.id == IDC_MAIN_CONNECT) SetPortFromLog(window, button);
+        // What the window's controls held at its last press needs no look.
+        if (window.Handle() != m_inputWindow) m_inputsHeld.clear();
+        m_inputWindow = window.Handle();
         for (const LogLine* input : step.inputs) {
+            std::string& held = m_inputsHeld[input->id];
             // A box the program shows for a value (a line too long) comes
             // before the value's press in the log.
-            if (SetInput(window, *input)) AnswerBoxes(step, step.first);
+            if (held != input->body && SetInput(window, *input)) AnswerBoxes(step, step.first);
+            held = input->body;
         }
         const Window control = window.Item(button.id);
         if (!control.Visible() || !control.Enabled())
@@ -366,7 +372,8 @@ private:
 
     // Gives a control the logged value, as the technician left it: a value
     // it holds already is left alone (typing it again would tell the page
-    // of a change the technician did not make). False when it held it.
+    // of a change the technician did not make). True when the page may still
+    // be busy with it (a click posted, or a change it answered with a box).
     bool SetInput(const Window& window, const LogLine& input) const
     {
         const Window control = window.Item(input.id);
@@ -374,28 +381,34 @@ private:
         DWORD_PTR reply = 0;
         if (input.input == InputKind::Text) {
             const std::wstring text = WideFromUtf8(Utf8FromCp1250(input.name));
-            if (WideFromUtf8(control.Text()) == text) return false;
+            std::wstring held(text.size() + 2, L'\0');
+            if (SendMessageTimeoutW(control.Handle(), WM_GETTEXT, held.size(), reinterpret_cast<LPARAM>(held.data()),
+                                    SMTO_NORMAL, 5000, &reply) &&
+                held.c_str() == text)
+                return false;
             // Not waited for long: the page may answer the change with a box.
-            SendMessageTimeoutW(control.Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_NORMAL,
-                                200, &reply);
-        } else if (input.input == InputKind::Date) {
+            return !SendMessageTimeoutW(control.Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+                                        SMTO_NORMAL, 200, &reply);
+        }
+        if (input.input == InputKind::Date) {
             const auto part = [&](std::size_t at, std::size_t size) {
                 return static_cast<WORD>(std::atoi(input.name.substr(at, size).c_str()));
             };
             if (!SetPickerDate(m_program->ProcessId(), control, part(0, 4), part(5, 2), part(8, 2)))
                 throw Stop{kDiffers, Quote(input) + ": the date picker refused the date"};
-        } else {
-            const WPARAM wanted = input.name == "on" ? BST_CHECKED : BST_UNCHECKED;
-            SendMessageTimeoutW(control.Handle(), BM_GETCHECK, 0, 0, SMTO_NORMAL, 5000, &reply);
-            if (reply == wanted) return false;
-            // A click where the technician could have clicked, so that the
-            // page sees it as it saw theirs.
-            if (wanted == BST_CHECKED && control.Visible() && control.Enabled())
-                control.Click();
-            else
-                SendMessageTimeoutW(control.Handle(), BM_SETCHECK, wanted, 0, SMTO_NORMAL, 5000, &reply);
+            return false;
         }
-        return true;
+        const WPARAM wanted = input.name == "on" ? BST_CHECKED : BST_UNCHECKED;
+        SendMessageTimeoutW(control.Handle(), BM_GETCHECK, 0, 0, SMTO_NORMAL, 5000, &reply);
+        if (reply == wanted) return false;
+        // A click where the technician could have clicked, so that the page
+        // sees it as it saw theirs.
+        if (wanted == BST_CHECKED && control.Visible() && control.Enabled()) {
+            control.Click();
+            return true;
+        }
+        SendMessageTimeoutW(control.Handle(), BM_SETCHECK, wanted, 0, SMTO_NORMAL, 5000, &reply);
+        return false;
     }
 
     // Answers the boxes the program shows, with the logged ones before the
@@ -612,6 +625,8 @@ private:
     std::string m_logPending;
 
     std::size_t m_nextMessage = 0; // the session's lines before it: boxes answered or passed
+    HWND m_inputWindow = nullptr;  // the window of the last press with inputs
+    std::map<int, std::string> m_inputsHeld; // and what its controls held then, as logged
     std::size_t m_comparedCalls = 0;
     int m_calls = 0;
     int m_boxes = 0;
