@@ -50,10 +50,11 @@ replay_log() { # LOG [--session N] [--watch] [--timing]
     esac
   done
   require_built "$driver" "$replay_build/QM47.exe" "$replay_build/sim/VaronelServiceLibrary.dll"
-  plan=$(run_wine --within 120 "$driver" plan "$(windows_path "$log")" --session="$session" \
-         --sim="$(windows_path "$replay_build/sim")" --exports="$(windows_path "$replay_root/sim/exports")" |
-         tr -d '\r')
-  code=${PIPESTATUS[0]}
+  plan=$(set -o pipefail
+         run_wine --within 120 "$driver" plan "$(windows_path "$log")" --session="$session" \
+           --sim="$(windows_path "$replay_build/sim")" --exports="$(windows_path "$replay_root/sim/exports")" |
+           tr -d '\r')
+  code=$?
   if [ "$code" != 0 ]; then
     echo "$plan"
     return "$code"

@@ -172,7 +172,7 @@ bool ParseLink(LogLine& line, std::string_view text)
     return text.empty() && line.bytes.size() == *count;
 }
 
-// `library <path>, ...; missing exports: A, B; ...`, or `library <path> not loaded: ...`.
+// `library <path>, ...; missing exports: A B; ...`, or `library <path> not loaded: ...`.
 void ParseLibrary(LogLine& line, std::string_view text)
 {
     constexpr std::string_view kMissing = "; missing exports: ";
@@ -181,11 +181,11 @@ void ParseLibrary(LogLine& line, std::string_view text)
     if (!line.loaded || at == std::string_view::npos) return;
     std::string_view names = text.substr(at + kMissing.size());
     names = names.substr(0, names.find(';'));
-    if (names == "none") return;
     while (!names.empty()) {
-        const std::size_t comma = names.find(", ");
-        line.missing.emplace_back(names.substr(0, comma));
-        names = comma == std::string_view::npos ? std::string_view() : names.substr(comma + 2);
+        const std::size_t end = names.find_first_of(", ");
+        const std::string_view name = names.substr(0, end);
+        if (!name.empty() && name != "none") line.missing.emplace_back(name);
+        names.remove_prefix(end == std::string_view::npos ? names.size() : end + 1);
     }
 }
 

@@ -72,7 +72,7 @@ TEST(ReplayLog, ABadLogIsNamedWithItsLineAndWhatWasExpected)
 TEST(ReplayLog, EachLineTellsWhatTheReplayNeeds)
 {
     const Log log = ReadLog(Session({
-        "library Z:\\VaronelServiceLibrary.dll, no file version; missing exports: LBSETCK, ErrorMessage; "
+        "library Z:\\VaronelServiceLibrary.dll, no file version; missing exports: LBSETCK ErrorMessage; "
         "calling convention: told by the first call with arguments",
         R"(input 7 "COM3")", "button \"Po\xB3\xB9" "cz\" (id 5)", "GetStatus_Printer",
         "calling convention: __cdecl (Port_Open removed 0 of its 8 bytes of arguments)",

@@ -63,6 +63,8 @@ const std::map<std::string, std::vector<Use>> kScenarios = {
       {IDC_MAIN_REPORTS,
        {{IDC_REPORTS_BY_NUMBERS, kClick}, {IDC_REPORTS_FIRST_NUMBER, "5"}, {IDC_REPORTS_LAST_NUMBER, "2"}},
        IDC_REPORTS_PERIODIC}}},
+    // With a library that lacks LBSETCK, ErrorMessage and GetStatus_CashRegister.
+    {"missing-exports", {kClock}},
     // With `result.LBDAYREP` set: a call that fails, told by the library's box.
     {"library-box", {kDailyReport}},
     // With `fault.LBDAYREP` set: the library's fault ends the program.

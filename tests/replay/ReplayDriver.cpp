@@ -32,12 +32,14 @@
 #include "tests/drive/Drive.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <map>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -106,6 +108,14 @@ std::string Hex(std::string_view bytes)
 
 // --- plan ----------------------------------------------------------------------
 
+// The port a `Port_Open` line opens, or nullopt for another line.
+std::optional<std::string> OpenedPort(const LogLine& line)
+{
+    const Field* port = line.kind == Kind::CallSent && line.name == "Port_Open" ? FindField(line.fields, "port") : nullptr;
+    std::string_view quoted = port ? std::string_view(port->value) : std::string_view();
+    return TakeQuoted(quoted);
+}
+
 // `COM7` for a port Wine can map (`com7`, `\\.\COM7`), else empty.
 std::string MappablePort(std::string name)
 {
@@ -116,13 +126,16 @@ std::string MappablePort(std::string name)
     return name;
 }
 
-// The exports a .def file lists.
+// The exports a .def file lists (`;` starts a comment).
 std::set<std::string> DefExports(const fs::path& file)
 {
     std::ifstream in(file);
     std::set<std::string> names;
-    for (std::string word; in >> word;)
-        if (sim::IsExportName(word)) names.insert(word);
+    for (std::string line; std::getline(in, line);) {
+        std::istringstream words(line.substr(0, line.find(';')));
+        for (std::string word; words >> word;)
+            if (sim::IsExportName(word)) names.insert(word);
+    }
     return names;
 }
 
@@ -155,12 +168,8 @@ int Plan(const fs::path& logFile, int sessionNumber, const fs::path& simDir, con
     std::set<std::string> ports;
     std::string library = ".";
     for (const LogLine& line : session.lines) {
-        const Field* port = line.kind == Kind::CallSent && line.name == "Port_Open" ? FindField(line.fields, "port")
-                                                                                    : nullptr;
-        std::string_view quoted = port ? std::string_view(port->value) : std::string_view();
-        const std::string name = port ? TakeQuoted(quoted).value_or("")
-                                 : line.kind == Kind::LinkSent || line.kind == Kind::LinkOpenFailed ? line.name
-                                                                                                     : "";
+        const bool link = line.kind == Kind::LinkSent || line.kind == Kind::LinkOpenFailed;
+        const std::string name = link ? line.name : OpenedPort(line).value_or("");
         if (!MappablePort(name).empty()) ports.insert(MappablePort(name));
         if (line.kind == Kind::Library) library = line.loaded ? LibraryLacking(line.missing, simDir, exportsDir) : "none";
     }
@@ -360,11 +369,8 @@ private:
     void SetPortFromLog(const Window& main, const LogLine& button) const
     {
         for (auto line = m_session.lines.begin() + (&button - m_session.lines.data()); line != m_session.lines.end(); ++line) {
-            const Field* port = line->kind == Kind::CallSent && line->name == "Port_Open" ? FindField(line->fields, "port")
-                                                                                          : nullptr;
-            std::string_view quoted = port ? std::string_view(port->value) : std::string_view();
-            if (const auto name = TakeQuoted(quoted)) {
-                main.Item(IDC_MAIN_PORT).SetText(Utf8FromCp1250(*name));
+            if (const auto port = OpenedPort(*line)) {
+                main.Item(IDC_MAIN_PORT).SetText(Utf8FromCp1250(*port));
                 return;
             }
         }

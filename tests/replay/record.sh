@@ -6,8 +6,8 @@
 #   tests/replay/record.sh [win64] [win32] [win32-cdecl]     (default: all three)
 #   tests/replay/record.sh old-version DIR
 #
-#   win64        every-page.log, refusals.log, library-box.log and fault.log,
-#                from the 64-bit program (build/win64)
+#   win64        every-page.log, refusals.log, library-box.log, fault.log and
+#                missing-exports.log, from the 64-bit program (build/win64)
 #   win32        records-stdcall.log: the 32-bit program (build/win32) with
 #                the __stdcall simulated printer (build/win32/sim)
 #   win32-cdecl  records-cdecl.log: the same with the __cdecl one
@@ -49,7 +49,8 @@ for target in "${targets[@]}"; do
       record every-page every-page "$root/build/win64" "$root/build/win64/sim"
       record refusals refusals "$root/build/win64" "$root/build/win64/sim"
       record library-box library-box "$root/build/win64" "$root/build/win64/sim" "result.LBDAYREP = -25"
-      record fault fault "$root/build/win64" "$root/build/win64/sim" "fault.LBDAYREP = null_write" ;;
+      record fault fault "$root/build/win64" "$root/build/win64/sim" "fault.LBDAYREP = null_write"
+      record missing-exports missing-exports "$root/build/win64" "$root/build/win64/sim/variants/sparse" ;;
     win32) record records-stdcall records "$root/build/win32" "$root/build/win32/sim" ;;
     win32-cdecl) record records-cdecl records "$root/build/win32" "$root/build/win32/sim/cdecl" ;;
     old-version) break ;;
