@@ -280,10 +280,11 @@ private:
         }
         AnswerBoxes(step, step.end);
         const std::size_t end = std::min(NotReproducible(step), PendingMessage(step.end));
-        if (end < step.end && m_session.lines[end].kind != Kind::Message) m_comparable = LoggedBefore(end);
+        const bool notReproducible = end < step.end && m_session.lines[end].kind != Kind::Message;
+        if (notReproducible) m_comparable = LoggedBefore(end);
         Compare(end);
         CheckLineBytes(step, end, lineBytes);
-        if (end < step.end && m_session.lines[end].kind != Kind::Message)
+        if (notReproducible)
             throw Stop{kNotReplayable, "not reproducible (" + Quote(m_session.lines[end]) +
                                            "): the serial link's refusals, give-ups and open failures come from the "
                                            "technician's port"};
