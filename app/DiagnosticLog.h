@@ -106,10 +106,10 @@ public:
     //     input 1003 "com1"          an edit or combo box
     //     input 1025 2026-12-09      a date picker
     //     input 1020 on              a check box or radio button (or off)
-    // a page that ended by
-    // its cancel button (or Escape), `page closed`; and the main window
-    // ending by its own cancel (Koniec, Escape, the close box) as the
-    // session's last line, so that a normal end can be told from a crash.
+    // a page that ended by its cancel button (or Escape), `page closed`; and
+    // the main window ending by its own cancel (Koniec, Escape, the close
+    // box) as the session's last line, so that a normal end can be told from
+    // a crash.
     void PageOpened(std::string_view buttonText);
     void PageClosed();
     void EndOfSession();

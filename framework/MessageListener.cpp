@@ -23,6 +23,7 @@ void detail::NotifyInputs(const DialogTemplate& dialogTemplate, const Window& wi
 {
     if (!g_listener) return;
     for (const ControlTemplate& control : dialogTemplate.controls) {
+        if (control.id == kNoId) continue;
         switch (control.kind) {
         case ControlKind::Edit:
         case ControlKind::ComboBox: g_listener->OnInput(control.id, window.GetText(control.id)); break;
