@@ -1,4 +1,5 @@
 # shellcheck shell=bash
+# shellcheck disable=SC2154 # run_dir and pty_device come from scripts/wine-env.sh
 # Sourced after scripts/wine-env.sh by what plays a technician's session back
 # (scripts/replay.sh, the end-to-end stage's replays, bench/soak.sh --log),
 # in the prefix and on the display the caller made:
@@ -38,13 +39,13 @@ replay_map_port() { # PORT
 }
 
 replay_log() { # LOG [--session N] [--watch] [--timing]
-  local log=$1 session=0 watch=() timing=0 plan code folder library port
+  local log=$1 session=0 watching=() timing=0 plan code folder library port
   local driver=$replay_build/tests/replay/ReplayDriver.exe
   shift
   while [ $# -gt 0 ]; do
     case $1 in
       --session) session=${2:-}; shift 2 || return 2 ;;
-      --watch) watch=(--watch); shift ;;
+      --watch) watching=(--watch); shift ;;
       --timing) timing=1; shift ;;
       *) echo "replay: unknown option $1" >&2; return 2 ;;
     esac
@@ -71,8 +72,8 @@ replay_log() { # LOG [--session N] [--watch] [--timing]
   printf 'replay = replayed.log\r\nreplay.session = %s\r\nreplay.timing = %s\r\nerror_box = 0\r\n' \
     "$session" "$timing" >"$folder/qm47sim.ini"
   local bound=(--within 1800)
-  [ ${#watch[@]} = 0 ] || bound=()
+  [ ${#watching[@]} = 0 ] || bound=()
   run_wine "${bound[@]}" "$driver" run "$(windows_path "$folder")" "$(windows_path "$folder/replayed.log")" \
-    --session="$session" ${replay_capture:+--line="$(windows_path "$replay_capture")"} "${watch[@]}" | tr -d '\r'
+    --session="$session" ${replay_capture:+--line="$(windows_path "$replay_capture")"} "${watching[@]}" | tr -d '\r'
   return "${PIPESTATUS[0]}"
 }

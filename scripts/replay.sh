@@ -31,7 +31,10 @@ while [ $# -gt 0 ]; do
     *) log=$(realpath "$1") || exit 2; shift ;;
   esac
 done
-[ -n "$log" ] && [ -f "$log" ] || { echo "usage: scripts/replay.sh QM47.log [--session N] [--watch] [--timing]" >&2; exit 2; }
+if [ -z "$log" ] || [ ! -f "$log" ]; then
+  echo "usage: scripts/replay.sh QM47.log [--session N] [--watch] [--timing]" >&2
+  exit 2
+fi
 watch=
 [[ " ${options[*]} " == *" --watch "* ]] && watch=1
 if [ -n "$watch" ] && [ -z "${DISPLAY:-}" ]; then

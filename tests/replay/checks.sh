@@ -1,4 +1,5 @@
 # shellcheck shell=bash
+# shellcheck disable=SC2154 # run_dir comes from scripts/wine-env.sh
 # The replay's end-to-end checks, sourced by scripts/e2e.sh (--replays) once
 # its tests have run, in the same prefix, display and pty (COM3):
 #   - every recorded session of tests/replay/ replays with no difference
