@@ -50,6 +50,7 @@ using namespace sim::replay;
 namespace fs = std::filesystem;
 
 constexpr int kReplayed = 0, kDiffers = 1, kNotReplayable = 2;
+constexpr auto kStartBound = 60s;
 
 // Ends the replay with its exit code and the report's last lines.
 struct Stop {
@@ -268,8 +269,10 @@ private:
     {
         const std::size_t lineBytes = LineBytes();
         if (!step.button) {
-            // The start: boxes before the main window (no library, say).
-            const auto deadline = std::chrono::steady_clock::now() + kWaitBound;
+            // The start, slower than any step on a busy machine (Wine starts
+            // its services with the first program); boxes before the main
+            // window (no library, say).
+            const auto deadline = std::chrono::steady_clock::now() + kStartBound;
             while (!m_program->WaitForMainWindow(kPollStep) && m_program->Running() &&
                    std::chrono::steady_clock::now() < deadline)
                 AnswerBox(step, step.end);
@@ -300,15 +303,17 @@ private:
         return step.end;
     }
 
-    // The program's window that holds the button now: a visible, enabled
-    // dialog, a page or the about box before the main window.
+    // The program's window whose button `id` can be pressed now (the ids of
+    // different windows overlap): a visible, enabled dialog with the button
+    // visible and enabled, a page or the about box before the main window.
     Window Target(int id) const
     {
         Window found;
         WaitUntil([&] {
             for (HWND handle : m_program->TopLevelWindows()) {
                 const Window window(handle);
-                if (!window.Visible() || !window.Enabled() || !window.Item(id)) continue;
+                const Window button = window.Item(id);
+                if (!window.Visible() || !window.Enabled() || !button.Visible() || !button.Enabled()) continue;
                 if (!found || found.Handle() == m_program->MainWindow().Handle()) found = window;
             }
             return static_cast<bool>(found);
@@ -320,7 +325,7 @@ private:
     {
         const LogLine& button = *step.button;
         const Window window = Target(button.id);
-        if (!window) throw Stop{kDiffers, Differs(step, "no window of the program offers this button")};
+        if (!window) throw Stop{kDiffers, Differs(step, "no window of the program offers this button to press")};
         const bool main = window.Handle() == m_program->MainWindow().Handle();
         if (step.inputs.empty() && NeedsValues(window, button.id, main)) {
             if (!m_watch)
@@ -343,10 +348,7 @@ private:
             if (held != input->body && SetInput(window, *input)) AnswerBoxes(step, step.first);
             held = input->body;
         }
-        const Window control = window.Item(button.id);
-        if (!control.Visible() || !control.Enabled())
-            throw Stop{kDiffers, Differs(step, "the button cannot be pressed: it is hidden or disabled")};
-        control.Click();
+        window.Item(button.id).Click();
     }
 
     // Whether a press in `window` reads values: a page's button other than
