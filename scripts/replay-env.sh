@@ -39,41 +39,34 @@ replay_map_port() { # PORT
 }
 
 replay_log() { # LOG [--session N] [--watch] [--timing]
-  local log=$1 session=0 watching=() timing=0 plan code folder library port
+  local log=$1 options=() bound=(--within 1800) folder code port
   local driver=$replay_build/tests/replay/ReplayDriver.exe
   shift
   while [ $# -gt 0 ]; do
     case $1 in
-      --session) session=${2:-}; shift 2 || return 2 ;;
-      --watch) watching=(--watch); shift ;;
-      --timing) timing=1; shift ;;
+      --session) options+=(--session="${2:-}"); shift 2 || return 2 ;;
+      --watch) options+=(--watch); bound=(); shift ;;
+      --timing) options+=(--timing); shift ;;
       *) echo "replay: unknown option $1" >&2; return 2 ;;
     esac
   done
   require_built "$driver" "$replay_build/QM47.exe" "$replay_build/sim/VaronelServiceLibrary.dll"
-  plan=$(set -o pipefail
-         run_wine --within 120 "$driver" plan "$(windows_path "$log")" --session="$session" \
-           --sim="$(windows_path "$replay_build/sim")" --exports="$(windows_path "$replay_root/sim/exports")" |
-           tr -d '\r')
-  code=$?
-  if [ "$code" != 0 ]; then
-    echo "$plan"
-    return "$code"
-  fi
-  for port in $(echo "$plan" | sed -n 's/^port //p'); do replay_map_port "$port" || return 2; done
   replay_count=$((replay_count + 1))
   folder=$run_dir/replay-$replay_count
   mkdir -p "$folder"
   cp "$replay_build/QM47.exe" "$folder/"
-  library=$(echo "$plan" | sed -n 's/^library //p')
-  [ "$library" = none ] || cp "$replay_build/sim/$library/VaronelServiceLibrary.dll" "$folder/"
-  cp "$log" "$folder/replayed.log"
-  session=$(echo "$plan" | sed -n 's/^session \([0-9]*\) .*/\1/p')
-  printf 'replay = replayed.log\r\nreplay.session = %s\r\nreplay.timing = %s\r\nerror_box = 0\r\n' \
-    "$session" "$timing" >"$folder/qm47sim.ini"
-  local bound=(--within 1800)
-  [ ${#watching[@]} = 0 ] || bound=()
-  run_wine "${bound[@]}" "$driver" run "$(windows_path "$folder")" "$(windows_path "$folder/replayed.log")" \
-    --session="$session" ${replay_capture:+--line="$(windows_path "$replay_capture")"} "${watching[@]}" | tr -d '\r'
-  return "${PIPESTATUS[0]}"
+  # The driver names the ports still to map (exit code 3), once.
+  for _ in 1 2; do
+    run_wine "${bound[@]}" "$driver" "$(windows_path "$folder")" "$(windows_path "$log")" \
+      --sim="$(windows_path "$replay_build/sim")" --exports="$(windows_path "$replay_root/sim/exports")" \
+      --mapped="$(IFS=,; echo "${!replay_mapped[*]}")" \
+      ${replay_capture:+--line="$(windows_path "$replay_capture")"} "${options[@]}" |
+      tr -d '\r' | tee "$folder/report"
+    code=${PIPESTATUS[0]}
+    [ "$code" = 3 ] || return "$code"
+    while read -r port; do
+      replay_map_port "$port" || return 2
+    done < <(sed -n 's/^replay: port \(.*\) to map$/\1/p' "$folder/report")
+  done
+  return 2
 }

@@ -4,15 +4,17 @@
 // driven from the log's action lines as the technician drove it, and the log
 // it writes is compared with the technician's, line by line.
 //
-//     ReplayDriver.exe plan LOG [--session=N] --sim=DIR --exports=DIR
-//         What the replay needs, one line each: `session <n> of <count>,
-//         lines <first>-<last>`, `port <COMn>` for each port the session's
-//         Port_Open and serial link lines name, and `library <folder>` (the
-//         simulated printer under DIR that lacks the exports the log's
-//         library lacked: `.`, `variants/<name>`, or `none` for no library).
-//     ReplayDriver.exe run FOLDER LOG [--session=N] [--line=FILE] [--watch] [--pause-ms=N]
-//         FOLDER holds QM47.exe, the simulated printer and its qm47sim.ini;
-//         FILE receives every byte the program sends on the serial line.
+//     ReplayDriver.exe FOLDER LOG --sim=DIR --exports=DIR [--session=N]
+//                      [--mapped=COM3,...] [--line=FILE] [--timing] [--watch] [--pause-ms=N]
+//
+// FOLDER holds QM47.exe. The driver puts beside it a copy of the log, the
+// simulated printer of DIR that lacks the exports the log's library lacked
+// (DIR/variants/<name>, whose exports exports/<name>.def lists; none where
+// the library did not load) and its qm47sim.ini. Every COM port the
+// session's Port_Open and serial link lines name must be mapped to the
+// replay's pty, whose bytes FILE receives: a port not among --mapped is
+// printed as `replay: port <COMn> to map` and the driver ends with exit code
+// 3, for the caller to map it and start the driver again.
 //
 // Before each `button` line the logged inputs are set in the window that has
 // the button, then the button is pressed; each box of the program is
@@ -22,7 +24,8 @@
 // the logged ones. The report ends with the first difference (both lines and
 // the log's line number). Exit code 0: everything agreed; 1: a difference;
 // 2: the log cannot be replayed (a bad log, a library no simulated printer
-// imitates, a step that is not reproducible or needs values the log lacks).
+// imitates, a step that is not reproducible or needs values the log lacks);
+// 3: ports to map (above).
 
 #include "res/ControlLists.h"
 #include "res/ResourceIds.h"
@@ -107,7 +110,7 @@ std::string Hex(std::string_view bytes)
     return text;
 }
 
-// --- plan ----------------------------------------------------------------------
+// --- the replay's folder ---------------------------------------------------------
 
 // The port a `Port_Open` line opens, or nullopt for another line.
 std::optional<std::string> OpenedPort(const LogLine& line)
@@ -160,23 +163,44 @@ std::string LibraryLacking(const std::vector<std::string>& missing, const fs::pa
                                    ": no simulated printer lacks the same exports, so the calls would differ"};
 }
 
-int Plan(const fs::path& logFile, int sessionNumber, const fs::path& simDir, const fs::path& exportsDir)
+struct Arguments {
+    std::vector<std::wstring> words;
+    int session = 0;
+    bool watch = false;
+    bool timing = false;
+    int pauseMs = 1500;
+    std::optional<fs::path> line, sim, exports;
+    std::set<std::string> mapped;
+};
+
+constexpr int kPortsToMap = 3;
+
+// Sets the replay's folder up for `session` of `logFile`: the log, the
+// simulated printer and its settings beside QM47.exe. The exit code instead
+// where a port is still to be mapped.
+std::optional<int> Prepare(const fs::path& folder, const fs::path& logFile, const Session& session,
+                           const Arguments& arguments)
 {
-    const Log log = ReadLog(ReadBytes(logFile));
-    const Session& session = ChosenSession(log, sessionNumber);
-    std::printf("session %d of %zu, lines %d-%d\n", session.number, log.sessions.size(), session.firstLine,
-                session.lines.empty() ? session.firstLine : session.lines.back().number);
     std::set<std::string> ports;
     std::string library = ".";
     for (const LogLine& line : session.lines) {
         const bool link = line.kind == Kind::LinkSent || line.kind == Kind::LinkOpenFailed;
-        const std::string name = link ? line.name : OpenedPort(line).value_or("");
-        if (!MappablePort(name).empty()) ports.insert(MappablePort(name));
-        if (line.kind == Kind::Library) library = line.loaded ? LibraryLacking(line.missing, simDir, exportsDir) : "none";
+        const std::string port = MappablePort(link ? line.name : OpenedPort(line).value_or(""));
+        if (!port.empty() && !arguments.mapped.contains(port)) ports.insert(port);
+        if (line.kind == Kind::Library)
+            library = line.loaded ? LibraryLacking(line.missing, *arguments.sim, *arguments.exports) : "";
     }
-    for (const std::string& port : ports) std::printf("port %s\n", port.c_str());
-    std::printf("library %s\n", library.c_str());
-    return kReplayed;
+    for (const std::string& port : ports) Say("port " + port + " to map");
+    if (!ports.empty()) return kPortsToMap;
+    const auto overwrite = fs::copy_options::overwrite_existing;
+    if (!library.empty())
+        fs::copy_file(*arguments.sim / library / "VaronelServiceLibrary.dll", folder / "VaronelServiceLibrary.dll",
+                      overwrite);
+    fs::copy_file(logFile, folder / "replayed.log", overwrite);
+    std::ofstream(folder / "qm47sim.ini", std::ios::binary)
+        << "replay = replayed.log\r\nreplay.session = " << session.number << "\r\nreplay.timing = "
+        << (arguments.timing ? 1 : 0) << "\r\nerror_box = 0\r\n";
+    return std::nullopt;
 }
 
 // --- run -----------------------------------------------------------------------
@@ -643,13 +667,6 @@ private:
     std::size_t m_bytes = 0;
 };
 
-struct Arguments {
-    std::vector<std::wstring> words;
-    int session = 0;
-    bool watch = false;
-    int pauseMs = 1500;
-    std::optional<fs::path> line, sim, exports;
-};
 
 Arguments Parse(int argc, wchar_t** argv)
 {
@@ -661,6 +678,11 @@ Arguments Parse(int argc, wchar_t** argv)
             return argument.substr(name.size());
         };
         if (argument == L"--watch") arguments.watch = true;
+        else if (argument == L"--timing") arguments.timing = true;
+        else if (const auto mapped = value(L"--mapped=")) {
+            std::istringstream ports(Utf8FromWide(*mapped));
+            for (std::string port; std::getline(ports, port, ',');) arguments.mapped.insert(port);
+        }
         else if (const auto session = value(L"--session=")) arguments.session = std::stoi(*session);
         else if (const auto pause = value(L"--pause-ms=")) arguments.pauseMs = std::stoi(*pause);
         else if (const auto line = value(L"--line=")) arguments.line = *line;
@@ -680,17 +702,16 @@ int wmain(int argc, wchar_t** argv)
     try {
         const Arguments arguments = Parse(argc, argv);
         const auto& words = arguments.words;
-        if (words.size() == 2 && words[0] == L"plan" && arguments.sim && arguments.exports)
-            return Plan(words[1], arguments.session, *arguments.sim, *arguments.exports);
-        if (words.size() != 3 || words[0] != L"run")
-            throw Stop{kNotReplayable, "usage: ReplayDriver.exe plan LOG [--session=N] --sim=DIR --exports=DIR | "
-                                       "run FOLDER LOG [--session=N] [--line=FILE] [--watch] [--pause-ms=N]"};
-        const Log log = ReadLog(ReadBytes(words[2]));
+        if (words.size() != 2 || !arguments.sim || !arguments.exports)
+            throw Stop{kNotReplayable, "usage: ReplayDriver.exe FOLDER LOG --sim=DIR --exports=DIR [--session=N] "
+                                       "[--mapped=COM3,...] [--line=FILE] [--timing] [--watch] [--pause-ms=N]"};
+        const Log log = ReadLog(ReadBytes(words[1]));
         const Session& session = ChosenSession(log, arguments.session);
         Say("session " + std::to_string(session.number) + " of " + std::to_string(log.sessions.size()) + ", lines " +
             std::to_string(session.firstLine) + "-" +
             std::to_string(session.lines.empty() ? session.firstLine : session.lines.back().number));
-        return Replay(session, words[1], arguments.line, arguments.watch, arguments.pauseMs).Run();
+        if (const auto code = Prepare(words[0], words[1], session, arguments)) return *code;
+        return Replay(session, words[0], arguments.line, arguments.watch, arguments.pauseMs).Run();
     } catch (const Stop& stop) {
         Say(stop.text);
         return stop.code;
