@@ -147,21 +147,8 @@ void AppendName(std::string& line, std::string_view name, std::size_t index = kN
 
 void AppendText(std::string& line, const char* text)
 {
-    if (!text) {
-        line += "null";
-        return;
-    }
-    line += '"';
-    for (; *text; ++text) {
-        const auto byte = static_cast<unsigned char>(*text);
-        if (byte < 0x20 || byte > 0x7E || byte == '"' || byte == '\\') {
-            line += "\\x";
-            AppendHexByte(line, byte);
-        } else {
-            line += *text;
-        }
-    }
-    line += '"';
+    if (text) AppendQuotedText(line, text);
+    else line += "null";
 }
 
 void AppendFields(std::string& line, RecordId id, const unsigned char* record, const char* outer = nullptr,
@@ -233,6 +220,21 @@ void AppendHexByte(std::string& line, unsigned char byte)
 void AppendHexBytes(std::string& line, std::uint64_t value, std::size_t bytes)
 {
     while (bytes-- > 0) AppendHexByte(line, static_cast<unsigned char>(value >> (8 * bytes)));
+}
+
+void AppendQuotedText(std::string& line, std::string_view text)
+{
+    line += '"';
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte > 0x7E || c == '"' || c == '\\') {
+            line += "\\x";
+            AppendHexByte(line, byte);
+        } else {
+            line += c;
+        }
+    }
+    line += '"';
 }
 
 void AppendRecordFields(std::string& line, RecordId id, const void* record)

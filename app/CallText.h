@@ -73,6 +73,10 @@ void AppendHexByte(std::string& line, unsigned char byte);
 // Appends the low `bytes` bytes of `value` the same way, the most significant first.
 void AppendHexBytes(std::string& line, std::uint64_t value, std::size_t bytes);
 
+// Appends `text` in double quotes, every byte outside 0x20..0x7E and `"`
+// and `\` written \xHH.
+void AppendQuotedText(std::string& line, std::string_view text);
+
 void AppendRecordFields(std::string& line, RecordId id, const void* record);
 
 template <class Record>

@@ -335,4 +335,24 @@ void DiagnosticLog::OnButtonPressed(std::string_view text, int id)
     Line(line);
 }
 
+void DiagnosticLog::OnInput(int id, const InputValue& value)
+{
+    if (!m_file) return;
+    std::string line = "input ";
+    AppendNumber(line, static_cast<std::uint32_t>(id));
+    line += ' ';
+    if (const auto* text = std::get_if<std::string>(&value)) {
+        AppendQuotedText(line, *text);
+    } else if (const auto* date = std::get_if<fw::Date>(&value)) {
+        AppendNumber(line, static_cast<std::uint32_t>(date->year), 4);
+        line += '-';
+        AppendNumber(line, static_cast<std::uint32_t>(date->month), 2);
+        line += '-';
+        AppendNumber(line, static_cast<std::uint32_t>(date->day), 2);
+    } else {
+        line += std::get<bool>(value) ? "on" : "off";
+    }
+    Line(line);
+}
+
 } // namespace qm47

@@ -111,14 +111,21 @@ public:
 
     // What the technician did: a page opened by the main window's button
     // with `buttonText` (its "&" left out), `page "Programowanie zegara"`; a
-    // push button that ran, `button "Połącz" (id 1000)`; a page that ended by
-    // its cancel button (or Escape), `page closed`; and the main window
-    // ending by its own cancel (Koniec, Escape, the close box) as the
-    // session's last line, so that a normal end can be told from a crash.
+    // push button that ran, `button "Połącz" (id 1000)`, after what its
+    // dialog's input controls held then, one line each (the texts quoted as
+    // the call lines quote them, the id as a number):
+    //     input 1003 "com1"          an edit or combo box
+    //     input 1025 2026-12-09      a date picker
+    //     input 1020 on              a check box or radio button (or off)
+    // a page that ended by its cancel button (or Escape), `page closed`; and
+    // the main window ending by its own cancel (Koniec, Escape, the close
+    // box) as the session's last line, so that a normal end can be told from
+    // a crash.
     void PageOpened(std::string_view buttonText);
     void PageClosed();
     void EndOfSession();
     void OnButtonPressed(std::string_view text, int id) override;
+    void OnInput(int id, const InputValue& value) override;
 
 private:
     // Writes `line` and CR LF; on failure closes the log and tells the user once.

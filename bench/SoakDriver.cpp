@@ -11,6 +11,7 @@
 //                    [--private-limit-kib=N]      (0: shown, not judged)
 //                    [--only=PAGE]   (clock, rates, header, fiscal, display,
 //                                     reports, goods, service or sale)
+//                    [--log]         QM47.exe started with /log (its log in FOLDER)
 //
 // FOLDER holds QM47.exe and the simulated printer; the program runs there.
 // Every sample is taken in the same state: disconnected, no page or box open,
@@ -218,6 +219,7 @@ struct Options {
     long objectMargin = 0;
     long privateLimitKiB = 64;
     std::string only; // one page's name: the page cycles use that page alone
+    bool log = false; // the program writes its diagnostic log
 };
 
 Options ParseOptions(int argc, wchar_t** argv)
@@ -225,6 +227,10 @@ Options ParseOptions(int argc, wchar_t** argv)
     Options options;
     for (int i = 1; i < argc; ++i) {
         const std::wstring argument = argv[i];
+        if (argument == L"--log") {
+            options.log = true;
+            continue;
+        }
         const auto equals = argument.find(L'=');
         if (argument.rfind(L"--", 0) != 0 || equals == std::wstring::npos) {
             options.folder = argument;
@@ -414,7 +420,7 @@ int wmain(int argc, wchar_t** argv)
 {
     try {
         const Options options = ParseOptions(argc, argv);
-        Program program(std::filesystem::path(options.folder) / L"QM47.exe", options.folder);
+        Program program(std::filesystem::path(options.folder) / L"QM47.exe", options.folder, options.log ? L"/log" : L"");
         if (!program.WaitForMainWindow()) throw Failure("the main window did not appear");
         Soak soak(options, program);
         const auto started = std::chrono::steady_clock::now();

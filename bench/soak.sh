@@ -18,6 +18,11 @@
 #   bench/soak.sh --only=clock --pages=300 --connect=0 win64
 #                            driver options (bench/SoakDriver.cpp) after the
 #                            run's own: one page alone, other cycle counts
+#   bench/soak.sh --log --connect=0 --pages=40 win64
+#                            the program writes its diagnostic log, which is
+#                            then replayed (scripts/replay.sh's way, with the
+#                            64-bit program): the soak driver's time and the
+#                            replay's for the same rounds, and their ratio
 #
 # Uses its own Wine prefix, Xvfb display and pty (as COM3, for the
 # fiscalization page) and ends only what it started. The last line is
@@ -26,14 +31,16 @@ set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 short=
+log=
 programs=()
 driver_options=()
 for argument in "$@"; do
   case $argument in
     --short) short=1 ;;
+    --log) log=1; driver_options+=(--log) ;;
     win64 | win32) programs+=("$argument") ;;
     --*=*) driver_options+=("$argument") ;;
-    *) echo "usage: bench/soak.sh [--short] [--OPTION=VALUE]... [win64|win32]..." >&2; exit 2 ;;
+    *) echo "usage: bench/soak.sh [--short] [--log] [--OPTION=VALUE]... [win64|win32]..." >&2; exit 2 ;;
   esac
 done
 [[ ${#programs[@]} -gt 0 ]] || programs=(win64 win32)
@@ -60,6 +67,14 @@ fi
 begin_wine_run soak
 work=$run_dir
 map_com_port COM3 "$work" "$work/serial-line.bin"
+if [ -n "$log" ]; then
+  # shellcheck source=scripts/replay-env.sh
+  . "$root/scripts/replay-env.sh"
+  require_built "$replay_build/tests/replay/ReplayDriver.exe"
+  replay_pty=$pty_device
+  replay_capture=$work/serial-line.bin
+  replay_mapped[COM3]=1
+fi
 
 passed=0
 failed=0
@@ -82,6 +97,21 @@ for program in "${programs[@]}"; do
     counts="0 1"
   fi
   read -r p f <<<"$counts"
+  if [ -n "$log" ]; then
+    # The replay of the same rounds from the log, timed by its driver.
+    soak_seconds=$(echo "$output" | sed -nE 's/.* cycles \(9 pages each\) in ([0-9.]+) s$/\1/p')
+    replay=$(replay_log "$folder/QM47.log") && rc=0 || rc=$?
+    echo "$replay"
+    replay_seconds=$(echo "$replay" | sed -nE 's/.* replayed in ([0-9.]+) s$/\1/p')
+    if [ "$rc" = 0 ] && [ -n "$soak_seconds" ] && [ -n "$replay_seconds" ]; then
+      awk -v s="$soak_seconds" -v r="$replay_seconds" -v c="$(grep -c ' result=' "$folder/QM47.log")" \
+        'BEGIN { printf "replay of the %s log: %d library calls; soak %.1f s, replay %.1f s: %.2f times (goal: at most 1.5)\n",
+                 "'"$program"'", c, s, r, r / s }'
+    else
+      echo "the replay of the $program log did not agree"
+      f=$((f + 1))
+    fi
+  fi
   passed=$((passed + p))
   failed=$((failed + f))
 done

@@ -36,8 +36,10 @@ void CDialog::HandleCommand(int id, int notifyCode)
     if (LibraryCallGuard::Running()) return;
     if (notifyCode == kNotifyClicked) {
         for (const ControlTemplate& control : m_template.controls)
-            if (control.id == id && control.kind == ControlKind::PushButton)
+            if (control.id == id && control.kind == ControlKind::PushButton) {
+                if (m_window) detail::NotifyInputs(m_template, *m_window);
                 detail::NotifyButtonPressed(control.text ? control.text : "", id);
+            }
     }
     for (const Command& command : m_commands) {
         if (command.id == id && command.notifyCode == notifyCode) {

@@ -2,9 +2,12 @@
 // Every message box of the program goes through ShowMessage: owner window,
 // text, caption (the application name when none is given), icon and buttons.
 
+#include "framework/Window.h"
+
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <variant>
 
 namespace fw {
 
@@ -27,6 +30,7 @@ inline std::string Substitute(std::string_view pattern, std::initializer_list<st
 }
 
 class CDialog;
+struct DialogTemplate;
 
 enum class MessageIcon { None, Information, Exclamation, Question, Stop };
 enum class MessageButtons { Ok, YesNo };
@@ -50,11 +54,18 @@ MessageAnswer ShowMessage(const CDialog* owner, std::string_view text, const cha
 // - every push button of a dialog that runs, however it was pressed (a
 //   click, Space or Enter on it, Alt with its letter; Escape and the close
 //   box run the dialog's cancel button): its text as the template has it,
-//   mnemonic "&" included, and its id. Told before its command runs.
+//   mnemonic "&" included, and its id. Told before its command runs;
+// - just before that button, what the user left in each input control of
+//   the same dialog (its edits, combo boxes, date pickers, check boxes and
+//   radio buttons), one control at a time in template order.
 class ActionListener {
 public:
     virtual void OnMessageClosed(std::string_view text, std::string_view caption, MessageAnswer answer) = 0;
     virtual void OnButtonPressed(std::string_view text, int id) = 0;
+    // An edit's or combo box's text, a date picker's date, or whether a
+    // check box or radio button is checked.
+    using InputValue = std::variant<std::string, Date, bool>;
+    virtual void OnInput(int id, const InputValue& value) = 0;
 
 protected:
     ~ActionListener() = default;
@@ -65,8 +76,10 @@ protected:
 void SetActionListener(ActionListener* listener);
 
 namespace detail {
-// The backends' ShowMessage reports each box here, the dialogs each button.
+// The backends' ShowMessage reports each box here, the dialogs each button
+// and, before it, the input controls of its dialog as `window` shows them.
 void NotifyMessageClosed(std::string_view text, std::string_view caption, MessageAnswer answer);
+void NotifyInputs(const DialogTemplate& dialogTemplate, const Window& window);
 void NotifyButtonPressed(std::string_view text, int id);
 } // namespace detail
 

@@ -12,6 +12,9 @@
 #     --library DIR: the simulated printer's folder (VaronelServiceLibrary.dll
 #         and its variants/), default <program dir>/sim; given more than
 #         once, the tests run once per library, in the same prefix;
+#     --replays DIR: afterwards, in the same prefix and on the same COM3,
+#         replay each recorded session DIR/*.log with the build's own 64-bit
+#         program (tests/replay/checks.sh);
 #     other arguments go to the test program, e.g. --gtest_filter='Connect*'.
 # Environment: QM47_KEEP_RUN=1 leaves the run's folder (prefix, working
 # folders, serial line capture) in place and prints where it is;
@@ -30,12 +33,15 @@ fi
 build_dir=$(realpath "$build_dir")
 program_dir=$build_dir
 libraries=()
+replays=
 while [ $# -gt 0 ]; do
   case $1 in
     --program) [ $# -ge 2 ] || { echo "e2e: --program needs a folder" >&2; exit 2; }
                program_dir=$(realpath "$2"); shift 2 ;;
     --library) [ $# -ge 2 ] || { echo "e2e: --library needs a folder" >&2; exit 2; }
                libraries+=("$(realpath "$2")"); shift 2 ;;
+    --replays) [ $# -ge 2 ] || { echo "e2e: --replays needs a folder" >&2; exit 2; }
+               replays=$(realpath "$2"); shift 2 ;;
     *) break ;;
   esac
 done
@@ -56,6 +62,7 @@ begin_wine_run e2e
 # The serial line: COM3, every byte the program sends on it kept in a file.
 line_capture=$run_dir/serial-line.bin
 map_com_port COM3 "$run_dir" "$line_capture"
+line_pty=$pty_device
 # A second line, COM4, whose far end the tests hold, hang up and reconnect.
 controlled_capture=$run_dir/controlled-line.bin
 map_controlled_com_port COM4 "$run_dir" "$controlled_capture"
@@ -87,6 +94,19 @@ for library in "${libraries[@]}"; do
   [ "$code" = 0 ] || status=$code
 done
 finished=$(date +%s.%N)
-awk -v a="$started" -v b="$prepared" -v c="$finished" \
-  'BEGIN { printf "e2e: prefix and display ready in %.1f s, tests ran in %.1f s\n", b - a, c - b }' >&2
+if [ -n "$replays" ]; then
+  replay_build=$build_dir
+  # shellcheck source=scripts/replay-env.sh
+  . "$(dirname "${BASH_SOURCE[0]}")/replay-env.sh"
+  # shellcheck source=tests/replay/checks.sh
+  . "$(dirname "${BASH_SOURCE[0]}")/../tests/replay/checks.sh"
+  replay_pty=$line_pty
+  replay_capture=$line_capture
+  replay_mapped[COM3]=1
+  replay_checks "$replays" || status=1
+fi
+replayed=$(date +%s.%N)
+awk -v a="$started" -v b="$prepared" -v c="$finished" -v d="$replayed" -v r="$replays" \
+  'BEGIN { printf "e2e: prefix and display ready in %.1f s, tests ran in %.1f s%s\n", b - a, c - b,
+           r == "" ? "" : sprintf(", replays in %.1f s", d - c) }' >&2
 exit "$status"

@@ -2,9 +2,9 @@
 # Every test of QM47 from a fresh Debian 12 machine: installs what is missing,
 # builds the three targets, runs the native unit tests (with AddressSanitizer
 # and UndefinedBehaviorSanitizer), the end-to-end tests of the 64-bit
-# QM47.exe under Wine, the platform layer's own checks under Wine, the demo's
-# first run scaled down, and the 32-bit stage (under i386 emulation where the
-# kernel cannot run it itself). The summary gives each stage's time and the
+# QM47.exe under Wine and the replays of the recorded sessions, the platform
+# layer's own checks under Wine, the demo's first run scaled down, and the
+# 32-bit stage (under i386 emulation where the kernel cannot run it itself). The summary gives each stage's time and the
 # total.
 set -uo pipefail
 cd "$(dirname "$0")/.." || exit 1
@@ -78,8 +78,9 @@ run_tests "native unit tests" ctest --preset native -j "$(build_jobs)" --output-
 stage "fuzzing (10 s per target)"
 run_tests "fuzzing" bash tests/fuzz/run.sh 10
 
-stage "end-to-end tests (64-bit, Wine)"
-run_tests "end-to-end tests (64-bit)" bash scripts/e2e.sh build/win64
+stage "end-to-end tests and replays (64-bit, Wine)"
+# The recorded sessions of tests/replay/ replayed in the same prefix (docs/replay.md).
+run_tests "end-to-end tests and replays (64-bit)" bash scripts/e2e.sh build/win64 --replays tests/replay
 
 stage "platform layer (64-bit, Wine)"
 run_tests "platform layer" bash tests/platform/run.sh build/win64

@@ -1,6 +1,6 @@
 #include "sim/Config.h"
 
-#include "app/DeviceLibraryExports.h"
+#include "sim/ExportNames.h"
 #include "sim/Text.h"
 
 #include <algorithm>
@@ -15,20 +15,6 @@ enum class Verdict { Applied, UnknownKey, BadValue };
 
 // A slow printer, not a hung one: a minute at most.
 constexpr std::int32_t kLongestDelayMs = 60000;
-
-// The names of the library's 27 exports, for `result.<EXPORT>`, `unfilled`
-// and `null_texts`: a misspelt name would otherwise go unnoticed.
-#define QM47_SIM_NAME_CALLED(name, params, args) #name,
-#define QM47_SIM_NAME_RESOLVED(name) #name,
-constexpr std::string_view kExportNames[] = {
-    QM47_DEVICE_LIBRARY_EXPORTS(QM47_SIM_NAME_CALLED, QM47_SIM_NAME_RESOLVED)};
-#undef QM47_SIM_NAME_CALLED
-#undef QM47_SIM_NAME_RESOLVED
-
-bool IsExportName(std::string_view name)
-{
-    return std::find(std::begin(kExportNames), std::end(kExportNames), name) != std::end(kExportNames);
-}
 
 std::string_view Trim(std::string_view text)
 {
@@ -192,6 +178,13 @@ Verdict Apply(Config& config, std::string_view key, std::string_view value)
         config.helperWindowExport = std::string(value);
         return Verdict::Applied;
     }
+    if (key == "replay")
+        return Assign(config.replay, value.empty() ? std::nullopt : std::optional<std::string>(value));
+    if (key == "replay.session") {
+        const auto session = ParseCode(value);
+        return Assign(config.replaySession, session && *session >= 1 ? session : std::nullopt);
+    }
+    if (key == "replay.timing") return Assign(config.replayTiming, ParseChoice(value, "1", "0"));
     if (key == "open_receipt") return Assign(config.openReceipt, ParseChoice(value, "1", "0"));
     if (key == "goods") {
         std::vector<GoodsSetting> goods;

@@ -78,6 +78,11 @@ struct Config {
     std::map<std::string, std::int32_t, std::less<>> notices;
     // The export whose first call makes the library's hidden helper window.
     std::string helperWindowExport;
+    // Answers from a technician's log (Replay.h): its path, the session (0:
+    // the last) and whether calls take as long as they took there.
+    std::string replay;
+    std::int32_t replaySession = 0;
+    bool replayTiming = false;
 
     // The printer's state when the library is loaded, taken from the file
     // as it stands at the library's first call.

@@ -42,6 +42,10 @@ inline constexpr std::int32_t kInvalidReportDate = static_cast<std::int32_t>(0xE
 
 // Caption of the simulated printer's message box (UTF-8).
 inline constexpr std::string_view kErrorBoxCaption = "Symulator drukarki";
+// The box that stands for a window the library showed during a replayed
+// call: the log does not hold what that window said.
+inline constexpr std::string_view kReplayedWindowText =
+    "Tu biblioteka pokazała własne okno (odtwarzany dziennik nie zawiera jego treści).";
 
 // The text ErrorMessage shows for `code` (UTF-8), e.g. "Błąd -25: Błędny
 // zakres"; an unknown code gives "Nieznany błąd drukarki: <code>". A

@@ -233,13 +233,20 @@ std::int32_t QM47_SIM_CALL ErrorMessage(const char* text, std::int32_t code)
     Call call("ErrorMessage");
     call.Line().Text("text", text);
     call.Line().Integer("code", code);
+    const auto box = [&] {
+        sim::ShowErrorBox(std::string(sim::kErrorBoxCaption), sim::ErrorBoxText(code, text ? sim::Cp1250ToUtf8(text) : ""),
+                          call.Settings().errorBoxOwned);
+    };
+    if (const auto replayed = call.Replayed()) {
+        const std::int32_t result = call.End(replayed->result);
+        if (replayed->libraryWindow) box();
+        return result;
+    }
     const auto forced = call.Forced();
     // Journaled before the box opens: the call is in the journal while the
     // modal box waits for the user.
     const std::int32_t result = call.End(forced.value_or(sim::kOk));
-    if (!forced && call.Settings().errorBox)
-        sim::ShowErrorBox(std::string(sim::kErrorBoxCaption), sim::ErrorBoxText(code, text ? sim::Cp1250ToUtf8(text) : ""),
-                          call.Settings().errorBoxOwned);
+    if (!forced && call.Settings().errorBox) box();
     return result;
 }
 

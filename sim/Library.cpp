@@ -3,9 +3,15 @@
 #include "sim/ErrorCodes.h"
 #include "sim/Platform.h"
 
+#include <algorithm>
+
 namespace sim {
 
-LibraryState::LibraryState(const Config& atLoad) : printer(&LocalNow, atLoad) {}
+LibraryState::LibraryState(const Config& atLoad)
+    : printer(&LocalNow, atLoad),
+      replay(atLoad.replay.empty() ? nullptr : std::make_unique<Replay>(atLoad.replay.c_str(), atLoad.replaySession))
+{
+}
 
 LibraryState& TheLibrary(const Config& atLoad)
 {
@@ -55,6 +61,26 @@ void Call::ReportConfigProblems()
     }
     if (!m_config.problems.empty() && m_config.errorBox)
         ShowErrorBox(std::string(kErrorBoxCaption), ConfigProblemsText(m_config.problems));
+}
+
+std::optional<ReplayedCall> Call::Replayed()
+{
+    if (!m_library.replay) return std::nullopt;
+    std::string note;
+    auto answer = m_library.replay->Answer(m_exportName, m_line.Line(), note);
+    if (!note.empty()) AppendToFile(kJournalFileName, note + '\n');
+    if (answer && answer->fault) RaiseFault({FaultSetting::Kind::Raised, *answer->fault});
+    if (answer && m_config.replayTiming && !answer->libraryWindow)
+        Pause(static_cast<std::int32_t>(std::min<std::uint32_t>(answer->tookMs, 0x7FFFFFFF)));
+    return answer;
+}
+
+std::int32_t Call::EndReplayed(const ReplayedCall& replayed)
+{
+    const std::int32_t result = End(replayed.result);
+    if (replayed.libraryWindow)
+        ShowErrorBox(std::string(kErrorBoxCaption), std::string(kReplayedWindowText), m_config.errorBoxOwned);
+    return result;
 }
 
 std::int32_t Call::End(std::int32_t result)

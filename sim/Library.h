@@ -1,16 +1,18 @@
 #pragma once
 // The simulated library's side of one call: the configuration read afresh,
-// the journal line, the forced result, and at the end the journal and the
-// printout written to their files.
+// the journal line, the forced result or the answer from a replayed log, and
+// at the end the journal and the printout written to their files.
 
 #include "sim/Config.h"
 #include "sim/ErrorCodes.h"
 #include "sim/Journal.h"
 #include "sim/RecordFields.h"
 #include "sim/RecordLayout.h"
+#include "sim/Replay.h"
 #include "sim/VirtualPrinter.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,14 +22,15 @@ namespace sim {
 // What the loaded library keeps between calls: its one virtual printer and
 // the ignored lines of qm47sim.ini it reported last. The exports are plain C
 // functions without a context argument, so this lives as long as the library
-// is loaded; it is made at the first call, the printer's state at load taken
-// from that call's configuration.
+// is loaded; it is made at the first call, the printer's state at load and
+// the log it replays (if any) taken from that call's configuration.
 struct LibraryState {
     explicit LibraryState(const Config& atLoad);
 
     VirtualPrinter printer;
     std::vector<ConfigProblem> reportedProblems;
     void* helperWindow = nullptr; // helper_window: made at that export's first call
+    std::unique_ptr<Replay> replay;
 };
 LibraryState& TheLibrary(const Config& atLoad);
 
@@ -64,6 +67,7 @@ public:
     template <class Command>
     std::int32_t Run(Command command)
     {
+        if (const auto replayed = Replayed()) return EndReplayed(*replayed);
         const auto forced = Forced();
         if (forced) return End(*forced);
         return End(LayoutIsBad() ? kLayoutMismatch : command());
@@ -77,6 +81,16 @@ public:
     {
         std::int32_t result = kMissingData;
         bool filled = false;
+        if (!out) m_line.Null(name);
+        if (const auto replayed = Replayed()) {
+            for (const replay::Field& field : out ? replayed->fields : std::vector<replay::Field>{})
+                filled = SetField(*out, field.name, field.value, [&](std::string text) {
+                    return m_library.replay->Keep(m_exportName, std::move(text));
+                }) || filled;
+            if (filled) WriteFields(m_line, *out);
+            else if (out) m_line.Word("unfilled");
+            return EndReplayed(*replayed);
+        }
         // The record as the caller passed it, then as it would go back: the
         // answer's values tell misplaced fields apart better than presets.
         if (out) CheckRecordLayout(*out);
@@ -95,14 +109,21 @@ public:
                 filled = true;
             }
         }
-        if (!out) m_line.Null(name);
-        else if (filled) WriteFields(m_line, *out);
-        else m_line.Word("unfilled");
+        if (filled) WriteFields(m_line, *out);
+        else if (out) m_line.Word("unfilled");
         return End(result);
     }
 
     // Writes the journal line with its result, and anything printed.
     std::int32_t End(std::int32_t result);
+
+    // Where a log is replayed: its answer to this call, the journal line so
+    // far being what was sent. Raises a logged fault, and takes as long as
+    // the logged call with replay.timing. Nullopt: answer as without a log.
+    std::optional<ReplayedCall> Replayed();
+    // Ends a replayed call; a call during which the library showed a window
+    // of its own shows a box of the simulated printer's own once journaled.
+    std::int32_t EndReplayed(const ReplayedCall& replayed);
 
 private:
     // Journals the ignored lines of the configuration, one journal line

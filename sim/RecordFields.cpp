@@ -1,6 +1,9 @@
 #include "sim/RecordFields.h"
 
+#include "sim/ReplayLog.h"
+
 #include <algorithm>
+#include <charconv>
 #include <cstddef>
 #include <string>
 #include <type_traits>
@@ -57,6 +60,56 @@ void WriteElement(JournalLine& line, const std::string& name, Element element)
         QM47_FIELDS_##Type(QM47_SIM_WRITE_FIELD)                                           \
     }
 QM47_RECORDS(QM47_SIM_WRITE_FIELDS)
+
+namespace {
+
+// A value as a log writes it, of the field's type.
+template <class T>
+std::optional<T> LoggedValue(std::string_view value, const TextKeeper& keep)
+{
+    if constexpr (std::is_same_v<T, const char*>) {
+        if (value == "null") return static_cast<const char*>(nullptr);
+        auto text = replay::TakeQuoted(value);
+        if (!text || !value.empty()) return std::nullopt;
+        return keep(std::move(*text));
+    } else {
+        T number{};
+        const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), number);
+        if (error != std::errc() || end != value.data() + value.size()) return std::nullopt;
+        return number;
+    }
+}
+
+} // namespace
+
+#define QM47_SIM_SET_VALUE(target, type)                  \
+    {                                                     \
+        const auto set = LoggedValue<type>(value, keep);  \
+        if (set) target = *set;                           \
+        return set.has_value();                           \
+    }
+#define QM47_SIM_SET_SCALAR(member) \
+    if (name == #member) QM47_SIM_SET_VALUE(record.member, std::remove_cv_t<decltype(record.member)>)
+#define QM47_SIM_SET_Byte(member) QM47_SIM_SET_SCALAR(member)
+#define QM47_SIM_SET_Int32(member) QM47_SIM_SET_SCALAR(member)
+#define QM47_SIM_SET_UInt32(member) QM47_SIM_SET_SCALAR(member)
+#define QM47_SIM_SET_Text(member) QM47_SIM_SET_SCALAR(member)
+#define QM47_SIM_SET_Array(member)                                 \
+    for (std::size_t i = 0; i < CountOf(record.member); ++i)       \
+        if (name == Indexed(#member, i))                           \
+            QM47_SIM_SET_VALUE(record.member[i], std::remove_cv_t<std::remove_extent_t<decltype(record.member)>>)
+#define QM47_SIM_SET_FIELD(member, offset, width, kind) QM47_SIM_SET_##kind(member)
+#define QM47_SIM_DEFINE_SET_FIELD(Type)                                                                        \
+    bool SetField(qm47::Type& record, std::string_view name, std::string_view value, const TextKeeper& keep) \
+    {                                                                                                          \
+        QM47_FIELDS_##Type(QM47_SIM_SET_FIELD) return false;                                                   \
+    }
+QM47_SIM_DEFINE_SET_FIELD(PrinterStatus)
+QM47_SIM_DEFINE_SET_FIELD(CashRegisterStatus)
+QM47_SIM_DEFINE_SET_FIELD(DeviceIdentity)
+QM47_SIM_DEFINE_SET_FIELD(FiscalStatus)
+QM47_SIM_DEFINE_SET_FIELD(ClockTime)
+QM47_SIM_DEFINE_SET_FIELD(GoodsQueryResult)
 
 void ClearTexts(qm47::PrinterStatus&) {}
 void ClearTexts(qm47::CashRegisterStatus&) {}

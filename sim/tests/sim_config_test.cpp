@@ -59,6 +59,9 @@ TEST(SimConfig, UnreadableLinesAreIgnoredAndNamedByNumber)
         {"notice.LBDAYREP = 60001", "bad-value"},
         {"helper_window = LBSENDCK", nullptr},
         {"helper_window = LBSENDCKK", "bad-value"},
+        {"replay =", "bad-value"},
+        {"replay.session = 0", "bad-value"},
+        {"replay.timing = 2", "bad-value"},
         {"error_box_owner = none", nullptr},
         {"error_box_owner = nobody", "bad-value"},
     };

@@ -3,6 +3,8 @@
 #include "res/Dialogs.h"
 #include "res/ResourceIds.h"
 
+#include <commctrl.h>
+
 #include <array>
 #include <cstdint>
 #include <system_error>
@@ -405,6 +407,21 @@ std::vector<std::string> MessageBoxWindow::Buttons() const
 void MessageBoxWindow::Press(int buttonId) const
 {
     Item(buttonId).Click();
+}
+
+bool SetPickerDate(DWORD processId, const Window& picker, WORD year, WORD month, WORD day, WORD hour)
+{
+    RemoteBuffer buffer(processId, sizeof(SYSTEMTIME));
+    SYSTEMTIME date{};
+    date.wYear = year;
+    date.wMonth = month;
+    date.wDay = day;
+    date.wHour = hour;
+    if (!buffer.Valid() || !buffer.Write(&date, sizeof date)) return false;
+    DWORD_PTR accepted = 0;
+    return SendMessageTimeoutW(picker.Handle(), DTM_SETSYSTEMTIME, GDT_VALID, buffer.Address(), SMTO_NORMAL,
+                               kPickerReplyMs, &accepted) &&
+           accepted != 0;
 }
 
 std::string Describe(const std::vector<MessageBoxWindow>& boxes)

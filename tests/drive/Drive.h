@@ -116,6 +116,49 @@ public:
     void Press(int buttonId) const;
 };
 
+// A block of memory in the program's process, for the date pickers' messages.
+class RemoteBuffer {
+public:
+    RemoteBuffer(DWORD processId, std::size_t size)
+        : m_process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId)),
+          m_size(size)
+    {
+        if (m_process)
+            m_address = VirtualAllocEx(m_process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    }
+    ~RemoteBuffer()
+    {
+        if (m_address) VirtualFreeEx(m_process, m_address, 0, MEM_RELEASE);
+        if (m_process) CloseHandle(m_process);
+    }
+    RemoteBuffer(const RemoteBuffer&) = delete;
+    RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+
+    bool Valid() const { return m_address != nullptr; }
+    LPARAM Address() const { return reinterpret_cast<LPARAM>(m_address); }
+    bool Write(const void* data, std::size_t size) const
+    {
+        SIZE_T written = 0;
+        return size <= m_size && WriteProcessMemory(m_process, m_address, data, size, &written) && written == size;
+    }
+    bool Read(void* data, std::size_t size) const
+    {
+        SIZE_T read = 0;
+        return size <= m_size && ReadProcessMemory(m_process, m_address, data, size, &read) && read == size;
+    }
+
+private:
+    HANDLE m_process;
+    void* m_address = nullptr;
+    std::size_t m_size;
+};
+
+inline constexpr DWORD kPickerReplyMs = 5000;
+
+// Sets a date picker's date (at `hour` o'clock) as a user's pick would;
+// false when the picker refused it or did not answer.
+bool SetPickerDate(DWORD processId, const Window& picker, WORD year, WORD month, WORD day, WORD hour = 0);
+
 // A short description of message boxes (for failure messages).
 std::string Describe(const std::vector<MessageBoxWindow>& boxes);
 

@@ -3,8 +3,8 @@
 // Every library call the log holds is the call the simulated printer
 // journalled, in the same order: written before the call with the fields
 // sent, and after it with the result and the fields as left; every button
-// pressed, page opened and closed is there in order, and the end of the
-// session is the last line.
+// pressed, page opened and closed is there in order, after what its page's
+// input controls held, and the end of the session is the last line.
 
 #include "tests/e2e/PageSession.h"
 
@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cstring>
 #include <fstream>
+#include <regex>
 #include <set>
 #include <sstream>
 
@@ -136,7 +137,8 @@ TEST(DiagnosticLog, HoldsEveryLibraryCallAsThePrinterReceivedItAndEveryMessage)
         } else if (body.compare(0, 8, "message ") == 0) {
             messages += Utf8FromCp1250(line) + "\n";
         } else if (body.find(" not called: ") == std::string::npos &&
-                   !std::set<std::string>{"library", "calling", "serial", "fault", "button", "page", "===="}.contains(
+                   !std::set<std::string>{"library", "calling", "serial", "fault", "button", "page", "input",
+                                          "===="}.contains(
                        exportName)) {
             EXPECT_EQ(sent, "") << "a call without its result";
             sent = body;
@@ -181,6 +183,21 @@ TEST(DiagnosticLog, HoldsEveryLibraryCallAsThePrinterReceivedItAndEveryMessage)
         std::istringstream each(fields);
         for (std::string field; each >> field;) EXPECT_NE(journalled.find(" " + field), std::string::npos) << field;
     }
+    // What was typed, read from the real controls: the NIP right before
+    // its page's button, and a date picker's date.
+    const auto input = [&](int id) {
+        return std::find_if(lines.begin(), lines.end(), [&](const std::string& line) {
+            return line.find("] input " + std::to_string(id) + " ") != std::string::npos;
+        });
+    };
+    const auto nip = input(IDC_FISCAL_NIP);
+    ASSERT_NE(nip, lines.end());
+    EXPECT_TRUE(nip->ends_with(" \"5260001246\"")) << *nip;
+    EXPECT_NE(std::next(nip)->find("] button "), std::string::npos) << *std::next(nip);
+    ASSERT_NE(input(IDC_REPORTS_FIRST_DATE), lines.end());
+    EXPECT_TRUE(std::regex_search(*input(IDC_REPORTS_FIRST_DATE), std::regex(" 20[0-9]{2}-[01][0-9]-[0-3][0-9]$")))
+        << *input(IDC_REPORTS_FIRST_DATE);
+
     // The fiscalization frame as the link offered it: 25 bytes, all taken.
     EXPECT_NE(link.find("opened, sending 25 bytes: 1B 50"), std::string::npos) << link;
     EXPECT_NE(link.find("25 of 25 bytes taken"), std::string::npos) << link;

@@ -15,6 +15,9 @@
 
 namespace qm47::e2e::pages {
 
+using drive::kPickerReplyMs;
+using drive::RemoteBuffer;
+
 // Connects to the answering simulated printer; fails the test (fatally)
 // when the main window does not end up connected.
 inline void ConnectOnline(Session& session)
@@ -63,61 +66,12 @@ inline void ClickAndSettle(const Session& session, const Window& page, int id)
     session.run.Click(page, id);
 }
 
-// A block of memory in the program's process, for the date pickers' messages.
-class RemoteBuffer {
-public:
-    RemoteBuffer(DWORD processId, std::size_t size)
-        : m_process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId)),
-          m_size(size)
-    {
-        if (m_process)
-            m_address = VirtualAllocEx(m_process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-    }
-    ~RemoteBuffer()
-    {
-        if (m_address) VirtualFreeEx(m_process, m_address, 0, MEM_RELEASE);
-        if (m_process) CloseHandle(m_process);
-    }
-    RemoteBuffer(const RemoteBuffer&) = delete;
-    RemoteBuffer& operator=(const RemoteBuffer&) = delete;
-
-    bool Valid() const { return m_address != nullptr; }
-    LPARAM Address() const { return reinterpret_cast<LPARAM>(m_address); }
-    bool Write(const void* data, std::size_t size) const
-    {
-        SIZE_T written = 0;
-        return size <= m_size && WriteProcessMemory(m_process, m_address, data, size, &written) && written == size;
-    }
-    bool Read(void* data, std::size_t size) const
-    {
-        SIZE_T read = 0;
-        return size <= m_size && ReadProcessMemory(m_process, m_address, data, size, &read) && read == size;
-    }
-
-private:
-    HANDLE m_process;
-    void* m_address = nullptr;
-    std::size_t m_size;
-};
-
-inline constexpr DWORD kPickerReplyMs = 5000;
-
 // Sets a date picker's date (at `hour` o'clock) as a user's pick would;
 // false when the picker refused it or did not answer.
 inline bool SetPickerDate(const ProgramRun& run, const Window& picker, WORD year, WORD month, WORD day,
                           WORD hour = 0)
 {
-    RemoteBuffer buffer(run.ProcessId(), sizeof(SYSTEMTIME));
-    SYSTEMTIME date{};
-    date.wYear = year;
-    date.wMonth = month;
-    date.wDay = day;
-    date.wHour = hour;
-    if (!buffer.Valid() || !buffer.Write(&date, sizeof date)) return false;
-    DWORD_PTR accepted = 0;
-    return SendMessageTimeoutW(picker.Handle(), DTM_SETSYSTEMTIME, GDT_VALID, buffer.Address(), SMTO_NORMAL,
-                               kPickerReplyMs, &accepted) &&
-           accepted != 0;
+    return drive::SetPickerDate(run.ProcessId(), picker, year, month, day, hour);
 }
 
 // The date a picker shows, as y-m-d; nullopt when it could not be read.

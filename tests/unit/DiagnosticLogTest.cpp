@@ -1,6 +1,6 @@
 // The diagnostic log's writer: the switch that asks for it, one session
-// appended per start with its calls and message boxes, and a file that
-// cannot be written.
+// appended per start with its calls and message boxes, what a dialog's input
+// controls held when its button ran, and a file that cannot be written.
 
 #include "ScratchDirectory.h"
 
@@ -125,6 +125,59 @@ TEST(DiagnosticLogTest, ACopyThatFindsTheLogHeldWritesTheLowestFreeNumberAndSays
     const std::string written = testing::ReadFile("QM47-2.log").value_or("");
     EXPECT_NE(written.find(", log " + (std::filesystem::current_path() / "QM47-2.log").string() + " (QM47.log is held"),
               std::string::npos) << written;
+}
+
+// A dialog with an input control of each kind, a label and a button whose
+// command runs.
+constexpr int kName = 10, kLabel = 11, kRate = 12, kFirstDate = 13, kPrint = 14, kByDates = 15, kByNumbers = 16,
+              kRun = 17;
+constexpr const char* kRateLetters[] = {"A", "B"};
+constexpr fw::ControlTemplate kInputControls[] = {
+    {kName, fw::ControlKind::Edit, nullptr, {0, 0, 50, 14}, fw::kTabStop},
+    {kLabel, fw::ControlKind::Static, "Nazwa:", {0, 20, 50, 8}},
+    {kRate, fw::ControlKind::ComboBox, nullptr, {0, 30, 50, 60}, fw::kTabStop, kRateLetters},
+    {kFirstDate, fw::ControlKind::DatePicker, nullptr, {0, 50, 50, 14}, fw::kTabStop},
+    {kPrint, fw::ControlKind::CheckBox, "Wydruk", {0, 70, 50, 10}, fw::kTabStop},
+    {kByDates, fw::ControlKind::RadioButton, nullptr, {0, 80, 10, 10}, fw::kGroup},
+    {kByNumbers, fw::ControlKind::RadioButton, nullptr, {0, 90, 10, 10}},
+    {kRun, fw::ControlKind::PushButton, "&Wykonaj", {0, 100, 50, 14}, fw::kTabStop | fw::kGroup},
+};
+constexpr fw::DialogTemplate kInputDialog{9002, fw::DialogFrame::Page, nullptr, {115, 15, 100, 120}, "MS Sans Serif", 8,
+                                          kInputControls};
+
+class InputDialog : public fw::CDialog {
+public:
+    InputDialog() : fw::CDialog(kInputDialog) { OnClick(kRun, [] {}); }
+};
+
+TEST(DiagnosticLogTest, WhatTheInputControlsHoldPrecedesTheButtonInTemplateOrder)
+{
+    testing::ScratchDirectory scratch;
+    fw::testing::TestUi ui;
+    DiagnosticLog log;
+    log.Open("QM47.log");
+    InputDialog dialog;
+    fw::testing::TestWindow window(dialog, kInputDialog);
+    window.Initialise();
+    window.Replace(kName, "Kawa \"Z\\\xB3ota\"\t");
+    window.Type(kRate, "B");
+    window.PickDate(kFirstDate, {2026, 3, 9});
+    window.Click(kByNumbers);
+    window.Click(kRun);
+    window.Click(kPrint); // a check box's own command runs nothing: no lines
+    log.Line("-");
+
+    std::ifstream file("QM47.log", std::ios::binary);
+    const std::string text{std::istreambuf_iterator<char>(file), {}};
+    const auto input = [](int id, const std::string& value) {
+        return R"(\[ +[0-9]+ ms\] input )" + std::to_string(id) + " " + value + "\r\n";
+    };
+    const std::string expected = "==== QM47 [^\r\n]+\r\n" + input(kName, R"("Kawa \\x22Z\\x5C\\xB3ota\\x22\\x09")") +
+                                 input(kRate, R"("B")") + input(kFirstDate, "2026-03-09") + input(kPrint, "off") +
+                                 input(kByDates, "off") + input(kByNumbers, "on") +
+                                 R"(\[ +[0-9]+ ms\] button "Wykonaj" \(id )" + std::to_string(kRun) +
+                                 R"(\)\r\n\[ +[0-9]+ ms\] -\r\n)";
+    EXPECT_TRUE(std::regex_match(text, std::regex(expected))) << text;
 }
 
 TEST(DiagnosticLogTest, AFileThatCannotBeWrittenIsToldOnceAndTheProgramGoesOnWithout)

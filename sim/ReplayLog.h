@@ -1,0 +1,150 @@
+#pragma once
+// QM47's diagnostic log (QM47.log) read back, session by session and line by
+// line, for a replay: the simulated printer that answers from a log
+// (Replay.h) and the replay's driver both read it here. A line that cannot
+// be read stops the reading with its number and what was expected there.
+//
+// The log is Windows-1250 text with CR LF line ends. A session begins with
+// `==== QM47 ` and whatever follows it (version, date, Windows, the log's
+// path); every other line is `[<n> ms] <body>`, as app/DiagnosticLog.h
+// writes it. Texts are quoted with `"`, `\` and some other bytes as \xHH.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace sim::replay {
+
+enum class Kind : std::uint8_t {
+    Library,        // library <path>, ...; missing exports: ...; calling convention: ...
+    Convention,     // calling convention: __stdcall (...)
+    CallSent,       // <EXPORT>[ <field>=<value>]...
+    CallLeft,       // <EXPORT>[ <field>=<value>]... result=<n> (took <n> ms[, with the library's own window])
+    NotCalled,      // <EXPORT> not called: the library has no such export
+    Fault,          // fault in <EXPORT>: exception 0x<code> at ..., the program ends
+    LinkSent,       // serial link "<port>" opened, sending <n> bytes: 1B 50 ...
+    LinkRefused,    // serial link: byte <n> refused <n> times, ...
+    LinkTaken,      // serial link: <n> of <n> bytes taken, ...
+    LinkOpenFailed, // serial link "<port>": <step> failed, ...
+    Message,        // message "<text>" caption "<caption>" closed by OK|Yes|No
+    Input,          // input <id> "<text>" | <yyyy-mm-dd> | on | off
+    Button,         // button "<text>" (id <n>)
+    PageOpened,     // page "<text>"
+    PageClosed,     // page closed
+    EndOfSession,   // ==== end of session
+};
+
+// One ` <name>=<value>` of a call line, the value as written: a number,
+// `null`, or a quoted text.
+struct Field {
+    std::string name;
+    std::string value;
+    friend bool operator==(const Field&, const Field&) = default;
+};
+
+enum class InputKind : std::uint8_t { Text, Date, Check };
+
+struct LogLine {
+    int number = 0; // in the file, from 1
+    Kind kind{};
+    std::string body; // the line after its time stamp
+    // The export of a call, NotCalled or Fault line; the text of a message,
+    // button, page or input (bytes, decoded); the port of a serial link line.
+    std::string name;
+    std::string caption;        // Message
+    std::string answer;         // Message: OK, Yes or No
+    std::vector<Field> fields;  // CallSent: as sent; CallLeft: as left (without the result)
+    std::int32_t result = 0;    // CallLeft
+    std::uint32_t tookMs = 0;   // CallLeft
+    bool libraryWindow = false; // CallLeft
+    std::uint32_t code = 0;     // Fault
+    int id = 0;                 // Input, Button
+    InputKind input{};          // Input; `name` holds the text, the date or on/off
+    std::string bytes;          // LinkSent
+    std::size_t taken = 0;      // LinkTaken
+    bool loaded = true;         // Library: false when it did not load
+    std::vector<std::string> missing; // Library: the exports it lacked
+};
+
+struct Session {
+    int number = 0;    // from 1
+    int firstLine = 0; // its `==== QM47` line
+    std::vector<LogLine> lines;
+};
+
+struct Problem {
+    int line = 0; // 0: the file as a whole
+    std::string text;
+};
+
+// Reads a log line by line, the sessions as they come.
+class LogReader {
+public:
+    // One line without its CR LF; false once a line could not be read (the
+    // reading stops there, Problem says why).
+    bool Read(std::string_view line);
+
+    const std::vector<Session>& Sessions() const { return m_sessions; }
+    const std::optional<Problem>& Failure() const { return m_problem; }
+    int LinesRead() const { return m_number; }
+
+private:
+    bool Fail(std::string text);
+    bool Accept(LogLine line);
+
+    std::vector<Session> m_sessions;
+    std::optional<Problem> m_problem;
+    int m_number = 0;
+    std::optional<std::size_t> m_pendingCall; // a sent call's place in the session, until its end
+    bool m_faulted = false;                   // a fault ended the session's calls
+    bool m_ended = false;                     // `==== end of session` was read
+};
+
+struct Log {
+    std::vector<Session> sessions;
+    std::optional<Problem> problem;
+};
+
+// The whole file: checked first for what is not a QM47 log as written (no
+// first line of a session, LF line ends, UTF-16 or UTF-8 text), then read.
+Log ReadLog(std::string_view bytes);
+
+// Session `number` (from 1; 0 for the last one), or why there is none.
+const Session* FindSession(const Log& log, int number, std::string& why);
+
+// A quoted text taken off the front of `text`: the bytes between the
+// quotes, \xHH decoded. Nullopt when `text` does not begin with one.
+std::optional<std::string> TakeQuoted(std::string_view& text);
+
+// The field of `fields` called `name`, or null.
+const Field* FindField(const std::vector<Field>& fields, std::string_view name);
+
+// The text a replay compares of a line: the body without what is never
+// compared (the time a call took, where a fault was raised); empty for the
+// lines never compared (the library, the calling convention).
+std::string Compared(const LogLine& line);
+
+// Which lines of a session a replay compares, given one at a time in order:
+// not those Compared leaves empty, not the input lines unless `inputs`, and
+// not a `page closed` that follows no button (the page refused to open;
+// later versions write none for it).
+class ComparedFilter {
+public:
+    explicit ComparedFilter(bool inputs) : m_inputs(inputs) {}
+    // The text compared of the session's next line, or nullopt.
+    std::optional<std::string> operator()(const LogLine& line);
+
+private:
+    bool m_inputs;
+    Kind m_lastAction = Kind::EndOfSession;
+};
+
+// The lines of `session` a replay compares (ComparedFilter), in order.
+std::vector<const LogLine*> ComparedLines(const Session& session, bool inputs);
+
+// The call still running where `session` ends: its sent line, or null.
+const LogLine* CallRunningAtEnd(const Session& session);
+
+} // namespace sim::replay
