@@ -1,10 +1,14 @@
 #pragma once
-// The receipt header's text as the header page builds it from its lines.
+// The receipt header's text as the header page builds it from its lines,
+// the warnings a line gives as it is typed, and the refusal of a header the
+// printer cannot take whole.
 
 #include <cstddef>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qm47 {
 
@@ -28,5 +32,16 @@ std::string BuildHeaderLine(std::string_view text, bool doubleWidth, bool centre
 
 // The whole header: every line built, each followed by CR (0x0D).
 std::string BuildHeaderText(std::span<const HeaderLine> lines);
+
+// The warnings typing into line `line` (0 for line 1) gives, in the order
+// they are shown. Only line 1 warns, and only warns, the text staying as
+// typed: beyond 20 characters when it is double width, beyond 40 in any case.
+std::vector<std::string_view> LineWarnings(std::size_t line, const HeaderLine& typed);
+
+// A header the printer cannot take whole (more than 199 bytes, centring
+// spaces and line ends included) is refused, since cut its last line would
+// stand shortened on every receipt: the refusal, telling its length; nothing
+// for a header that fits.
+std::optional<std::string> HeaderRefusal(const std::string& header);
 
 } // namespace qm47

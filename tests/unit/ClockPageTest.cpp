@@ -40,13 +40,13 @@ protected:
     std::vector<std::string> NewTexts() const
     {
         std::vector<std::string> texts;
-        for (int id : res::kClockEdits) texts.push_back(Text(id));
+        for (const res::ClockField& field : res::kClockFields) texts.push_back(Text(field.edit));
         return texts;
     }
 
     void TypeNewTexts(const std::vector<std::string>& texts)
     {
-        for (std::size_t i = 0; i < texts.size(); ++i) window->Replace(res::kClockEdits[i], texts[i]);
+        for (std::size_t i = 0; i < texts.size(); ++i) window->Replace(res::kClockFields[i].edit, texts[i]);
     }
 };
 

@@ -4,6 +4,7 @@
 
 #include "PageFixture.h"
 
+#include "app/Requests.h"
 #include "pages/DisplayPage.h"
 #include "res/Texts.h"
 

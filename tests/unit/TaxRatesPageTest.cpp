@@ -3,6 +3,7 @@
 
 #include "PageFixture.h"
 
+#include "app/Requests.h"
 #include "pages/TaxRatesPage.h"
 #include "res/ControlLists.h"
 #include "res/ResourceIds.h"
