@@ -40,8 +40,10 @@ void CHeaderPage::ProgramHeader()
 {
     if (!PrinterReadyAndRead()) return;
     const std::string header = BuildHeaderText(m_lines);
-    if (const std::optional<std::string> refusal = HeaderRefusal(header)) {
-        MessageBox(*refusal, nullptr, {fw::MessageIcon::Exclamation});
+    if (!FitsThePrinter(header)) {
+        MessageBox(fw::Substitute(text::kHeaderTooLong,
+                                  {std::to_string(header.size()), std::to_string(kMaxConvertedHeaderBytes)}),
+                   nullptr, {fw::MessageIcon::Exclamation});
         return;
     }
     // A failed conversion has told the technician why; an empty or partial

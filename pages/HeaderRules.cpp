@@ -1,6 +1,5 @@
 #include "pages/HeaderRules.h"
 
-#include "framework/MessageBox.h"
 #include "pages/HeaderConversion.h"
 #include "res/Texts.h"
 
@@ -43,10 +42,9 @@ std::vector<std::string_view> LineWarnings(std::size_t line, const HeaderLine& t
     return warnings;
 }
 
-std::optional<std::string> HeaderRefusal(const std::string& header)
+bool FitsThePrinter(std::string_view header)
 {
-    if (header.size() <= kMaxConvertedHeaderBytes) return std::nullopt;
-    return fw::Substitute(text::kHeaderTooLong, {std::to_string(header.size()), std::to_string(kMaxConvertedHeaderBytes)});
+    return header.size() <= kMaxConvertedHeaderBytes;
 }
 
 } // namespace qm47

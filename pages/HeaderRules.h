@@ -1,10 +1,9 @@
 #pragma once
 // The receipt header's text as the header page builds it from its lines,
-// the warnings a line gives as it is typed, and the refusal of a header the
-// printer cannot take whole.
+// the warnings a line gives as it is typed, and whether the printer takes a
+// header whole.
 
 #include <cstddef>
-#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -38,10 +37,9 @@ std::string BuildHeaderText(std::span<const HeaderLine> lines);
 // typed: beyond 20 characters when it is double width, beyond 40 in any case.
 std::vector<std::string_view> LineWarnings(std::size_t line, const HeaderLine& typed);
 
-// A header the printer cannot take whole (more than 199 bytes, centring
-// spaces and line ends included) is refused, since cut its last line would
-// stand shortened on every receipt: the refusal, telling its length; nothing
-// for a header that fits.
-std::optional<std::string> HeaderRefusal(const std::string& header);
+// Whether the printer takes `header` whole: at most 199 bytes, centring
+// spaces and line ends included. A longer one is refused, since cut its last
+// line would stand shortened on every receipt.
+bool FitsThePrinter(std::string_view header);
 
 } // namespace qm47
