@@ -305,11 +305,7 @@ TEST_F(ClockPageTest, SetResultReporting)
         std::vector<std::string> expected = {"GetStatus_Printer"};
         expected.insert(expected.end(), c.callsAfterCheck.begin(), c.callsAfterCheck.end());
         EXPECT_EQ(fake.Names(), expected);
-        if (!fake.CallsOf("ErrorMessage").empty()) {
-            const auto error = fake.CallsOf("ErrorMessage")[0];
-            EXPECT_EQ(error.texts, std::vector<std::string>{""});
-            EXPECT_EQ(error.numbers, std::vector<std::int64_t>{c.result});
-        }
+        ExpectErrorMessagesOf(c.result);
         EXPECT_EQ(Messages(), c.messages);
         EXPECT_FALSE(opened->Ended());
     }
