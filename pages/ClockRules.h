@@ -45,9 +45,8 @@ struct InvalidClockValue {
 // around it and leading zeros allowed) within its field's range
 // (res::kClockFields): year 0-99, month 1-12, day 1 to the month's last day
 // in the year the two digits stand for (as the printer's date shows it),
-// hour 0-23, minute and second 0-59. One
-// reading serves the check and the request, so the values sent are the
-// values checked.
+// hour 0-23, minute and second 0-59. One reading serves the check and the
+// request, so the values sent are the values checked.
 struct ClockSetting {
     std::array<std::uint8_t, 6> values{}; // all six, when none is invalid
     std::optional<InvalidClockValue> invalid;

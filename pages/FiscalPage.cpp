@@ -39,7 +39,7 @@ void CFiscalPage::OnSend()
     else if (!sent.portGivenBack) MessageBox(text::kFiscalizationSentPortNotReopened);
 }
 
-bool CFiscalPage::ConfirmFiscalization()
+bool CFiscalPage::ConfirmFiscalization() const
 {
     const NipCheck check = CheckNip(m_nip);
     if (check != NipCheck::Valid) {

@@ -20,7 +20,7 @@ private:
     // the rule (exclamation box; the NIP's edit gets the keyboard with its
     // text selected) and asks whether a valid one is to be written (No the
     // default). True only when the technician answered Yes.
-    bool ConfirmFiscalization();
+    bool ConfirmFiscalization() const;
 
     std::string m_nip;
 };
