@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <string>
+#include <type_traits>
 
 namespace qm47 {
 
@@ -50,7 +51,9 @@ public:
     }
 
     // The typed calls. `read` names the fields of a record the library fills
-    // that the caller goes on to read: the log writes only those.
+    // that the caller goes on to read: the log writes only those. Declared
+    // from the export list and written out one by one in DeviceLibrary.cpp:
+    // a call left unwritten fails to link, one the list lacks to compile.
 #define QM47_DECLARE_CALL(name, params, args) \
     LibraryResult name(QM47_UNPARENTHESIZE params QM47_TRAILING_COMMA params FieldsRead read = {}) const;
 #define QM47_NO_CALL(name)
@@ -70,6 +73,12 @@ public:
     void SetLog(DiagnosticLog* log) { m_log = log; }
 
 private:
+    // What every typed call does (DeviceLibrary.cpp): `slot` called with
+    // `args`, logged under `exportName` and `parameterNames`, the list's
+    // "(port, baud)".
+    template <class... Params>
+    LibraryResult Call(const char* exportName, const char* parameterNames, std::int32_t (*slot)(Params...),
+                       FieldsRead read, std::type_identity_t<Params>... args) const;
     LibraryResult NotCalled(const char* exportName) const;
     // A structured exception left `exportName` unhandled: the user is told
     // and the program ends with the exception's code, since neither the

@@ -25,6 +25,10 @@ inline constexpr std::int32_t kNoAnswer = 9;
 // dates from it alone, the clock's and the reports' years up to 49 from it
 // and the others from the century before.
 inline constexpr int kFirstRegisterYear = 2000;
+// The clock's and the reports' two-digit years: one below this is a year of
+// kFirstRegisterYear's century, any other one of the century before, so that
+// they stand for 1950 to 2049.
+inline constexpr int kCenturyPivot = 50;
 
 #pragma pack(push, 1)
 

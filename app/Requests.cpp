@@ -1,10 +1,13 @@
 #include "app/Requests.h"
 
+#include "app/NumberText.h"
 #include "res/Texts.h"
 
 namespace qm47 {
 
 namespace {
+
+constexpr std::int32_t kHighestRate = 101; // 101: not in use
 
 // Report kinds; in each pair the odd one is the short report.
 constexpr std::uint8_t kDailyKind = 0;
@@ -34,6 +37,12 @@ SetClockRequest ClockRequest(const std::array<std::uint8_t, 6>& values)
             values[4], values[5], text::kRegisterNumber.c_str(), text::kCashier.c_str()};
 }
 
+bool IsSendableRate(const std::string& rate)
+{
+    const std::int32_t number = ParseDecimal(rate);
+    return !rate.empty() && number >= 0 && number <= kHighestRate;
+}
+
 PtuRatesRequest::PtuRatesRequest(const std::array<std::string, kRateCount>& rates)
 {
     for (std::size_t i = 0; i < kRateCount; ++i) m_entries[i].rateText = rates[i].c_str();
@@ -42,6 +51,14 @@ PtuRatesRequest::PtuRatesRequest(const std::array<std::string, kRateCount>& rate
     m_request.entries = m_entries.data();
     m_request.registerNumber = text::kTaxRegisterNumber.c_str();
     m_request.cashier = text::kCashier.c_str();
+}
+
+std::string DisplayText(std::string_view line1, std::string_view line2)
+{
+    std::string text(line1);
+    text += '\r';
+    text += line2;
+    return text;
 }
 
 DailyReportRequest DailyReport()

@@ -10,12 +10,18 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace qm47 {
 
 // LBSETCK's request for the six values year (within its century), month,
 // day, hour, minute, second.
 SetClockRequest ClockRequest(const std::array<std::uint8_t, 6>& values);
+
+// Whether a rate text may go into LBSETPTU's request: not empty, and its
+// leading whole number (the usual rule for decimal text) from 0 to 101,
+// where 100 marks the exempt rate and 101 a rate not in use.
+bool IsSendableRate(const std::string& rate);
 
 // LBSETPTU's request for the rates A to G as typed. The request points at
 // its entries and they at the texts: neither it nor the texts may move until
@@ -32,6 +38,17 @@ private:
     std::array<PtuRateEntry, kRateCount> m_entries{};
     SetPtuRequest m_request{};
 };
+
+// LBDSP's modes: two lines on the customer display, the date and time,
+// cash-register mode, two lines on the operator display.
+inline constexpr std::int32_t kCustomerLinesMode = 2;
+inline constexpr std::int32_t kDateTimeMode = 3;
+inline constexpr std::int32_t kCashRegisterMode = 4;
+inline constexpr std::int32_t kOperatorLinesMode = 5;
+
+// The text of a display's two lines as LBDSP takes it: line 1, one CR
+// (0x0D), line 2, and nothing after it. The bytes go unconverted.
+std::string DisplayText(std::string_view line1, std::string_view line2);
 
 // The printer's answers to a report range it refuses: the periodic report's,
 // and the monthly report's (0xE0000001).

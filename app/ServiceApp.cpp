@@ -2,12 +2,22 @@
 
 #include "framework/MessageBox.h"
 #include "platform/DynamicLibrary.h"
+#include "platform/Time.h"
 #include "res/Texts.h"
 
 #include <string>
 #include <string_view>
 
 namespace qm47 {
+
+namespace {
+
+// LBSERM's argument on connecting, always the same.
+constexpr std::int32_t kConnectServiceMode = 3;
+
+constexpr unsigned kSecondStatusDelayMs = 50;
+
+} // namespace
 
 DeviceLibrary BindDeviceLibrary(DiagnosticLog& log)
 {
@@ -24,11 +34,33 @@ DeviceLibrary BindDeviceLibrary(DiagnosticLog& log)
     return bound;
 }
 
-LibraryResult CServiceApp::OpenPort(const std::string& name)
+ConnectResult CServiceApp::Connect(const std::string& port)
 {
-    const LibraryResult opened = m_library.Port_Open(name.c_str(), kPrinterBaudRate);
-    m_portName = name;
-    return opened;
+    m_library.Port_Close();
+    // An empty Port_Open slot counts as a port that failed to open.
+    const LibraryResult opened = m_library.Port_Open(port.c_str(), kPrinterBaudRate);
+    m_portName = port;
+    if (opened.missing || opened.code != 0)
+        return {m_library.Loaded() ? Connection::PortNotOpened : Connection::NoLibrary, opened};
+
+    IsPrinterOnline();
+    platform::SleepMilliseconds(kSecondStatusDelayMs);
+    switch (IsPrinterOnline()) {
+    case 1:
+        m_library.LBSERM(kConnectServiceMode);
+        m_library.Send_BEL();
+        return {Connection::Online, opened};
+    case 0:
+        return {Connection::Offline, opened};
+    default:
+        m_library.Port_Close();
+        return {Connection::NoAnswer, opened};
+    }
+}
+
+void CServiceApp::Disconnect() const
+{
+    m_library.Port_Close();
 }
 
 OwnLinkSend CServiceApp::SendOverOwnLink(const std::string& frame)

@@ -21,6 +21,19 @@ struct OwnLinkSend {
     bool portGivenBack = false; // Port_Open gave the library its port again
 };
 
+// What Connect came to, for the main window to show.
+enum class Connection {
+    NoLibrary,     // no library was loaded: there is nothing to open the port with
+    PortNotOpened, // Port_Open refused the port, or the library lacks it (`portOpened` tells which)
+    Online,        // the printer answered on-line; LBSERM 3 and Send_BEL went to it
+    Offline,       // the printer answered off-line; the port stays the library's
+    NoAnswer,      // the printer did not answer; the port was closed again
+};
+struct ConnectResult {
+    Connection connection;
+    LibraryResult portOpened; // Port_Open's
+};
+
 class CServiceApp {
 public:
     CServiceApp() = default;
@@ -42,9 +55,15 @@ public:
     // 1 when the printer is in transaction mode, else 0.
     std::int32_t IsInTransaction() const;
 
-    // Gives the library the port `name` at the printer's speed (Port_Open);
-    // the name is kept as the port of the last Connect whatever the result.
-    LibraryResult OpenPort(const std::string& name);
+    // The library's port is this object's alone to open and close.
+    // Connect: Port_Close, then Port_Open of `port` at the printer's speed
+    // (the name kept as the port of the last Connect whatever the result),
+    // then the on-line check twice, 50 ms apart, of which only the second
+    // answer counts (a printer may still be waking up); on an on-line
+    // printer LBSERM 3 and Send_BEL, on no answer Port_Close.
+    ConnectResult Connect(const std::string& port);
+    // Disconnect: Port_Close.
+    void Disconnect() const;
     // The port name the last Connect passed to Port_Open.
     const std::string& PortName() const { return m_portName; }
     void SetPortName(std::string name) { m_portName = std::move(name); }

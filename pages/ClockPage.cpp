@@ -40,7 +40,7 @@ bool CClockPage::OnInitDialog()
 
 void CClockPage::DoDataExchange(fw::DataExchange& dx)
 {
-    for (std::size_t i = 0; i < m_newSetting.size(); ++i) dx.Text(res::kClockEdits[i], m_newSetting[i]);
+    for (std::size_t i = 0; i < m_newSetting.size(); ++i) dx.Text(res::kClockFields[i].edit, m_newSetting[i]);
     dx.Text(IDC_CLOCK_PRINTER_DATE, m_printerDate);
     dx.Text(IDC_CLOCK_PRINTER_TIME, m_printerTime);
 }
@@ -51,12 +51,12 @@ void CClockPage::SetClock()
     if (!UpdateData(fw::Exchange::Save) || !PrinterReady()) return;
     const ClockSetting setting = ReadClockSetting(m_newSetting);
     if (const auto invalid = setting.invalid) {
-        MessageBox(fw::Substitute(text::kInvalidClockValue, {text::kClockLabels[invalid->field],
-                                                             std::to_string(invalid->lowest),
+        const res::ClockField& field = res::kClockFields[invalid->field];
+        MessageBox(fw::Substitute(text::kInvalidClockValue, {field.label, std::to_string(invalid->lowest),
                                                              std::to_string(invalid->highest)}),
                    nullptr, {fw::MessageIcon::Exclamation});
-        Wnd().SetFocus(res::kClockEdits[invalid->field]);
-        Wnd().SelectAll(res::kClockEdits[invalid->field]);
+        Wnd().SetFocus(field.edit);
+        Wnd().SelectAll(field.edit);
         return;
     }
 

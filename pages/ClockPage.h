@@ -2,9 +2,9 @@
 // The clock page: shows the printer's clock as read when the page opens and
 // sets a new date and time, proposed from the computer's clock.
 
+#include "pages/ClockRules.h"
 #include "pages/Page.h"
 
-#include <array>
 #include <string>
 
 namespace qm47 {
@@ -18,7 +18,7 @@ private:
     void DoDataExchange(fw::DataExchange& dx) override;
     void SetClock();
 
-    std::array<std::string, 6> m_newSetting; // year, month, day, hour, minute, second, as typed
+    ClockTexts m_newSetting; // year, month, day, hour, minute, second, as typed
     std::string m_printerDate;
     std::string m_printerTime;
 };

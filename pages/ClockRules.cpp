@@ -7,11 +7,12 @@ namespace qm47 {
 
 namespace {
 
-// The full year of a year byte: up to 49 in the register's century, any
-// other in the century before.
+// The full year of a year byte: below the pivot in the register's century,
+// any other in the century before.
 int FullYear(int yearInCentury)
 {
-    return yearInCentury <= 49 ? kFirstRegisterYear + yearInCentury : kFirstRegisterYear - 100 + yearInCentury;
+    return yearInCentury < kCenturyPivot ? kFirstRegisterYear + yearInCentury
+                                         : kFirstRegisterYear - 100 + yearInCentury;
 }
 
 int DaysInMonth(int fullYear, int month)
@@ -45,23 +46,23 @@ std::string TwoDigits(int value)
 
 } // namespace
 
-std::array<std::string, 6> ProposedClockTexts(const platform::LocalTime& now)
+ClockTexts ProposedClockTexts(const platform::LocalTime& now)
 {
     return {TwoDigits(now.year), TwoDigits(now.month), TwoDigits(now.day),
             TwoDigits(now.hour), TwoDigits(now.minute), "00"};
 }
 
-ClockSetting ReadClockSetting(const std::array<std::string, 6>& texts)
+ClockSetting ReadClockSetting(const ClockTexts& texts)
 {
-    constexpr int kLowest[6] = {0, 1, 1, 0, 0, 0};
-    constexpr int kHighest[6] = {99, 12, 0, 23, 59, 59}; // the day's depends on year and month
     ClockSetting setting;
     for (std::size_t field = 0; field < texts.size(); ++field) {
-        const auto& values = setting.values;
-        const int highest = field == 2 ? DaysInMonth(FullYear(values[0]), values[1]) : kHighest[field];
+        const int lowest = res::kClockFields[field].lowest;
+        int highest = res::kClockFields[field].highest;
+        // The year and the month come first: the day's range is known by then.
+        if (highest == res::kLastDayOfMonth) highest = DaysInMonth(FullYear(setting.values[0]), setting.values[1]);
         const std::optional<int> value = WholeNumber(texts[field]);
-        if (!value || *value < kLowest[field] || *value > highest) {
-            setting.invalid = InvalidClockValue{field, kLowest[field], highest};
+        if (!value || *value < lowest || *value > highest) {
+            setting.invalid = InvalidClockValue{field, lowest, highest};
             return setting;
         }
         // In range: it fits its byte.

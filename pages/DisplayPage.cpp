@@ -1,28 +1,11 @@
 #include "pages/DisplayPage.h"
 
+#include "app/Requests.h"
 #include "framework/DataExchange.h"
 #include "res/Dialogs.h"
 #include "res/ResourceIds.h"
 
 namespace qm47 {
-
-namespace {
-
-// LBDSP modes.
-constexpr std::int32_t kCustomerLinesMode = 2;
-constexpr std::int32_t kDateTimeMode = 3;
-constexpr std::int32_t kCashRegisterMode = 4;
-constexpr std::int32_t kOperatorLinesMode = 5;
-
-} // namespace
-
-std::string DisplayText(std::string_view line1, std::string_view line2)
-{
-    std::string text(line1);
-    text += '\r';
-    text += line2;
-    return text;
-}
 
 CDisplayPage::CDisplayPage(CServiceApp& app) : CPage(app, res::kDisplayDialog)
 {

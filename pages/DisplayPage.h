@@ -8,13 +8,8 @@
 
 #include <cstdint>
 #include <string>
-#include <string_view>
 
 namespace qm47 {
-
-// The text of a display's two lines as LBDSP takes it: line 1, one CR
-// (0x0D), line 2, and nothing after it. The bytes go unconverted.
-std::string DisplayText(std::string_view line1, std::string_view line2);
 
 class CDisplayPage : public CPage {
 public:

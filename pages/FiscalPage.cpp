@@ -1,6 +1,7 @@
 #include "pages/FiscalPage.h"
 
 #include "framework/DataExchange.h"
+#include "framework/Window.h"
 #include "pages/NipRules.h"
 #include "res/Dialogs.h"
 #include "res/ResourceIds.h"
@@ -23,7 +24,7 @@ void CFiscalPage::DoDataExchange(fw::DataExchange& dx)
 // command.
 void CFiscalPage::OnSend()
 {
-    if (!UpdateData(fw::Exchange::Save) || !ConfirmFiscalization(*this, m_nip)) return;
+    if (!UpdateData(fw::Exchange::Save) || !ConfirmFiscalization()) return;
     const OwnLinkSend sent = m_app.SendOverOwnLink(FiscalizationFrame(m_nip));
 
     // Each outcome tells what may be done next. A frame that never left the
@@ -36,6 +37,21 @@ void CFiscalPage::OnSend()
     if (!sent.opened) MessageBox(text::kCannotOpenPort);
     else if (!sent.sentWhole) MessageBox(text::kFiscalizationNotSentWhole);
     else if (!sent.portGivenBack) MessageBox(text::kFiscalizationSentPortNotReopened);
+}
+
+bool CFiscalPage::ConfirmFiscalization() const
+{
+    const NipCheck check = CheckNip(m_nip);
+    if (check != NipCheck::Valid) {
+        MessageBox(check == NipCheck::NotTenDigits ? text::kNipNotTenDigits.view() : text::kNipWrongCheckDigit.view(),
+                   nullptr, {fw::MessageIcon::Exclamation});
+        Wnd().SetFocus(IDC_FISCAL_NIP);
+        Wnd().SelectAll(IDC_FISCAL_NIP);
+        return false;
+    }
+    return MessageBox(fw::Substitute(text::kConfirmFiscalization, {m_nip}), nullptr,
+                      {fw::MessageIcon::Question, fw::MessageButtons::YesNo, fw::MessageAnswer::No}) ==
+           fw::MessageAnswer::Yes;
 }
 
 } // namespace qm47

@@ -13,11 +13,14 @@ class CFiscalPage : public CPage {
 public:
     explicit CFiscalPage(CServiceApp& app);
 
-    static constexpr int kNipLimit = 13; // a ten-digit NIP with its three dashes
-
 private:
     void DoDataExchange(fw::DataExchange& dx) override;
     void OnSend();
+    // Before anything is sent or the port touched: refuses a NIP that breaks
+    // the rule (exclamation box; the NIP's edit gets the keyboard with its
+    // text selected) and asks whether a valid one is to be written (No the
+    // default). True only when the technician answered Yes.
+    bool ConfirmFiscalization() const;
 
     std::string m_nip;
 };

@@ -32,21 +32,15 @@ void CHeaderPage::DoDataExchange(fw::DataExchange& dx)
 void CHeaderPage::RefreshCounter(std::size_t line)
 {
     if (!UpdateData(fw::Exchange::Save)) return;
-    const std::size_t length = m_lines[line].text.size();
-    Wnd().SetText(res::kHeaderLines[line].counter, std::to_string(length));
-    // Only line 1 warns, and only warns: the text stays as typed.
-    if (line != 0) return;
-    if (m_lines[0].doubleWidth && length > kDoubleWidthChars) MessageBox(text::kHeaderDoubleWidthLimit);
-    if (length > kNormalWidthChars) MessageBox(text::kHeaderLineLimit);
+    Wnd().SetText(res::kHeaderLines[line].counter, std::to_string(m_lines[line].text.size()));
+    for (const std::string_view warning : LineWarnings(line, m_lines[line])) MessageBox(warning);
 }
 
 void CHeaderPage::ProgramHeader()
 {
     if (!PrinterReadyAndRead()) return;
-    // A header the printer cannot take whole is refused: cut, its last line
-    // would stand shortened on every receipt.
     const std::string header = BuildHeaderText(m_lines);
-    if (header.size() > kMaxConvertedHeaderBytes) {
+    if (!FitsThePrinter(header)) {
         MessageBox(fw::Substitute(text::kHeaderTooLong,
                                   {std::to_string(header.size()), std::to_string(kMaxConvertedHeaderBytes)}),
                    nullptr, {fw::MessageIcon::Exclamation});

@@ -1,5 +1,8 @@
 #include "pages/HeaderRules.h"
 
+#include "pages/HeaderConversion.h"
+#include "res/Texts.h"
+
 namespace qm47 {
 
 namespace {
@@ -27,6 +30,21 @@ std::string BuildHeaderText(std::span<const HeaderLine> lines)
         header += kLineEnd;
     }
     return header;
+}
+
+std::vector<std::string_view> LineWarnings(std::size_t line, const HeaderLine& typed)
+{
+    std::vector<std::string_view> warnings;
+    if (line != 0) return warnings;
+    const std::size_t length = typed.text.size();
+    if (typed.doubleWidth && length > kDoubleWidthChars) warnings.push_back(text::kHeaderDoubleWidthLimit);
+    if (length > kNormalWidthChars) warnings.push_back(text::kHeaderLineLimit);
+    return warnings;
+}
+
+bool FitsThePrinter(std::string_view header)
+{
+    return header.size() <= kMaxConvertedHeaderBytes;
 }
 
 } // namespace qm47

@@ -1,10 +1,5 @@
 #include "pages/NipRules.h"
 
-#include "framework/Dialog.h"
-#include "framework/Window.h"
-#include "res/ResourceIds.h"
-#include "res/Texts.h"
-
 namespace qm47 {
 
 namespace {
@@ -36,24 +31,6 @@ NipCheck CheckNip(std::string_view nip)
     int sum = 0;
     for (int i = 0; i < kDigits - 1; ++i) sum += digits[i] * kWeights[i];
     return sum % 11 == digits[kDigits - 1] ? NipCheck::Valid : NipCheck::WrongCheckDigit;
-}
-
-bool ConfirmFiscalization(const fw::CDialog& page, std::string_view nip)
-{
-    const NipCheck check = CheckNip(nip);
-    if (check != NipCheck::Valid) {
-        const std::string_view refusal =
-            check == NipCheck::NotTenDigits ? text::kNipNotTenDigits.view() : text::kNipWrongCheckDigit.view();
-        fw::ShowMessage(&page, refusal, nullptr, {fw::MessageIcon::Exclamation});
-        if (fw::Window* window = page.LiveWindow()) {
-            window->SetFocus(IDC_FISCAL_NIP);
-            window->SelectAll(IDC_FISCAL_NIP);
-        }
-        return false;
-    }
-    return fw::ShowMessage(&page, fw::Substitute(text::kConfirmFiscalization, {nip}), nullptr,
-                           {fw::MessageIcon::Question, fw::MessageButtons::YesNo, fw::MessageAnswer::No}) ==
-           fw::MessageAnswer::Yes;
 }
 
 } // namespace qm47

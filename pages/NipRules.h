@@ -1,14 +1,13 @@
 #pragma once
 // The NIP a fiscalization writes into the printer's fiscal memory for good:
-// its rule, and the check and the question before it is sent.
+// its rule, and the edit's limit.
 
 #include <string_view>
 
-namespace fw {
-class CDialog;
-}
-
 namespace qm47 {
+
+// The characters the NIP's edit takes: a ten-digit NIP with its three dashes.
+inline constexpr int kNipLimit = 13;
 
 enum class NipCheck {
     Valid,
@@ -20,11 +19,5 @@ enum class NipCheck {
 // nowhere else; then the first nine digits times 6, 5, 7, 2, 3, 4, 5, 6, 7,
 // summed, modulo 11, must equal the tenth (a remainder of 10 never does).
 NipCheck CheckNip(std::string_view nip);
-
-// Before anything is sent or the port touched: refuses a NIP that breaks the
-// rule (exclamation box owned by `page`; its NIP edit gets the keyboard with
-// the text selected) and asks whether a valid one is to be written (No the
-// default). True only when the technician answered Yes.
-bool ConfirmFiscalization(const fw::CDialog& page, std::string_view nip);
 
 } // namespace qm47

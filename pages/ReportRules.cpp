@@ -4,11 +4,11 @@ namespace qm47 {
 
 std::optional<std::uint8_t> TwoDigitYear(int fullYear)
 {
-    // Up to 49 years into the register's century, or in the second half of
-    // the one before (compared before subtracting: any int may come here).
-    if (fullYear >= kFirstRegisterYear && fullYear <= kFirstRegisterYear + 49)
+    // Below the pivot in the register's century, or from the pivot on in the
+    // one before (compared before subtracting: any int may come here).
+    if (fullYear >= kFirstRegisterYear && fullYear < kFirstRegisterYear + kCenturyPivot)
         return static_cast<std::uint8_t>(fullYear - kFirstRegisterYear);
-    if (fullYear >= kFirstRegisterYear - 50 && fullYear < kFirstRegisterYear)
+    if (fullYear >= kFirstRegisterYear - 100 + kCenturyPivot && fullYear < kFirstRegisterYear)
         return static_cast<std::uint8_t>(fullYear - (kFirstRegisterYear - 100));
     return std::nullopt;
 }

@@ -16,8 +16,8 @@ namespace qm47 {
 std::optional<std::uint8_t> TwoDigitYear(int fullYear);
 
 // The days a two-digit year can stand for: what the date pickers offer.
-inline constexpr fw::Date kFirstReportDate{kFirstRegisterYear - 50, 1, 1};
-inline constexpr fw::Date kLastReportDate{kFirstRegisterYear + 49, 12, 31};
+inline constexpr fw::Date kFirstReportDate{kFirstRegisterYear - 100 + kCenturyPivot, 1, 1};
+inline constexpr fw::Date kLastReportDate{kFirstRegisterYear + kCenturyPivot - 1, 12, 31};
 
 // A picked date as a report request carries it; nothing for a date without
 // a two-digit year.

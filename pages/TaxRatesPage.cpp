@@ -1,6 +1,5 @@
 #include "pages/TaxRatesPage.h"
 
-#include "app/NumberText.h"
 #include "app/Requests.h"
 #include "framework/DataExchange.h"
 #include "res/ControlLists.h"
@@ -12,19 +11,7 @@
 
 namespace qm47 {
 
-namespace {
-
 static_assert(std::size(res::kTaxRateEdits) == kRateCount && std::size(text::kDefaultPtuRates) == kRateCount);
-
-constexpr std::int32_t kHighestRate = 101; // 101: not in use
-
-} // namespace
-
-bool IsSendableRate(const std::string& rate)
-{
-    const std::int32_t number = ParseDecimal(rate);
-    return !rate.empty() && number >= 0 && number <= kHighestRate;
-}
 
 CTaxRatesPage::CTaxRatesPage(CServiceApp& app) : CPage(app, res::kTaxRatesDialog)
 {

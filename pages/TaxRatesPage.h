@@ -11,11 +11,6 @@
 
 namespace qm47 {
 
-// Whether a rate text may be sent: not empty, and its leading whole number
-// (the usual rule for decimal text) from 0 to 101, where 100 marks the
-// exempt rate and 101 a rate not in use.
-bool IsSendableRate(const std::string& rate);
-
 class CTaxRatesPage : public CPage {
 public:
     explicit CTaxRatesPage(CServiceApp& app);

@@ -1,7 +1,7 @@
 // Dialog 132: the clock page.
 
+#include "res/ControlLists.h"
 #include "res/TemplateParts.h"
-#include "res/Texts.h"
 
 namespace qm47::res {
 
@@ -20,12 +20,12 @@ constexpr fw::ControlTemplate kClockControls[] = {
     {IDC_CLOCK_SET, PushButton, cp1250<"&PROGRAMOWANIE">(), {28, 154, 208, 14}, fw::kTabStop},
     {IDC_CLOCK_CANCEL, PushButton, cp1250<"&Anuluj">(), {107, 181, 50, 14}, fw::kTabStop | fw::kCancelButton},
     {kNoId, GroupBox, cp1250<"Programowanie zegara">(), {7, 7, 251, 196}},
-    {kNoId, Static, text::kClockLabels[3], {64, 108, 27, 8}, kLabel},
-    {kNoId, Static, text::kClockLabels[4], {117, 108, 22, 8}, kLabel},
-    {kNoId, Static, text::kClockLabels[5], {163, 108, 30, 8}, kLabel},
-    {IDC_CLOCK_YEAR_LABEL, Static, text::kClockLabels[0], {73, 72, 14, 8}, kLabel},
-    {IDC_CLOCK_MONTH_LABEL, Static, text::kClockLabels[1], {117, 72, 25, 8}, kLabel},
-    {IDC_CLOCK_DAY_LABEL, Static, text::kClockLabels[2], {170, 72, 19, 8}, kLabel},
+    {kNoId, Static, kClockFields[3].label, {64, 108, 27, 8}, kLabel},
+    {kNoId, Static, kClockFields[4].label, {117, 108, 22, 8}, kLabel},
+    {kNoId, Static, kClockFields[5].label, {163, 108, 30, 8}, kLabel},
+    {IDC_CLOCK_YEAR_LABEL, Static, kClockFields[0].label, {73, 72, 14, 8}, kLabel},
+    {IDC_CLOCK_MONTH_LABEL, Static, kClockFields[1].label, {117, 72, 25, 8}, kLabel},
+    {IDC_CLOCK_DAY_LABEL, Static, kClockFields[2].label, {170, 72, 19, 8}, kLabel},
     {kNoId, GroupBox, cp1250<"Aktualne ustawienia drukarki:">(), {29, 18, 206, 40}},
     {kNoId, GroupBox, cp1250<"Nowe ustawienia:">(), {29, 62, 206, 79}},
     {IDC_CLOCK_PRINTER_DATE_LABEL, Static, cp1250<"Data (rr,mm,dd):">(), {39, 31, 56, 8}, kLabel},

@@ -3,6 +3,7 @@
 // program fills and reads them: the windows, their unit and end-to-end
 // tests and the tools take them from here.
 
+#include "framework/Cp1250.h"
 #include "res/ResourceIds.h"
 
 namespace qm47::res {
@@ -31,9 +32,24 @@ inline constexpr PageButton kMainPageButtons[] = {
 inline constexpr int kMainRates[] = {IDC_MAIN_RATE_A, IDC_MAIN_RATE_B, IDC_MAIN_RATE_C, IDC_MAIN_RATE_D,
                                      IDC_MAIN_RATE_E, IDC_MAIN_RATE_F, IDC_MAIN_RATE_G};
 
-// The clock page's new setting: year, month, day, hour, minute, second.
-inline constexpr int kClockEdits[] = {IDC_CLOCK_YEAR, IDC_CLOCK_MONTH,  IDC_CLOCK_DAY,
-                                      IDC_CLOCK_HOUR, IDC_CLOCK_MINUTE, IDC_CLOCK_SECOND};
+// The clock page's new setting, in LBSETCK's order: each value's label (on
+// the page, and named when the value is refused), its edit, and the range
+// it must lie in.
+inline constexpr int kLastDayOfMonth = 0; // a highest value: the last day of the month typed
+struct ClockField {
+    const char* label;
+    int edit;
+    int lowest;
+    int highest;
+};
+inline constexpr ClockField kClockFields[] = {
+    {fw::cp1250<"Rok">(), IDC_CLOCK_YEAR, 0, 99},
+    {fw::cp1250<"Miesiąc">(), IDC_CLOCK_MONTH, 1, 12},
+    {fw::cp1250<"Dzień">(), IDC_CLOCK_DAY, 1, kLastDayOfMonth},
+    {fw::cp1250<"Godzina">(), IDC_CLOCK_HOUR, 0, 23},
+    {fw::cp1250<"Minuta">(), IDC_CLOCK_MINUTE, 0, 59},
+    {fw::cp1250<"Sekunda">(), IDC_CLOCK_SECOND, 0, 59},
+};
 
 // The tax-rate page's edits, A to G.
 inline constexpr int kTaxRateEdits[] = {IDC_TAX_RATES_A, IDC_TAX_RATES_B, IDC_TAX_RATES_C, IDC_TAX_RATES_D,

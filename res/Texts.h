@@ -1,7 +1,8 @@
 #pragma once
 // Every message and fixed text the program shows or sends, exactly as it
 // stands. The control texts of the dialogs are in the dialog templates
-// (res/*Dialogs.cpp).
+// (res/*Dialogs.cpp), the clock page's labels with its fields
+// (res/ControlLists.h).
 
 #include "framework/Cp1250.h"
 
@@ -61,13 +62,8 @@ inline constexpr auto kWarnedModelMessage = "Drukarka OrbelaMakron - Nieładnie"
 inline constexpr auto kOfflineOperation = "Drukarka jest w trybie OFF-LINE, operacja nie może zostać wykonana"_cp1250;
 inline constexpr auto kOperationDone = "Operacja zakończona poprawnie"_cp1250;
 
-// Clock page: the labels of the new setting, year to second (shown on the
-// page and named when a value is refused), and the refusal: %1 the label,
-// %2 and %3 the lowest and the highest value allowed.
-inline constexpr const char* kClockLabels[6] = {
-    fw::cp1250<"Rok">(),     fw::cp1250<"Miesiąc">(), fw::cp1250<"Dzień">(),
-    fw::cp1250<"Godzina">(), fw::cp1250<"Minuta">(),  fw::cp1250<"Sekunda">(),
-};
+// Clock page: a value refused, %1 its label (res::kClockFields), %2 and %3
+// the lowest and the highest value allowed.
 inline constexpr auto kInvalidClockValue = "Nieprawidłowa wartość: %1 (%2-%3)"_cp1250;
 
 // Tax-rate page: the rate texts A to G a new page starts with.

@@ -4,7 +4,6 @@
 #include "app/ServiceApp.h"
 #include "framework/DataExchange.h"
 #include "framework/Window.h"
-#include "platform/Time.h"
 #include "res/ControlLists.h"
 #include "res/Dialogs.h"
 #include "res/ResourceIds.h"
@@ -25,11 +24,6 @@ constexpr int kStatusFields[] = {
     // The lamps.
     IDC_MAIN_FSK, IDC_MAIN_CMD, IDC_MAIN_PAR, IDC_MAIN_TRF, IDC_MAIN_ONL, IDC_MAIN_PE, IDC_MAIN_ERR};
 static_assert(std::size(res::kMainRates) == kRateCount);
-
-// LBSERM's argument on connecting, always the same.
-constexpr std::int32_t kConnectServiceMode = 3;
-
-constexpr unsigned kSecondStatusDelayMs = 50;
 
 } // namespace
 
@@ -73,40 +67,30 @@ void CMainDlg::OnCancel()
 
 void CMainDlg::Connect()
 {
-    const auto& library = m_app.Library();
-    library.Port_Close();
     DisableOnlineButtons();
     ClearStatusPanel();
 
     UpdateData(fw::Exchange::Save);
-    // An empty Port_Open slot counts as a port that failed to open.
-    const LibraryResult opened = m_app.OpenPort(m_port);
+    const ConnectResult connected = m_app.Connect(m_port);
     UpdateData(fw::Exchange::Load);
-    if (opened.missing || opened.code != 0) {
-        // Name the real cause: no library, a library without Port_Open, or a
-        // port that would not open.
-        if (!library.Loaded()) MessageBox(text::kNoLibrary, nullptr, {fw::MessageIcon::Exclamation});
-        else if (!ReportMissing(*this, opened)) ShowMessage(text::kCannotOpenPort);
-        return;
-    }
-
-    // The first answer is discarded: a printer may still be waking up.
-    m_app.IsPrinterOnline();
-    platform::SleepMilliseconds(kSecondStatusDelayMs);
-    switch (m_app.IsPrinterOnline()) {
-    case 1:
-        library.LBSERM(kConnectServiceMode);
-        library.Send_BEL();
+    switch (connected.connection) {
+    case Connection::NoLibrary:
+        MessageBox(text::kNoLibrary, nullptr, {fw::MessageIcon::Exclamation});
+        break;
+    case Connection::PortNotOpened:
+        // A library that lacks the export is named as such, not as a port that would not open.
+        if (!ReportMissing(*this, connected.portOpened)) ShowMessage(text::kCannotOpenPort);
+        break;
+    case Connection::Online:
         ShowStatusPanel();
         ShowPrinterLamps();
         ShowCashRegisterLamps();
         EnableAllButtons();
         break;
-    case 0:
+    case Connection::Offline:
         ShowMessage(text::kPrinterOffline);
         break;
-    default:
-        library.Port_Close();
+    case Connection::NoAnswer:
         ShowMessage(text::kPrinterNotConnected);
         break;
     }
@@ -114,7 +98,7 @@ void CMainDlg::Connect()
 
 void CMainDlg::Disconnect()
 {
-    m_app.Library().Port_Close();
+    m_app.Disconnect();
     ClearStatusPanel();
     DisableOnlineButtons();
 }

@@ -4,7 +4,7 @@
 
 #include "FuzzCheck.h"
 
-#include "pages/DisplayPage.h"
+#include "app/Requests.h"
 
 #include <cstdint>
 #include <string>

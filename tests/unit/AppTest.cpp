@@ -1,7 +1,9 @@
 // The application core: binding, the on-line checks and result reporting.
 
 #include "FakeLibrary.h"
+#include "ScratchDirectory.h"
 
+#include "app/DiagnosticLog.h"
 #include "app/Reporting.h"
 #include "app/ServiceApp.h"
 #include "framework/testing/TestBackend.h"
@@ -13,6 +15,8 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <fstream>
+#include <type_traits>
 
 namespace qm47 {
 namespace {
@@ -66,6 +70,59 @@ TEST(BindingTest, CallsPassArgumentsAndResultsAndShowTheWaitCursor)
     EXPECT_EQ(fake.calls[0].texts, (std::vector<std::string>{"ab\rcd"}));
     EXPECT_EQ(fake.calls[0].waitCursorDepth, 1);
     EXPECT_EQ(ui.waitCursorDepth, 0);
+}
+
+// A value of each parameter type: an empty text, zero, a cleared record.
+template <class T>
+T Zero()
+{
+    if constexpr (std::is_same_v<T, const char*>) {
+        return "";
+    } else if constexpr (std::is_pointer_v<T>) {
+        static std::remove_pointer_t<T> record{};
+        return &record;
+    } else {
+        return T{};
+    }
+}
+template <class... Params>
+void WithZeros(std::int32_t (*)(Params...), const auto& call)
+{
+    call(Zero<Params>()...);
+}
+
+// Each call is written out by hand in app/DeviceLibrary.cpp: each must reach
+// its own export and be logged under its name and its parameters' names as
+// the export list has them (the list's order; a call left unwritten fails to link).
+TEST(BindingTest, EveryCallReachesItsOwnExportAndIsLoggedAsTheListNamesIt)
+{
+    testing::ScratchDirectory scratch;
+    FakeLibrary fake;
+    DiagnosticLog log;
+    log.Open("QM47.log");
+    DeviceLibrary library = fake.Bind();
+    library.SetLog(&log);
+    std::vector<std::string> names;
+    std::vector<std::string> sent;
+#define QM47_CALL_WITH_ZEROS(name, params, args)                        \
+    WithZeros(DeviceLibrary::name##_fn{}, [&](auto... zeros) {          \
+        library.name(zeros...);                                         \
+        names.push_back(#name);                                         \
+        sent.push_back(FormatCallSent(#name, #args, {zeros...}));       \
+    });
+#define QM47_NOT_CALLED(name)
+    QM47_DEVICE_LIBRARY_EXPORTS(QM47_CALL_WITH_ZEROS, QM47_NOT_CALLED)
+#undef QM47_CALL_WITH_ZEROS
+#undef QM47_NOT_CALLED
+    EXPECT_EQ(fake.Names(), names);
+    std::ifstream file("QM47.log", std::ios::binary);
+    const std::string text{std::istreambuf_iterator<char>(file), {}};
+    std::size_t at = 0;
+    for (const std::string& call : sent) {
+        const std::size_t found = text.find("] " + call + "\r\n", at);
+        EXPECT_NE(found, std::string::npos) << call << " not in the log after its call before:\n" << text;
+        if (found != std::string::npos) at = found;
+    }
 }
 
 TEST(OnlineCheckTest, MapsThePrinterStatus)

@@ -40,13 +40,13 @@ protected:
     std::vector<std::string> NewTexts() const
     {
         std::vector<std::string> texts;
-        for (int id : res::kClockEdits) texts.push_back(Text(id));
+        for (const res::ClockField& field : res::kClockFields) texts.push_back(Text(field.edit));
         return texts;
     }
 
     void TypeNewTexts(const std::vector<std::string>& texts)
     {
-        for (std::size_t i = 0; i < texts.size(); ++i) window->Replace(res::kClockEdits[i], texts[i]);
+        for (std::size_t i = 0; i < texts.size(); ++i) window->Replace(res::kClockFields[i].edit, texts[i]);
     }
 };
 
@@ -305,11 +305,7 @@ TEST_F(ClockPageTest, SetResultReporting)
         std::vector<std::string> expected = {"GetStatus_Printer"};
         expected.insert(expected.end(), c.callsAfterCheck.begin(), c.callsAfterCheck.end());
         EXPECT_EQ(fake.Names(), expected);
-        if (!fake.CallsOf("ErrorMessage").empty()) {
-            const auto error = fake.CallsOf("ErrorMessage")[0];
-            EXPECT_EQ(error.texts, std::vector<std::string>{""});
-            EXPECT_EQ(error.numbers, std::vector<std::int64_t>{c.result});
-        }
+        ExpectErrorMessagesOf(c.result);
         EXPECT_EQ(Messages(), c.messages);
         EXPECT_FALSE(opened->Ended());
     }

@@ -4,6 +4,7 @@
 
 #include "PageFixture.h"
 
+#include "app/Requests.h"
 #include "pages/DisplayPage.h"
 #include "res/Texts.h"
 
@@ -131,10 +132,7 @@ TEST_F(DisplayPageTest, ErrorsGoToErrorMessage)
             ui.messages.clear();
             window->Click(button);
             EXPECT_EQ(fake.Names(), (std::vector<std::string>{"GetStatus_Printer", "LBDSP", "ErrorMessage"}));
-            const auto errors = fake.CallsOf("ErrorMessage");
-            ASSERT_EQ(errors.size(), 1u);
-            EXPECT_EQ(errors[0].numbers, std::vector<std::int64_t>{code});
-            EXPECT_EQ(errors[0].texts, std::vector<std::string>{""});
+            ExpectErrorMessagesOf(code);
             EXPECT_TRUE(ui.messages.empty());
         }
     }

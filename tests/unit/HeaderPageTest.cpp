@@ -350,11 +350,7 @@ TEST_F(HeaderPageTest, FailuresSendNothingOrReportTheResult)
         if (!c.messages.empty() && c.messages[0] == offline) {
             EXPECT_EQ(ui.messages[0].owner, &fresh);
         }
-        if (c.label == std::string("library error")) {
-            const auto error = fake.CallsOf("ErrorMessage").at(0);
-            EXPECT_EQ(error.texts, (std::vector<std::string>{""}));
-            EXPECT_EQ(error.numbers, (std::vector<std::int64_t>{-7}));
-        }
+        ExpectErrorMessagesOf(-7);
         EXPECT_EQ(std::filesystem::exists("naglowek.txt"), c.converted);
         EXPECT_FALSE(w->Ended());
     }

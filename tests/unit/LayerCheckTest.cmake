@@ -1,10 +1,10 @@
 # The layer check (cmake/CheckLayers.cmake) on planted trees: each case is a
 # tree of one file with one include; the check must pass it, or fail naming
-# the file, its line and the rule it breaks.
+# the file, its line and the rule it breaks (or the folder it does not know).
 #
 #     cmake -DQM47_CHECKER=<CheckLayers.cmake> -DQM47_WORK_DIR=<folder> -P LayerCheckTest.cmake
 
-# file | include | expected: "pass", or what the failure must say
+# file | include ("..." unless written in <>) | expected: "pass", or what the failure must say
 set(cases
   "app/Planted.cpp|ui/MainDlg.h|app/Planted.cpp:2: includes \"ui/MainDlg.h\", but app/ may include only serial/, framework/, res/, platform/"
   "framework/Planted.h|app/ServiceApp.h|framework/Planted.h:2: includes \"app/ServiceApp.h\", but framework/ may include only platform/"
@@ -17,7 +17,18 @@ set(cases
   "pages/Planted.cpp|serial/FiscalizationFrame.h|pass"
   "entry/Planted.cpp|ui/MainDlg.h|pass"
   "app/Planted.cpp|Beside.h|pass"
-  "tests/unit/Planted.cpp|ui/MainDlg.h|pass")
+  "tests/unit/Planted.cpp|ui/MainDlg.h|pass"
+  "app/Planted.cpp|<ui/MainDlg.h>|app/Planted.cpp:2: includes <ui/MainDlg.h>, but app/"
+  "app/Planted.cpp|app/../ui/MainDlg.h|includes \"app/../ui/MainDlg.h\" (ui/MainDlg.h), but app/"
+  "platform/win32/Planted.cpp|platform/win32/../../ui/MainDlg.h|(ui/MainDlg.h), but platform/"
+  "app/Planted.cpp|../ui/MainDlg.h|includes \"../ui/MainDlg.h\" (ui/MainDlg.h), but app/"
+  "app/Planted.cpp|../../Outside.h|app/Planted.cpp:2: includes \"../../Outside.h\", which lies outside the tree"
+  "ui/Planted.cpp|../app/ServiceApp.h|pass"
+  "pages/Planted.inl|ui/MainDlg.h|pages/Planted.inl:2: includes \"ui/MainDlg.h\", but pages/"
+  "pages/Planted.hpp|ui/MainDlg.h|pages/Planted.hpp:2: includes"
+  "serial/Planted.cc|app/ServiceApp.h|serial/Planted.cc:2: includes"
+  "platform/posix/Planted.c|app/ServiceApp.h|platform/posix/Planted.c:2: includes"
+  "tools/Planted.cpp|app/Records.h|tools/: a folder cmake/Layers.cmake does not name")
 
 set(failures 0)
 set(index 0)
@@ -29,7 +40,11 @@ foreach(case IN LISTS cases)
   math(EXPR index "${index} + 1")
   set(tree ${QM47_WORK_DIR}/case${index})
   file(REMOVE_RECURSE ${tree})
-  file(WRITE ${tree}/${file} "// planted\n#include \"${included}\"\n#include <vector>\n")
+  if(NOT included MATCHES "^<")
+    set(included "\"${included}\"")
+  endif()
+  # Line 1 holds a letter outside ASCII, which must not throw the line count off.
+  file(WRITE ${tree}/${file} "// planted: Połącz\n#include ${included}\n#include <vector>\n")
   execute_process(COMMAND ${CMAKE_COMMAND} -DQM47_SOURCE_DIR=${tree} -P ${QM47_CHECKER}
                   RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
   if(expected STREQUAL "pass")

@@ -63,6 +63,15 @@ protected:
         EXPECT_EQ(ui.messages[0].owner, &page);
     }
 
+    // Every ErrorMessage call so far was handed an empty text and `code`.
+    void ExpectErrorMessagesOf(std::int32_t code) const
+    {
+        for (const auto& error : fake.CallsOf("ErrorMessage")) {
+            EXPECT_EQ(error.texts, std::vector<std::string>{""});
+            EXPECT_EQ(error.numbers, std::vector<std::int64_t>{code});
+        }
+    }
+
     fw::testing::TestUi ui;
     FakeLibrary fake;
     CServiceApp app;

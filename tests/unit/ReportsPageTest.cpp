@@ -147,10 +147,7 @@ TEST_F(ReportsPageTest, DailyReport)
             EXPECT_EQ(Head(call), (Bytes{0, 0, 0, 0}));
             EXPECT_EQ(call.texts, (std::vector<std::string>{"001", "SERWIS"}));
         }
-        for (const auto& error : fake.CallsOf("ErrorMessage")) {
-            EXPECT_EQ(error.texts, std::vector<std::string>{""});
-            EXPECT_EQ(error.numbers, std::vector<std::int64_t>{c.result});
-        }
+        ExpectErrorMessagesOf(c.result);
         EXPECT_FALSE(opened->Ended());
     }
 }
@@ -276,8 +273,7 @@ TEST_F(ReportsPageTest, PeriodicResults)
             EXPECT_EQ(m.caption, "QM47");
             EXPECT_EQ(m.owner, &page);
         }
-        for (const auto& error : fake.CallsOf("ErrorMessage"))
-            EXPECT_EQ(error.numbers, std::vector<std::int64_t>{c.result});
+        ExpectErrorMessagesOf(c.result);
     }
 }
 
@@ -339,10 +335,7 @@ TEST_F(ReportsPageTest, MonthlyResults)
             const auto icon = c.without.size() ? fw::MessageIcon::Exclamation : fw::MessageIcon::Information;
             EXPECT_EQ(ui.messages[0].icon, icon);
         }
-        for (const auto& error : fake.CallsOf("ErrorMessage")) {
-            EXPECT_EQ(error.texts, std::vector<std::string>{""});
-            EXPECT_EQ(error.numbers, std::vector<std::int64_t>{c.result});
-        }
+        ExpectErrorMessagesOf(c.result);
         EXPECT_FALSE(opened->Ended());
     }
 }

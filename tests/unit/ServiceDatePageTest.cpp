@@ -85,10 +85,7 @@ TEST_F(ServiceDatePageTest, ErrorsGoToErrorMessageWithoutTheSuccessBox)
         ui.messages.clear();
         window->Click(IDC_SERVICE_SET);
         EXPECT_EQ(fake.Names(), (std::vector<std::string>{"GetStatus_Printer", "LBRVINFO", "ErrorMessage"}));
-        const auto errors = fake.CallsOf("ErrorMessage");
-        ASSERT_EQ(errors.size(), 1u);
-        EXPECT_EQ(errors[0].numbers, std::vector<std::int64_t>{code});
-        EXPECT_EQ(errors[0].texts, std::vector<std::string>{""});
+        ExpectErrorMessagesOf(code);
         EXPECT_TRUE(ui.messages.empty());
     }
 }

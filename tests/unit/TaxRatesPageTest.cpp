@@ -3,6 +3,7 @@
 
 #include "PageFixture.h"
 
+#include "app/Requests.h"
 #include "pages/TaxRatesPage.h"
 #include "res/ControlLists.h"
 #include "res/ResourceIds.h"
@@ -165,10 +166,7 @@ TEST_F(TaxRatesPageTest, ResultReporting)
         opened->Click(IDC_TAX_RATES_SET);
         EXPECT_EQ(fake.Names(), c.calls);
         EXPECT_EQ(MessageTexts(), c.messages);
-        for (const auto& error : fake.CallsOf("ErrorMessage")) {
-            EXPECT_EQ(error.texts, std::vector<std::string>{""});
-            EXPECT_EQ(error.numbers, std::vector<std::int64_t>{c.result});
-        }
+        ExpectErrorMessagesOf(c.result);
     }
 }
 
