@@ -19,6 +19,7 @@
 // to the last one. Exit code 0 when no quantity grew beyond its margin.
 // The last line is "N passed, N failed" (one check per quantity).
 
+#include "res/ControlLists.h"
 #include "res/ResourceIds.h"
 #include "tests/drive/Drive.h"
 
@@ -34,6 +35,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -179,32 +181,26 @@ Sample Measure(const Program& program, std::string label, int cycles, std::set<s
     return sample;
 }
 
-// A page: its main-window button, what a user types before using it, its
-// main button and its cancel button.
+// What a user does on each page of the page table: what is typed before its
+// main button is pressed, and that button.
 struct PageUse {
-    const char* name;
-    int button;
     std::vector<std::pair<int, const char*>> typed; // UTF-8
     int mainButton;
-    int cancelButton;
 };
 
-std::vector<PageUse> Pages()
-{
-    return {
-        {"clock", IDC_MAIN_CLOCK, {}, IDC_CLOCK_SET, IDC_CLOCK_CANCEL},
-        {"rates", IDC_MAIN_TAX_RATES, {}, IDC_TAX_RATES_SET, IDC_TAX_RATES_CANCEL},
-        {"header", IDC_MAIN_HEADER, {{IDC_HEADER_LINE1, "QM47 pr\u00F3ba"}}, IDC_HEADER_SET, IDC_HEADER_CANCEL},
-        {"fiscal", IDC_MAIN_FISCAL, {{IDC_FISCAL_NIP, "5260001246"}}, IDC_FISCAL_SEND, IDC_FISCAL_CANCEL},
-        {"display", IDC_MAIN_DISPLAY, {{IDC_DISPLAY_CUSTOMER_LINE1, "Cena: 12,50 z\u0142"}, {IDC_DISPLAY_CUSTOMER_LINE2, "Dzi\u0119kujemy"}},
-         IDC_DISPLAY_CUSTOMER_SEND, IDC_DISPLAY_CANCEL},
-        {"reports", IDC_MAIN_REPORTS, {}, IDC_REPORTS_DAILY, IDC_REPORTS_CANCEL},
-        {"goods", IDC_MAIN_GOODS_CHECK, {{IDC_GOODS_NAME, "Kawa"}, {IDC_GOODS_RATE, "B"}}, IDC_GOODS_CHECK, IDC_GOODS_CANCEL},
-        {"service", IDC_MAIN_SERVICE_DATE, {{IDC_SERVICE_DAYS, "30"}, {IDC_SERVICE_PHONE, "22 123-45-67"}}, IDC_SERVICE_SET,
-         IDC_SERVICE_CANCEL},
-        {"sale", IDC_MAIN_CONTROL_SALE, {{IDC_SALE_RATE, "B"}}, IDC_SALE_RUN, IDC_SALE_CANCEL},
-    };
-}
+const std::map<std::string_view, PageUse> kPageUses = {
+    {"clock", {{}, IDC_CLOCK_SET}},
+    {"rates", {{}, IDC_TAX_RATES_SET}},
+    {"header", {{{IDC_HEADER_LINE1, "QM47 pr\u00F3ba"}}, IDC_HEADER_SET}},
+    {"fiscal", {{{IDC_FISCAL_NIP, "5260001246"}}, IDC_FISCAL_SEND}},
+    {"display",
+     {{{IDC_DISPLAY_CUSTOMER_LINE1, "Cena: 12,50 z\u0142"}, {IDC_DISPLAY_CUSTOMER_LINE2, "Dzi\u0119kujemy"}},
+      IDC_DISPLAY_CUSTOMER_SEND}},
+    {"reports", {{}, IDC_REPORTS_DAILY}},
+    {"goods", {{{IDC_GOODS_NAME, "Kawa"}, {IDC_GOODS_RATE, "B"}}, IDC_GOODS_CHECK}},
+    {"service", {{{IDC_SERVICE_DAYS, "30"}, {IDC_SERVICE_PHONE, "22 123-45-67"}}, IDC_SERVICE_SET}},
+    {"sale", {{{IDC_SALE_RATE, "B"}}, IDC_SALE_RUN}},
+};
 
 struct Options {
     std::wstring folder;
@@ -350,23 +346,24 @@ private:
 
     void PageCycle()
     {
-        for (const PageUse& use : Pages()) {
-            if (!m_options.only.empty() && m_options.only != use.name) continue;
-            m_program.ClickMain(use.button);
+        for (const qm47::res::PageButton& row : qm47::res::kMainPageButtons) {
+            if (!m_options.only.empty() && m_options.only != row.name) continue;
+            const PageUse& use = kPageUses.at(row.name);
+            m_program.ClickMain(row.id);
             const Window page = m_program.WaitForPage();
             if (!page) {
                 const auto texts = AnswerBoxes();
-                throw Failure(std::string("the page ") + use.name + " did not open" +
+                throw Failure(std::string("the page ") + row.name + " did not open" +
                               (texts.empty() ? "" : ": " + texts.front()));
             }
             for (const auto& [id, text] : use.typed) page.Item(id).SetText(text);
             m_program.Click(page, use.mainButton);
             const auto texts = AnswerBoxes();
-            auto& seen = m_boxes[use.name];
+            auto& seen = m_boxes[row.name];
             if (texts.empty()) ++seen["(no box)"];
             for (const auto& text : texts) ++seen[text];
-            m_program.Click(page, use.cancelButton);
-            if (!WaitUntil([&] { return !page; })) throw Failure(std::string("the page ") + use.name + " did not close");
+            m_program.Click(page, row.cancel);
+            if (!WaitUntil([&] { return !page; })) throw Failure(std::string("the page ") + row.name + " did not close");
         }
     }
 

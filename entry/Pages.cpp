@@ -9,26 +9,35 @@
 #include "pages/ReportsPage.h"
 #include "pages/ServiceDatePage.h"
 #include "pages/TaxRatesPage.h"
-#include "res/ResourceIds.h"
+#include "res/ControlLists.h"
 
+#include <iterator>
 #include <stdexcept>
 #include <string>
 
 namespace qm47 {
 
+namespace {
+
+template <class Page>
+std::unique_ptr<fw::CDialog> Make(CServiceApp& app)
+{
+    return std::make_unique<Page>(app);
+}
+
+// One maker per row of the page table, in its order.
+constexpr std::unique_ptr<fw::CDialog> (*kMakers[])(CServiceApp&) = {
+    &Make<CClockPage>,   &Make<CHeaderPage>,    &Make<CTaxRatesPage>,    &Make<CFiscalPage>,     &Make<CDisplayPage>,
+    &Make<CReportsPage>, &Make<CGoodsCheckPage>, &Make<CServiceDatePage>, &Make<CControlSalePage>,
+};
+static_assert(std::size(kMakers) == std::size(res::kMainPageButtons), "one maker per row of the page table");
+
+} // namespace
+
 std::unique_ptr<fw::CDialog> MakePage(int buttonId, CServiceApp& app)
 {
-    switch (buttonId) {
-    case IDC_MAIN_CLOCK: return std::make_unique<CClockPage>(app);
-    case IDC_MAIN_TAX_RATES: return std::make_unique<CTaxRatesPage>(app);
-    case IDC_MAIN_HEADER: return std::make_unique<CHeaderPage>(app);
-    case IDC_MAIN_REPORTS: return std::make_unique<CReportsPage>(app);
-    case IDC_MAIN_FISCAL: return std::make_unique<CFiscalPage>(app);
-    case IDC_MAIN_GOODS_CHECK: return std::make_unique<CGoodsCheckPage>(app);
-    case IDC_MAIN_CONTROL_SALE: return std::make_unique<CControlSalePage>(app);
-    case IDC_MAIN_DISPLAY: return std::make_unique<CDisplayPage>(app);
-    case IDC_MAIN_SERVICE_DATE: return std::make_unique<CServiceDatePage>(app);
-    }
+    for (std::size_t row = 0; row < std::size(res::kMainPageButtons); ++row)
+        if (res::kMainPageButtons[row].id == buttonId) return kMakers[row](app);
     throw std::invalid_argument("no page behind button " + std::to_string(buttonId));
 }
 

@@ -6,27 +6,41 @@
 #include "framework/Cp1250.h"
 #include "res/ResourceIds.h"
 
+#include <string_view>
+
 namespace qm47::res {
 
-// The main window's page buttons, in the order of the column, each with the
-// short name the tools know its page by (scripts/demo.sh's QM47_DEMO_PAGE)
-// and the page's "Anuluj" button.
+// The page table: the main window's pages, one row each in the order of its
+// button column. A row holds the button that opens the page, the short name
+// the tools and tests know the page by (scripts/demo.sh's QM47_DEMO_PAGE),
+// the button's text and the page's "Anuluj". The main window's template and
+// its commands, the page makers (entry/Pages.cpp), the demo, the soak and
+// replay drivers and the tests all read it: a new page is a new row here.
 struct PageButton {
     int id;
     const char* name;
+    const char* text;
     int cancel;
 };
 inline constexpr PageButton kMainPageButtons[] = {
-    {IDC_MAIN_CLOCK, "clock", IDC_CLOCK_CANCEL},
-    {IDC_MAIN_HEADER, "header", IDC_HEADER_CANCEL},
-    {IDC_MAIN_TAX_RATES, "rates", IDC_TAX_RATES_CANCEL},
-    {IDC_MAIN_FISCAL, "fiscal", IDC_FISCAL_CANCEL},
-    {IDC_MAIN_DISPLAY, "display", IDC_DISPLAY_CANCEL},
-    {IDC_MAIN_REPORTS, "reports", IDC_REPORTS_CANCEL},
-    {IDC_MAIN_GOODS_CHECK, "goods", IDC_GOODS_CANCEL},
-    {IDC_MAIN_SERVICE_DATE, "service", IDC_SERVICE_CANCEL},
-    {IDC_MAIN_CONTROL_SALE, "sale", IDC_SALE_CANCEL},
+    {IDC_MAIN_CLOCK, "clock", fw::cp1250<"Programowanie ze&gara">(), IDC_CLOCK_CANCEL},
+    {IDC_MAIN_HEADER, "header", fw::cp1250<"Programowanie &nagłówka">(), IDC_HEADER_CANCEL},
+    {IDC_MAIN_TAX_RATES, "rates", fw::cp1250<"Zmiana stawek &PTU">(), IDC_TAX_RATES_CANCEL},
+    {IDC_MAIN_FISCAL, "fiscal", fw::cp1250<"&Fiskalizacja">(), IDC_FISCAL_CANCEL},
+    {IDC_MAIN_DISPLAY, "display", fw::cp1250<"Obsługa &wyświetlacza">(), IDC_DISPLAY_CANCEL},
+    {IDC_MAIN_REPORTS, "reports", fw::cp1250<"&Raporty">(), IDC_REPORTS_CANCEL},
+    {IDC_MAIN_GOODS_CHECK, "goods", fw::cp1250<"Kontrola &bazy danych">(), IDC_GOODS_CANCEL},
+    {IDC_MAIN_SERVICE_DATE, "service", fw::cp1250<"Przegląd &serwisowy">(), IDC_SERVICE_CANCEL},
+    {IDC_MAIN_CONTROL_SALE, "sale", fw::cp1250<"Sprzedaż &kontrolna">(), IDC_SALE_CANCEL},
 };
+
+// The row of the page called `name`; a name no row has does not compile.
+consteval const PageButton& PageCalled(std::string_view name)
+{
+    for (const PageButton& page : kMainPageButtons)
+        if (page.name == name) return page;
+    throw "no page of the page table has that name";
+}
 
 // The status panel's tax rates, A to G.
 inline constexpr int kMainRates[] = {IDC_MAIN_RATE_A, IDC_MAIN_RATE_B, IDC_MAIN_RATE_C, IDC_MAIN_RATE_D,

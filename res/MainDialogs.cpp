@@ -1,5 +1,6 @@
 // Dialogs 102 (the main window) and 100 (the about box).
 
+#include "res/ControlLists.h"
 #include "res/TemplateParts.h"
 #include "res/Version.h"
 
@@ -14,18 +15,18 @@ constexpr std::uint32_t kValue = fw::kCentered;
 
 constexpr const char* kPorts[] = {"com1", "com2", "com3", "com4", "com5", "com6"};
 
+// The button of the page table's row `row`, in the column at `top`.
+constexpr fw::ControlTemplate PageButtonAt(std::size_t row, short top)
+{
+    return {kMainPageButtons[row].id, PushButton, kMainPageButtons[row].text, {15, top, 92, 14}, kOnlineButton};
+}
+static_assert(std::size(kMainPageButtons) == 9, "a page's button needs its place in the column below");
+
 constexpr fw::ControlTemplate kMainControls[] = {
     {IDC_MAIN_CONNECT, PushButton, cp1250<"Połąc&z">(), {20, 245, 50, 14}, kButton | fw::kGroup},
     {IDC_MAIN_DISCONNECT, PushButton, cp1250<"Rozłą&cz">(), {130, 245, 50, 14}, kOnlineButton},
-    {IDC_MAIN_CLOCK, PushButton, cp1250<"Programowanie ze&gara">(), {15, 14, 92, 14}, kOnlineButton},
-    {IDC_MAIN_HEADER, PushButton, cp1250<"Programowanie &nagłówka">(), {15, 32, 92, 14}, kOnlineButton},
-    {IDC_MAIN_TAX_RATES, PushButton, cp1250<"Zmiana stawek &PTU">(), {15, 50, 92, 14}, kOnlineButton},
-    {IDC_MAIN_FISCAL, PushButton, cp1250<"&Fiskalizacja">(), {15, 68, 92, 14}, kOnlineButton},
-    {IDC_MAIN_DISPLAY, PushButton, cp1250<"Obsługa &wyświetlacza">(), {15, 86, 92, 14}, kOnlineButton},
-    {IDC_MAIN_REPORTS, PushButton, cp1250<"&Raporty">(), {15, 104, 92, 14}, kOnlineButton},
-    {IDC_MAIN_GOODS_CHECK, PushButton, cp1250<"Kontrola &bazy danych">(), {15, 122, 92, 14}, kOnlineButton},
-    {IDC_MAIN_SERVICE_DATE, PushButton, cp1250<"Przegląd &serwisowy">(), {15, 158, 92, 14}, kOnlineButton},
-    {IDC_MAIN_CONTROL_SALE, PushButton, cp1250<"Sprzedaż &kontrolna">(), {15, 176, 92, 14}, kOnlineButton},
+    PageButtonAt(0, 14), PageButtonAt(1, 32), PageButtonAt(2, 50), PageButtonAt(3, 68), PageButtonAt(4, 86),
+    PageButtonAt(5, 104), PageButtonAt(6, 122), PageButtonAt(7, 158), PageButtonAt(8, 176),
     {IDC_MAIN_EXIT, PushButton, cp1250<"Kon&iec">(), {15, 212, 92, 14}, kButton | fw::kCancelButton},
     {IDC_MAIN_REFRESH, PushButton, cp1250<"&Odśwież">(), {420, 251, 58, 12}, kOnlineButton},
     {kNoId, GroupBox, cp1250<"Połączenie">(), {7, 230, 184, 40}},

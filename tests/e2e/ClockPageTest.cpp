@@ -23,7 +23,7 @@ TEST(ClockPage, ShowsThePrinterClockAndProposesTheComputerClock)
 {
     SYSTEMTIME before{};
     GetLocalTime(&before);
-    PageSession session(main_window::kClockPage);
+    PageSession session(main_window::Page("clock"));
     const Window page = session.page;
     ASSERT_TRUE(session.run.Settle());
 
@@ -51,7 +51,7 @@ TEST(ClockPage, ShowsThePrinterClockAndProposesTheComputerClock)
 
 TEST(ClockPage, SetsTheClockAndShowsItOnTheNextOpening)
 {
-    PageSession session(main_window::kClockPage);
+    PageSession session(main_window::Page("clock"));
     Window page = session.page;
     const std::string shownDate = page.Item(IDC_CLOCK_PRINTER_DATE).Text();
 
@@ -73,7 +73,7 @@ TEST(ClockPage, SetsTheClockAndShowsItOnTheNextOpening)
     page.Item(IDC_CLOCK_CANCEL).Click();
     ASSERT_TRUE(WaitUntil([&] { return session.run.Pages().empty(); })) << "the page did not close";
     ASSERT_TRUE(session.run.Settle());
-    page = OpenPage(session, main_window::kClockPage);
+    page = OpenPage(session, main_window::Page("clock"));
     ASSERT_TRUE(page);
     EXPECT_EQ(page.Item(IDC_CLOCK_PRINTER_DATE).Text(), "2003/7/2");
     // Set at 9:05:00 a moment ago; a slow run may see the next minute.
@@ -87,7 +87,7 @@ TEST(ClockPage, NotOnlineTheMessageComesAndThePageNeverShows)
     ASSERT_NO_FATAL_FAILURE(ConnectOnline(session));
     session.folder.WriteSimConfig("online = 0\n");
     const std::size_t before = session.JournalSize();
-    session.main.Item(main_window::kClockPage).Click();
+    session.main.Item(main_window::Page("clock")).Click();
 
     const auto box = session.run.WaitForMessageBox();
     ASSERT_TRUE(box) << "no message box appeared";
@@ -99,7 +99,7 @@ TEST(ClockPage, NotOnlineTheMessageComesAndThePageNeverShows)
     ASSERT_TRUE(WaitUntil([&] { return session.run.Pages().empty() && session.run.MessageBoxes().empty(); }));
     ASSERT_TRUE(session.run.Settle());
     EXPECT_TRUE(JournalMatches(session.folder.JournalFrom(before), {"GetStatus_Printer onl=0"}));
-    EXPECT_TRUE(session.main.Item(main_window::kClockPage).Enabled()) << "the buttons are enabled again";
+    EXPECT_TRUE(session.main.Item(main_window::Page("clock")).Enabled()) << "the buttons are enabled again";
 }
 
 } // namespace

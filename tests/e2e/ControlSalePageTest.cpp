@@ -94,7 +94,7 @@ std::vector<std::string> SaleJournal(const std::string& name, char letter)
 
 TEST(ControlSalePage, SaleGrowsTheChosenTotalizer)
 {
-    PageSession session(main_window::kControlSalePage);
+    PageSession session(main_window::Page("sale"));
     const Window page = session.page;
     EXPECT_TRUE(JournalMatches(session.folder.JournalFrom(session.connected), {"LBFSTRQ totalizer[0]=\"001234.56\""}));
     EXPECT_EQ(Totalizers(page), kStartTotals);
@@ -113,7 +113,7 @@ TEST(ControlSalePage, SaleGrowsTheChosenTotalizer)
 
 TEST(ControlSalePage, OpenTransactionQuestion)
 {
-    PageSession session(main_window::kControlSalePage, "transaction = 1\n");
+    PageSession session(main_window::Page("sale"), "transaction = 1\n");
     const Window page = session.page;
     const ExpectedBox question{.text = Expected(text::kCancelTransactionQuestion), .caption = "",
                                .owner = page.Handle()};
@@ -142,7 +142,7 @@ TEST(ControlSalePage, OpenTransactionQuestion)
 
 TEST(ControlSalePage, NameBlockedAtAnotherRateIsRefused)
 {
-    PageSession session(main_window::kControlSalePage);
+    PageSession session(main_window::Page("sale"));
     const Window page = session.page;
 
     // The name takes 40 characters at most.
@@ -169,7 +169,7 @@ TEST(ControlSalePage, TheLongestTotalizerShowsWholeAt96And144Dpi)
     for (const int dpi : {96, 144}) {
         SCOPED_TRACE(dpi);
         const ScreenDpi screen(static_cast<DWORD>(dpi));
-        PageSession session(main_window::kControlSalePage, "totalizers = 9999999999.99, 0, 0, 0, 0, 0, 0\n");
+        PageSession session(main_window::Page("sale"), "totalizers = 9999999999.99, 0, 0, 0, 0, 0, 0\n");
         const Window page = session.page;
         EXPECT_EQ(page.Item(IDC_SALE_TOTALIZER_A).Text(), longest);
         for (int id : res::kSaleTotalizers) {

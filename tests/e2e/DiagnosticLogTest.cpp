@@ -16,6 +16,7 @@
 #include <cstring>
 #include <fstream>
 #include <regex>
+#include <map>
 #include <set>
 #include <sstream>
 
@@ -64,12 +65,11 @@ TEST(DiagnosticLog, HoldsEveryLibraryCallAsThePrinterReceivedItAndEveryMessage)
     pages::ConnectOnline(session);
     if (HasFatalFailure()) return;
 
-    const std::pair<int, int> operations[] = {
-        {kClockPage, IDC_CLOCK_SET},        {kHeaderPage, IDC_HEADER_SET},
-        {kTaxRatesPage, IDC_TAX_RATES_SET}, {kFiscalPage, IDC_FISCAL_SEND},
-        {kDisplayPage, IDC_DISPLAY_CUSTOMER_SEND}, {kReportsPage, IDC_REPORTS_DAILY},
-        {kGoodsCheckPage, IDC_GOODS_CHECK}, {kServiceDatePage, IDC_SERVICE_SET},
-        {kControlSalePage, IDC_SALE_RUN},
+    // Every page of the page table, by one of its commands.
+    const std::map<std::string_view, int> operations = {
+        {"clock", IDC_CLOCK_SET},       {"header", IDC_HEADER_SET},    {"rates", IDC_TAX_RATES_SET},
+        {"fiscal", IDC_FISCAL_SEND},    {"display", IDC_DISPLAY_CUSTOMER_SEND}, {"reports", IDC_REPORTS_DAILY},
+        {"goods", IDC_GOODS_CHECK},     {"service", IDC_SERVICE_SET},  {"sale", IDC_SALE_RUN},
     };
     std::vector<std::string> shown;
     // What the technician did, as the log must tell it (UTF-8 here).
@@ -77,8 +77,10 @@ TEST(DiagnosticLog, HoldsEveryLibraryCallAsThePrinterReceivedItAndEveryMessage)
         return "button \"" + WithoutMnemonic(button.Text()) + "\" (id " + std::to_string(id) + ")";
     };
     std::vector<std::string> done = {pressed(session.main.Item(kConnect), kConnect)};
-    for (const auto& [button, operation] : operations) {
-        SCOPED_TRACE("page button " + std::to_string(button));
+    for (const res::PageButton& row : res::kMainPageButtons) {
+        SCOPED_TRACE(row.name);
+        const int button = row.id;
+        const int operation = operations.at(row.name);
         session.main.Item(button).Click();
         AnswerAllBoxes(session.run);
         const auto open = session.run.Pages();
@@ -87,9 +89,9 @@ TEST(DiagnosticLog, HoldsEveryLibraryCallAsThePrinterReceivedItAndEveryMessage)
         ASSERT_TRUE(page.WaitVisible());
         const std::size_t lineBefore = SerialLineBytes().size();
         const std::string nip = "5260001246";
-        if (button == kFiscalPage) page.Item(IDC_FISCAL_NIP).SetText(nip);
+        if (button == Page("fiscal")) page.Item(IDC_FISCAL_NIP).SetText(nip);
         page.Item(operation).Click();
-        if (button == kFiscalPage) {
+        if (button == Page("fiscal")) {
             const std::string question = Utf8FromCp1250(fw::Substitute(text::kConfirmFiscalization, {nip}));
             AnswerMessageBox(session.run, {.text = question, .owner = page.Handle(), .icon = BoxIcon::Question}, IDYES);
             shown.push_back(std::string(kAppCaption) + ": " + question);

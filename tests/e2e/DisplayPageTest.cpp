@@ -13,7 +13,7 @@ using namespace pages;
 
 TEST(DisplayPage, SendsTheCustomerLinesAsTyped)
 {
-    PageSession session(IDC_MAIN_DISPLAY);
+    PageSession session(res::PageCalled("display").id);
     const Window page = session.page;
 
     page.Item(IDC_DISPLAY_CUSTOMER_LINE1).Type("Cena: 12,50 zł");

@@ -16,6 +16,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <sstream>
@@ -81,7 +82,7 @@ TEST(Faults, ASerialLineHeldOrGoneWhileSendingIsReportedAndTheProgramGoesOn)
     if (environment.controlledComPort.empty() || environment.lineControl.empty())
         GTEST_SKIP() << "this run has no line whose far end the tests drive";
     const std::string port = environment.controlledComPort;
-    PageSession session(kFiscalPage, {}, port);
+    PageSession session(Page("fiscal"), {}, port);
     const Window page = session.page;
     page.Item(IDC_FISCAL_NIP).SetText(kNip);
 
@@ -139,7 +140,7 @@ TEST(Faults, APortHeldByAnotherProgramIsGivenBackToTheLibrary)
 {
     const std::string port = Environment().comPort;
     ASSERT_FALSE(port.empty()) << "the run maps no COM port";
-    PageSession session(kFiscalPage, {}, port);
+    PageSession session(Page("fiscal"), {}, port);
     const Window page = session.page;
     page.Item(IDC_FISCAL_NIP).SetText(kNip);
 
@@ -189,7 +190,7 @@ TEST(Faults, HeaderWorkingFilesThatCannotBeWrittenAreReportedAndNothingIsSent)
     // A working folder that cannot be written to is not among the cases: Wine
     // run by root writes to any folder whatever its rights, so it cannot be
     // made here. It ends in the same failed open as a folder in a file's place.
-    PageSession session(kHeaderPage);
+    PageSession session(Page("header"));
     const Window page = session.page;
     page.Item(IDC_HEADER_LINE1).SetText("Łódź");
     ASSERT_TRUE(session.run.Settle());
@@ -315,15 +316,12 @@ TEST(Faults, ALibraryThatRefusesConnectingLeavesTheMainWindowWorking)
 
 TEST(Faults, EveryPageTellsOfALibraryThatAnswersErrorsOrNoTexts)
 {
-    struct Page {
-        int button;
-        int action;
-    };
-    const Page pagesToTry[] = {
-        {kClockPage, IDC_CLOCK_SET},           {kHeaderPage, IDC_HEADER_SET},
-        {kTaxRatesPage, IDC_TAX_RATES_SET},    {kDisplayPage, IDC_DISPLAY_CUSTOMER_SEND},
-        {kReportsPage, IDC_REPORTS_DAILY},     {kGoodsCheckPage, IDC_GOODS_CHECK},
-        {kServiceDatePage, IDC_SERVICE_SET},   {kControlSalePage, IDC_SALE_RUN},
+    // Every page of the page table by one of its commands, but the
+    // fiscalization, which sends on its own link (the tests above).
+    const std::map<std::string_view, int> actions = {
+        {"clock", IDC_CLOCK_SET},    {"header", IDC_HEADER_SET}, {"rates", IDC_TAX_RATES_SET},
+        {"display", IDC_DISPLAY_CUSTOMER_SEND}, {"reports", IDC_REPORTS_DAILY}, {"goods", IDC_GOODS_CHECK},
+        {"service", IDC_SERVICE_SET}, {"sale", IDC_SALE_RUN}, {"fiscal", 0},
     };
     struct Case {
         const char* label;
@@ -342,16 +340,18 @@ TEST(Faults, EveryPageTellsOfALibraryThatAnswersErrorsOrNoTexts)
         session.Click(kConnect);
         const std::vector<std::string> onConnect = AnswerAllBoxes(session.run);
         ASSERT_TRUE(session.main.Item(kDisconnect).Enabled()) << "not connected; boxes:\n" << Joined(onConnect);
-        for (const Page& p : pagesToTry) {
-            SCOPED_TRACE("page button " + std::to_string(p.button));
-            session.main.Item(p.button).Click();
+        for (const res::PageButton& row : res::kMainPageButtons) {
+            SCOPED_TRACE(row.name);
+            const int action = actions.at(row.name);
+            if (action == 0) continue;
+            session.main.Item(row.id).Click();
             AnswerAllBoxes(session.run); // a page that reads the printer when it opens
             const auto pages = session.run.Pages();
             ASSERT_EQ(pages.size(), 1u) << "the page did not open";
             const Window page = pages.front();
             ASSERT_TRUE(page.WaitVisible());
             const std::size_t before = session.JournalSize();
-            page.Item(p.action).Click();
+            page.Item(action).Click();
             const std::vector<std::string> told = AnswerAllBoxes(session.run);
             if (c.actionsFail) {
                 EXPECT_FALSE(told.empty()) << "a failed operation must tell the technician";
@@ -421,14 +421,14 @@ TEST(Faults, AFaultInsideTheLibraryIsNamedAndEndsTheProgramWithItsCode)
         Window owner = session.main;
         if (c.onReportsPage) {
             ASSERT_NO_FATAL_FAILURE(pages::ConnectOnline(session));
-            owner = pages::OpenPage(session, kReportsPage);
+            owner = pages::OpenPage(session, Page("reports"));
             ASSERT_TRUE(owner) << "the reports page did not open";
             session.folder.WriteSimConfig(c.config);
             owner.Item(IDC_REPORTS_DAILY).Click();
         } else if (c.openingClockPage) {
             ASSERT_NO_FATAL_FAILURE(pages::ConnectOnline(session));
             session.folder.WriteSimConfig(c.config);
-            session.main.Item(kClockPage).Click();
+            session.main.Item(Page("clock")).Click();
         } else {
             session.main.Item(kConnect).Click();
         }

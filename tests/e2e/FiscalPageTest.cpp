@@ -31,7 +31,7 @@ TEST(FiscalPage, PutsExactlyTheFrameAndOneZeroByteOnTheLine)
 {
     const std::string port = Environment().comPort;
     ASSERT_FALSE(port.empty()) << "the run maps no COM port";
-    PageSession session(kFiscalPage, {}, port);
+    PageSession session(Page("fiscal"), {}, port);
     const Window page = session.page;
 
     const std::string notTenDigits = Expected(text::kNipNotTenDigits);
@@ -77,7 +77,7 @@ TEST(FiscalPage, OnlyYesToTheQuestionSendsTheNip)
 {
     const std::string port = Environment().comPort;
     ASSERT_FALSE(port.empty()) << "the run maps no COM port";
-    PageSession session(kFiscalPage, {}, port);
+    PageSession session(Page("fiscal"), {}, port);
     const Window page = session.page;
     const std::string nip = "526-000-12-46";
     page.Item(IDC_FISCAL_NIP).SetText(nip);
@@ -116,7 +116,7 @@ TEST(FiscalPage, OnlyYesToTheQuestionSendsTheNip)
 
 TEST(FiscalPage, TheNipEditTakesThirteenCharacters)
 {
-    PageSession session(kFiscalPage, {}, "com1");
+    PageSession session(Page("fiscal"), {}, "com1");
     const Window page = session.page;
     page.Item(IDC_FISCAL_NIP).Type("123-456-78-901");
     ASSERT_TRUE(session.run.Settle());
@@ -126,7 +126,7 @@ TEST(FiscalPage, TheNipEditTakesThirteenCharacters)
 TEST(FiscalPage, APortWithNoDeviceIsReportedAndGivenBackToTheLibrary)
 {
     // COM8 is not mapped to any device in the test prefix.
-    PageSession session(kFiscalPage, {}, "COM8");
+    PageSession session(Page("fiscal"), {}, "COM8");
     const Window page = session.page;
     const std::size_t journalBefore = session.JournalSize();
     page.Item(IDC_FISCAL_NIP).SetText("5260001246");

@@ -14,7 +14,7 @@ using namespace pages;
 
 TEST(GoodsCheckPage, CheckWithPrintout)
 {
-    PageSession session(main_window::kGoodsCheckPage);
+    PageSession session(main_window::Page("goods"));
     const Window page = session.page;
     EXPECT_EQ(page.Item(IDC_GOODS_RATE).Text(), "A");
 

@@ -45,7 +45,7 @@ std::string Hex(const std::string& bytes)
 
 TEST(HeaderPage, PolishLettersReachThePrinterInMazoviaAndTheWorkingFilesStayAsDesigned)
 {
-    PageSession session(kHeaderPage);
+    PageSession session(Page("header"));
     const Window page = session.page;
 
     // Typed from outside as UTF-16; the program holds Windows-1250.
@@ -79,7 +79,7 @@ TEST(HeaderPage, PolishLettersReachThePrinterInMazoviaAndTheWorkingFilesStayAsDe
 
 TEST(HeaderPage, AHeaderOverTheLimitIsRefusedBeforeAnythingIsWritten)
 {
-    PageSession session(kHeaderPage);
+    PageSession session(Page("header"));
     const Window page = session.page;
     // Seven lines of 40 bytes, each with its CR: 287 bytes.
     for (std::size_t i = 0; i < std::size(res::kHeaderLines); ++i)
@@ -101,7 +101,7 @@ TEST(HeaderPage, AHeaderOverTheLimitIsRefusedBeforeAnythingIsWritten)
 
 TEST(HeaderPage, LineOneWarnsOnceItHoldsMoreThan40Characters)
 {
-    PageSession session(kHeaderPage);
+    PageSession session(Page("header"));
     const Window page = session.page;
 
     page.Item(res::kHeaderLines[0].edit).Type(std::string(41, 'A'));
@@ -112,7 +112,7 @@ TEST(HeaderPage, LineOneWarnsOnceItHoldsMoreThan40Characters)
 
 TEST(HeaderPage, AFailedConversionIsReportedAndNothingIsSent)
 {
-    PageSession session(kHeaderPage);
+    PageSession session(Page("header"));
     const Window page = session.page;
     // The converted copy cannot be created where a folder takes its name.
     std::filesystem::create_directory(session.folder.Path() / L"naglowek.txt");
@@ -136,7 +136,7 @@ TEST(HeaderPage, AFailedConversionIsReportedAndNothingIsSent)
 // what was typed.
 TEST(HeaderPage, EnterInALineKeepsThePageAndItsLines)
 {
-    PageSession session(kHeaderPage);
+    PageSession session(Page("header"));
     const Window page = session.page;
     for (const auto& line : res::kHeaderLines) page.Item(line.edit).Type("Linia " + std::to_string(line.edit));
     const Window last = page.Item(IDC_HEADER_LINE7);

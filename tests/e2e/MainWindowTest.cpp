@@ -163,15 +163,15 @@ TEST(StartUp, MainWindowShowsTheDesignedTextsWithPolishLetters)
     const std::map<int, std::string> expected = {
         {kConnect, "Połąc&z"},
         {kDisconnect, "Rozłą&cz"},
-        {kClockPage, "Programowanie ze&gara"},
-        {kHeaderPage, "Programowanie &nagłówka"},
-        {kTaxRatesPage, "Zmiana stawek &PTU"},
-        {kFiscalPage, "&Fiskalizacja"},
-        {kDisplayPage, "Obsługa &wyświetlacza"},
-        {kReportsPage, "&Raporty"},
-        {kGoodsCheckPage, "Kontrola &bazy danych"},
-        {kServiceDatePage, "Przegląd &serwisowy"},
-        {kControlSalePage, "Sprzedaż &kontrolna"},
+        {Page("clock"), "Programowanie ze&gara"},
+        {Page("header"), "Programowanie &nagłówka"},
+        {Page("rates"), "Zmiana stawek &PTU"},
+        {Page("fiscal"), "&Fiskalizacja"},
+        {Page("display"), "Obsługa &wyświetlacza"},
+        {Page("reports"), "&Raporty"},
+        {Page("goods"), "Kontrola &bazy danych"},
+        {Page("service"), "Przegląd &serwisowy"},
+        {Page("sale"), "Sprzedaż &kontrolna"},
         {kExit, "Kon&iec"},
         {kRefresh, "&Odśwież"},
         {kAbout, "O programie..."},
@@ -803,9 +803,9 @@ void PressTwice(const PressCase& c)
 TEST(Presses, OnePressOneCommand)
 {
     const CommandButton connect{"Połącz", 0, kConnect, kPort, OnlineConnectJournal().size()};
-    const CommandButton dailyReport{"daily report", kReportsPage, IDC_REPORTS_DAILY, IDC_REPORTS_MONTH, 2};
-    const CommandButton fiscalize{"Wyślij", kFiscalPage, IDC_FISCAL_SEND, IDC_FISCAL_NIP, 2, "5260001246"};
-    const CommandButton controlSale{"control sale", kControlSalePage, IDC_SALE_RUN, IDC_SALE_NAME, 8};
+    const CommandButton dailyReport{"daily report", Page("reports"), IDC_REPORTS_DAILY, IDC_REPORTS_MONTH, 2};
+    const CommandButton fiscalize{"Wyślij", Page("fiscal"), IDC_FISCAL_SEND, IDC_FISCAL_NIP, 2, "5260001246"};
+    const CommandButton controlSale{"control sale", Page("sale"), IDC_SALE_RUN, IDC_SALE_NAME, 8};
     std::vector<PressCase> cases;
     for (const CommandButton& command : {connect, dailyReport, fiscalize, controlSale})
         for (const int delayMs : {kFastMs, kSlowMs})
@@ -818,7 +818,7 @@ TEST(Presses, OnePressOneCommand)
     // A failed report: the library's error box, owned by no window or by the
     // page, takes no click meant for the page, nor an Enter typed before it
     // opened (which reaches a box owned by the page).
-    const CommandButton failedReport{"failed daily report", kReportsPage, IDC_REPORTS_DAILY, IDC_REPORTS_MONTH, 3};
+    const CommandButton failedReport{"failed daily report", Page("reports"), IDC_REPORTS_DAILY, IDC_REPORTS_MONTH, 3};
     const std::string reportFails = "result.LBDAYREP = -25\n";
     for (const char* owner : {"none", "active"})
         cases.push_back({failedReport, kFastMs, SecondPress::WhileLibraryBoxIsUp, 1,
@@ -852,15 +852,15 @@ TEST(Presses, APlainLetterOnAButtonRunsNoCommand)
         char letter;
     };
     const LetterCase cases[] = {
-        {"header: \"p\" on a \"Podw.\" box, PROGRAMOWANIE", kHeaderPage, IDC_HEADER_DOUBLE1, 'p'},
-        {"clock: PROGRAMOWANIE", kClockPage, IDC_CLOCK_CANCEL, 'p'},
-        {"tax rates: PROGRAMOWANIE", kTaxRatesPage, IDC_TAX_RATES_CANCEL, 'p'},
-        {"fiscalization: Wyślij", kFiscalPage, IDC_FISCAL_CANCEL, 'w'},
-        {"display: Anuluj", kDisplayPage, IDC_DISPLAY_CUSTOMER_SEND, 'a'},
-        {"reports: Anuluj", kReportsPage, IDC_REPORTS_DAILY, 'a'},
-        {"goods check, on Wydruk: Wykonaj", kGoodsCheckPage, IDC_GOODS_PRINT, 'w'},
-        {"service date: PROGRAMOWANIE", kServiceDatePage, IDC_SERVICE_CANCEL, 'p'},
-        {"control sale: Wykonaj", kControlSalePage, IDC_SALE_CANCEL, 'w'},
+        {"header: \"p\" on a \"Podw.\" box, PROGRAMOWANIE", Page("header"), IDC_HEADER_DOUBLE1, 'p'},
+        {"clock: PROGRAMOWANIE", Page("clock"), IDC_CLOCK_CANCEL, 'p'},
+        {"tax rates: PROGRAMOWANIE", Page("rates"), IDC_TAX_RATES_CANCEL, 'p'},
+        {"fiscalization: Wyślij", Page("fiscal"), IDC_FISCAL_CANCEL, 'w'},
+        {"display: Anuluj", Page("display"), IDC_DISPLAY_CUSTOMER_SEND, 'a'},
+        {"reports: Anuluj", Page("reports"), IDC_REPORTS_DAILY, 'a'},
+        {"goods check, on Wydruk: Wykonaj", Page("goods"), IDC_GOODS_PRINT, 'w'},
+        {"service date: PROGRAMOWANIE", Page("service"), IDC_SERVICE_CANCEL, 'p'},
+        {"control sale: Wykonaj", Page("sale"), IDC_SALE_CANCEL, 'w'},
         {"main window: Programowanie zegara", 0, kDisconnect, 'g'},
         {"main window: Koniec", 0, kRefresh, 'i'},
     };
@@ -912,7 +912,7 @@ TEST(LibraryWindows, AHiddenHelperWindowOutlivesThePageAndANoticeGivesTheActivat
     for (int round = 1; round <= 2; ++round) {
         SCOPED_TRACE("reports page, round " + std::to_string(round));
         if (reports) session.run.Click(reports, IDCANCEL);
-        ASSERT_TRUE(reports = pages::OpenPage(session, kReportsPage)) << Describe(session.run.MessageBoxes());
+        ASSERT_TRUE(reports = pages::OpenPage(session, Page("reports"))) << Describe(session.run.MessageBoxes());
         session.run.Click(reports, IDC_REPORTS_DAILY);
     }
     session.folder.WriteSimConfig("notice.LBDAYREP = 300\n");

@@ -16,7 +16,7 @@ constexpr const char* kSimulatorCaption = "Symulator drukarki";
 
 TEST(ReportsPage, PickersOfferOnlyDatesWithATwoDigitYear)
 {
-    PageSession session(main_window::kReportsPage);
+    PageSession session(main_window::Page("reports"));
     const Window page = session.page;
     SYSTEMTIME today{};
     GetLocalTime(&today);
@@ -34,7 +34,7 @@ TEST(ReportsPage, PickersOfferOnlyDatesWithATwoDigitYear)
 
 TEST(ReportsPage, PeriodicReportByDatesIsSilentOnSuccess)
 {
-    PageSession session(main_window::kReportsPage);
+    PageSession session(main_window::Page("reports"));
     const Window page = session.page;
 
     ClickAndSettle(session, page, IDC_REPORTS_BY_DATES);
@@ -66,7 +66,7 @@ TEST(ReportsPage, PeriodicReportByDatesIsSilentOnSuccess)
 
 TEST(ReportsPage, MonthlyRangeErrorShowsThePageMessageThenTheLibraryMessage)
 {
-    PageSession session(main_window::kReportsPage);
+    PageSession session(main_window::Page("reports"));
     const Window page = session.page;
 
     page.Item(IDC_REPORTS_MONTH_YEAR).Type("03");
@@ -94,7 +94,7 @@ TEST(ReportsPage, MonthlyRangeErrorShowsThePageMessageThenTheLibraryMessage)
 
 TEST(ReportsPage, MonthlyReportTakesTheTypedTwoDigitYear)
 {
-    PageSession session(main_window::kReportsPage);
+    PageSession session(main_window::Page("reports"));
     const Window page = session.page;
 
     page.Item(IDC_REPORTS_MONTH_YEAR).Type("035"); // the edit takes two characters
@@ -113,7 +113,7 @@ TEST(ReportsPage, MonthlyReportTakesTheTypedTwoDigitYear)
 // be chosen at any hour, the day after the last at none.
 TEST(ReportsPage, PickersTakeTheirFirstAndLastDayAtAnyHour)
 {
-    PageSession session(main_window::kReportsPage);
+    PageSession session(main_window::Page("reports"));
     const Window page = session.page;
     const auto shown = [&](int id) {
         const auto date = PickerDate(session.run, page.Item(id));

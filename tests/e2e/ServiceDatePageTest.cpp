@@ -14,7 +14,7 @@ using namespace pages;
 
 TEST(ServiceDatePage, SendsDaysAndTelephone)
 {
-    PageSession session(IDC_MAIN_SERVICE_DATE);
+    PageSession session(res::PageCalled("service").id);
     const Window page = session.page;
 
     page.Item(IDC_SERVICE_DAYS).Type("30");

@@ -26,15 +26,11 @@ inline constexpr int kExit = IDC_MAIN_EXIT;
 inline constexpr int kAbout = IDC_MAIN_ABOUT;
 inline constexpr int kPort = IDC_MAIN_PORT;
 
-inline constexpr int kClockPage = IDC_MAIN_CLOCK;
-inline constexpr int kHeaderPage = IDC_MAIN_HEADER;
-inline constexpr int kTaxRatesPage = IDC_MAIN_TAX_RATES;
-inline constexpr int kFiscalPage = IDC_MAIN_FISCAL;
-inline constexpr int kDisplayPage = IDC_MAIN_DISPLAY;
-inline constexpr int kReportsPage = IDC_MAIN_REPORTS;
-inline constexpr int kGoodsCheckPage = IDC_MAIN_GOODS_CHECK;
-inline constexpr int kServiceDatePage = IDC_MAIN_SERVICE_DATE;
-inline constexpr int kControlSalePage = IDC_MAIN_CONTROL_SALE;
+// The button that opens the page of the page table called `name`.
+consteval int Page(std::string_view name)
+{
+    return res::PageCalled(name).id;
+}
 
 // Status panel values.
 inline constexpr int kDeviceName = IDC_MAIN_DEVICE_NAME;

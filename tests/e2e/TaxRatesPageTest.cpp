@@ -14,7 +14,7 @@ using namespace pages;
 
 TEST(TaxRatesPage, SendsTheDefaultRates)
 {
-    PageSession session(main_window::kTaxRatesPage);
+    PageSession session(main_window::Page("rates"));
     const Window page = session.page;
 
     page.Item(IDC_TAX_RATES_SET).Click();
@@ -53,7 +53,7 @@ TEST(TaxRatesPage, StopsSilently)
         {"rate A 102", "", res::kTaxRateEdits[0], "102"},
         {"printer off-line", "online = 0\n", 0, nullptr},
     };
-    PageSession session(main_window::kTaxRatesPage);
+    PageSession session(main_window::Page("rates"));
     const Window page = session.page;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);

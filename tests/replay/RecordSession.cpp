@@ -33,34 +33,34 @@ struct Use {
     int button;
 };
 
-const Use kClock = {IDC_MAIN_CLOCK, {}, IDC_CLOCK_SET};
-const Use kHeader = {IDC_MAIN_HEADER,
+const Use kClock = {qm47::res::PageCalled("clock").id, {}, IDC_CLOCK_SET};
+const Use kHeader = {qm47::res::PageCalled("header").id,
                      {{IDC_HEADER_LINE1, "Sklep \u017Babka \"Pod Lipami\""}, {IDC_HEADER_DOUBLE1, kClick},
                       {IDC_HEADER_CENTER1, kClick}, {IDC_HEADER_LINE2, "ul. \u0141\u0105kowa 7"}},
                      IDC_HEADER_SET};
-const Use kRates = {IDC_MAIN_TAX_RATES,
+const Use kRates = {qm47::res::PageCalled("rates").id,
                     {{IDC_TAX_RATES_A, "23"}, {IDC_TAX_RATES_B, "8"}, {IDC_TAX_RATES_C, "5"}, {IDC_TAX_RATES_D, "0"},
                      {IDC_TAX_RATES_E, "101"}, {IDC_TAX_RATES_F, "101"}, {IDC_TAX_RATES_G, "100"}},
                     IDC_TAX_RATES_SET};
-const Use kFiscal = {IDC_MAIN_FISCAL, {{IDC_FISCAL_NIP, "526-000-12-46"}}, IDC_FISCAL_SEND};
-const Use kDisplay = {IDC_MAIN_DISPLAY,
+const Use kFiscal = {qm47::res::PageCalled("fiscal").id, {{IDC_FISCAL_NIP, "526-000-12-46"}}, IDC_FISCAL_SEND};
+const Use kDisplay = {qm47::res::PageCalled("display").id,
                       {{IDC_DISPLAY_CUSTOMER_LINE1, "Dzie\u0144 dobry"}, {IDC_DISPLAY_CUSTOMER_LINE2, "Kasa 1"}},
                       IDC_DISPLAY_CUSTOMER_SEND};
-const Use kDailyReport = {IDC_MAIN_REPORTS, {}, IDC_REPORTS_DAILY};
-const Use kGoods = {IDC_MAIN_GOODS_CHECK, {{IDC_GOODS_NAME, "Kawa"}, {IDC_GOODS_RATE, "B"}, {IDC_GOODS_PRINT, kClick}},
+const Use kDailyReport = {qm47::res::PageCalled("reports").id, {}, IDC_REPORTS_DAILY};
+const Use kGoods = {qm47::res::PageCalled("goods").id, {{IDC_GOODS_NAME, "Kawa"}, {IDC_GOODS_RATE, "B"}, {IDC_GOODS_PRINT, kClick}},
                     IDC_GOODS_CHECK};
-const Use kService = {IDC_MAIN_SERVICE_DATE, {{IDC_SERVICE_DAYS, "30"}, {IDC_SERVICE_PHONE, "22 123-45-67"}},
+const Use kService = {qm47::res::PageCalled("service").id, {{IDC_SERVICE_DAYS, "30"}, {IDC_SERVICE_PHONE, "22 123-45-67"}},
                       IDC_SERVICE_SET};
-const Use kSale = {IDC_MAIN_CONTROL_SALE, {{IDC_SALE_NAME, "Towar testowy"}, {IDC_SALE_RATE, "B"}}, IDC_SALE_RUN};
+const Use kSale = {qm47::res::PageCalled("sale").id, {{IDC_SALE_NAME, "Towar testowy"}, {IDC_SALE_RATE, "B"}}, IDC_SALE_RUN};
 
 const std::map<std::string, std::vector<Use>> kScenarios = {
     // Every page, the fiscalization's bytes on the serial line included.
     {"every-page", {kClock, kHeader, kRates, kFiscal, kDisplay, kDailyReport, kGoods, kService, kSale}},
     // Values the program refuses with a box of its own.
     {"refusals",
-     {{IDC_MAIN_CLOCK, {{IDC_CLOCK_YEAR, "123"}}, IDC_CLOCK_SET},
-      {IDC_MAIN_FISCAL, {{IDC_FISCAL_NIP, "1234567890"}}, IDC_FISCAL_SEND},
-      {IDC_MAIN_REPORTS,
+     {{qm47::res::PageCalled("clock").id, {{IDC_CLOCK_YEAR, "123"}}, IDC_CLOCK_SET},
+      {qm47::res::PageCalled("fiscal").id, {{IDC_FISCAL_NIP, "1234567890"}}, IDC_FISCAL_SEND},
+      {qm47::res::PageCalled("reports").id,
        {{IDC_REPORTS_BY_NUMBERS, kClick}, {IDC_REPORTS_FIRST_NUMBER, "5"}, {IDC_REPORTS_LAST_NUMBER, "2"}},
        IDC_REPORTS_PERIODIC}}},
     // With a library that lacks LBSETCK, ErrorMessage and GetStatus_CashRegister.
@@ -74,9 +74,9 @@ const std::map<std::string, std::vector<Use>> kScenarios = {
     // Every page opened and closed; with `online_sequence` set so, the
     // clock page refuses to open off-line.
     {"pages-opened",
-     {{IDC_MAIN_CLOCK, {}, 0}, {IDC_MAIN_HEADER, {}, 0}, {IDC_MAIN_TAX_RATES, {}, 0}, {IDC_MAIN_FISCAL, {}, 0},
-      {IDC_MAIN_DISPLAY, {}, 0}, {IDC_MAIN_REPORTS, {}, 0}, {IDC_MAIN_GOODS_CHECK, {}, 0},
-      {IDC_MAIN_SERVICE_DATE, {}, 0}, {IDC_MAIN_CONTROL_SALE, {}, 0}}},
+     {{qm47::res::PageCalled("clock").id, {}, 0}, {qm47::res::PageCalled("header").id, {}, 0}, {qm47::res::PageCalled("rates").id, {}, 0}, {qm47::res::PageCalled("fiscal").id, {}, 0},
+      {qm47::res::PageCalled("display").id, {}, 0}, {qm47::res::PageCalled("reports").id, {}, 0}, {qm47::res::PageCalled("goods").id, {}, 0},
+      {qm47::res::PageCalled("service").id, {}, 0}, {qm47::res::PageCalled("sale").id, {}, 0}}},
 };
 
 int CancelOf(int pageButton)

@@ -364,7 +364,7 @@ TEST_F(HeaderPageTest, TheMainWindowOpensItFromItsHeaderButton)
     ASSERT_TRUE(main->Click(IDC_MAIN_CONNECT));
     int opened = 0;
     ui.onModal = [&](TestWindow& w) { opened = w.Template().id; };
-    ASSERT_TRUE(main->Click(IDC_MAIN_HEADER));
+    ASSERT_TRUE(main->Click(res::PageCalled("header").id));
     EXPECT_EQ(opened, IDD_HEADER);
 }
 

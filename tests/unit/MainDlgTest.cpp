@@ -376,7 +376,7 @@ TEST_F(MainDlgTest, OpeningAPageDisablesEveryButtonAndEnablesAllAfter)
     int pagesMade = 0;
     CMainDlg withPages(app, [&](int buttonId, CServiceApp&) -> std::unique_ptr<fw::CDialog> {
         ++pagesMade;
-        EXPECT_EQ(buttonId, IDC_MAIN_REPORTS);
+        EXPECT_EQ(buttonId, res::PageCalled("reports").id);
         return std::make_unique<ProbePage>();
     });
     app.SetLibrary(fake.Bind());
@@ -390,11 +390,11 @@ TEST_F(MainDlgTest, OpeningAPageDisablesEveryButtonAndEnablesAllAfter)
         EXPECT_EQ(ui.running.size(), 2u);
         page.Click(IDC_ABOUT_OK);
     };
-    ASSERT_TRUE(window->Click(IDC_MAIN_REPORTS));
+    ASSERT_TRUE(window->Click(res::PageCalled("reports").id));
     EXPECT_TRUE(ran);
     EXPECT_EQ(pagesMade, 1);
     EXPECT_EQ(EnabledButtons(), AllButtons());
-    EXPECT_EQ(window->FocusId(), IDC_MAIN_REPORTS) << "the keyboard is back on the button that opened the page";
+    EXPECT_EQ(window->FocusId(), res::PageCalled("reports").id) << "the keyboard is back on the button that opened the page";
     EXPECT_TRUE(fake.calls.empty()) << "the status panel is not refreshed";
     EXPECT_EQ(Text(IDC_MAIN_DEVICE_NAME), "TALMIR Serwis");
     // Only a page button has a page: any other id is a wiring fault, told at once.
@@ -425,7 +425,7 @@ TEST_F(MainDlgTest, TheLogWritesTheCommandsThatRunAndThePagesThatOpened)
     EXPECT_FALSE(aboutOpened) << "the about box opened inside a call";
     EXPECT_EQ(fake.CallsOf("Port_Open").size(), 1u) << "Connect ran inside a call";
     fake.onlAnswers = {0}; // the printer goes off-line: the clock page refuses to open
-    window->Click(IDC_MAIN_CLOCK);
+    window->Click(res::PageCalled("clock").id);
     // Two presses written (Connect, the clock page's button) and no "page closed".
     std::ifstream file("QM47.log", std::ios::binary);
     std::size_t presses = 0, closed = 0;
@@ -470,11 +470,11 @@ TEST_F(MainDlgTest, EnterInAPageEditKeepsThePageAndItsText)
     const struct {
         int button;
         int edit;
-    } kPages[] = {{IDC_MAIN_CLOCK, IDC_CLOCK_YEAR},
-                  {IDC_MAIN_TAX_RATES, IDC_TAX_RATES_A},
-                  {IDC_MAIN_HEADER, IDC_HEADER_LINE1},
-                  {IDC_MAIN_REPORTS, IDC_REPORTS_MONTH_YEAR},
-                  {IDC_MAIN_FISCAL, IDC_FISCAL_NIP}};
+    } kPages[] = {{res::PageCalled("clock").id, IDC_CLOCK_YEAR},
+                  {res::PageCalled("rates").id, IDC_TAX_RATES_A},
+                  {res::PageCalled("header").id, IDC_HEADER_LINE1},
+                  {res::PageCalled("reports").id, IDC_REPORTS_MONTH_YEAR},
+                  {res::PageCalled("fiscal").id, IDC_FISCAL_NIP}};
     Open();
     for (const auto& page : kPages) {
         SCOPED_TRACE(page.button);
@@ -495,8 +495,8 @@ TEST_F(MainDlgTest, EnterInAPageEditKeepsThePageAndItsText)
 // calls only what the page reads then.
 TEST_F(MainDlgTest, CancelEndsEveryPageWithoutSending)
 {
-    const std::map<int, std::vector<std::string>> opening = {{IDC_MAIN_CLOCK, {"GetStatus_Printer", "LBSENDCK"}},
-                                                             {IDC_MAIN_CONTROL_SALE, {"LBFSTRQ"}}};
+    const std::map<int, std::vector<std::string>> opening = {{res::PageCalled("clock").id, {"GetStatus_Printer", "LBSENDCK"}},
+                                                             {res::PageCalled("sale").id, {"LBFSTRQ"}}};
     Open();
     for (const res::PageButton& button : res::kMainPageButtons) {
         SCOPED_TRACE(button.name);
