@@ -763,10 +763,12 @@ void PressTwice(const PressCase& c)
             << "the second press answered the question";
         // Every question that comes is answered Yes: each would be one run.
         while (WaitUntil([&] { return session.run.Settle(); }, kWaitBound + std::chrono::milliseconds(c.delayMs) * 4)) {
-            const auto boxes = session.run.MessageBoxes();
-            if (boxes.empty()) break;
-            boxes.front().Press(IDYES);
-            ASSERT_TRUE(WaitUntil([&] { return !IsWindow(boxes.front().Handle()); })) << "the question stays";
+            if (session.run.MessageBoxes().empty()) break;
+            // Pressed once shown: a box just made may not have its buttons yet.
+            const auto box = session.run.WaitForMessageBox();
+            ASSERT_TRUE(box) << "the question did not show";
+            box->Press(IDYES);
+            ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box->Handle()); })) << "the question stays";
         }
     }
 
