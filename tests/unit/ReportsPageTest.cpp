@@ -15,7 +15,6 @@
 namespace qm47 {
 namespace {
 
-using fw::testing::TestWindow;
 using Bytes = std::vector<unsigned char>;
 
 constexpr std::int32_t kMonthlyRangeError = static_cast<std::int32_t>(0xE0000001u);

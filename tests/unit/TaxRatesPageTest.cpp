@@ -14,8 +14,6 @@
 namespace qm47 {
 namespace {
 
-using fw::testing::TestWindow;
-
 const std::vector<std::string> kDefaults = {"22", "7", "0", "101", "101", "101", "100"};
 
 class TaxRatesPageTest : public testing::PageTest<CTaxRatesPage> {
