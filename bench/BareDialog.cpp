@@ -3,9 +3,7 @@
 // window's size, frame, font and control count, made by the same template
 // builder, and nothing else.
 
-#include "framework/win32/TemplateBuilder.h"
-
-#include <windows.h>
+#include "bench/Yardstick.h"
 
 #include <string>
 #include <vector>
@@ -17,12 +15,7 @@ constexpr int kStatics = 46;
 
 INT_PTR CALLBACK DialogProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM)
 {
-    if (message == WM_INITDIALOG) return TRUE;
-    if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL) {
-        EndDialog(hwnd, IDCANCEL);
-        return TRUE;
-    }
-    return FALSE;
+    return message == WM_INITDIALOG || yardstick::EndOnCancel(hwnd, message, wParam);
 }
 
 } // namespace
@@ -43,7 +36,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
         controls.push_back({fw::kNoId, Static, texts.back().c_str(), {140 + 120 * (i % 2), 10 + 11 * (i / 2), 110, 8}});
     }
     const fw::DialogTemplate dialog{0, fw::DialogFrame::Main, "Bare dialog", {0, 0, 507, 277}, "MS Sans Serif", 8, controls};
-    const auto image = fw::win32::BuildDialogTemplate(dialog);
-    DialogBoxIndirectParamW(instance, reinterpret_cast<LPCDLGTEMPLATEW>(image.data()), nullptr, &DialogProcedure, 0);
+    yardstick::ShowModal(instance, dialog, &DialogProcedure);
     return 0;
 }

@@ -6,13 +6,11 @@
 // system-menu item), and nothing else: no dialog framework, no application
 // object, no device library, no common controls.
 
-#include "framework/win32/TemplateBuilder.h"
+#include "bench/Yardstick.h"
 #include "framework/win32/WideText.h"
 #include "res/Dialogs.h"
 #include "res/ResourceIds.h"
 #include "res/Texts.h"
-
-#include <windows.h>
 
 namespace {
 
@@ -39,18 +37,13 @@ INT_PTR CALLBACK DialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARA
         SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
         return TRUE;
     }
-    if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL) {
-        EndDialog(dialog, IDCANCEL);
-        return TRUE;
-    }
-    return FALSE;
+    return yardstick::EndOnCancel(dialog, message, wParam);
 }
 
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {
-    const auto image = fw::win32::BuildDialogTemplate(qm47::res::kMainDialog);
-    DialogBoxIndirectParamW(instance, reinterpret_cast<LPCDLGTEMPLATEW>(image.data()), nullptr, &DialogProcedure, 0);
+    yardstick::ShowModal(instance, qm47::res::kMainDialog, &DialogProcedure);
     return 0;
 }

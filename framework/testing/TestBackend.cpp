@@ -11,8 +11,6 @@
 namespace fw {
 
 namespace {
-testing::TestUi* g_currentUi = nullptr; // test-only: the session of the running test
-
 std::string Lower(std::string_view text)
 {
     std::string lower(text);
@@ -72,61 +70,47 @@ std::string_view ApplicationName()
 
 WaitCursor::WaitCursor()
 {
-    if (g_currentUi) {
-        ++g_currentUi->waitCursorDepth;
-        ++g_currentUi->waitCursorsShown;
+    if (auto* ui = testing::TestUi::Installed()) {
+        ++ui->waitCursorDepth;
+        ++ui->waitCursorsShown;
     }
 }
 
 WaitCursor::~WaitCursor()
 {
-    if (g_currentUi) --g_currentUi->waitCursorDepth;
+    if (auto* ui = testing::TestUi::Installed()) --ui->waitCursorDepth;
 }
 
 // No windows to disable here: a call only learns whether the fake library
 // said it showed a window of its own, and commands are dropped meanwhile.
 LibraryCallGuard::LibraryCallGuard()
 {
-    if (!g_currentUi) return;
-    g_currentUi->libraryWindowShown = false;
-    ++g_currentUi->runningCalls;
+    auto* ui = testing::TestUi::Installed();
+    if (!ui) return;
+    ui->libraryWindowShown = false;
+    ++ui->runningCalls;
 }
 
 LibraryCallGuard::~LibraryCallGuard()
 {
-    if (g_currentUi) --g_currentUi->runningCalls;
+    if (auto* ui = testing::TestUi::Installed()) --ui->runningCalls;
 }
 
 bool LibraryCallGuard::Running()
 {
-    return g_currentUi && g_currentUi->runningCalls > 0;
+    const auto* ui = testing::TestUi::Installed();
+    return ui && ui->runningCalls > 0;
 }
 
 bool LibraryCallGuard::LibraryShowedWindow() const
 {
-    return g_currentUi && g_currentUi->libraryWindowShown;
+    const auto* ui = testing::TestUi::Installed();
+    return ui && ui->libraryWindowShown;
 }
 
 void InitDialogSupport() {}
 
 namespace testing {
-
-TestUi::TestUi()
-{
-    if (g_currentUi) throw std::logic_error("one TestUi at a time");
-    g_currentUi = this;
-}
-
-TestUi::~TestUi()
-{
-    g_currentUi = nullptr;
-}
-
-TestUi& TestUi::Current()
-{
-    if (!g_currentUi) throw std::logic_error("no TestUi: create one in the test");
-    return *g_currentUi;
-}
 
 TestWindow::TestWindow(CDialog& dialog, const DialogTemplate& dialogTemplate)
     : m_dialog(dialog), m_template(dialogTemplate)
@@ -189,7 +173,7 @@ void TestWindow::Destroy()
     if (m_destroyed) return;
     m_destroyed = true;
     m_dialog.HandleDestroy();
-    if (g_currentUi) std::erase(g_currentUi->running, this);
+    if (auto* ui = TestUi::Installed()) std::erase(ui->running, this);
 }
 
 VirtualControl* TestWindow::Find(int id)

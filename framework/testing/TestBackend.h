@@ -7,6 +7,7 @@
 #include "framework/Dialog.h"
 #include "framework/DialogTemplate.h"
 #include "framework/Window.h"
+#include "framework/testing/SoleInstance.h"
 
 #include <deque>
 #include <functional>
@@ -29,14 +30,9 @@ class TestWindow;
 
 // One test's user interface session. Create one per test (it installs itself
 // for the backend while it lives).
-class TestUi {
+class TestUi : public SoleInstance<TestUi> {
 public:
-    TestUi();
-    ~TestUi();
-    TestUi(const TestUi&) = delete;
-    TestUi& operator=(const TestUi&) = delete;
-
-    static TestUi& Current();
+    static constexpr const char* kName = "TestUi";
 
     // Every message box shown, in order.
     std::vector<ShownMessage> messages;

@@ -35,6 +35,16 @@ std::string Columns(const std::string& left, const std::string& right)
 
 bool HasLine(const std::string& text, const std::string& line) { return Contains("\n" + text, "\n" + line + "\n"); }
 
+// An article as a sale line and the goods database name it: its name and a
+// rate letter.
+struct Article {
+    const char* name;
+    unsigned char letter;
+};
+
+// A table row's article as a failure names it: "Mleko B".
+std::string Named(const Article& article) { return std::string(article.name) + " " + static_cast<char>(article.letter); }
+
 class SimState : public SimTest {
 protected:
     FiscalStatus Status() const
@@ -64,10 +74,10 @@ protected:
     }
 
     // The control sale as the program sends it; answers the sale line's result.
-    std::int32_t Sell(const char* name, unsigned char letter) const
+    std::int32_t Sell(const Article& article) const
     {
         SIM(LBTRSHDR)(0);
-        const std::int32_t result = SaleLine(name, letter);
+        const std::int32_t result = SaleLine(article.name, article.letter);
         EndReceipt();
         return result;
     }
@@ -82,20 +92,19 @@ TEST_F(SimState, GoodsFromTheSettingsReplaceTheBuiltInDatabase)
     WriteConfig("goods = Mleko:B, Chleb:A, Gazeta:C:0, Us\xB3uga:G\n");
     OpenPort();
     const struct {
-        const char* name;
-        unsigned char letter;
+        Article article;
         std::uint8_t blocked;
         const char* rateText;
     } cases[] = {
-        {"Mleko", 'B', 1, "7.00"},      {"Mleko", 'A', 1, "7.00"},  {"Chleb", 'A', 1, "22.00"},
-        {"Gazeta", 'C', 0, "0.00"},     {"Us\xB3uga", 'G', 1, "100.00"},
-        {"Kawa", 'A', 0, "101.00"},     // only in the built-in database
-        {"mleko", 'B', 0, "101.00"},    // names are told apart by case
+        {{"Mleko", 'B'}, 1, "7.00"},      {{"Mleko", 'A'}, 1, "7.00"},  {{"Chleb", 'A'}, 1, "22.00"},
+        {{"Gazeta", 'C'}, 0, "0.00"},     {{"Us\xB3uga", 'G'}, 1, "100.00"},
+        {{"Kawa", 'A'}, 0, "101.00"},     // only in the built-in database
+        {{"mleko", 'B'}, 0, "101.00"},    // names are told apart by case
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.name) + " " + static_cast<char>(c.letter));
+        SCOPED_TRACE(Named(c.article));
         GoodsQueryResult result{9, nullptr};
-        ASSERT_EQ(SIM(LBDBREPRS)(c.name, c.letter, &result), 0);
+        ASSERT_EQ(SIM(LBDBREPRS)(c.article.name, c.article.letter, &result), 0);
         EXPECT_EQ(Value(result.blocked), c.blocked);
         const char* rateText = result.rateText;
         ASSERT_NE(rateText, nullptr);
@@ -112,27 +121,27 @@ TEST_F(SimState, QueryAnswerTellsWhetherTheSaleGoesThrough)
     WriteConfig("goods = Chleb:B, Us\xB3uga:G, Gazeta:C:0\n");
     OpenPort();
     const struct {
-        const char* name;
-        unsigned char letter;
+        Article article;
         std::int32_t line; // result of LBTRSLN
     } cases[] = {
-        {"Chleb", 'A', sim::kGoodsBlocked},    {"Chleb", 'B', 0},
-        {"Chleb", 'C', sim::kGoodsBlocked},    {"Chleb", 'G', sim::kGoodsBlocked},
-        {"Chleb", 'D', sim::kInactiveRate},    {"Us\xB3uga", 'A', sim::kGoodsBlocked},
-        {"Us\xB3uga", 'G', 0},                 {"Gazeta", 'A', 0}, // not blocked: sold at any rate...
-        {"Gazeta", 'C', sim::kGoodsBlocked},   // ...and from then on held at 22.00
-        {"Nowy towar", 'C', 0},                {"Nowy towar", 'A', sim::kGoodsBlocked},
+        {{"Chleb", 'A'}, sim::kGoodsBlocked},    {{"Chleb", 'B'}, 0},
+        {{"Chleb", 'C'}, sim::kGoodsBlocked},    {{"Chleb", 'G'}, sim::kGoodsBlocked},
+        {{"Chleb", 'D'}, sim::kInactiveRate},    {{"Us\xB3uga", 'A'}, sim::kGoodsBlocked},
+        {{"Us\xB3uga", 'G'}, 0},                 {{"Gazeta", 'A'}, 0}, // not blocked: sold at any rate...
+        {{"Gazeta", 'C'}, sim::kGoodsBlocked},   // ...and from then on held at 22.00
+        {{"Nowy towar", 'C'}, 0},                {{"Nowy towar", 'A'}, sim::kGoodsBlocked},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.name) + " " + static_cast<char>(c.letter));
+        const auto [name, letter] = c.article;
+        SCOPED_TRACE(Named(c.article));
         GoodsQueryResult goods{9, nullptr};
-        ASSERT_EQ(SIM(LBDBREPRS)(c.name, c.letter, &goods), 0);
+        ASSERT_EQ(SIM(LBDBREPRS)(name, letter, &goods), 0);
         const std::string heldRate = goods.rateText;
         const FiscalStatus status = Status();
         const bool programRefuses =
-            Value(goods.blocked) == 1 && IntegerPart(heldRate.c_str()) != IntegerPart(status.ptuRate[c.letter - 'A']);
+            Value(goods.blocked) == 1 && IntegerPart(heldRate.c_str()) != IntegerPart(status.ptuRate[letter - 'A']);
         if (c.line != sim::kInactiveRate) EXPECT_EQ(programRefuses, c.line == sim::kGoodsBlocked);
-        EXPECT_EQ(Sell(c.name, c.letter), c.line);
+        EXPECT_EQ(Sell(c.article), c.line);
     }
 }
 
@@ -163,20 +172,19 @@ TEST_F(SimState, TotalizersAndReceiptCountFromTheSettingsGrowByEachSale)
     WriteConfig("totalizers = 0, 0.5, 0, 0, 0, 0, 999999.99\nreceipt_count = 0\n");
     OpenPort();
     const struct {
-        const char* name;
-        unsigned char letter;
+        Article article;
         std::int32_t receipts;
         std::vector<std::string> totalizers;
     } steps[] = {
-        {"Towar testowy", 'A', 1, {"000000.01", "000000.50", "000000.00", "000000.00", "000000.00", "000000.00", "999999.99"}},
-        {"Towar testowy", 'A', 2, {"000000.02", "000000.50", "000000.00", "000000.00", "000000.00", "000000.00", "999999.99"}},
-        {"Towar testowy", 'B', 2, {"000000.02", "000000.50", "000000.00", "000000.00", "000000.00", "000000.00", "999999.99"}},
-        {"Serwis", 'G', 3, {"000000.02", "000000.50", "000000.00", "000000.00", "000000.00", "000000.00", "1000000.00"}},
-        {"Sok", 'E', 3, {"000000.02", "000000.50", "000000.00", "000000.00", "000000.00", "000000.00", "1000000.00"}},
+        {{"Towar testowy", 'A'}, 1, {"000000.01", "000000.50", "000000.00", "000000.00", "000000.00", "000000.00", "999999.99"}},
+        {{"Towar testowy", 'A'}, 2, {"000000.02", "000000.50", "000000.00", "000000.00", "000000.00", "000000.00", "999999.99"}},
+        {{"Towar testowy", 'B'}, 2, {"000000.02", "000000.50", "000000.00", "000000.00", "000000.00", "000000.00", "999999.99"}},
+        {{"Serwis", 'G'}, 3, {"000000.02", "000000.50", "000000.00", "000000.00", "000000.00", "000000.00", "1000000.00"}},
+        {{"Sok", 'E'}, 3, {"000000.02", "000000.50", "000000.00", "000000.00", "000000.00", "000000.00", "1000000.00"}},
     };
     for (const auto& step : steps) {
-        SCOPED_TRACE(std::string(step.name) + " " + static_cast<char>(step.letter));
-        Sell(step.name, step.letter);
+        SCOPED_TRACE(Named(step.article));
+        Sell(step.article);
         const FiscalStatus status = Status();
         EXPECT_EQ(Value(status.receiptCount), step.receipts);
         for (std::size_t i = 0; i < 7; ++i) EXPECT_EQ(std::string(status.totalizer[i]), step.totalizers[i]) << i;
@@ -236,7 +244,7 @@ TEST_F(SimState, PrintoutShowsGoodsChecksReceiptsDisplaysAndTheServiceReminder)
                                     Columns("Kasa:", "001"), Columns("Kasjer:", "SERWIS")})
         EXPECT_TRUE(HasLine(goodsCheck, line)) << line << "\n" << goodsCheck;
 
-    ASSERT_EQ(Sell("Towar testowy", 'A'), 0);
+    ASSERT_EQ(Sell({"Towar testowy", 'A'}), 0);
     const std::string receipt = Printout().substr(goodsCheck.size());
     for (const std::string& line : {std::string("FIRMA PRZYKŁADOWA"), Columns("Towar testowy", "1 x 0.01 A"),
                                     Columns("SUMA PLN", "0.01"), Columns("Paragon nr", "13"), std::string("ABC12345678")})

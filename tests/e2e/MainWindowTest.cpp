@@ -28,6 +28,19 @@ std::set<int> AllButtonsSet()
     return {all.begin(), all.end()};
 }
 
+// Connect pressed where the printer cannot be used: the box `box`, owned by
+// the main window; then the main window idle with an empty panel, and the
+// journal from its line `from` on holding `journal`.
+void ExpectConnectRefused(Session& session, const std::string& box, const std::vector<std::string>& journal,
+                          std::size_t from = 0)
+{
+    session.Click(kConnect);
+    AnswerMessageBox(session.run, {.text = box, .owner = session.main.Handle()});
+    EXPECT_TRUE(EnabledButtonsAre(session.main, kIdleButtons));
+    EXPECT_TRUE(PanelIsEmpty(session.main));
+    EXPECT_TRUE(JournalMatches(session.folder.JournalFrom(from), journal));
+}
+
 // The journal of a Connect on com1 to an answering printer.
 std::vector<std::string> OnlineConnectJournal()
 {
@@ -290,16 +303,13 @@ TEST(Connect, NullTextsFromTheLibraryAreShownAsEmptyOrPresetTexts)
 TEST(Connect, OfflinePrinterKeepsThePortOpenAndTheOnlineButtonsDisabled)
 {
     Session session(Library::Full, "online = 0\n");
-    session.Click(kConnect);
-    AnswerMessageBox(session.run, {.text = Expected(text::kPrinterOffline), .owner = session.main.Handle()});
-    EXPECT_TRUE(EnabledButtonsAre(session.main, kIdleButtons));
-    EXPECT_TRUE(PanelIsEmpty(session.main));
-    EXPECT_TRUE(JournalMatches(session.folder.Journal(), {
-                                                             "Port_Close",
-                                                             "Port_Open port=\"com1\" baud=9600 result=0",
-                                                             "GetStatus_Printer onl=0",
-                                                             "GetStatus_Printer onl=0",
-                                                         }));
+    ExpectConnectRefused(session, Expected(text::kPrinterOffline),
+                         {
+                             "Port_Close",
+                             "Port_Open port=\"com1\" baud=9600 result=0",
+                             "GetStatus_Printer onl=0",
+                             "GetStatus_Printer onl=0",
+                         });
 }
 
 TEST(Connect, NoAnswerClosesThePort)
@@ -307,31 +317,25 @@ TEST(Connect, NoAnswerClosesThePort)
     for (const char* online : {"none", "2", "9", "-1"}) {
         SCOPED_TRACE(std::string("online = ") + online);
         Session session(Library::Full, std::string("online = ") + online + "\n");
-        session.Click(kConnect);
-        AnswerMessageBox(session.run, {.text = Expected(text::kPrinterNotConnected), .owner = session.main.Handle()});
-        EXPECT_TRUE(EnabledButtonsAre(session.main, kIdleButtons));
-        EXPECT_TRUE(PanelIsEmpty(session.main));
-        EXPECT_TRUE(JournalMatches(session.folder.Journal(), {
-                                                                 "Port_Close",
-                                                                 "Port_Open port=\"com1\" baud=9600 result=0",
-                                                                 "GetStatus_Printer",
-                                                                 "GetStatus_Printer",
-                                                                 "Port_Close",
-                                                             }));
+        ExpectConnectRefused(session, Expected(text::kPrinterNotConnected),
+                             {
+                                 "Port_Close",
+                                 "Port_Open port=\"com1\" baud=9600 result=0",
+                                 "GetStatus_Printer",
+                                 "GetStatus_Printer",
+                                 "Port_Close",
+                             });
     }
 }
 
 TEST(Connect, PortThatFailsToOpen)
 {
     Session session(Library::Full, "port_open = fail\n");
-    session.Click(kConnect);
-    AnswerMessageBox(session.run, {.text = Expected(text::kCannotOpenPort), .owner = session.main.Handle()});
-    EXPECT_TRUE(EnabledButtonsAre(session.main, kIdleButtons));
-    EXPECT_TRUE(PanelIsEmpty(session.main));
-    EXPECT_TRUE(JournalMatches(session.folder.Journal(), {
-                                                             "Port_Close",
-                                                             "Port_Open port=\"com1\" baud=9600 result=-1",
-                                                         }));
+    ExpectConnectRefused(session, Expected(text::kCannotOpenPort),
+                         {
+                             "Port_Close",
+                             "Port_Open port=\"com1\" baud=9600 result=-1",
+                         });
 }
 
 TEST(Connect, OnlyTheSecondStatusAnswerCounts)
@@ -417,16 +421,14 @@ TEST(Connect, SecondConnectClosesThePortAndClearsThePanelFirst)
     // The printer goes off-line: the second Connect must leave an empty panel
     // and the on-line buttons disabled, not what the first one showed.
     session.folder.WriteSimConfig("online = 0\n");
-    session.Click(kConnect);
-    AnswerMessageBox(session.run, {.text = Expected(text::kPrinterOffline), .owner = session.main.Handle()});
-    EXPECT_TRUE(PanelIsEmpty(session.main));
-    EXPECT_TRUE(EnabledButtonsAre(session.main, kIdleButtons));
-    EXPECT_TRUE(JournalMatches(session.folder.JournalFrom(first), {
-                                                                      "Port_Close",
-                                                                      "Port_Open port=\"com1\" baud=9600 result=0",
-                                                                      "GetStatus_Printer onl=0",
-                                                                      "GetStatus_Printer onl=0",
-                                                                  }));
+    ExpectConnectRefused(session, Expected(text::kPrinterOffline),
+                         {
+                             "Port_Close",
+                             "Port_Open port=\"com1\" baud=9600 result=0",
+                             "GetStatus_Printer onl=0",
+                             "GetStatus_Printer onl=0",
+                         },
+                         first);
 
     // And back on-line: a third Connect fills the panel again.
     session.folder.WriteSimConfig("online = 1\n");

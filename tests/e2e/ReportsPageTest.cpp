@@ -14,10 +14,15 @@ using namespace pages;
 
 constexpr const char* kSimulatorCaption = "Symulator drukarki";
 
-TEST(ReportsPage, PickersOfferOnlyDatesWithATwoDigitYear)
-{
-    PageSession session(main_window::Page("reports"));
+// Every test here starts connected, with the reports page open.
+class ReportsPage : public ::testing::Test {
+protected:
+    PageSession session{main_window::Page("reports")};
     const Window page = session.page;
+};
+
+TEST_F(ReportsPage, PickersOfferOnlyDatesWithATwoDigitYear)
+{
     SYSTEMTIME today{};
     GetLocalTime(&today);
     for (int id : {IDC_REPORTS_FIRST_DATE, IDC_REPORTS_LAST_DATE}) {
@@ -32,10 +37,8 @@ TEST(ReportsPage, PickersOfferOnlyDatesWithATwoDigitYear)
     EXPECT_EQ(SendMessageW(page.Item(IDC_REPORTS_BY_DATES).Handle(), BM_GETCHECK, 0, 0), BST_UNCHECKED);
 }
 
-TEST(ReportsPage, PeriodicReportByDatesIsSilentOnSuccess)
+TEST_F(ReportsPage, PeriodicReportByDatesIsSilentOnSuccess)
 {
-    PageSession session(main_window::Page("reports"));
-    const Window page = session.page;
 
     ClickAndSettle(session, page, IDC_REPORTS_BY_DATES);
     EXPECT_EQ(SendMessageW(page.Item(IDC_REPORTS_BY_NUMBERS).Handle(), BM_GETCHECK, 0, 0), BST_UNCHECKED);
@@ -64,10 +67,8 @@ TEST(ReportsPage, PeriodicReportByDatesIsSilentOnSuccess)
                                 "kind=1 result=-25"}));
 }
 
-TEST(ReportsPage, MonthlyRangeErrorShowsThePageMessageThenTheLibraryMessage)
+TEST_F(ReportsPage, MonthlyRangeErrorShowsThePageMessageThenTheLibraryMessage)
 {
-    PageSession session(main_window::Page("reports"));
-    const Window page = session.page;
 
     page.Item(IDC_REPORTS_MONTH_YEAR).Type("03");
     page.Item(IDC_REPORTS_MONTH).Type("13"); // no such month: the printer answers 0xE0000001
@@ -92,10 +93,8 @@ TEST(ReportsPage, MonthlyRangeErrorShowsThePageMessageThenTheLibraryMessage)
     EXPECT_TRUE(page.Visible()) << "the page stays open";
 }
 
-TEST(ReportsPage, MonthlyReportTakesTheTypedTwoDigitYear)
+TEST_F(ReportsPage, MonthlyReportTakesTheTypedTwoDigitYear)
 {
-    PageSession session(main_window::Page("reports"));
-    const Window page = session.page;
 
     page.Item(IDC_REPORTS_MONTH_YEAR).Type("035"); // the edit takes two characters
     page.Item(IDC_REPORTS_MONTH).Type("2");
@@ -111,10 +110,8 @@ TEST(ReportsPage, MonthlyReportTakesTheTypedTwoDigitYear)
 
 // A picked date keeps its time of day: the first and the last day offered can
 // be chosen at any hour, the day after the last at none.
-TEST(ReportsPage, PickersTakeTheirFirstAndLastDayAtAnyHour)
+TEST_F(ReportsPage, PickersTakeTheirFirstAndLastDayAtAnyHour)
 {
-    PageSession session(main_window::Page("reports"));
-    const Window page = session.page;
     const auto shown = [&](int id) {
         const auto date = PickerDate(session.run, page.Item(id));
         return date ? date->wYear * 10000 + date->wMonth * 100 + date->wDay : 0;

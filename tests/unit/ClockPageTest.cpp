@@ -103,8 +103,7 @@ TEST_F(ClockPageTest, NotOnlineClosesBeforeShownWithOfflineMessage)
     app.SetLibrary(fake.Bind());
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
-        ui.messages.clear();
-        fake.Clear();
+        Forget();
         fake.onl = c.onl;
         fake.printerFills = c.fills;
         CClockPage closing(app);
@@ -146,23 +145,15 @@ TEST_F(ClockPageTest, OpensWithPrinterClockAndProposedSetting)
 
 TEST_F(ClockPageTest, UnreadClockShowsZeroDateAndTime)
 {
-    const struct {
-        const char* label;
-        std::initializer_list<std::string_view> without;
-        std::int32_t result;
-    } cases[] = {
+    const testing::LibraryAnswer cases[] = {
         {"library leaves the record untouched", {}, 0},
         {"LBSENDCK fails: its result is not looked at", {}, -3},
         {"no LBSENDCK: skipped silently", {"LBSENDCK"}, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
-        ui.messages.clear();
-        fake.Clear();
-        fake.results["LBSENDCK"] = c.result;
-        app.SetLibrary(fake.Bind(c.without));
-        CClockPage local(app);
-        const auto opened = TestWindow::Open(local);
+        Forget();
+        const auto opened = OpenFresh("LBSENDCK", c);
         EXPECT_TRUE(opened->WasShown());
         EXPECT_EQ(opened->Control(IDC_CLOCK_PRINTER_DATE).text, "2000/0/0");
         EXPECT_EQ(opened->Control(IDC_CLOCK_PRINTER_TIME).text, "0:00:00");
@@ -229,8 +220,7 @@ TEST_F(ClockPageTest, SetSendsTheTypedValues)
     Open();
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::PrintToString(c.typed));
-        ui.messages.clear();
-        fake.Clear();
+        Forget();
         TypeNewTexts(c.typed);
         ASSERT_TRUE(window->Click(IDC_CLOCK_SET));
         EXPECT_EQ(fake.Names(), (std::vector<std::string>{"GetStatus_Printer", "LBSETCK"}));
@@ -264,8 +254,7 @@ TEST_F(ClockPageTest, SetRefusesAValueOutOfItsRange)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.message);
         TypeNewTexts(c.typed);
-        ui.messages.clear();
-        fake.Clear();
+        Forget();
         ASSERT_TRUE(window->Click(IDC_CLOCK_SET));
         EXPECT_EQ(fake.Names(), std::vector<std::string>{"GetStatus_Printer"}) << "checked after the on-line check";
         ASSERT_EQ(ui.messages.size(), 1u);
@@ -282,30 +271,24 @@ TEST_F(ClockPageTest, SetRefusesAValueOutOfItsRange)
 TEST_F(ClockPageTest, SetResultReporting)
 {
     const struct {
-        const char* label;
-        std::initializer_list<std::string_view> without;
-        std::int32_t result;
+        testing::LibraryAnswer answer;
         std::vector<std::string> callsAfterCheck;
         std::vector<Message> messages;
     } cases[] = {
-        {"error code to ErrorMessage", {}, -5, {"LBSETCK", "ErrorMessage"}, {}},
-        {"positive error code", {}, 7, {"LBSETCK", "ErrorMessage"}, {}},
-        {"no LBSETCK", {"LBSETCK"}, 0, {},
+        {{"error code to ErrorMessage", {}, -5}, {"LBSETCK", "ErrorMessage"}, {}},
+        {{"positive error code", {}, 7}, {"LBSETCK", "ErrorMessage"}, {}},
+        {{"no LBSETCK", {"LBSETCK"}, 0}, {},
          {{std::string(text::kMissingExportPrefix.view()) + "LBSETCK", fw::MessageIcon::Exclamation}}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.label);
-        fake.results["LBSETCK"] = c.result;
-        app.SetLibrary(fake.Bind(c.without));
-        CClockPage local(app);
-        const auto opened = TestWindow::Open(local);
-        ui.messages.clear();
-        fake.Clear();
+        SCOPED_TRACE(c.answer.label);
+        const auto opened = OpenFresh("LBSETCK", c.answer);
+        Forget();
         opened->Click(IDC_CLOCK_SET);
         std::vector<std::string> expected = {"GetStatus_Printer"};
         expected.insert(expected.end(), c.callsAfterCheck.begin(), c.callsAfterCheck.end());
         EXPECT_EQ(fake.Names(), expected);
-        ExpectErrorMessagesOf(c.result);
+        ExpectErrorMessagesOf(c.answer.result);
         EXPECT_EQ(Messages(), c.messages);
         EXPECT_FALSE(opened->Ended());
     }
@@ -315,8 +298,7 @@ TEST_F(ClockPageTest, SetWhenNotOnlineSendsNothingAndKeepsEntries)
 {
     Open();
     TypeNewTexts({"1", "2", "3", "4", "5", "6"});
-    ui.messages.clear();
-    fake.Clear();
+    Forget();
     fake.onl = 0;
     window->Click(IDC_CLOCK_SET);
     EXPECT_EQ(fake.Names(), std::vector<std::string>{"GetStatus_Printer"});

@@ -104,9 +104,7 @@ TEST_F(ControlSalePageTest, UnfilledOrNullTotalizersShowZero)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
         fake.fillFiscalStatus = c.fill;
-        app.SetLibrary(fake.Bind());
-        CControlSalePage local(app);
-        const auto opened = fw::testing::TestWindow::Open(local);
+        const auto opened = OpenFresh();
         for (int id : res::kSaleTotalizers) EXPECT_EQ(opened->Control(id).text, "0") << id;
     }
 }

@@ -65,8 +65,7 @@ TEST_F(DisplayPageTest, EachButtonSendsItsModeAndText)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
         FillLines(*window, c.lines);
-        fake.Clear();
-        ui.messages.clear();
+        Forget();
         ASSERT_TRUE(window->Click(c.button));
         EXPECT_EQ(fake.Names(), (std::vector<std::string>{"GetStatus_Printer", "LBDSP"}));
         const auto calls = fake.CallsOf("LBDSP");
@@ -90,8 +89,7 @@ TEST_F(DisplayPageTest, LinesHoldTwentyCharacters)
         for (int button : {IDC_DISPLAY_CUSTOMER_SEND, IDC_DISPLAY_OPERATOR_SEND}) {
             SCOPED_TRACE(::testing::Message() << "edit " << edit << ", button " << button);
             window->Replace(edit, std::string(21, 'x'));
-            fake.Clear();
-            ui.messages.clear();
+            Forget();
             window->Click(button);
             EXPECT_EQ(fake.Names(), std::vector<std::string>{"GetStatus_Printer"});
             ASSERT_EQ(ui.messages.size(), 1u);
@@ -112,8 +110,7 @@ TEST_F(DisplayPageTest, OfflineStopsEveryButton)
                            IDC_DISPLAY_CASH_REGISTER}) {
             SCOPED_TRACE(::testing::Message() << "onl " << onl << ", button " << button);
             fake.onl = onl;
-            fake.Clear();
-            ui.messages.clear();
+            Forget();
             window->Click(button);
             ExpectOfflineRefusal();
             EXPECT_FALSE(window->Ended());
@@ -127,13 +124,7 @@ TEST_F(DisplayPageTest, ErrorsGoToErrorMessage)
     for (const std::int32_t code : {-7, 1, 0x7FFFFFFF}) {
         for (int button : {IDC_DISPLAY_CUSTOMER_SEND, IDC_DISPLAY_DATE_TIME}) {
             SCOPED_TRACE(::testing::Message() << "code " << code << ", button " << button);
-            fake.results["LBDSP"] = code;
-            fake.Clear();
-            ui.messages.clear();
-            window->Click(button);
-            EXPECT_EQ(fake.Names(), (std::vector<std::string>{"GetStatus_Printer", "LBDSP", "ErrorMessage"}));
-            ExpectErrorMessagesOf(code);
-            EXPECT_TRUE(ui.messages.empty());
+            ExpectErrorGoesToErrorMessage(button, "LBDSP", code);
         }
     }
 }

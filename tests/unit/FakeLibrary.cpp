@@ -9,8 +9,6 @@ namespace qm47::testing {
 
 namespace {
 
-FakeLibrary* g_fake = nullptr; // test-only: the fake of the running test
-
 FakeLibrary& Fake()
 {
     return FakeLibrary::Current();
@@ -169,23 +167,6 @@ void* Address(std::string_view name)
 std::string TextOrNull(const char* text)
 {
     return text ? std::string(text) : std::string("<null>");
-}
-
-FakeLibrary::FakeLibrary()
-{
-    if (g_fake) throw std::logic_error("one FakeLibrary at a time");
-    g_fake = this;
-}
-
-FakeLibrary::~FakeLibrary()
-{
-    g_fake = nullptr;
-}
-
-FakeLibrary& FakeLibrary::Current()
-{
-    if (!g_fake) throw std::logic_error("no FakeLibrary in this test");
-    return *g_fake;
 }
 
 DeviceLibrary FakeLibrary::Bind(std::initializer_list<std::string_view> without) const

@@ -5,6 +5,7 @@
 // a configurable hook.
 
 #include "app/DeviceLibrary.h"
+#include "framework/testing/SoleInstance.h"
 
 #include <cstdint>
 #include <deque>
@@ -25,14 +26,9 @@ struct RecordedCall {
     int waitCursorDepth = 0;                // wait cursors active during the call
 };
 
-class FakeLibrary {
+class FakeLibrary : public fw::testing::SoleInstance<FakeLibrary> {
 public:
-    FakeLibrary();
-    ~FakeLibrary();
-    FakeLibrary(const FakeLibrary&) = delete;
-    FakeLibrary& operator=(const FakeLibrary&) = delete;
-
-    static FakeLibrary& Current();
+    static constexpr const char* kName = "FakeLibrary";
 
     // A table with every export, less those named.
     DeviceLibrary Bind(std::initializer_list<std::string_view> without = {}) const;

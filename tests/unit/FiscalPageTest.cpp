@@ -47,8 +47,7 @@ TEST_F(FiscalPageTest, SendsTheFrameAsTypedBetweenPortCloseAndPortOpen)
     Open(line.SlaveName());
     for (const std::string& nip : nips) {
         SCOPED_TRACE(nip);
-        fake.Clear();
-        ui.messages.clear();
+        Forget();
         window->Replace(IDC_FISCAL_NIP, nip);
         ui.answers.push_back(fw::MessageAnswer::Yes);
         // The library must not hold the port while the frame goes out.

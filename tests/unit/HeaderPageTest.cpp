@@ -74,6 +74,23 @@ TEST(BuildHeaderLineTest, PadsOnlyInFrontAndNeverCuts)
 
 class HeaderPageTest : public testing::PageTest<CHeaderPage> {
 protected:
+    // A header line as a table's row sets it.
+    struct Line {
+        int index;
+        std::string text;
+        bool doubleWidth = false, centred = false;
+    };
+
+    // Types each of `lines` into its edit and ticks its check boxes.
+    static void Enter(TestWindow& w, const std::vector<Line>& lines)
+    {
+        for (const Line& line : lines) {
+            w.Replace(res::kHeaderLines[line.index].edit, line.text);
+            if (line.doubleWidth) w.Click(res::kHeaderLines[line.index].doubleWidth);
+            if (line.centred) w.Click(res::kHeaderLines[line.index].centred);
+        }
+    }
+
     void Open(std::initializer_list<std::string_view> without = {})
     {
         PageTest::Open(without);
@@ -203,11 +220,6 @@ TEST_F(HeaderPageTest, OtherLinesOnlyCountAndFlagsRefreshNothing)
 TEST_F(HeaderPageTest, ProgrammingSendsTheConvertedHeaderAndShowsNothing)
 {
     const std::string line40(40, 'x');
-    struct Line {
-        int index;
-        std::string text;
-        bool doubleWidth = false, centred = false;
-    };
     struct Case {
         const char* label;
         std::vector<Line> lines;
@@ -231,16 +243,9 @@ TEST_F(HeaderPageTest, ProgrammingSendsTheConvertedHeaderAndShowsNothing)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
-        fake.Clear();
-        ui.messages.clear();
-        CHeaderPage fresh(app);
-        app.SetLibrary(fake.Bind());
-        auto w = TestWindow::Open(fresh);
-        for (const Line& line : c.lines) {
-            w->Replace(res::kHeaderLines[line.index].edit, line.text);
-            if (line.doubleWidth) w->Click(res::kHeaderLines[line.index].doubleWidth);
-            if (line.centred) w->Click(res::kHeaderLines[line.index].centred);
-        }
+        Forget();
+        const auto w = OpenFresh();
+        Enter(*w, c.lines);
         ui.messages.clear();
         ASSERT_TRUE(w->Click(IDC_HEADER_SET));
         EXPECT_EQ(fake.Names(), (std::vector<std::string>{"GetStatus_Printer", "LBSETHDR"}));
@@ -257,11 +262,6 @@ TEST_F(HeaderPageTest, ProgrammingSendsTheConvertedHeaderAndShowsNothing)
 // and LBSETHDR: cut, a shortened line would be printed on every receipt.
 TEST_F(HeaderPageTest, AHeaderOverItsLimitIsRefusedWithItsLength)
 {
-    struct Line {
-        int index;
-        std::string text;
-        bool centred = false;
-    };
     const std::string a40(40, 'a');
     const struct {
         const char* label;
@@ -270,27 +270,21 @@ TEST_F(HeaderPageTest, AHeaderOverItsLimitIsRefusedWithItsLength)
     } cases[] = {
         {"seven lines of 40", {{0, a40}, {1, a40}, {2, a40}, {3, a40}, {4, a40}, {5, a40}, {6, a40}}, 287},
         // 193 bytes as typed; centring line 5 puts seven spaces in front of it.
-        {"one byte over through centring", {{0, a40}, {1, a40}, {2, a40}, {3, a40}, {4, std::string(26, 'b'), true}},
+        {"one byte over through centring", {{0, a40}, {1, a40}, {2, a40}, {3, a40}, {4, std::string(26, 'b'), false, true}},
          200},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
-        CHeaderPage fresh(app);
-        app.SetLibrary(fake.Bind());
-        auto w = TestWindow::Open(fresh);
-        for (const Line& line : c.lines) {
-            w->Replace(res::kHeaderLines[line.index].edit, line.text);
-            if (line.centred) w->Click(res::kHeaderLines[line.index].centred);
-        }
+        const auto w = OpenFresh();
+        Enter(*w, c.lines);
         std::filesystem::remove("naglowek.txt");
-        fake.Clear();
-        ui.messages.clear();
+        Forget();
         ASSERT_TRUE(w->Click(IDC_HEADER_SET));
         EXPECT_EQ(fake.Names(), std::vector<std::string>{"GetStatus_Printer"});
         ASSERT_EQ(ui.messages.size(), 1u);
         EXPECT_EQ(ui.messages[0].text, fw::Substitute(text::kHeaderTooLong, {std::to_string(c.length), "199"}));
         EXPECT_EQ(ui.messages[0].icon, fw::MessageIcon::Exclamation);
-        EXPECT_EQ(ui.messages[0].owner, &fresh);
+        EXPECT_EQ(ui.messages[0].owner, &*freshPage);
         EXPECT_FALSE(std::filesystem::exists("naglowek.txt")) << "no working file is touched";
         for (const Line& line : c.lines) EXPECT_EQ(w->Control(res::kHeaderLines[line.index].edit).text, line.text);
     }

@@ -14,12 +14,21 @@
 
 #include <initializer_list>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
 namespace qm47::testing {
+
+// How a row of a table sets the library up for the export under test: the
+// row's label, the exports the library lacks, and what the export answers.
+struct LibraryAnswer {
+    const char* label;
+    std::initializer_list<std::string_view> without;
+    std::int32_t result;
+};
 
 template <class Page>
 class PageTest : public ::testing::Test {
@@ -29,6 +38,24 @@ protected:
     {
         app.SetLibrary(fake.Bind(without));
         window = fw::testing::TestWindow::Open(page);
+    }
+
+    // Binds the fake (less the exports named) and opens a page of its own,
+    // so that each row of a table starts from a page no other row touched.
+    // The page lives until the next call; the window returned must not.
+    std::unique_ptr<fw::testing::TestWindow> OpenFresh(std::initializer_list<std::string_view> without = {})
+    {
+        app.SetLibrary(fake.Bind(without));
+        freshPage.emplace(app);
+        return fw::testing::TestWindow::Open(*freshPage);
+    }
+
+    // A page of its own (OpenFresh) on a library set up as `answer` says,
+    // `exportName` answering its result.
+    std::unique_ptr<fw::testing::TestWindow> OpenFresh(const std::string& exportName, const LibraryAnswer& answer)
+    {
+        fake.results[exportName] = answer.result;
+        return OpenFresh(answer.without);
     }
 
     // What a control shows.
@@ -42,12 +69,18 @@ protected:
         return texts;
     }
 
+    // The calls and boxes so far forgotten.
+    void Forget()
+    {
+        fake.Clear();
+        ui.messages.clear();
+    }
+
     // One command from a fresh start: the calls and boxes so far forgotten,
     // each of `entries` replacing its control's text, then `button` clicked.
     void Press(int button, std::initializer_list<std::pair<int, std::string_view>> entries = {})
     {
-        fake.Clear();
-        ui.messages.clear();
+        Forget();
         for (const auto& [id, text] : entries) window->Replace(id, text);
         ASSERT_TRUE(window->Click(button));
     }
@@ -72,11 +105,25 @@ protected:
         }
     }
 
+    // `button` clicked while `exportName` answers the error `code`: the
+    // export follows the on-line check, ErrorMessage is asked for the code's
+    // text, and the page shows no box of its own.
+    void ExpectErrorGoesToErrorMessage(int button, const std::string& exportName, std::int32_t code)
+    {
+        fake.results[exportName] = code;
+        Forget();
+        window->Click(button);
+        EXPECT_EQ(fake.Names(), (std::vector<std::string>{"GetStatus_Printer", exportName, "ErrorMessage"}));
+        ExpectErrorMessagesOf(code);
+        EXPECT_TRUE(ui.messages.empty());
+    }
+
     fw::testing::TestUi ui;
     FakeLibrary fake;
     CServiceApp app;
     Page page{app};
     std::unique_ptr<fw::testing::TestWindow> window;
+    std::optional<Page> freshPage; // the page OpenFresh opened last
 };
 
 } // namespace qm47::testing

@@ -15,7 +15,6 @@
 namespace qm47 {
 namespace {
 
-using fw::testing::TestWindow;
 using Bytes = std::vector<unsigned char>;
 
 constexpr std::int32_t kMonthlyRangeError = static_cast<std::int32_t>(0xE0000001u);
@@ -51,8 +50,7 @@ protected:
 
     void Reset()
     {
-        fake.Clear();
-        ui.messages.clear();
+        Forget();
         events.clear();
     }
 
@@ -120,23 +118,17 @@ TEST_F(ReportsPageTest, OpensOnNumbersRangeWithTodayAndLimitedPickers)
 TEST_F(ReportsPageTest, DailyReport)
 {
     const struct {
-        const char* label;
-        std::initializer_list<std::string_view> without;
-        std::int32_t result;
+        testing::LibraryAnswer answer;
         std::vector<std::string> events;
     } cases[] = {
-        {"success is silent", {}, 0, {"LBDAYREP"}},
-        {"error to ErrorMessage", {}, -5, {"LBDAYREP", "ErrorMessage"}},
-        {"-25 is no range error here", {}, -25, {"LBDAYREP", "ErrorMessage"}},
-        {"no LBDAYREP", {"LBDAYREP"}, 0,
-         {"box " + std::string(text::kMissingExportPrefix.view()) + "LBDAYREP"}},
+        {{"success is silent", {}, 0}, {"LBDAYREP"}},
+        {{"error to ErrorMessage", {}, -5}, {"LBDAYREP", "ErrorMessage"}},
+        {{"-25 is no range error here", {}, -25}, {"LBDAYREP", "ErrorMessage"}},
+        {{"no LBDAYREP", {"LBDAYREP"}, 0}, {"box " + std::string(text::kMissingExportPrefix.view()) + "LBDAYREP"}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.label);
-        fake.results["LBDAYREP"] = c.result;
-        app.SetLibrary(fake.Bind(c.without));
-        CReportsPage local(app);
-        const auto opened = TestWindow::Open(local);
+        SCOPED_TRACE(c.answer.label);
+        const auto opened = OpenFresh("LBDAYREP", c.answer);
         Reset();
         opened->Replace(IDC_REPORTS_MONTH_YEAR, "123"); // too long: shows that the daily report reads no control
         ASSERT_TRUE(opened->Click(IDC_REPORTS_DAILY));
@@ -147,7 +139,7 @@ TEST_F(ReportsPageTest, DailyReport)
             EXPECT_EQ(Head(call), (Bytes{0, 0, 0, 0}));
             EXPECT_EQ(call.texts, (std::vector<std::string>{"001", "SERWIS"}));
         }
-        ExpectErrorMessagesOf(c.result);
+        ExpectErrorMessagesOf(c.answer.result);
         EXPECT_FALSE(opened->Ended());
     }
 }
@@ -310,32 +302,27 @@ TEST_F(ReportsPageTest, MonthlyReport)
 TEST_F(ReportsPageTest, MonthlyResults)
 {
     const struct {
-        const char* label;
-        std::initializer_list<std::string_view> without;
-        std::int32_t result;
+        testing::LibraryAnswer answer;
         std::vector<std::string> events;
     } cases[] = {
-        {"range error: the page's message, then the library's", {}, kMonthlyRangeError,
+        {{"range error: the page's message, then the library's", {}, kMonthlyRangeError},
          {"LBFSKREP_D", "box " + kDatesMessage, "ErrorMessage"}},
-        {"-25 is an ordinary error here", {}, -25, {"LBFSKREP_D", "ErrorMessage"}},
-        {"success is silent", {}, 0, {"LBFSKREP_D"}},
-        {"no LBFSKREP_D", {"LBFSKREP_D"}, kMonthlyRangeError,
+        {{"-25 is an ordinary error here", {}, -25}, {"LBFSKREP_D", "ErrorMessage"}},
+        {{"success is silent", {}, 0}, {"LBFSKREP_D"}},
+        {{"no LBFSKREP_D", {"LBFSKREP_D"}, kMonthlyRangeError},
          {"box " + std::string(text::kMissingExportPrefix.view()) + "LBFSKREP_D"}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.label);
-        fake.results["LBFSKREP_D"] = c.result;
-        app.SetLibrary(fake.Bind(c.without));
-        CReportsPage local(app);
-        const auto opened = TestWindow::Open(local);
+        SCOPED_TRACE(c.answer.label);
+        const auto opened = OpenFresh("LBFSKREP_D", c.answer);
         Reset();
         opened->Click(IDC_REPORTS_MONTHLY);
         EXPECT_EQ(events, c.events);
-        if (c.result == kMonthlyRangeError && !ui.messages.empty()) {
-            const auto icon = c.without.size() ? fw::MessageIcon::Exclamation : fw::MessageIcon::Information;
+        if (c.answer.result == kMonthlyRangeError && !ui.messages.empty()) {
+            const auto icon = c.answer.without.size() ? fw::MessageIcon::Exclamation : fw::MessageIcon::Information;
             EXPECT_EQ(ui.messages[0].icon, icon);
         }
-        ExpectErrorMessagesOf(c.result);
+        ExpectErrorMessagesOf(c.answer.result);
         EXPECT_FALSE(opened->Ended());
     }
 }

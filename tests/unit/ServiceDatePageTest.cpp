@@ -41,8 +41,7 @@ TEST_F(ServiceDatePageTest, SendsDaysByTheDecimalRuleAndThePhoneAsTyped)
         SCOPED_TRACE(::testing::Message() << "days \"" << c.days << "\"");
         window->Replace(IDC_SERVICE_DAYS, c.days);
         window->Replace(IDC_SERVICE_PHONE, c.phone);
-        fake.Clear();
-        ui.messages.clear();
+        Forget();
         ASSERT_TRUE(window->Click(IDC_SERVICE_SET));
         EXPECT_EQ(fake.Names(), (std::vector<std::string>{"GetStatus_Printer", "LBRVINFO"}));
         const auto calls = fake.CallsOf("LBRVINFO");
@@ -65,8 +64,7 @@ TEST_F(ServiceDatePageTest, OfflineStopsBeforeAnythingIsSent)
     for (const std::int32_t onl : {0, 2, 9}) {
         SCOPED_TRACE(::testing::Message() << "onl " << onl);
         fake.onl = onl;
-        fake.Clear();
-        ui.messages.clear();
+        Forget();
         window->Click(IDC_SERVICE_SET);
         EXPECT_EQ(fake.Names(), std::vector<std::string>{"GetStatus_Printer"});
         EXPECT_EQ(MessageTexts(), std::vector<std::string>{std::string(text::kOfflineOperation.view())});
@@ -80,13 +78,7 @@ TEST_F(ServiceDatePageTest, ErrorsGoToErrorMessageWithoutTheSuccessBox)
     Open();
     for (const std::int32_t code : {-7, 3, static_cast<std::int32_t>(0xE0000001u)}) {
         SCOPED_TRACE(::testing::Message() << "code " << code);
-        fake.results["LBRVINFO"] = code;
-        fake.Clear();
-        ui.messages.clear();
-        window->Click(IDC_SERVICE_SET);
-        EXPECT_EQ(fake.Names(), (std::vector<std::string>{"GetStatus_Printer", "LBRVINFO", "ErrorMessage"}));
-        ExpectErrorMessagesOf(code);
-        EXPECT_TRUE(ui.messages.empty());
+        ExpectErrorGoesToErrorMessage(IDC_SERVICE_SET, "LBRVINFO", code);
     }
 }
 

@@ -14,8 +14,6 @@
 namespace qm47 {
 namespace {
 
-using fw::testing::TestWindow;
-
 const std::vector<std::string> kDefaults = {"22", "7", "0", "101", "101", "101", "100"};
 
 class TaxRatesPageTest : public testing::PageTest<CTaxRatesPage> {
@@ -115,8 +113,7 @@ TEST_F(TaxRatesPageTest, SilentStops)
     Open();
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
-        fake.Clear();
-        ui.messages.clear();
+        Forget();
         fake.onl = c.onl;
         TypeRates(c.rates);
         window->Click(IDC_TAX_RATES_SET);
@@ -145,28 +142,22 @@ TEST(TaxRateRuleTest, SendableRate)
 TEST_F(TaxRatesPageTest, ResultReporting)
 {
     const struct {
-        const char* label;
-        std::initializer_list<std::string_view> without;
-        std::int32_t result;
+        testing::LibraryAnswer answer;
         std::vector<std::string> calls;
         std::vector<std::string> messages;
     } cases[] = {
-        {"error to ErrorMessage", {}, -7, {"GetStatus_Printer", "LBSETPTU", "ErrorMessage"}, {}},
-        {"no LBSETPTU", {"LBSETPTU"}, 0, {"GetStatus_Printer"},
+        {{"error to ErrorMessage", {}, -7}, {"GetStatus_Printer", "LBSETPTU", "ErrorMessage"}, {}},
+        {{"no LBSETPTU", {"LBSETPTU"}, 0}, {"GetStatus_Printer"},
          {std::string(text::kMissingExportPrefix.view()) + "LBSETPTU"}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.label);
-        fake.results["LBSETPTU"] = c.result;
-        app.SetLibrary(fake.Bind(c.without));
-        CTaxRatesPage local(app);
-        const auto opened = TestWindow::Open(local);
-        fake.Clear();
-        ui.messages.clear();
+        SCOPED_TRACE(c.answer.label);
+        const auto opened = OpenFresh("LBSETPTU", c.answer);
+        Forget();
         opened->Click(IDC_TAX_RATES_SET);
         EXPECT_EQ(fake.Names(), c.calls);
         EXPECT_EQ(MessageTexts(), c.messages);
-        ExpectErrorMessagesOf(c.result);
+        ExpectErrorMessagesOf(c.answer.result);
     }
 }
 

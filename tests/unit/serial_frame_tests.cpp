@@ -12,19 +12,25 @@
 using qm47::CSerialLink;
 using qm47::FiscalizationFrame;
 
+// A named text and the check sum that goes with it.
+struct CheckSumCase {
+    const char* name;
+    std::string text;
+    const char* checkSum;
+};
+
 TEST(SerialCheckSum, TwoLowercaseHexDigitsOfFfXorEveryByte)
 {
-    struct Case { const char* name; std::string text; const char* expected; };
-    const Case cases[] = {
+    const CheckSumCase cases[] = {
         {"empty text", "", "ff"},
         {"one byte 0xF5 needs a leading zero", "\xF5", "0a"},
         {"abc", "abc", "9f"},
         // Longer than an 8-bit position reaches: the last byte still counts.
         {"300 bytes", std::string(299, 'a') + 'b', "fc"},
     };
-    for (const Case& c : cases) {
+    for (const CheckSumCase& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(CSerialLink::CheckSum(c.text), c.expected);
+        EXPECT_EQ(CSerialLink::CheckSum(c.text), c.checkSum);
     }
 }
 
@@ -37,19 +43,18 @@ TEST(SerialFiscalizationFrame, EmptyNipGivesTheFourteenByteFrame)
 
 TEST(SerialFiscalizationFrame, NipTravelsAsTypedWithItsCheckSum)
 {
-    struct Case { const char* name; std::string nip; const char* checkSum; };
-    const Case cases[] = {
+    const CheckSumCase cases[] = { // the NIP, and the frame's check sum
         {"NIP with dashes, the longest", "123-456-78-90", "28"},
         {"ten digits, check sum below 0x10", "1234567890", "05"},
         {"blanks, letters and a Polish letter in Windows-1250", "PL 12 ab\xB3", "ab"},
     };
-    for (const Case& c : cases) {
+    for (const CheckSumCase& c : cases) {
         SCOPED_TRACE(c.name);
-        const std::string frame = FiscalizationFrame(c.nip);
+        const std::string frame = FiscalizationFrame(c.text);
         const std::string expected =
-            std::string("\x1B" "P" "1" "$f" "NIP ") + c.nip + "\xFF" + c.checkSum + "\x1B" "\\";
+            std::string("\x1B" "P" "1" "$f" "NIP ") + c.text + "\xFF" + c.checkSum + "\x1B" "\\";
         EXPECT_EQ(frame, expected);
-        EXPECT_EQ(frame.size(), 14 + c.nip.size());
+        EXPECT_EQ(frame.size(), 14 + c.text.size());
     }
     EXPECT_EQ(FiscalizationFrame("123-456-78-90").size(), 27u);
 }
