@@ -746,8 +746,10 @@ void PressTwice(const PressCase& c)
         AnswerAllBoxes(session.run);
         EXPECT_EQ(session.run.Active().Handle(), window.Handle()) << "the window is not active again";
         EXPECT_EQ(session.run.Focus().Handle(), button.Handle()) << "the keyboard is not back on the button";
-        // The log tells which call showed the library's own window.
-        std::istringstream log(session.folder.ReadFile(WideFromUtf8(Expected(text::kLogFileName))));
+        // The log tells which call showed the library's own window, once the call has returned.
+        const auto logText = [&] { return session.folder.ReadFile(WideFromUtf8(Expected(text::kLogFileName))); };
+        WaitUntil([&] { return logText().find("] ErrorMessage result=") != std::string::npos; });
+        std::istringstream log(logText());
         std::size_t errorMessages = 0, presses = 0; // a command that did not run is not written
         for (std::string line; std::getline(log, line);) {
             presses += line.ends_with("(id " + std::to_string(c.command.button) + ")\r") ? 1 : 0;
