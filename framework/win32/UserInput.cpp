@@ -64,9 +64,10 @@ bool SecondPressElsewhere(const MSG& press)
 // plain press and clicks as usual, unless it lands on another push button
 // (SecondPressElsewhere). The system pairs presses as they come, also with a
 // first press that DiscardQueuedInput dropped unseen: a double-click is one
-// only when its first half reached the program. A key's WM_CHAR is taken from the queue
-// before the dialog manager looks for a mnemonic in it; below the blank are
-// Tab, Enter, Escape and the control characters, none of them a mnemonic.
+// only when its first half reached the program. A key's WM_CHAR is taken
+// from the queue before the dialog manager looks for a mnemonic in it; below
+// the blank are Tab, Enter, Escape and the control characters, none of them a
+// mnemonic.
 LRESULT CALLBACK FilterMessage(int code, WPARAM removal, LPARAM message)
 {
     MSG& taken = *reinterpret_cast<MSG*>(message);
