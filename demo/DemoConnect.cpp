@@ -40,22 +40,23 @@ std::chrono::seconds Setting(const char* name, int seconds)
     return std::chrono::seconds(given > 0 ? given : seconds);
 }
 
-// Polls `condition` by the clock for at most the demo's limit, saying every
-// so often that it still waits for `what`.
+// Polls `condition` by the clock for at most the demo's limit, saying at
+// every multiple of the progress step that it still waits for `what`. A note
+// names the step it marks, not the moment it is printed: a poll waits for the
+// program's answer, and the program answers only between its library calls,
+// so a note may come a call's length after its mark.
 bool WaitSaying(const char* what, const std::function<bool()>& condition)
 {
     using Clock = std::chrono::steady_clock;
     const auto progress = Setting("QM47_DEMO_PROGRESS_SECONDS", 15);
     const Clock::time_point started = Clock::now();
-    Clock::time_point nextNote = started + progress;
+    auto nextMark = progress;
     return WaitUntil(
         [&] {
             if (condition()) return true;
-            if (Clock::now() >= nextNote) {
-                const auto waited = std::chrono::duration_cast<std::chrono::seconds>(Clock::now() - started);
-                std::fprintf(stderr, "demo: waiting for %s (%lld s)...\n", what, static_cast<long long>(waited.count()));
-                nextNote += progress;
-            }
+            for (; Clock::now() - started >= nextMark; nextMark += progress)
+                std::fprintf(stderr, "demo: waiting for %s (%lld s)...\n", what,
+                             static_cast<long long>(nextMark.count()));
             return false;
         },
         Setting("QM47_DEMO_WINDOW_SECONDS", 300));

@@ -28,22 +28,23 @@ require_built() { # FILE...
 # count of polls would stretch or shrink with a busy machine. Polls every
 # poll_seconds (default 0.2; set it for one call, `poll_seconds=0.02 wait_for
 # ...`, where the wait is short and quick answers count). With waiting_for set,
-# prints "$waiting_for (N s)..." every progress_seconds (default 15) of the
-# wait, to the error output. Fails when the command never succeeded in time.
+# prints "$waiting_for (N s)..." at every multiple N of progress_seconds
+# (default 15), to the error output; N is the mark, however long the poll
+# that passed it took. Fails when the command never succeeded in time.
 wait_for() { # SECONDS COMMAND...
-  local started now deadline next_note step
+  local started now deadline mark step
   started=${EPOCHREALTIME//[!0-9]/} # microseconds, whatever the decimal sign
   deadline=$((started + $1 * 1000000))
-  step=$((${progress_seconds:-15} * 1000000))
-  next_note=$((started + step))
+  step=${progress_seconds:-15}
+  mark=$step
   shift
   until "$@"; do
     now=${EPOCHREALTIME//[!0-9]/}
     [ "$now" -lt "$deadline" ] || return 1
-    if [ -n "${waiting_for:-}" ] && [ "$now" -ge "$next_note" ]; then
-      echo "$waiting_for ($(((now - started) / 1000000)) s)..." >&2
-      next_note=$((next_note + step))
-    fi
+    while [ -n "${waiting_for:-}" ] && [ "$now" -ge $((started + mark * 1000000)) ]; do
+      echo "$waiting_for ($mark s)..." >&2
+      mark=$((mark + step))
+    done
     sleep "${poll_seconds:-0.2}"
   done
 }
