@@ -130,19 +130,10 @@ started=$(date +%s.%N)
 e2e_arguments=(--program "$build_dir")
 [ -z "${QM47_I686_E2E_FILTER:-}" ] || e2e_arguments+=("--gtest_filter=$QM47_I686_E2E_FILTER")
 # The two runs go side by side, each with its own prefix, display and serial
-# lines: one run leaves the processors idle a third of the time, most of all
-# where 32-bit code runs under the emulator. Their outputs follow in order.
+# lines: one run leaves the processors idle a third of the time.
 log "end-to-end tests of the 32-bit QM47.exe, with the __stdcall and the __cdecl simulated printer side by side"
-runs=()
-for library in "$build_dir/sim" "$build_dir/sim/cdecl"; do
-    output=$work/e2e-$(basename "$library").out
-    bash scripts/e2e.sh build/win64 "${e2e_arguments[@]}" --library "$library" > "$output" 2>&1 &
-    runs+=("$!:$output")
-done
-for run in "${runs[@]}"; do
-    wait "${run%%:*}" || result=1
-    cat "${run#*:}"
-done
+side_by_side bash scripts/e2e.sh build/win64 "${e2e_arguments[@]}" --library "$build_dir/sim" :: \
+    bash scripts/e2e.sh build/win64 "${e2e_arguments[@]}" --library "$build_dir/sim/cdecl" || result=1
 log "end-to-end tests took $(seconds_since "$started") s"
 
 log "32-bit stage took $(seconds_since "$stage_started") s"

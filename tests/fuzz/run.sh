@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets (preset fuzz: clang with AddressSanitizer and
 # UndefinedBehaviorSanitizer) and runs each for SECONDS (default 600),
-# starting from its seeds in tests/fuzz/corpus/<target>/. Prints per target
+# starting from its seeds in tests/fuzz/corpus/<target>/, as many at once as
+# the machine has processors (QM47_JOBS sets another number). Prints per target
 # the executions, the size of the corpus it reached and its findings, then
 # "N passed, N failed" counting targets. Exits non-zero on any finding.
 #
@@ -33,22 +34,34 @@ base=/tmp
 work=$(mktemp -d "$base/qm47-fuzz.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
+# Runs one target; its output goes to $work/TARGET.log, its exit code to
+# $work/TARGET.rc.
+run_target() { # TARGET
+  local corpus=$root/build/fuzz/corpus/$1 findings=$root/build/fuzz/findings/$1
+  mkdir -p "$corpus" "$findings"
+  TMPDIR=$work "$root/build/fuzz/tests/fuzz/fuzz_$1" \
+    -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+    -artifact_prefix="$findings/" "$corpus" "$root/tests/fuzz/corpus/$1" >"$work/$1.log" 2>&1
+  echo $? >"$work/$1.rc"
+}
+
+# A target keeps one processor busy: as many run at once as there are.
+for target in $targets; do
+  while [ "$(jobs -pr | wc -l)" -ge "$(build_jobs)" ]; do wait -n; done
+  run_target "$target" &
+done
+wait
+
 passed=0
 failed=0
 for target in $targets; do
-  corpus=$root/build/fuzz/corpus/$target
-  findings=$root/build/fuzz/findings/$target
-  mkdir -p "$corpus" "$findings"
   log=$work/$target.log
-  TMPDIR=$work "$root/build/fuzz/tests/fuzz/fuzz_$target" \
-    -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
-    -artifact_prefix="$findings/" "$corpus" "$root/tests/fuzz/corpus/$target" >"$log" 2>&1
-  rc=$?
+  rc=$(cat "$work/$target.rc" 2>/dev/null || echo "none")
   executions=$(awk '/^stat::number_of_executed_units:/ { print $NF }' "$log")
   # The corpus as libFuzzer holds it at the end: "corp: <inputs>/<bytes>".
   inputs=$(grep -o 'corp: [0-9]*/[0-9]*[a-zA-Z]*' "$log" | tail -1 | sed 's/corp: //; s|/| inputs, |')
   found=$(grep -c 'Test unit written to' "$log")
-  if [ "$rc" -eq 0 ] && [ "$found" -eq 0 ]; then
+  if [ "$rc" = 0 ] && [ "$found" -eq 0 ]; then
     passed=$((passed + 1))
     echo "fuzz $target: ${executions:-0} executions, corpus ${inputs:-0 inputs}, no findings"
   else
