@@ -49,29 +49,6 @@ wait_for() { # SECONDS COMMAND...
   done
 }
 
-# Runs commands at once, each with its output kept apart, and shows the
-# outputs when all have ended, in the order given. For runs that each leave
-# the processors idle part of the time (those under Wine wait on windows and
-# serial lines). Fails when any of them failed.
-side_by_side() { # COMMAND... [:: COMMAND...]...
-  local folder command pids=() outputs=() status=0 i
-  folder=$(mktemp -d)
-  while [ $# -gt 0 ]; do
-    command=()
-    while [ $# -gt 0 ] && [ "$1" != :: ]; do command+=("$1"); shift; done
-    [ $# -eq 0 ] || shift
-    outputs+=("$folder/${#outputs[@]}")
-    "${command[@]}" >"${outputs[-1]}" 2>&1 &
-    pids+=("$!")
-  done
-  for i in "${!pids[@]}"; do
-    wait "${pids[$i]}" || status=1
-    cat "${outputs[$i]}"
-  done
-  rm -rf "$folder"
-  return $status
-}
-
 # Seconds since a moment taken with `date +%s.%N` (or from $EPOCHREALTIME),
 # to a tenth.
 seconds_since() {

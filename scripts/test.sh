@@ -79,12 +79,8 @@ stage "fuzzing (10 s per target)"
 run_tests "fuzzing" bash tests/fuzz/run.sh 10
 
 stage "end-to-end tests and replays (64-bit, Wine)"
-# Two halves of the tests side by side, each run in a prefix of its own; the
-# recorded sessions of tests/replay/ are replayed after the first half, in its
-# prefix (docs/replay.md).
-run_tests "end-to-end tests and replays (64-bit)" side_by_side \
-  env GTEST_TOTAL_SHARDS=2 GTEST_SHARD_INDEX=0 bash scripts/e2e.sh build/win64 --replays tests/replay :: \
-  env GTEST_TOTAL_SHARDS=2 GTEST_SHARD_INDEX=1 bash scripts/e2e.sh build/win64
+# The recorded sessions of tests/replay/ replayed in the same prefix (docs/replay.md).
+run_tests "end-to-end tests and replays (64-bit)" bash scripts/e2e.sh build/win64 --replays tests/replay
 
 stage "platform layer (64-bit, Wine)"
 run_tests "platform layer" bash tests/platform/run.sh build/win64

@@ -6,7 +6,6 @@
 #include <commctrl.h>
 
 #include <array>
-#include <cstdio>
 #include <cstdint>
 #include <system_error>
 #include <thread>
@@ -443,21 +442,9 @@ Program::Program(const fs::path& exe, const fs::path& folder, std::wstring_view 
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process{};
-    const auto start = [&] {
-        return CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
-                              &startup, &process);
-    };
-    // Wine fails a start with ERROR_INTERNAL_ERROR when the new process ended
-    // before its start-up finished, which a busy machine has shown once in a
-    // while; Windows does not give that error for a program that exists. Such
-    // a start is tried once more, and said.
-    bool started = start();
-    if (!started && GetLastError() == ERROR_INTERNAL_ERROR) {
-        std::fprintf(stderr, "drive: %s ended during its start-up (error %lu); starting it again\n",
-                     exe.string().c_str(), static_cast<unsigned long>(ERROR_INTERNAL_ERROR));
-        started = start();
-    }
-    if (!started) throw Failure("cannot start " + exe.string() + ": " + SystemMessage(GetLastError()));
+    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                        &startup, &process))
+        throw Failure("cannot start " + exe.string() + ": " + SystemMessage(GetLastError()));
     CloseHandle(process.hThread);
     m_process = process.hProcess;
     m_processId = process.dwProcessId;

@@ -7,6 +7,7 @@
 #include "res/ResourceIds.h"
 #include "res/Texts.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <set>
@@ -621,11 +622,13 @@ constexpr const char* kSecondPressNames[] = {
     "commands posted while the library's box is up"};
 
 // How long library calls take: a printer answering each at once, and a slow
-// one that is still busy when the second press comes. The slow printer's calls
-// share one time between them, so that every command still runs for at least
-// 2 s once its first call has been written.
+// one that is still busy when the second press comes. A press made once the
+// command's first call has ended must come before its last call begins (an
+// Enter is dropped before the library's box opens): a slow call takes 2 s, and
+// the calls of a longer command share 6 s.
 constexpr int kFastMs = 1;
-constexpr int kSlowCommandMs = 4000;
+constexpr int kSlowCallMs = 2000;
+constexpr int kSlowCommandMs = 6000;
 
 struct PressCase {
     CommandButton command;
@@ -634,7 +637,10 @@ struct PressCase {
     std::size_t runs;     // of the command
     std::string printer;  // further settings of the simulated printer
 
-    int CallMs() const { return slow ? kSlowCommandMs / static_cast<int>(command.lines) : kFastMs; }
+    int CallMs() const
+    {
+        return slow ? std::min(kSlowCallMs, kSlowCommandMs / static_cast<int>(command.lines)) : kFastMs;
+    }
 };
 
 // Where a click lands on the close box of `window`: found by asking the window
