@@ -690,7 +690,6 @@ void PressTwice(const PressCase& c)
         ASSERT_TRUE(window) << "the page did not open";
     }
     session.folder.WriteSimConfig("delay_ms = " + std::to_string(c.CallMs()) + "\n" + c.printer);
-    const bool slow = c.slow;
     if (c.command.question) window.Item(c.command.marker).SetText(c.command.question);
     const std::size_t before = session.JournalSize();
     const Window button = window.Item(c.command.button);
@@ -705,7 +704,7 @@ void PressTwice(const PressCase& c)
     // command that asks first, while its question is open.
     if (c.command.question) {
         ASSERT_TRUE(session.run.WaitForMessageBox()) << "no question";
-    } else if (slow) {
+    } else if (c.slow) {
         ASSERT_TRUE(WaitUntil([&] { return session.JournalSize() > before; })) << "the command did not start";
     } else if (!libraryBox) {
         ASSERT_TRUE(WaitUntil([&] { return session.JournalSize() >= before + c.command.lines; }))
@@ -744,7 +743,7 @@ void PressTwice(const PressCase& c)
         break;
     }
     }
-    if (slow) {
+    if (c.slow) {
         ASSERT_LT(session.JournalSize(), before + c.command.lines) << "the command ended before the second press";
     }
     if (libraryBox) {
