@@ -25,8 +25,10 @@
 #                      where the kernel runs i386 programs itself)
 #   --verify           run the Windows program check even when nothing changed
 set -euo pipefail
+SCRIPTS_DIR=$(cd "$(dirname "$0")" && pwd)
+readonly SCRIPTS_DIR
 # shellcheck source=scripts/common.sh
-. "$(dirname "$0")/common.sh"
+. "$SCRIPTS_DIR/common.sh"
 
 readonly STATUS_FILE=$i386_status_file
 readonly LIB_DIR=${STATUS_FILE%/*}
@@ -191,7 +193,8 @@ fetch_emulator() {
     local options=(-o "Dir::Etc::SourceList=$work/apt/sources.list" -o Dir::Etc::SourceParts=/dev/null
                    -o "Dir::State::Lists=$work/apt/lists" -o "Dir::Cache=$work/apt/cache"
                    -o APT::Sandbox::User=root)
-    apt-get -q "${options[@]}" update > "$work/apt/update.log" 2>&1 || { cat "$work/apt/update.log" >&2; return 1; }
+    bash "$SCRIPTS_DIR/apt-update.sh" -q "${options[@]}" > "$work/apt/update.log" 2>&1 ||
+        { cat "$work/apt/update.log" >&2; return 1; }
     candidate=$(apt-cache "${options[@]}" policy qemu-user | awk '/Candidate:/ { print $2 }')
     if [ -z "$candidate" ] || [ "$candidate" = "(none)" ]; then
         cat "$work/apt/update.log" >&2
@@ -244,7 +247,9 @@ install_wine32() {
         dpkg --add-architecture i386
     fi
     log "updating the package lists"
-    apt_quiet update > "$work/update.log" 2>&1 || { cat "$work/update.log" >&2; return 1; }
+    # The candidate check below tells whether the lists apt has are enough.
+    bash "$SCRIPTS_DIR/apt-update.sh" -q > "$work/update.log" 2>&1 ||
+        { cat "$work/update.log" >&2; log "going on with the package lists apt has"; }
     candidate=$(apt-cache policy wine32:i386 | awk '/Candidate:/ { print $2 }')
     if [ "$candidate" != "$wine64_version" ]; then
         apt-cache policy wine32:i386 >&2 || true

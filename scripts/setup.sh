@@ -20,7 +20,8 @@ done
 
 if [ "${#missing[@]}" -gt 0 ]; then
   echo "setup: installing ${missing[*]}"
-  as_root apt-get update -qq
+  as_root bash "$(dirname "$0")/apt-update.sh" -qq ||
+    echo "setup: going on with the package lists apt has" >&2
   as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
 else
   echo "setup: Debian packages present"
