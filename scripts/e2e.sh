@@ -3,7 +3,8 @@
 # tree. Builds nothing: build first with
 #     cmake --preset win64 && cmake --build --preset win64
 #
-# Usage: scripts/e2e.sh [build-dir] [--program DIR] [--library DIR]...
+# Usage: scripts/e2e.sh [build-dir] [--program DIR]
+#                       [--library DIR [--library-filter FILTER]]...
 #                       [test-program arguments...]
 #     build-dir defaults to build/win64: the build of the test program
 #         (tests/e2e/qm47_e2e.exe), and by default of what it tests;
@@ -12,6 +13,9 @@
 #     --library DIR: the simulated printer's folder (VaronelServiceLibrary.dll
 #         and its variants/), default <program dir>/sim; given more than
 #         once, the tests run once per library, in the same prefix;
+#     --library-filter FILTER: a GoogleTest filter for the runs with the
+#         library given just before it (it takes the place of a
+#         --gtest_filter among the test program's arguments);
 #     --replays DIR: afterwards, in the same prefix and on the same COM3,
 #         replay each recorded session DIR/*.log with the build's own 64-bit
 #         program (tests/replay/checks.sh);
@@ -33,6 +37,7 @@ fi
 build_dir=$(realpath "$build_dir")
 program_dir=$build_dir
 libraries=()
+library_filters=() # by the index of the library, where one was given
 replays=
 while [ $# -gt 0 ]; do
   case $1 in
@@ -40,6 +45,11 @@ while [ $# -gt 0 ]; do
                program_dir=$(realpath "$2"); shift 2 ;;
     --library) [ $# -ge 2 ] || { echo "e2e: --library needs a folder" >&2; exit 2; }
                libraries+=("$(realpath "$2")"); shift 2 ;;
+    --library-filter)
+      if [ $# -lt 2 ] || [ ${#libraries[@]} = 0 ]; then
+        echo "e2e: --library-filter needs a filter, after a --library" >&2; exit 2
+      fi
+      library_filters[${#libraries[@]} - 1]=$2; shift 2 ;;
     --replays) [ $# -ge 2 ] || { echo "e2e: --replays needs a folder" >&2; exit 2; }
                replays=$(realpath "$2"); shift 2 ;;
     *) break ;;
@@ -82,13 +92,16 @@ export QM47_E2E_BUILD QM47_E2E_WORK QM47_E2E_COM QM47_E2E_LINE QM47_E2E_CONTROLL
 
 # A last bound for each run of the tests; every wait inside them is bounded too.
 status=0
-for library in "${libraries[@]}"; do
+for index in "${!libraries[@]}"; do
+  library=${libraries[index]}
   QM47_E2E_SIM=$(windows_path "$library")
   if [ ${#libraries[@]} -gt 1 ] || [ "$program_dir" != "$build_dir" ]; then
     echo "e2e: testing $program_dir/QM47.exe with $library/VaronelServiceLibrary.dll" >&2
   fi
   set +e
-  run_wine --within "${QM47_E2E_TIMEOUT:-900}" "$test_program" --gtest_color=no "$@"
+  # GoogleTest takes the last --gtest_filter it is given.
+  run_wine --within "${QM47_E2E_TIMEOUT:-900}" "$test_program" --gtest_color=no "$@" \
+    ${library_filters[index]:+"--gtest_filter=${library_filters[index]}"}
   code=$?
   set -e
   [ "$code" = 0 ] || status=$code

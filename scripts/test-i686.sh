@@ -9,9 +9,10 @@
 #      build read back by their documented byte offsets.
 #   3. The end-to-end tests (scripts/e2e.sh, the 64-bit test program of
 #      build/win64) against the 32-bit QM47.exe, once with each of the two
-#      simulated printers. The 32-bit simulated printer checks every record
-#      it receives against the documented byte layout; any disagreement
-#      fails the test that made the call.
+#      simulated printers (the one-press table with the __stdcall one). The
+#      32-bit simulated printer checks every record it receives against the
+#      documented byte layout; any disagreement fails the test that made the
+#      call.
 #
 #   scripts/test-i686.sh [BUILD_DIR]      (default build/win32)
 #
@@ -128,7 +129,15 @@ run_console_tests || result=1
 build_preset win64 qm47_e2e || exit 1
 started=$(date +%s.%N)
 e2e_arguments=(--program "$build_dir" --library "$build_dir/sim" --library "$build_dir/sim/cdecl")
-[ -z "${QM47_I686_E2E_FILTER:-}" ] || e2e_arguments+=("--gtest_filter=$QM47_I686_E2E_FILTER")
+# The one-press table times presses against the guard around every library
+# call, which is the same code whichever way the library takes its arguments:
+# it runs with the __stdcall library only (it takes 80 s a run under the
+# emulator). Every other test runs with both.
+if [ -n "${QM47_I686_E2E_FILTER:-}" ]; then
+    e2e_arguments+=("--gtest_filter=$QM47_I686_E2E_FILTER")
+else
+    e2e_arguments+=(--library-filter "-Presses.OnePressOneCommand")
+fi
 log "end-to-end tests of the 32-bit QM47.exe, with the __stdcall and the __cdecl simulated printer"
 bash scripts/e2e.sh build/win64 "${e2e_arguments[@]}" || result=1
 log "end-to-end tests took $(seconds_since "$started") s"
