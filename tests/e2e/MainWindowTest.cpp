@@ -680,7 +680,8 @@ void PressTwice(const PressCase& c)
 {
     const bool libraryBox = c.second == SecondPress::WhileLibraryBoxIsUp || c.second == SecondPress::EnterKey ||
                             c.second == SecondPress::PostedWhileLibraryBoxIsUp;
-    Session session(Library::Full, {}, libraryBox ? L"/log" : L"");
+    // The log tells when the command's first call begins: it is written before the call.
+    Session session(Library::Full, {}, L"/log");
     // The fiscalization page sends on the run's serial line.
     session.main.Item(kPort).SetText(Environment().comPort);
     Window window = session.main;
@@ -696,6 +697,7 @@ void PressTwice(const PressCase& c)
     const DWORD doubleClickTime = GetDoubleClickTime();
     const POINT closeBox = c.second == SecondPress::CloseBox ? CloseBoxOf(window) : POINT{};
     const auto runs = std::chrono::milliseconds(c.CallMs()) * c.command.lines * 2;
+    const auto logText = [&] { return session.folder.ReadFile(WideFromUtf8(Expected(text::kLogFileName))); };
 
     const DWORD first = GetTickCount();
     button.ClickWithMouse(first);
@@ -705,7 +707,13 @@ void PressTwice(const PressCase& c)
     if (c.command.question) {
         ASSERT_TRUE(session.run.WaitForMessageBox()) << "no question";
     } else if (c.slow) {
-        ASSERT_TRUE(WaitUntil([&] { return session.JournalSize() > before; })) << "the command did not start";
+        // As soon as the first call has begun, so that the whole command's time is left for the second press.
+        const std::string pressed = "(id " + std::to_string(c.command.button) + ")\r\n";
+        ASSERT_TRUE(WaitUntil([&] {
+            const std::string log = logText();
+            const std::size_t at = log.rfind(pressed);
+            return at != std::string::npos && at + pressed.size() < log.size();
+        })) << "the command did not start";
     } else if (!libraryBox) {
         ASSERT_TRUE(WaitUntil([&] { return session.JournalSize() >= before + c.command.lines; }))
             << "the command did not run";
@@ -756,7 +764,6 @@ void PressTwice(const PressCase& c)
         EXPECT_EQ(session.run.Active().Handle(), window.Handle()) << "the window is not active again";
         EXPECT_EQ(session.run.Focus().Handle(), button.Handle()) << "the keyboard is not back on the button";
         // The log tells which call showed the library's own window, once the call has returned.
-        const auto logText = [&] { return session.folder.ReadFile(WideFromUtf8(Expected(text::kLogFileName))); };
         WaitUntil([&] { return logText().find("] ErrorMessage result=") != std::string::npos; });
         std::istringstream log(logText());
         std::size_t errorMessages = 0, presses = 0; // a command that did not run is not written
