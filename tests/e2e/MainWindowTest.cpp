@@ -623,9 +623,10 @@ constexpr const char* kSecondPressNames[] = {
 
 // How long library calls take: a printer answering each at once, and a slow
 // one that is still busy when the second press comes. A press made once the
-// command's first call has ended must come before its last call begins (an
-// Enter is dropped before the library's box opens): a slow call takes 2 s, and
-// the calls of a longer command share 6 s.
+// program has written the command's first call to its log (just before
+// making it) must come before its last call ends (an Enter is dropped before
+// the library's box opens): a slow call takes 2 s, and the calls of a longer
+// command share 6 s.
 constexpr int kFastMs = 1;
 constexpr int kSlowCallMs = 2000;
 constexpr int kSlowCommandMs = 6000;
