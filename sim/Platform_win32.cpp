@@ -40,33 +40,31 @@ EXCEPTION_DISPOSITION __cdecl ContinueAfterRaise(EXCEPTION_RECORD*, void*, CONTE
     return ExceptionContinueExecution;
 }
 
-// Raises `code` under a registration record of the library's own, linked at
-// the head of the thread's chain (FS:[0]) for the duration.
-__attribute__((noinline)) void RaiseHandledInside(DWORD code)
+// Raises `code` under a registration record of the library's own with
+// `handler`, linked at the head of the thread's chain (FS:[0]) for the
+// duration.
+__attribute__((noinline)) void RaiseUnder(void* handler, DWORD code)
 {
     struct Registration {
         Registration* next;
         void* handler;
-    } record{nullptr, reinterpret_cast<void*>(&ContinueAfterRaise)};
+    } record{nullptr, handler};
     asm volatile("movl %%fs:0, %0" : "=r"(record.next));
     asm volatile("movl %0, %%fs:0" : : "r"(&record) : "memory");
     RaiseException(code, 0, 0, nullptr);
     asm volatile("movl %0, %%fs:0" : : "r"(record.next) : "memory");
 }
 
-// Raises `code` under a registration record whose handler raises `code` + 1
-// while the record's frame is unwound.
-__attribute__((noinline)) void RaiseTwice(DWORD code)
+void RaiseHandledInside(DWORD code)
 {
-    struct Registration {
-        Registration* next;
-        void* handler;
-    } record{nullptr, reinterpret_cast<void*>(&qm47sim_RaiseWhileUnwound)};
-    asm volatile("movl %%fs:0, %0" : "=r"(record.next));
-    asm volatile("movl %0, %%fs:0" : : "r"(&record) : "memory");
+    RaiseUnder(reinterpret_cast<void*>(&ContinueAfterRaise), code);
+}
+
+// The record's handler raises `code` + 1 while the record's frame is unwound.
+void RaiseTwice(DWORD code)
+{
     g_raiseWhileUnwound = code + 1;
-    RaiseException(code, 0, 0, nullptr);
-    asm volatile("movl %0, %%fs:0" : : "r"(record.next) : "memory");
+    RaiseUnder(reinterpret_cast<void*>(&qm47sim_RaiseWhileUnwound), code);
 }
 #else
 } // namespace
