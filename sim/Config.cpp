@@ -176,12 +176,10 @@ Verdict Apply(Config& config, std::string_view key, std::string_view value)
         config.notices[std::string(key.substr(7))] = *shown;
         return Verdict::Applied;
     }
-    if (key == "helper_window") {
-        if (!IsExportName(value)) return Verdict::BadValue;
-        config.helperWindowExport = std::string(value);
-        return Verdict::Applied;
-    }
-    for (auto [name, setting] : {std::pair{"progress", &Config::progressExport}, {"status_window", &Config::statusWindowExport}})
+    // The library's windows that an export's call makes or shows.
+    for (auto [name, setting] : {std::pair{"helper_window", &Config::helperWindowExport},
+                                 {"progress", &Config::progressExport},
+                                 {"status_window", &Config::statusWindowExport}})
         if (key == name) {
             if (!IsExportName(value)) return Verdict::BadValue;
             config.*setting = std::string(value);
