@@ -958,6 +958,56 @@ TEST(LibraryWindows, AHiddenHelperWindowOutlivesThePageAndANoticeGivesTheActivat
     EXPECT_EQ(shown, (std::vector<bool>{false, false, true})) << "which reports showed the library's own window";
 }
 
+// The program waits while any window of the library is up, whenever the
+// library made it, and takes the activation back when the last one goes. The
+// simulated printer records, at each moment Windows picks the window to
+// activate (a window hidden) or the program must wait (one shown), whether
+// the program's window took input:
+// - a progress window owned by the library's hidden window, a box over it
+//   answered while it stays up, then the progress window hidden, shown again
+//   and destroyed;
+// - a notice while the clock page reads the printer before it shows: the
+//   main window, disabled by the page's modal run, takes the activation;
+// - a status window shown in one report and left up: the page is not raised
+//   above it, and in the next report it still takes input and has no owner.
+TEST(LibraryWindows, TheProgramWaitsWhileAnyIsUpAndTakesTheActivationBack)
+{
+    Session session(Library::Full);
+    ASSERT_NO_FATAL_FAILURE(pages::ConnectOnline(session));
+    Window reports = pages::OpenPage(session, Page("reports"));
+    ASSERT_TRUE(reports) << "the reports page did not open";
+    std::size_t before = session.JournalSize();
+    session.folder.WriteSimConfig("progress = LBDAYREP\n");
+    reports.Item(IDC_REPORTS_DAILY).Click();
+    const auto box = session.run.WaitForMessageBox();
+    ASSERT_TRUE(box) << "the library showed no box over its progress window";
+    box->Press(IDOK);
+    ASSERT_TRUE(WaitUntil([&] { return session.JournalSize() >= before + 2; }) && session.run.Settle());
+    EXPECT_TRUE(JournalMatches(session.folder.JournalFrom(before),
+                               {"GetStatus_Printer", "LBDAYREP progress=disabled,enabled,disabled,enabled"}));
+    EXPECT_EQ(session.run.Active().Handle(), reports.Handle()) << "the page is not active again";
+
+    session.run.Click(reports, IDCANCEL);
+    before = session.JournalSize();
+    session.folder.WriteSimConfig("notice.LBSENDCK = 300\n");
+    const Window clock = pages::OpenPage(session, Page("clock"));
+    ASSERT_TRUE(clock) << "the clock page did not open";
+    EXPECT_TRUE(JournalMatches(session.folder.JournalFrom(before),
+                               {"GetStatus_Printer", "LBSENDCK notice=caller-enabled"}));
+    EXPECT_EQ(session.run.Active().Handle(), clock.Handle()) << "the clock page is not active";
+    EXPECT_FALSE(session.main.Enabled()) << "the main window takes input behind its page";
+
+    session.run.Click(clock, IDCANCEL);
+    session.folder.WriteSimConfig("status_window = LBDAYREP\n");
+    ASSERT_TRUE(reports = pages::OpenPage(session, Page("reports")));
+    session.run.Click(reports, IDC_REPORTS_DAILY);
+    EXPECT_NE(session.run.Active().Handle(), reports.Handle()) << "the page was raised above the library's window";
+    before = session.JournalSize();
+    session.run.Click(reports, IDC_REPORTS_DAILY);
+    EXPECT_TRUE(JournalMatches(session.folder.JournalFrom(before), {"GetStatus_Printer status_window=enabled-unowned",
+                                                                    "LBDAYREP status_window=enabled-unowned"}));
+}
+
 // --- About box ----------------------------------------------------------------------------
 
 TEST(AboutBox, OpensFromItsButtonAndTheSystemMenuWithoutDisablingButtons)
