@@ -78,6 +78,8 @@ struct Config {
     std::map<std::string, std::int32_t, std::less<>> notices;
     // The export whose first call makes the library's hidden helper window.
     std::string helperWindowExport;
+    // Exports after whose calls the program's windows are measured (WindowCheck.h).
+    std::set<std::string, std::less<>> measureWindows;
     // Answers from a technician's log (Replay.h): its path, the session (0:
     // the last) and whether calls take as long as they took there.
     std::string replay;

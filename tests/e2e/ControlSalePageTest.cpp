@@ -24,43 +24,12 @@ std::vector<std::string> Totalizers(const Window& page)
     return shown;
 }
 
-// The screen resolution Wine gives the programs started while this lives
-// (it reads LogPixels as a program starts); the value before is put back.
-class ScreenDpi {
-public:
-    explicit ScreenDpi(DWORD dpi)
-    {
-        RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr,
-                        &m_key, nullptr);
-        DWORD size = sizeof m_before;
-        m_hadValue = RegQueryValueExW(m_key, L"LogPixels", nullptr, nullptr, reinterpret_cast<BYTE*>(&m_before),
-                                      &size) == ERROR_SUCCESS;
-        RegSetValueExW(m_key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
-    }
-    ~ScreenDpi()
-    {
-        if (m_hadValue)
-            RegSetValueExW(m_key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&m_before),
-                           sizeof m_before);
-        else
-            RegDeleteValueW(m_key, L"LogPixels");
-        RegCloseKey(m_key);
-    }
-    ScreenDpi(const ScreenDpi&) = delete;
-    ScreenDpi& operator=(const ScreenDpi&) = delete;
-
-private:
-    HKEY m_key = nullptr;
-    DWORD m_before = 0;
-    bool m_hadValue = false;
-};
-
-// The size of `text` in the pages' font ("MS Sans Serif", 8 points) at `dpi`.
+// The size of `text` in the pages' font (Tahoma, 8 points) at `dpi`.
 SIZE PageTextSize(const std::wstring& text, int dpi)
 {
     HDC screen = GetDC(nullptr);
     HFONT font = CreateFontW(-MulDiv(8, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0,
-                             0, L"MS Sans Serif");
+                             0, L"Tahoma");
     const HGDIOBJ before = SelectObject(screen, font);
     SIZE size{};
     GetTextExtentPoint32W(screen, text.c_str(), static_cast<int>(text.size()), &size);
