@@ -9,10 +9,11 @@
 #      build read back by their documented byte offsets.
 #   3. The end-to-end tests (scripts/e2e.sh, the 64-bit test program of
 #      build/win64) against the 32-bit QM47.exe, once with each of the two
-#      simulated printers (the one-press table with the __stdcall one). The
-#      32-bit simulated printer checks every record it receives against the
-#      documented byte layout; any disagreement fails the test that made the
-#      call.
+#      simulated printers (the one-press table and the layout check with the
+#      __stdcall one), then the layout check once more as on an English
+#      Windows (code page 1252). The 32-bit simulated printer checks every
+#      record it receives against the documented byte layout; any
+#      disagreement fails the test that made the call.
 #
 #   scripts/test-i686.sh [BUILD_DIR]      (default build/win32)
 #
@@ -136,11 +137,19 @@ e2e_arguments=(--program "$build_dir" --library "$build_dir/sim" --library "$bui
 if [ -n "${QM47_I686_E2E_FILTER:-}" ]; then
     e2e_arguments+=("--gtest_filter=$QM47_I686_E2E_FILTER")
 else
-    e2e_arguments+=(--library-filter "-Presses.OnePressOneCommand")
+    # The windows' layout does not depend on the convention either.
+    e2e_arguments+=(--library-filter "-Presses.OnePressOneCommand:Layout.*")
 fi
 log "end-to-end tests of the 32-bit QM47.exe, with the __stdcall and the __cdecl simulated printer"
 bash scripts/e2e.sh build/win64 "${e2e_arguments[@]}" || result=1
 log "end-to-end tests took $(seconds_since "$started") s"
+if [ -z "${QM47_I686_E2E_FILTER:-}" ]; then
+    started=$(date +%s.%N)
+    log "the 32-bit QM47.exe's windows measured as on an English Windows (code page 1252)"
+    QM47_WINE_LOCALE=en_US.UTF-8 bash scripts/e2e.sh build/win64 --program "$build_dir" --library "$build_dir/sim" \
+        --gtest_filter='Layout.*' || result=1
+    log "took $(seconds_since "$started") s"
+fi
 
 log "32-bit stage took $(seconds_since "$stage_started") s"
 exit $result
