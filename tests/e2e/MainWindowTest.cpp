@@ -1032,19 +1032,23 @@ void ExpectWholeTexts(const std::vector<std::string>& reports)
 
 // Every window in one face with every Polish letter, every text whole in its
 // control with the font it really got, at 100 % and 150 %: the main window
-// connected, each page as it opens (the goods page also with its answer),
-// measured from inside the program by the simulated printer. scripts/test.sh
-// runs it once more under an English Windows's code page.
+// connected, each page as it opens (the goods page also with its answer, the
+// control sale with the longest totalizers), measured from inside the
+// program by the simulated printer. scripts/test.sh runs it once more under
+// an English Windows's code page.
 TEST(Layout, EveryTextWholeInTheFontItGets)
 {
     for (const DWORD dpi : {96u, 144u}) {
         SCOPED_TRACE("LogPixels " + std::to_string(dpi));
         const ScreenDpi screen(dpi);
-        Session session(Library::Full, "measure_windows = Port_Open, LBDBREPRS\n");
+        Session session(Library::Full, "measure_windows = Port_Open, LBDBREPRS\n"
+                                       "totalizers = 9999999999.99, 9999999999.99, 9999999999.99, 9999999999.99, "
+                                       "9999999999.99, 9999999999.99, 9999999999.99\n");
         ConnectOnline(session);
         if (HasFatalFailure()) return;
         auto reports = WindowReports(session, 0, "TALMIR POLSKA");
         ASSERT_EQ(reports.size(), 1u) << "the main window was not measured";
+        EXPECT_NE(reports[0].find(" dpi=" + std::to_string(dpi) + " "), std::string::npos) << reports[0];
         for (const res::PageButton& button : res::kMainPageButtons) {
             SCOPED_TRACE(std::string("page ") + button.name);
             const Window page = pages::OpenPage(session, button.id);
