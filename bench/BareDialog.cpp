@@ -35,7 +35,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
         texts.push_back("Static text " + std::to_string(i));
         controls.push_back({fw::kNoId, Static, texts.back().c_str(), {140 + 120 * (i % 2), 10 + 11 * (i / 2), 110, 8}});
     }
-    const fw::DialogTemplate dialog{0, fw::DialogFrame::Main, "Bare dialog", {0, 0, 507, 277}, "MS Sans Serif", 8, controls};
+    const fw::DialogTemplate dialog{0, fw::DialogFrame::Main, "Bare dialog", {0, 0, 507, 277}, "Tahoma", 8, controls};
     yardstick::ShowModal(instance, dialog, &DialogProcedure);
     return 0;
 }

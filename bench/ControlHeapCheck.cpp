@@ -142,7 +142,7 @@ int wmain(int argc, wchar_t** argv)
     const int rounds = argc > 1 ? std::max(1, _wtoi(argv[1])) : 50;
     HINSTANCE instance = GetModuleHandleW(nullptr);
     HFONT font = CreateFontW(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, EASTEUROPE_CHARSET, 0, 0, 0, 0,
-                             L"MS Sans Serif");
+                             L"Tahoma");
 
     HWND systemParent = CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, 200, 500, nullptr, nullptr, instance, nullptr);
     MeasureAll("system controls", systemParent, font, rounds);

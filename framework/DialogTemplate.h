@@ -64,7 +64,7 @@ struct DialogTemplate {
     DialogFrame frame;
     const char* caption;   // nullptr for pages
     Rect rect;             // x, y used by pages (115, 15); cx, cy always
-    const char* fontName;  // "MS Sans Serif"
+    const char* fontName;  // "Tahoma"
     int fontPoints;        // 8
     std::span<const ControlTemplate> controls; // resource order = tab order
 };

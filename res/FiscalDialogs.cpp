@@ -11,7 +11,7 @@ constexpr fw::ControlTemplate kFiscalControls[] = {
     {IDC_FISCAL_SEND, PushButton, cp1250<"&Wyślij">(), {26, 126, 208, 14}, fw::kTabStop},
     {IDC_FISCAL_CANCEL, PushButton, cp1250<"&Anuluj">(), {107, 164, 50, 14}, fw::kTabStop | fw::kCancelButton},
     {kNoId, GroupBox, cp1250<"Fiskalizacja">(), {7, 7, 251, 196}},
-    {kNoId, Static, cp1250<"Numer NIP:">(), {23, 67, 38, 8}},
+    {kNoId, Static, cp1250<"Numer NIP:">(), {23, 67, 42, 8}},
 };
 
 } // namespace

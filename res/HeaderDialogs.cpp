@@ -34,7 +34,7 @@ constexpr fw::ControlTemplate kHeaderControls[] = {
     {IDC_HEADER_SET, PushButton, cp1250<"&PROGRAMOWANIE">(), {105, 183, 147, 14}, fw::kTabStop},
     {IDC_HEADER_CANCEL, PushButton, cp1250<"&Anuluj">(), {13, 183, 50, 14}, fw::kTabStop | fw::kCancelButton},
     {kNoId, GroupBox, cp1250<"Programowanie nagłówka">(), {7, 7, 251, 196}},
-    {kNoId, Static, cp1250<"Il znaków">(), {187, 14, 31, 8}},
+    {kNoId, Static, cp1250<"Il znaków">(), {187, 14, 37, 8}},
     // The character counters of lines 1 to 7, blank until their line changes.
     {IDC_HEADER_COUNT1, Static, "", {193, 31, 8, 8}},
     {IDC_HEADER_COUNT2, Static, "", {193, 52, 8, 8}},

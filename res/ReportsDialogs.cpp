@@ -38,7 +38,7 @@ constexpr fw::ControlTemplate kReportsControls[] = {
     {kNoId, GroupBox, cp1250<"Raport okresowy">(), {17, 70, 232, 112}},
     {kNoId, GroupBox, cp1250<"Raport miesięczny">(), {99, 22, 150, 41}},
     {kNoId, Static, cp1250<"Rok">(), {114, 32, 14, 8}},
-    {kNoId, Static, cp1250<"Miesiąc">(), {144, 32, 25, 8}},
+    {kNoId, Static, cp1250<"Miesiąc">(), {144, 32, 30, 8}},
 };
 
 } // namespace

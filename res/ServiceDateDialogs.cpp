@@ -14,8 +14,8 @@ constexpr fw::ControlTemplate kServiceDateControls[] = {
     {IDC_SERVICE_SET, PushButton, cp1250<"&PROGRAMOWANIE">(), {28, 138, 208, 14}, fw::kTabStop},
     {IDC_SERVICE_CANCEL, PushButton, cp1250<"&Anuluj">(), {107, 177, 50, 14}, fw::kTabStop | fw::kCancelButton},
     {kNoId, GroupBox, cp1250<"Data przeglądu serwisowego">(), {7, 7, 251, 196}},
-    {kNoId, Static, cp1250<"Ilośc dni do następnego przegladu:">(), {77, 32, 111, 8}},
-    {kNoId, Static, cp1250<"Telefon:">(), {119, 78, 27, 8}},
+    {kNoId, Static, cp1250<"Ilośc dni do następnego przegladu:">(), {77, 32, 137, 8}},
+    {kNoId, Static, cp1250<"Telefon:">(), {119, 78, 33, 8}},
 };
 
 } // namespace

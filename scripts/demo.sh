@@ -24,7 +24,11 @@
 # Settings (environment): QM47_DEMO_DIR, the demo's folder (default
 # build/demo); QM47_DEMO_WINDOW_SECONDS, the wait for the window (default
 # 300); QM47_DEMO_PROGRESS_SECONDS, between the lines that tell it still waits
-# (default 15).
+# (default 15). As a technician's Windows of another language or scaling:
+# QM47_DEMO_LOCALE (e.g. en_US.UTF-8, an English Windows's code page 1252;
+# default pl_PL.UTF-8) and QM47_DEMO_DPI (e.g. 144 for 150 %; default 96),
+# each in a prefix of its own (build/demo/wineprefix-en_US-144dpi), the
+# screenshot named alike (qm47-connected-en_US-144dpi.png).
 set -euo pipefail
 
 repo=$(cd "$(dirname "$0")/.." && pwd)
@@ -41,7 +45,10 @@ progress_seconds=${QM47_DEMO_PROGRESS_SECONDS:-15}
 
 mkdir -p "$demo_dir"
 cp "$build_dir/QM47.exe" "$build_dir/sim/VaronelServiceLibrary.dll" "$demo_dir/"
-shot=$demo_dir/qm47-connected${QM47_DEMO_PAGE:+-$QM47_DEMO_PAGE}.png
+# Another language or scaling: its own prefix and screenshot (wine-env.sh).
+export QM47_WINE_LOCALE=${QM47_DEMO_LOCALE:-} QM47_WINE_DPI=${QM47_DEMO_DPI:-}
+variant=${QM47_DEMO_LOCALE:+-${QM47_DEMO_LOCALE%%.*}}${QM47_DEMO_DPI:+-${QM47_DEMO_DPI}dpi}
+shot=$demo_dir/qm47-connected${QM47_DEMO_PAGE:+-$QM47_DEMO_PAGE}$variant.png
 rm -f "$demo_dir/qm47sim.journal" "$shot"
 if [ ! -f "$demo_dir/qm47sim.ini" ]; then
   cat >"$demo_dir/qm47sim.ini" <<'INI'
@@ -59,10 +66,11 @@ wine_log=$demo_dir/wine.log
 headless=
 if [ -z "${DISPLAY:-}" ]; then
   headless=1
-  start_display "$run_dir" 1024x768x24
+  # The main window at 150 % is about 1150 pixels wide.
+  start_display "$run_dir" "$([ "${QM47_DEMO_DPI:-96}" -gt 96 ] && echo 1600x1200x24 || echo 1024x768x24)"
 fi
 
-use_prefix "$demo_dir/wineprefix"
+use_prefix "$demo_dir/wineprefix$variant"
 prefix_made || echo "demo: making the Wine prefix (once)..." >&2
 if [ -n "$headless" ]; then make_prefix headless; else make_prefix managed; fi
 line_log=$demo_dir/serial-line.log

@@ -10,8 +10,9 @@
 #   3. The end-to-end tests (scripts/e2e.sh, the 64-bit test program of
 #      build/win64) against the 32-bit QM47.exe: all of them with the
 #      __stdcall simulated printer, and with the __cdecl one those that call
-#      every export with every record. The 32-bit simulated printer checks
-#      every record it receives against the documented byte layout; any
+#      every export with every record; then the layout check once more as on
+#      an English Windows (code page 1252). The 32-bit simulated printer
+#      checks every record it receives against the documented byte layout; any
 #      disagreement fails the test that made the call.
 #
 #   scripts/test-i686.sh [BUILD_DIR]      (default build/win32)
@@ -140,11 +141,18 @@ if [ -n "${QM47_I686_E2E_FILTER:-}" ]; then
     e2e_arguments+=("--gtest_filter=$QM47_I686_E2E_FILTER")
 else
     e2e_arguments+=(--library-filter "$call_boundary_tests")
-    export QM47_E2E_EVERY_EXPORT=1
+    every_export=1
 fi
 log "end-to-end tests of the 32-bit QM47.exe: every test with the __stdcall simulated printer, the calls with the __cdecl one"
-bash scripts/e2e.sh build/win64 "${e2e_arguments[@]}" || result=1
+QM47_E2E_EVERY_EXPORT=${every_export:-} bash scripts/e2e.sh build/win64 "${e2e_arguments[@]}" || result=1
 log "end-to-end tests took $(seconds_since "$started") s"
+if [ -z "${QM47_I686_E2E_FILTER:-}" ]; then
+    started=$(date +%s.%N)
+    log "the 32-bit QM47.exe's windows measured as on an English Windows (code page 1252)"
+    QM47_WINE_LOCALE=en_US.UTF-8 bash scripts/e2e.sh build/win64 --program "$build_dir" --library "$build_dir/sim" \
+        --gtest_filter='Layout.*' || result=1
+    log "took $(seconds_since "$started") s"
+fi
 
 log "32-bit stage took $(seconds_since "$stage_started") s"
 exit $result

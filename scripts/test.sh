@@ -109,6 +109,11 @@ stage "end-to-end tests and replays (64-bit, Wine)"
 # The recorded sessions of tests/replay/ replayed in the same prefix (docs/replay.md).
 run_tests "end-to-end tests and replays (64-bit)" bash scripts/e2e.sh build/win64 --replays tests/replay
 
+stage "layout as on an English Windows (64-bit, Wine)"
+# The windows measured again under code page 1252, in a prefix of its own.
+run_tests "layout, English Windows" env QM47_WINE_LOCALE=en_US.UTF-8 \
+  bash scripts/e2e.sh build/win64 --gtest_filter='Layout.*'
+
 stage "platform layer (64-bit, Wine)"
 run_tests "platform layer" bash tests/platform/run.sh build/win64
 

@@ -26,6 +26,9 @@
 # Wine runs without debug output and Mono/Gecko prompts, and with the Polish
 # code page: LC_ALL=pl_PL.UTF-8 on the commands that start Wine programs
 # (Wine then uses code page 1250; the Linux locale need not be installed).
+# QM47_WINE_LOCALE names another Windows language (en_US.UTF-8: code page
+# 1252, as on an English Windows); QM47_WINE_DPI gives the prefixes it makes
+# that screen resolution (LogPixels; 144 is 150 %).
 # QM47_WINE_LOADER replaces the 64-bit loader (the scripts' own test gives a
 # wrapper that makes the program's start slow or fail).
 
@@ -62,7 +65,7 @@ use_prefix() {
 # later). wine_options: how many of the arguments were these options.
 wine_command() { # [--32] [--within SECONDS] ...
   local loader=$wine_loader
-  wine_argv=(env LC_ALL=pl_PL.UTF-8)
+  wine_argv=(env LC_ALL="${QM47_WINE_LOCALE:-pl_PL.UTF-8}")
   wine_options=0
   while :; do
     case ${1:-} in
@@ -133,8 +136,8 @@ prefix_to_mark=
 prefix_made() { [ -f "$WINEPREFIX/$prefix_marker" ]; }
 
 # Makes the prefix when it is not made yet and sets it up as the tests need
-# it: Wine's own fonts (so "MS Sans Serif" measures as the dialog layouts
-# expect and has the Polish letters), a crash ending the program at once
+# it: Wine's own fonts (Tahoma, the windows' face, is then Wine's and not
+# whatever the machine would substitute), a crash ending the program at once
 # instead of starting the debugger, and, when headless, windows not managed
 # by a window manager (on Xvfb there is none, and every window closing would
 # wait about 2 s). Each step is bounded (10 minutes: the slowest, under i386
@@ -164,6 +167,9 @@ make_prefix() { # headless|managed
                'HKEY_LOCAL_MACHINE\Software\Wow6432Node\Microsoft\Windows NT\CurrentVersion\AeDebug'; do
       printf '\n[%s]\n"Debugger"=""\n"Auto"="1"\n' "$key"
     done
+    if [ -n "${QM47_WINE_DPI:-}" ]; then
+      printf '\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\n"LogPixels"=dword:%08x\n' "$QM47_WINE_DPI"
+    fi
     printf '\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\n'
     if [ "$windows" = managed ]; then echo '"Managed"=-'; else echo '"Managed"="N"'; fi
   } >"$settings"
@@ -196,7 +202,8 @@ boot_prefix() {
 # Its files are hard links, except those Wine writes to (the registry, the
 # .ini files, the update stamp), which are copies of their own.
 copy_prefix_template() {
-  local template=$QM47_PREFIX_TEMPLATE/prefix
+  # One per Windows language: Wine writes the locale's settings into the prefix it makes.
+  local template=$QM47_PREFIX_TEMPLATE/prefix-${QM47_WINE_LOCALE:-pl_PL.UTF-8}
   mkdir -p "$QM47_PREFIX_TEMPLATE" || return 1
   (
     flock 9

@@ -154,6 +154,7 @@ Verdict Apply(Config& config, std::string_view key, std::string_view value)
     if (key.starts_with("fault.")) return ApplyFault(config, key.substr(6), value);
     if (key == "unfilled") return ApplyList(config.unfilled, value);
     if (key == "null_texts") return ApplyList(config.nullTexts, value);
+    if (key == "measure_windows") return ApplyList(config.measureWindows, value);
     if (key == "device_name") {
         const std::size_t bar = value.find('|');
         config.deviceNamePart1 = std::string(value.substr(0, bar));

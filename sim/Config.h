@@ -84,6 +84,8 @@ struct Config {
     // the export whose first call shows a status window the library keeps.
     std::string progressExport;
     std::string statusWindowExport;
+    // Exports after whose calls the program's windows are measured (WindowCheck.h).
+    std::set<std::string, std::less<>> measureWindows;
     // Answers from a technician's log (Replay.h): its path, the session (0:
     // the last) and whether calls take as long as they took there.
     std::string replay;

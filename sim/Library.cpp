@@ -2,6 +2,7 @@
 
 #include "sim/ErrorCodes.h"
 #include "sim/Platform.h"
+#include "sim/WindowCheck.h"
 
 #include <algorithm>
 
@@ -30,6 +31,7 @@ Call::Call(std::string_view exportName)
     // A slow printer: the call answers only after the configured time.
     if (m_config.delayMs > 0) Pause(m_config.delayMs);
     ShowConfiguredWindows();
+    if (m_config.measureWindows.contains(m_exportName)) MeasureWindowsWhenIdle(std::string(m_exportName));
     RaiseConfiguredFault();
 }
 

@@ -181,9 +181,10 @@ std::vector<std::uint16_t> BuildDialogTemplate(const DialogTemplate& dialog)
     out.Text(Widen(dialog.caption ? dialog.caption : ""));
     out.Word(static_cast<std::uint16_t>(dialog.fontPoints));
     out.Word(FW_NORMAL);
-    // Not italic; the texts are Windows-1250, so ask for the Central European
-    // character set of the face, which has the Polish letters.
-    out.Word(MAKEWORD(FALSE, EASTEUROPE_CHARSET));
+    // Not italic, and no character set asked for: the controls take their
+    // texts through the wide API, which draws every letter the face holds
+    // whatever the set (Wine ignores the template's set anyway).
+    out.Word(MAKEWORD(FALSE, DEFAULT_CHARSET));
     out.Text(Widen(dialog.fontName ? dialog.fontName : "MS Shell Dlg"));
     for (const ControlTemplate& control : dialog.controls) WriteControl(out, control);
     return out.Take();

@@ -59,6 +59,8 @@ TEST(SimConfig, UnreadableLinesAreIgnoredAndNamedByNumber)
         {"notice.LBDAYREP = 60001", "bad-value"},
         {"helper_window = LBSENDCK", nullptr},
         {"helper_window = LBSENDCKK", "bad-value"},
+        {"measure_windows = Port_Open, LBDBREPRS", nullptr},
+        {"measure_windows = Port_Opn", "bad-value"},
         {"replay =", "bad-value"},
         {"replay.session = 0", "bad-value"},
         {"replay.timing = 2", "bad-value"},

@@ -24,52 +24,6 @@ std::vector<std::string> Totalizers(const Window& page)
     return shown;
 }
 
-// The screen resolution Wine gives the programs started while this lives
-// (it reads LogPixels as a program starts); the value before is put back.
-class ScreenDpi {
-public:
-    explicit ScreenDpi(DWORD dpi)
-    {
-        RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr,
-                        &m_key, nullptr);
-        DWORD size = sizeof m_before;
-        m_hadValue = RegQueryValueExW(m_key, L"LogPixels", nullptr, nullptr, reinterpret_cast<BYTE*>(&m_before),
-                                      &size) == ERROR_SUCCESS;
-        RegSetValueExW(m_key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
-    }
-    ~ScreenDpi()
-    {
-        if (m_hadValue)
-            RegSetValueExW(m_key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&m_before),
-                           sizeof m_before);
-        else
-            RegDeleteValueW(m_key, L"LogPixels");
-        RegCloseKey(m_key);
-    }
-    ScreenDpi(const ScreenDpi&) = delete;
-    ScreenDpi& operator=(const ScreenDpi&) = delete;
-
-private:
-    HKEY m_key = nullptr;
-    DWORD m_before = 0;
-    bool m_hadValue = false;
-};
-
-// The size of `text` in the pages' font ("MS Sans Serif", 8 points) at `dpi`.
-SIZE PageTextSize(const std::wstring& text, int dpi)
-{
-    HDC screen = GetDC(nullptr);
-    HFONT font = CreateFontW(-MulDiv(8, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0,
-                             0, L"MS Sans Serif");
-    const HGDIOBJ before = SelectObject(screen, font);
-    SIZE size{};
-    GetTextExtentPoint32W(screen, text.c_str(), static_cast<int>(text.size()), &size);
-    SelectObject(screen, before);
-    DeleteObject(font);
-    ReleaseDC(nullptr, screen);
-    return size;
-}
-
 // The journal of one complete sale of `name` at `letter` (the checks first).
 std::vector<std::string> SaleJournal(const std::string& name, char letter)
 {
@@ -160,30 +114,6 @@ TEST(ControlSalePage, NameBlockedAtAnotherRateIsRefused)
                                {"GetStatus_Printer onl=1", "GetStatus_CashRegister par=0", "LBFSTRQ",
                                 "LBDBREPRS name=\"Chleb\" rateLetter=65 blocked=1 rateText=\"7.00\"", "LBFSTRQ"}));
     EXPECT_EQ(Totalizers(page), kStartTotals);
-}
-
-TEST(ControlSalePage, TheLongestTotalizerShowsWholeAt96And144Dpi)
-{
-    const std::string longest = "9999999999.99";
-    std::vector<LONG> fieldWidths;
-    for (const int dpi : {96, 144}) {
-        SCOPED_TRACE(dpi);
-        const ScreenDpi screen(static_cast<DWORD>(dpi));
-        PageSession session(main_window::Page("sale"), "totalizers = 9999999999.99, 0, 0, 0, 0, 0, 0\n");
-        const Window page = session.page;
-        EXPECT_EQ(page.Item(IDC_SALE_TOTALIZER_A).Text(), longest);
-        for (int id : res::kSaleTotalizers) {
-            RECT field{};
-            GetClientRect(page.Item(id).Handle(), &field);
-            const SIZE needed = PageTextSize(WideFromUtf8(longest), dpi);
-            EXPECT_GE(field.right, needed.cx) << "totalizer " << id;
-            EXPECT_GE(field.bottom, needed.cy) << "totalizer " << id;
-            if (id == res::kSaleTotalizers[0]) fieldWidths.push_back(field.right);
-        }
-    }
-    // The program really ran at both resolutions: its fields grew with the font.
-    ASSERT_EQ(fieldWidths.size(), 2u);
-    EXPECT_GT(fieldWidths[1] * 10, fieldWidths[0] * 12);
 }
 
 } // namespace

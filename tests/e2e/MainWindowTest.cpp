@@ -1038,6 +1038,94 @@ TEST(AboutBox, OpensFromItsButtonAndTheSystemMenuWithoutDisablingButtons)
     }
 }
 
+// --- Fonts and layout ---------------------------------------------------------------------
+
+// The measurements the simulated printer made of the windows from inside
+// the program (sim/WindowCheck.h), each "after <why>: windows ..." with its
+// control lines, once one more than `before` has `shown` among its lines.
+std::vector<std::string> WindowReports(const Session& session, std::size_t before, std::string_view shown)
+{
+    std::vector<std::string> reports;
+    WaitUntil([&] {
+        reports.clear();
+        std::istringstream file(session.folder.ReadFile(L"qm47sim.windows.txt"));
+        for (std::string line; std::getline(file, line);) {
+            if (line.starts_with("after ")) reports.emplace_back();
+            if (!reports.empty()) reports.back() += line + "\n";
+        }
+        return reports.size() > before && reports.back().find(shown) != std::string::npos;
+    });
+    return reports;
+}
+
+// Prints every control's line once (the face it got, what its text needs
+// and has) and fails once for every control whose font lacks a Polish letter
+// or whose text or square is not whole.
+void ExpectWholeTexts(const std::vector<std::string>& reports)
+{
+    std::set<std::string> faces, seen;
+    for (const std::string& report : reports) {
+        std::istringstream lines(report);
+        std::string head;
+        std::getline(lines, head);
+        std::printf("%s\n", head.c_str());
+        std::set<std::string> reportFaces;
+        for (std::string line; std::getline(lines, line);) {
+            const std::size_t face = line.find(" face=\"");
+            if (face != std::string::npos)
+                reportFaces.insert(line.substr(face + 7, line.find('"', face + 7) - face - 7));
+            if (!seen.insert(line).second) continue;
+            if (line.find(" letters=ok ") == std::string::npos || line.find(" fit=ok ") == std::string::npos)
+                ADD_FAILURE() << line;
+            else
+                std::printf("%s\n", line.c_str());
+        }
+        faces.merge(reportFaces);
+    }
+    std::string faceList;
+    for (const std::string& face : faces) faceList += " \"" + face + "\"";
+    std::printf("%zu measurements, faces:%s\n", reports.size(), faceList.c_str());
+    EXPECT_EQ(faces.size(), 1u) << "every window in one face";
+}
+
+// Every window in one face with every Polish letter, every text whole in its
+// control with the font it really got, at 100 % and 150 %: the main window
+// connected, each page as it opens (the goods page also with its answer, the
+// control sale with the longest totalizers), measured from inside the
+// program by the simulated printer. scripts/test.sh runs it once more under
+// an English Windows's code page.
+TEST(Layout, EveryTextWholeInTheFontItGets)
+{
+    for (const DWORD dpi : {96u, 144u}) {
+        SCOPED_TRACE("LogPixels " + std::to_string(dpi));
+        const ScreenDpi screen(dpi);
+        Session session(Library::Full, "measure_windows = Port_Open, LBDBREPRS\n"
+                                       "totalizers = 9999999999.99, 9999999999.99, 9999999999.99, 9999999999.99, "
+                                       "9999999999.99, 9999999999.99, 9999999999.99\n");
+        ConnectOnline(session);
+        if (HasFatalFailure()) return;
+        auto reports = WindowReports(session, 0, "TALMIR POLSKA");
+        ASSERT_EQ(reports.size(), 1u) << "the main window was not measured";
+        EXPECT_NE(reports[0].find(" dpi=" + std::to_string(dpi) + " "), std::string::npos) << reports[0];
+        for (const res::PageButton& button : res::kMainPageButtons) {
+            SCOPED_TRACE(std::string("page ") + button.name);
+            const Window page = pages::OpenPage(session, button.id);
+            ASSERT_TRUE(page.Handle()) << Describe(session.run.MessageBoxes());
+            reports = WindowReports(session, reports.size(), "\n\"page\"");
+            if (std::string_view(button.name) == "goods") {
+                page.Item(IDC_GOODS_NAME).SetText("Kawa");
+                pages::ClickAndSettle(session, page, IDC_GOODS_CHECK);
+                reports = WindowReports(session, reports.size(), Expected(text::kGoodsStatusBlocked));
+            }
+            ASSERT_TRUE(reports.back().find("\n\"page\"") != std::string::npos) << "not measured";
+            page.Item(button.cancel).Click();
+            ASSERT_TRUE(WaitUntil([&] { return session.run.Pages().empty(); })) << "the page did not close";
+            reports = WindowReports(session, reports.size(), "TALMIR POLSKA");
+        }
+        ExpectWholeTexts(reports);
+    }
+}
+
 // --- Closing ----------------------------------------------------------------------------
 
 TEST(Close, EndsTheProgramWithoutALibraryCallOrALogNotAskedFor)

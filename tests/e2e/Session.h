@@ -72,6 +72,37 @@ public:
     std::size_t JournalSize() const { return folder.Journal().size(); }
 };
 
+// The screen resolution Wine gives the programs started while this lives
+// (it reads LogPixels as a program starts); the value before is put back.
+class ScreenDpi {
+public:
+    explicit ScreenDpi(DWORD dpi)
+    {
+        RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr,
+                        &m_key, nullptr);
+        DWORD size = sizeof m_before;
+        m_hadValue = RegQueryValueExW(m_key, L"LogPixels", nullptr, nullptr, reinterpret_cast<BYTE*>(&m_before),
+                                      &size) == ERROR_SUCCESS;
+        RegSetValueExW(m_key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
+    }
+    ~ScreenDpi()
+    {
+        if (m_hadValue)
+            RegSetValueExW(m_key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&m_before),
+                           sizeof m_before);
+        else
+            RegDeleteValueW(m_key, L"LogPixels");
+        RegCloseKey(m_key);
+    }
+    ScreenDpi(const ScreenDpi&) = delete;
+    ScreenDpi& operator=(const ScreenDpi&) = delete;
+
+private:
+    HKEY m_key = nullptr;
+    DWORD m_before = 0;
+    bool m_hadValue = false;
+};
+
 // The id -> text of the status panel and lamps.
 std::map<int, std::string> PanelTexts(const Window& main);
 

@@ -13,8 +13,11 @@
 #include "framework/win32/DialogWindow.h"
 #include "framework/win32/UserInput.h"
 #include "framework/win32/WideText.h"
+#include "framework/win32/TemplateBuilder.h"
+#include "res/Dialogs.h"
 #include "res/ResourceIds.h"
 #include "res/Texts.h"
+#include "sim/WindowCheck.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -91,13 +94,13 @@ constexpr ControlTemplate kAboutControls[] = {
     {1, ControlKind::PushButton, "OK", {10, 10, 50, 14}, kTabStop},
 };
 
-constexpr DialogTemplate kMainTemplate{kMainId, DialogFrame::Main, "Probe main", {0, 0, 340, 180}, "MS Sans Serif", 8,
+constexpr DialogTemplate kMainTemplate{kMainId, DialogFrame::Main, "Probe main", {0, 0, 340, 180}, "Tahoma", 8,
                                        kMainControls};
-constexpr DialogTemplate kPageTemplate{kPageId, DialogFrame::Page, nullptr, {115, 15, 156, 86}, "MS Sans Serif", 8,
+constexpr DialogTemplate kPageTemplate{kPageId, DialogFrame::Page, nullptr, {115, 15, 156, 86}, "Tahoma", 8,
                                        kPageControls};
-constexpr DialogTemplate kAboutTemplate{kAboutId, DialogFrame::About, "Probe about", {0, 0, 80, 40}, "MS Sans Serif", 8,
+constexpr DialogTemplate kAboutTemplate{kAboutId, DialogFrame::About, "Probe about", {0, 0, 80, 40}, "Tahoma", 8,
                                         kAboutControls};
-constexpr DialogTemplate kEndedTemplate{kEndedId, DialogFrame::About, "Probe ended", {0, 0, 80, 40}, "MS Sans Serif",
+constexpr DialogTemplate kEndedTemplate{kEndedId, DialogFrame::About, "Probe ended", {0, 0, 80, 40}, "Tahoma",
                                         8, kAboutControls};
 
 // ---------------------------------------------------------------------------
@@ -423,11 +426,42 @@ void MainDialog::AskQuestions()
     PostMessageW(self, WM_COMMAND, MAKEWPARAM(kDropPress, EN_CHANGE), 0);
 }
 
+INT_PTR CALLBACK ShownOnly(HWND, UINT, WPARAM, LPARAM)
+{
+    return FALSE;
+}
+
+// The program's about box, built from its template as the program builds it,
+// measured from inside with the font each control got (sim/WindowCheck.h):
+// it calls no library, so the end-to-end measurements never see it. Run
+// once per code page and screen resolution by tests/platform/run.sh.
+int MeasureAbout()
+{
+    const std::vector<std::uint16_t> words = win32::BuildDialogTemplate(qm47::res::kAboutDialog);
+    HWND about = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(words.data()),
+                                            nullptr, &ShownOnly, 0);
+    ShowWindow(about, SW_SHOW);
+    const std::string report = sim::MeasureWindows();
+    DestroyWindow(about);
+    const std::string head = report.substr(0, report.find('\n'));
+    const std::size_t face = report.find(" face=");
+    const std::string where = head + report.substr(face, report.find('"', face + 7) + 1 - face);
+    for (std::size_t at = head.size() + 1; at < report.size(); at = report.find('\n', at) + 1) {
+        const std::string line = report.substr(at, report.find('\n', at) - at);
+        if (line.find(" letters=ok ") == std::string::npos || line.find(" fit=ok ") == std::string::npos)
+            Check(false, "the about box: every text whole, every Polish letter", line);
+    }
+    Check(head.find(" problems=0") != std::string::npos && head.find(" controls=0") == std::string::npos,
+          "the about box: every text whole, every Polish letter (" + where + ")");
+    return g_failures;
+}
+
 } // namespace
 
-int main()
+int main(int argc, char** argv)
 {
     InitDialogSupport();
+    if (argc > 1 && std::string_view(argv[1]) == "--about") return MeasureAbout();
     SetFaultText(qm47::text::kProgramError);
     Check(ApplicationName() == "dialog_backend_probe", "the application name is the program file's title",
           std::string(ApplicationName()));

@@ -43,6 +43,18 @@ if [ "$code" != 0 ] && [ "$backend_failed" = 0 ]; then
   checks_failed=$((checks_failed + 1))
 fi
 
+# The program's about box measured in each code page and at 100 % and 150 %.
+for locale in pl_PL.UTF-8 en_US.UTF-8; do
+  for dpi in 96 144; do
+    run_wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null
+    out=$(cd "$run_dir" && QM47_WINE_LOCALE=$locale run_wine --within 60 dialog_backend_probe.exe --about | tr -d '\r') || true
+    grep -E '^(ok|FAIL)' <<<"$out" | sed "s/^\(ok  \|FAIL\)/& [$locale, $dpi dpi]/" || true
+    checks_passed=$((checks_passed + $(grep -c '^ok' <<<"$out" || true)))
+    checks_failed=$((checks_failed + $(grep -c '^FAIL' <<<"$out" || true)))
+    grep -qE '^(ok|FAIL)' <<<"$out" || { echo "FAIL [$locale, $dpi dpi] the about box was not measured"; checks_failed=$((checks_failed + 1)); }
+  done
+done
+
 # --- 2. The serial link ---------------------------------------------------------
 frame=$run_dir/expected.bin
 # shellcheck disable=SC2016  # the frame holds a dollar sign

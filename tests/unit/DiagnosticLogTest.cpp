@@ -142,7 +142,7 @@ constexpr fw::ControlTemplate kInputControls[] = {
     {kByNumbers, fw::ControlKind::RadioButton, nullptr, {0, 90, 10, 10}},
     {kRun, fw::ControlKind::PushButton, "&Wykonaj", {0, 100, 50, 14}, fw::kTabStop | fw::kGroup},
 };
-constexpr fw::DialogTemplate kInputDialog{9002, fw::DialogFrame::Page, nullptr, {115, 15, 100, 120}, "MS Sans Serif", 8,
+constexpr fw::DialogTemplate kInputDialog{9002, fw::DialogFrame::Page, nullptr, {115, 15, 100, 120}, "Tahoma", 8,
                                           kInputControls};
 
 class InputDialog : public fw::CDialog {

@@ -25,7 +25,7 @@ constexpr fw::ControlTemplate kControls[] = {
     {kDate, fw::ControlKind::DatePicker, nullptr, {0, 90, 50, 14}, fw::kTabStop},
 };
 constexpr fw::Date kFirstDate{1950, 1, 1}, kLastDate{2049, 12, 31};
-constexpr fw::DialogTemplate kTemplate{9001, fw::DialogFrame::Page, nullptr, {115, 15, 100, 100}, "MS Sans Serif", 8, kControls};
+constexpr fw::DialogTemplate kTemplate{9001, fw::DialogFrame::Page, nullptr, {115, 15, 100, 100}, "Tahoma", 8, kControls};
 
 // A dialog with one value of each kind and a 5-character limit on the edit.
 class ExchangeDialog : public fw::CDialog {
