@@ -6,6 +6,7 @@
 #include "res/Version.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <iterator>
 #include <string>
 
@@ -68,6 +69,26 @@ CallingConvention ConventionOf(std::uint32_t poppedBytes, std::uint32_t argument
     return poppedBytes == argumentBytes ? CallingConvention::Stdcall : CallingConvention::Neither;
 }
 
+// What the file's last line lacks of its CR LF: nothing in an empty file or
+// one that ends with CR LF; after a line that a power cut or a full disk cut
+// off, the line end that puts the next session's first line on a line of its
+// own (the reader then loses only the cut line's session).
+std::string_view LineEndMissing(std::FILE* file)
+{
+    char last[2] = {};
+    std::size_t read = 0;
+    if (std::fseek(file, 0, SEEK_END) == 0) {
+        const long size = std::ftell(file);
+        const long tail = size >= 2 ? 2 : size;
+        if (tail > 0 && std::fseek(file, -tail, SEEK_END) == 0)
+            read = std::fread(last, 1, static_cast<std::size_t>(tail), file);
+    }
+    std::fseek(file, 0, SEEK_END); // between a read and a write
+    const std::string_view end(last, read);
+    if (end.empty() || end == "\r\n") return {};
+    return end.ends_with('\r') ? "\n" : "\r\n";
+}
+
 const char* ConventionName(CallingConvention convention)
 {
     switch (convention) {
@@ -124,7 +145,8 @@ void DiagnosticLog::Open(const char* path)
         return;
     }
     const platform::LocalTime now = platform::Now();
-    std::string line = "==== QM47 " QM47_VERSION_TEXT ", ";
+    std::string line(LineEndMissing(m_file.get()));
+    line += "==== QM47 " QM47_VERSION_TEXT ", ";
     const int parts[] = {now.year, now.month, now.day, now.hour, now.minute, now.second};
     for (std::size_t i = 0; i < std::size(parts); ++i) {
         if (i > 0) line += "--- ::"[i];

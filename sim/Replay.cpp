@@ -24,13 +24,13 @@ std::string ReadFile(const char* path)
 Replay::Replay(const char* path, int session)
 {
     const replay::Log log = replay::ReadLog(ReadFile(path));
-    if (log.problem) {
-        m_problem = log.problem->text;
-        m_problemLine = log.problem->line;
+    replay::Problem why = log.problem.value_or(replay::Problem{});
+    const replay::Session* found = log.problem ? nullptr : replay::FindSession(log, session, why);
+    if (!found) {
+        m_problem = why.text;
+        m_problemLine = why.line;
         return;
     }
-    const replay::Session* found = replay::FindSession(log, session, m_problem);
-    if (!found) return;
     m_session = *found;
     for (const replay::LogLine& line : m_session.lines) {
         if (line.kind == replay::Kind::CallSent) m_calls.push_back({&line, nullptr});

@@ -287,22 +287,42 @@ std::optional<std::string> TakeQuoted(std::string_view& text)
 
 bool LogReader::Fail(std::string text)
 {
-    m_problem = Problem{m_number, std::move(text)};
+    m_sessions.back().damage = Problem{m_number, std::move(text)};
     return false;
+}
+
+void LogReader::StartSession()
+{
+    m_sessions.push_back({static_cast<int>(m_sessions.size()) + 1, m_number, {}, {}});
+    m_pendingCall.reset();
+    m_faulted = m_ended = false;
 }
 
 bool LogReader::Read(std::string_view text)
 {
-    if (m_problem) return false;
+    if (m_notALog) return false;
     ++m_number;
+    // A line cut off (a power cut, a full disk) with the next session's first
+    // line glued to it: the cut line damages its session, which may be one
+    // whose own first line was cut.
+    const std::size_t glued = text.rfind(kSessionStart);
+    if (glued != std::string_view::npos && glued > 0 && !m_sessions.empty()) {
+        if (text.starts_with(kSessionStart)) StartSession();
+        if (!m_sessions.back().damage)
+            Fail("the line breaks off and the next session begins inside it: the program was stopped while "
+                 "writing it (a power cut, a full disk)");
+        text.remove_prefix(glued);
+    }
     if (text.starts_with(kSessionStart)) {
-        m_sessions.push_back({static_cast<int>(m_sessions.size()) + 1, m_number, {}});
-        m_pendingCall.reset();
-        m_faulted = m_ended = false;
+        StartSession();
         return true;
     }
-    if (m_sessions.empty())
-        return Fail("not a QM47 log: its first line does not begin with \"" + std::string(kSessionStart) + "\"");
+    if (m_sessions.empty()) {
+        m_notALog = Problem{m_number, "not a QM47 log: its first line does not begin with \"" +
+                                          std::string(kSessionStart) + "\""};
+        return false;
+    }
+    if (m_sessions.back().damage) return false;
     if (m_ended) return Fail("expected the first line of a new session (\"" + std::string(kSessionStart) + "...\")");
     LogLine line;
     line.number = m_number;
@@ -362,7 +382,7 @@ Log ReadLog(std::string_view bytes)
                                               std::string(kSessionStart) + "\"");
     LogReader reader;
     int number = 0;
-    while (!bytes.empty() && !reader.Failure()) {
+    while (!bytes.empty() && !reader.NotALog()) {
         ++number;
         const std::size_t end = bytes.find('\n');
         std::string_view line = bytes.substr(0, end);
@@ -374,18 +394,26 @@ Log ReadLog(std::string_view bytes)
         reader.Read(line);
     }
     log.sessions = reader.Sessions();
-    log.problem = reader.Failure();
+    log.problem = reader.NotALog();
     return log;
 }
 
-const Session* FindSession(const Log& log, int number, std::string& why)
+const Session* FindSession(const Log& log, int number, Problem& why)
 {
     const int count = static_cast<int>(log.sessions.size());
-    if (number == 0 && count > 0) return &log.sessions.back();
-    if (number >= 1 && number <= count) return &log.sessions[static_cast<std::size_t>(number - 1)];
-    why = "the log has " + std::to_string(count) + (count == 1 ? " session" : " sessions") + ": there is no session " +
-          std::to_string(number);
-    return nullptr;
+    const Session* found = number == 0 && count > 0         ? &log.sessions.back()
+                           : number >= 1 && number <= count ? &log.sessions[static_cast<std::size_t>(number - 1)]
+                                                            : nullptr;
+    if (!found) {
+        why = {0, "the log has " + std::to_string(count) + (count == 1 ? " session" : " sessions") +
+                      ": there is no session " + std::to_string(number)};
+    } else if (found->damage) {
+        why = {found->damage->line, "session " + std::to_string(found->number) + " cannot be read at line " +
+                                        std::to_string(found->damage->line) + ": " + found->damage->text};
+        if (count > 1) why.text += " (the log's other sessions can be replayed: --session N)";
+        return nullptr;
+    }
+    return found;
 }
 
 const Field* FindField(const std::vector<Field>& fields, std::string_view name)

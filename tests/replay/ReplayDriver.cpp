@@ -53,6 +53,7 @@ using namespace sim::replay;
 namespace fs = std::filesystem;
 
 constexpr int kReplayed = 0, kDiffers = 1, kNotReplayable = 2;
+constexpr const char* kSessionNumberNeeded = "--session needs a session number, from 1";
 constexpr auto kStartBound = 60s;
 
 // Ends the replay with its exit code and the report's last lines.
@@ -93,9 +94,9 @@ const Session& ChosenSession(const Log& log, int number)
         throw Stop{kNotReplayable, "the log cannot be read" +
                                        (log.problem->line > 0 ? " at line " + std::to_string(log.problem->line) : "") +
                                        ": " + Utf8FromCp1250(log.problem->text)};
-    std::string why;
+    Problem why;
     const Session* session = FindSession(log, number, why);
-    if (!session) throw Stop{kNotReplayable, why};
+    if (!session) throw Stop{kNotReplayable, Utf8FromCp1250(why.text)};
     return *session;
 }
 
@@ -513,10 +514,12 @@ private:
         m_logPending += more;
         for (std::size_t end; (end = m_logPending.find("\r\n")) != std::string::npos;) {
             const std::size_t sessions = m_programLog.Sessions().size();
-            if (!m_programLog.Read(std::string_view(m_logPending).substr(0, end)))
+            if (!m_programLog.Read(std::string_view(m_logPending).substr(0, end))) {
+                const Problem& problem =
+                    m_programLog.NotALog() ? *m_programLog.NotALog() : *m_programLog.Sessions().back().damage;
                 throw Stop{kDiffers, "the program's own log cannot be read at its line " +
-                                         std::to_string(m_programLog.Failure()->line) + ": " +
-                                         Utf8FromCp1250(m_programLog.Failure()->text)};
+                                         std::to_string(problem.line) + ": " + Utf8FromCp1250(problem.text)};
+            }
             m_logPending.erase(0, end + 2);
             const Session& session = m_programLog.Sessions().back();
             if (m_programLog.Sessions().size() == sessions && !session.lines.empty())
@@ -683,7 +686,14 @@ Arguments Parse(int argc, wchar_t** argv)
             std::istringstream ports(Utf8FromWide(*mapped));
             for (std::string port; std::getline(ports, port, ',');) arguments.mapped.insert(port);
         }
-        else if (const auto session = value(L"--session=")) arguments.session = std::stoi(*session);
+        else if (const auto session = value(L"--session=")) {
+            arguments.session = 0;
+            for (const wchar_t digit : *session)
+                arguments.session = digit >= L'0' && digit <= L'9' && arguments.session < 100000
+                                        ? arguments.session * 10 + (digit - L'0')
+                                        : -1;
+            if (arguments.session < 1) throw Stop{kNotReplayable, kSessionNumberNeeded};
+        }
         else if (const auto pause = value(L"--pause-ms=")) arguments.pauseMs = std::stoi(*pause);
         else if (const auto line = value(L"--line=")) arguments.line = *line;
         else if (const auto sim = value(L"--sim=")) arguments.sim = *sim;
@@ -691,7 +701,6 @@ Arguments Parse(int argc, wchar_t** argv)
         else if (argument.starts_with(L"--")) throw Stop{kNotReplayable, "unknown option " + Utf8FromWide(argument)};
         else arguments.words.push_back(argument);
     }
-    if (arguments.session < 0) throw Stop{kNotReplayable, "a session is numbered from 1"};
     return arguments;
 }
 

@@ -127,6 +127,33 @@ TEST(DiagnosticLogTest, ACopyThatFindsTheLogHeldWritesTheLowestFreeNumberAndSays
               std::string::npos) << written;
 }
 
+TEST(DiagnosticLogTest, ASessionBeginsOnALineOfItsOwnAfterALineThatWasCutOff)
+{
+    const struct {
+        const char* label;
+        std::string before, after; // the file before the session, and that part after it
+    } cases[] = {
+        {"a new file", "", ""},
+        {"a whole line", "[ 1 ms] page closed\r\n", "[ 1 ms] page closed\r\n"},
+        {"a cut line", "[ 1 ms] Port_Open port=\"co", "[ 1 ms] Port_Open port=\"co\r\n"},
+        {"a line cut after its CR", "[ 1 ms] page closed\r", "[ 1 ms] page closed\r\n"},
+        {"one byte", "[", "[\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        testing::ScratchDirectory scratch;
+        if (!c.before.empty()) std::ofstream("QM47.log", std::ios::binary) << c.before;
+        {
+            DiagnosticLog log;
+            log.Open("QM47.log");
+            log.Line("page closed");
+        }
+        const std::string written = testing::ReadFile("QM47.log").value_or("");
+        EXPECT_EQ(written.substr(0, c.after.size() + 10), c.after + "==== QM47 ");
+        EXPECT_TRUE(written.ends_with("] page closed\r\n")) << written;
+    }
+}
+
 // A dialog with an input control of each kind, a label and a button whose
 // command runs.
 constexpr int kName = 10, kLabel = 11, kRate = 12, kFirstDate = 13, kPrint = 14, kByDates = 15, kByNumbers = 16,
