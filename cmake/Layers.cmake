@@ -15,8 +15,9 @@ set(QM47_LAYER_serial platform)
 set(QM47_LAYER_res framework)
 set(QM47_LAYER_framework platform)
 set(QM47_LAYER_platform)
-# The simulated printer shares only the records and the export list with the program.
-set(QM47_LAYER_sim_FILES app/Records.h app/RecordFieldList.h app/DeviceLibraryExports.h)
+# The simulated printer shares only the records, the export list and the
+# diagnostic log's language (which it reads to answer from a log) with the program.
+set(QM47_LAYER_sim_FILES app/Records.h app/RecordFieldList.h app/DeviceLibraryExports.h app/LogFormat.h)
 
 # Folders that may include anything: the tests, the benchmarks, the demo's helper.
 set(QM47_FREE_FOLDERS tests bench demo sim/tests)

@@ -34,7 +34,7 @@ Replay::Replay(const char* path, int session)
     m_session = *found;
     for (const replay::LogLine& line : m_session.lines) {
         if (line.kind == replay::Kind::CallSent) m_calls.push_back({&line, nullptr});
-        else if (line.kind == replay::Kind::CallLeft || line.kind == replay::Kind::Fault) m_calls.back().end = &line;
+        else if (line.kind == replay::Kind::CallReturned || line.kind == replay::Kind::Fault) m_calls.back().end = &line;
     }
 }
 

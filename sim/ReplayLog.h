@@ -10,8 +10,10 @@
 // `==== QM47 ` and whatever follows it (version, date, Windows, the log's
 // path), at a line's start or glued to a line that a power cut or a full
 // disk cut off (earlier versions began a session right after it); every
-// other line is `[<n> ms] <body>`, as app/DiagnosticLog.h
-// writes it. Texts are quoted with `"`, `\` and some other bytes as \xHH.
+// other line is `[<n> ms] <body>`, as app/DiagnosticLog.h writes it. The
+// kinds of line, their words and the quoting are app/LogFormat.h's.
+
+#include "app/LogFormat.h"
 
 #include <cstdint>
 #include <optional>
@@ -21,24 +23,7 @@
 
 namespace sim::replay {
 
-enum class Kind : std::uint8_t {
-    Library,        // library <path>, ...; missing exports: ...; calling convention: ...
-    Convention,     // calling convention: __stdcall (...)
-    CallSent,       // <EXPORT>[ <field>=<value>]...
-    CallLeft,       // <EXPORT>[ <field>=<value>]... result=<n> (took <n> ms[, with the library's own window])
-    NotCalled,      // <EXPORT> not called: the library has no such export
-    Fault,          // fault in <EXPORT>: exception 0x<code> at ..., the program ends
-    LinkSent,       // serial link "<port>" opened, sending <n> bytes: 1B 50 ...
-    LinkRefused,    // serial link: byte <n> refused <n> times, ...
-    LinkTaken,      // serial link: <n> of <n> bytes taken, ...
-    LinkOpenFailed, // serial link "<port>": <step> failed, ...
-    Message,        // message "<text>" caption "<caption>" closed by OK|Yes|No
-    Input,          // input <id> "<text>" | <yyyy-mm-dd> | on | off
-    Button,         // button "<text>" (id <n>)
-    PageOpened,     // page "<text>"
-    PageClosed,     // page closed
-    EndOfSession,   // ==== end of session
-};
+using Kind = qm47::logformat::LineKind;
 
 // One ` <name>=<value>` of a call line, the value as written: a number,
 // `null`, or a quoted text.
@@ -59,10 +44,10 @@ struct LogLine {
     std::string name;
     std::string caption;        // Message
     std::string answer;         // Message: OK, Yes or No
-    std::vector<Field> fields;  // CallSent: as sent; CallLeft: as left (without the result)
-    std::int32_t result = 0;    // CallLeft
-    std::uint32_t tookMs = 0;   // CallLeft
-    bool libraryWindow = false; // CallLeft
+    std::vector<Field> fields;  // CallSent: as sent; CallReturned: as left (without the result)
+    std::int32_t result = 0;    // CallReturned
+    std::uint32_t tookMs = 0;   // CallReturned
+    bool libraryWindow = false; // CallReturned
     std::uint32_t code = 0;     // Fault
     int id = 0;                 // Input, Button
     InputKind input{};          // Input; `name` holds the text, the date or on/off
@@ -123,9 +108,7 @@ Log ReadLog(std::string_view bytes);
 // not in the log, or it is damaged (then `why` names the damaged line).
 const Session* FindSession(const Log& log, int number, Problem& why);
 
-// A quoted text taken off the front of `text`: the bytes between the
-// quotes, \xHH decoded. Nullopt when `text` does not begin with one.
-std::optional<std::string> TakeQuoted(std::string_view& text);
+using qm47::logformat::TakeQuoted;
 
 // The field of `fields` called `name`, or null.
 const Field* FindField(const std::vector<Field>& fields, std::string_view name);

@@ -568,7 +568,7 @@ private:
         WaitUntil(agrees, kWaitBound);
         if (difference) throw *difference;
         if (m_agreed < wanted) throw FirstDifference(*m_logged[m_agreed], "(the program wrote nothing more)");
-        for (std::size_t i = m_comparedCalls; i < wanted; ++i) m_calls += m_logged[i]->kind == Kind::CallLeft ? 1 : 0;
+        for (std::size_t i = m_comparedCalls; i < wanted; ++i) m_calls += m_logged[i]->kind == Kind::CallReturned ? 1 : 0;
         m_comparedCalls = std::max(m_comparedCalls, wanted);
     }
 
