@@ -78,7 +78,7 @@ struct Config {
     std::map<std::string, std::int32_t, std::less<>> notices;
     // The export whose first call makes the library's hidden helper window.
     std::string helperWindowExport;
-    // Answers from a technician's log (Replay.h): its path, the session (0:
+    // Answers from a technician's log (AnswersFromLog.h): its path, the session (0:
     // the last) and whether calls take as long as they took there.
     std::string replay;
     std::int32_t replaySession = 0;

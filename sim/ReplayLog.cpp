@@ -83,7 +83,7 @@ bool ParseMessage(LogLine& line, std::string_view text)
     const auto caption = TakeQuoted(text);
     if (!caption || !TakePrefix(text, kClosedBy)) return false;
     if (text != kAnswerOk && text != kAnswerYes && text != kAnswerNo) return false;
-    line.name = *message;
+    line.text = *message;
     line.caption = *caption;
     line.answer = std::string(text);
     return true;
@@ -97,10 +97,10 @@ bool ParseInput(LogLine& line, std::string_view text)
     if (text.starts_with('"')) {
         const auto value = TakeQuoted(text);
         line.input = InputKind::Text;
-        line.name = value.value_or("");
+        line.value = value.value_or("");
         return value && text.empty();
     }
-    line.name = std::string(text);
+    line.value = std::string(text);
     if (text == kOn || text == kOff) {
         line.input = InputKind::Check;
         return true;
@@ -109,7 +109,7 @@ bool ParseInput(LogLine& line, std::string_view text)
     const auto year = TakeNumber<int>(text);
     const auto month = TakePrefix(text, "-") ? TakeNumber<int>(text) : std::nullopt;
     const auto day = TakePrefix(text, "-") ? TakeNumber<int>(text) : std::nullopt;
-    return year && month && day && text.empty() && line.name.size() == 10;
+    return year && month && day && text.empty() && line.value.size() == 10;
 }
 
 bool ParseButton(LogLine& line, std::string_view text)
@@ -117,7 +117,7 @@ bool ParseButton(LogLine& line, std::string_view text)
     const auto label = TakeQuoted(text);
     if (!label || !TakePrefix(text, kButtonId)) return false;
     const auto id = TakeNumber<int>(text);
-    line.name = *label;
+    line.text = *label;
     line.id = id.value_or(0);
     return id && text == kButtonIdEnd;
 }
@@ -138,7 +138,7 @@ bool ParseLink(LogLine& line, std::string_view text)
     if (!TakePrefix(text, " ")) return false;
     const auto port = TakeQuoted(text);
     if (!port) return false;
-    line.name = *port;
+    line.port = *port;
     if (TakePrefix(text, kLinkOpenFailed)) {
         line.kind = Kind::LinkOpenFailed;
         return true;
@@ -197,7 +197,7 @@ bool Classify(LogLine& line)
     if (TakePrefix(text, kPage)) {
         line.kind = Kind::PageOpened;
         const auto label = TakeQuoted(text);
-        line.name = label.value_or("");
+        line.text = label.value_or("");
         return label && text.empty();
     }
     if (TakePrefix(text, kLink)) return ParseLink(line, text);
@@ -205,18 +205,18 @@ bool Classify(LogLine& line)
         line.kind = Kind::Fault;
         const std::size_t colon = text.find(kException);
         if (colon == std::string_view::npos) return false;
-        line.name = std::string(text.substr(0, colon));
+        line.exportName = std::string(text.substr(0, colon));
         std::string_view code = text.substr(colon + kException.size(), 8);
         for (int i = 0; i < 4; ++i) {
             const auto byte = TakeHexByte(code);
             if (!byte) return false;
             line.code = line.code << 8 | *byte;
         }
-        return IsExportName(line.name);
+        return IsExportName(line.exportName);
     }
     const std::string_view exportName = text.substr(0, text.find(' '));
     if (!IsExportName(exportName)) return false;
-    line.name = std::string(exportName);
+    line.exportName = std::string(exportName);
     text.remove_prefix(exportName.size());
     if (text == kNotCalled) return line.kind = Kind::NotCalled, true;
     if (text.ends_with(')')) return line.kind = Kind::CallReturned, ParseCallReturned(line, text);
@@ -307,17 +307,17 @@ bool LogReader::Accept(LogLine line)
         return Fail("expected the box that tells of the fault, or the end of the session");
     if (m_pendingCall) {
         const LogLine& sent = session.lines[*m_pendingCall];
-        const std::string expected = "expected the end of " + sent.name + " (called at line " +
+        const std::string expected = "expected the end of " + sent.exportName + " (called at line " +
                                      std::to_string(sent.number) + "): its result or a fault";
         if (line.kind == Kind::CallReturned || line.kind == Kind::Fault) {
-            if (line.name != sent.name) return Fail(expected);
+            if (line.exportName != sent.exportName) return Fail(expected);
             m_pendingCall.reset();
             m_faulted = line.kind == Kind::Fault;
         } else if (line.kind != Kind::Convention) {
             return Fail(expected);
         }
     } else if (line.kind == Kind::CallReturned || line.kind == Kind::Fault) {
-        return Fail("a call's end without its call: expected " + line.name + "'s call line before it");
+        return Fail("a call's end without its call: expected " + line.exportName + "'s call line before it");
     } else if (line.kind == Kind::CallSent) {
         m_pendingCall = session.lines.size();
     }

@@ -39,9 +39,10 @@ struct LogLine {
     int number = 0; // in the file, from 1
     Kind kind{};
     std::string body; // the line after its time stamp
-    // The export of a call, NotCalled or Fault line; the text of a message,
-    // button, page or input (bytes, decoded); the port of a serial link line.
-    std::string name;
+    std::string exportName;     // CallSent, CallReturned, NotCalled, Fault
+    std::string text;           // Message, Button, PageOpened: the text shown (bytes, decoded)
+    std::string port;           // LinkSent, LinkOpenFailed
+    std::string value;          // Input: the text (decoded), the date or on/off, as `input` says
     std::string caption;        // Message
     std::string answer;         // Message: OK, Yes or No
     std::vector<Field> fields;  // CallSent: as sent; CallReturned: as left (without the result)
@@ -50,7 +51,7 @@ struct LogLine {
     bool libraryWindow = false; // CallReturned
     std::uint32_t code = 0;     // Fault
     int id = 0;                 // Input, Button
-    InputKind input{};          // Input; `name` holds the text, the date or on/off
+    InputKind input{};          // Input
     std::string bytes;          // LinkSent
     std::size_t taken = 0;      // LinkTaken
     bool loaded = true;         // Library: false when it did not load

@@ -95,8 +95,8 @@ TEST(ReplayLog, EachLineTellsWhatTheReplayNeeds)
     ASSERT_EQ(lines.size(), 18u);
     EXPECT_EQ(lines[0].missing, (std::vector<std::string>{"LBSETCK", "ErrorMessage"}));
     EXPECT_EQ(lines[1].id, 7);
-    EXPECT_EQ(lines[1].name, "COM3");
-    EXPECT_EQ(lines[2].name, "Po\xB3\xB9" "cz");
+    EXPECT_EQ(lines[1].value, "COM3");
+    EXPECT_EQ(lines[2].text, "Po\xB3\xB9" "cz");
     EXPECT_EQ(lines[5].fields, (std::vector<Field>{{"onl", "1"}}));
     EXPECT_EQ(lines[5].result, -3);
     EXPECT_EQ(lines[5].tookMs, 2003u);
@@ -107,7 +107,7 @@ TEST(ReplayLog, EachLineTellsWhatTheReplayNeeds)
     EXPECT_EQ(lines[14].taken, 2u);
     EXPECT_EQ(lines[15].fields, (std::vector<Field>{{"kind", "0"}, {"registerNumber", "\"001\""}}));
     EXPECT_EQ(lines[16].code, 0xC0000005u);
-    EXPECT_EQ(lines[17].name, "Biblioteka \"X\" uleg\xB3" "a");
+    EXPECT_EQ(lines[17].text, "Biblioteka \"X\" uleg\xB3" "a");
     EXPECT_EQ(lines[17].answer, "Yes");
 
     // Compared: no library or convention line, no inputs unless asked, no

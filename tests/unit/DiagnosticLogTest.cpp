@@ -215,19 +215,19 @@ TEST(DiagnosticLogTest, EveryKindOfLineReadsBackAsWritten)
     EXPECT_EQ(TakeQuoted(quoted), "Z\xB3y \"kod\"");
     EXPECT_TRUE(lines[4].libraryWindow);
     EXPECT_EQ(lines[7].result, -1);
-    EXPECT_EQ(lines[8].name, "LBSETCK");
+    EXPECT_EQ(lines[8].exportName, "LBSETCK");
     EXPECT_EQ(lines[9].bytes, std::string("\x1BP\0", 3));
     EXPECT_EQ(lines[11].taken, 2u);
-    EXPECT_EQ(lines[12].name, "COM9");
-    EXPECT_EQ(std::tie(lines[13].name, lines[13].caption, lines[13].answer),
+    EXPECT_EQ(lines[12].port, "COM9");
+    EXPECT_EQ(std::tie(lines[13].text, lines[13].caption, lines[13].answer),
               std::tie("Usun\xB9\xE6?\n\"tak\"", "QM47", "No"));
-    EXPECT_EQ(lines[14].name, "Raporty");
-    EXPECT_EQ(std::tie(lines[15].id, lines[15].input, lines[15].name), std::tuple(7, InputKind::Text, "Kawa \xB3"));
-    EXPECT_EQ(std::tie(lines[16].input, lines[16].name), std::tuple(InputKind::Date, "2026-03-09"));
-    EXPECT_EQ(std::tie(lines[17].input, lines[17].name), std::tuple(InputKind::Check, "on"));
-    EXPECT_EQ(std::tie(lines[18].id, lines[18].name), std::tuple(17, "Wykonaj"));
+    EXPECT_EQ(lines[14].text, "Raporty");
+    EXPECT_EQ(std::tie(lines[15].id, lines[15].input, lines[15].value), std::tuple(7, InputKind::Text, "Kawa \xB3"));
+    EXPECT_EQ(std::tie(lines[16].input, lines[16].value), std::tuple(InputKind::Date, "2026-03-09"));
+    EXPECT_EQ(std::tie(lines[17].input, lines[17].value), std::tuple(InputKind::Check, "on"));
+    EXPECT_EQ(std::tie(lines[18].id, lines[18].text), std::tuple(17, "Wykonaj"));
     EXPECT_FALSE(read.sessions[1].lines[0].loaded);
-    EXPECT_EQ(std::tie(read.sessions[1].lines[2].name, read.sessions[1].lines[2].code), std::tuple("Send_BEL", 0xC0000005u));
+    EXPECT_EQ(std::tie(read.sessions[1].lines[2].exportName, read.sessions[1].lines[2].code), std::tuple("Send_BEL", 0xC0000005u));
 
     for (const auto& recorded : std::filesystem::directory_iterator(QM47_RECORDED_LOGS_DIR)) {
         if (recorded.path().extension() != ".log") continue;
