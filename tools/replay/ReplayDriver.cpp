@@ -32,7 +32,7 @@
 #include "sim/ErrorCodes.h"
 #include "sim/ExportNames.h"
 #include "sim/ReplayLog.h"
-#include "tests/drive/Drive.h"
+#include "tools/drive/Drive.h"
 
 #include <algorithm>
 #include <cctype>
