@@ -21,11 +21,14 @@ int CDialog::DoModal()
 bool CDialog::HandleInitDialog(Window& window)
 {
     m_window = &window;
-    m_initialising = true;
     m_opened = true; // until the initialisation ends the run
-    const bool focusFirst = OnInitDialog();
-    m_initialising = false;
-    return focusFirst;
+    // Over when OnInitDialog returns or throws (the fault then ends the run).
+    m_initialising = true;
+    const struct Over {
+        bool& initialising;
+        ~Over() { initialising = false; }
+    } over{m_initialising};
+    return OnInitDialog();
 }
 
 void CDialog::HandleCommand(int id, int notifyCode)

@@ -206,7 +206,7 @@ result=0
 require_i386 "the zip's QM47.exe under Wine" || { [ $? = 2 ] && exit $result; exit 1; }
 build_preset win64 qm47_e2e || exit 1
 # The simulated printer and its variants (nothing to do where they are built).
-build_preset win32 >/dev/null || exit 1
+build_preset win32 qm47sim_all >/dev/null || exit 1
 started=$(date +%s.%N)
 log "the zip's QM47.exe under Wine with the simulated printer beside it"
 bash scripts/e2e.sh build/win64 --program "$unpacked" --library build/win32/sim \

@@ -248,7 +248,8 @@ install_wine32() {
     fi
     log "updating the package lists"
     # The candidate check below tells whether the lists apt has are enough.
-    bash "$SCRIPTS_DIR/apt-update.sh" -q > "$work/update.log" 2>&1 ||
+    # apt's messages in English: the fallback below reads them.
+    LC_ALL=C bash "$SCRIPTS_DIR/apt-update.sh" -q > "$work/update.log" 2>&1 ||
         { cat "$work/update.log" >&2; log "going on with the package lists apt has"; }
     candidate=$(apt-cache policy wine32:i386 | awk '/Candidate:/ { print $2 }')
     if [ "$candidate" != "$wine64_version" ]; then
@@ -256,37 +257,75 @@ install_wine32() {
         skip "wine32:i386 $wine64_version (matching wine64) is not available"
     fi
     log "installing wine32:i386 $wine64_version"
-    apt_quiet install -y --no-install-recommends --no-remove "wine32:i386=$wine64_version" "${WINE32_EXTRAS[@]}" \
-        > "$work/install.log" 2>&1 || { tail -n 40 "$work/install.log" >&2; return 1; }
+    local packages=("wine32:i386=$wine64_version" "${WINE32_EXTRAS[@]}")
+    LC_ALL=C apt_quiet install -y --no-install-recommends --no-remove "${packages[@]}" > "$work/install.log" 2>&1 ||
+        install_wine32_without_suites_out_of_step "${packages[@]}" ||
+        { tail -n 40 "$work/install.log" >&2; return 1; }
 }
 
-# Compiles a small 32-bit console program and runs it under Wine in a new
-# prefix of its own, created now that i386 programs run.
-verify_windows_program() {
-    local compiler=i686-w64-mingw32-gcc-win32 output step_started
-    command -v "$compiler" > /dev/null || compiler=i686-w64-mingw32-gcc
-    command -v "$compiler" > /dev/null || { log "no i686 MinGW compiler to build the check program"; return 1; }
-    cat > "$work/check.c" <<'EOF'
-#include <stdio.h>
-int main(void)
-{
-    printf("32-bit check: %u-byte pointers\n", (unsigned)sizeof(void*));
-    return 0;
+# The last resort when wine32 cannot be resolved: a suite whose i386 list is
+# out of step with its other lists (the mirror served a list that does not
+# match its index, so apt kept an old one or none) holds the 64-bit halves of
+# libraries whose i386 halves it cannot offer at the same version. Install
+# from the suites whose lists agree, with the others pinned out for this one
+# apt call (preferences of its own; the machine's apt configuration is left
+# as it is). That may move 64-bit libraries back from their updates to the
+# release's versions: each one is named.
+install_wine32_without_suites_out_of_step() { # PACKAGE...
+    local suites out=() name reason preferences=$work/preferences.d
+    suites=$(bash "$SCRIPTS_DIR/apt-suites-out-of-step.sh" "$work/update.log" /var/lib/apt/lists i386)
+    mkdir -p "$preferences"
+    while read -r verdict name reason; do
+        if [ "$verdict" = out ]; then
+            out+=("$name")
+            log "leaving $name out of wine32's install: $reason"
+            printf 'Package: *\nPin: release n=%s\nPin-Priority: -1\n\n' "$name" >> "$preferences/wine32.pref"
+        else
+            printf 'Package: *\nPin: release n=%s\nPin-Priority: 1001\n\n' "$name" >> "$preferences/wine32.pref"
+        fi
+    done <<< "$suites"
+    [ "${#out[@]}" -gt 0 ] || return 1
+    local pinned=(-o "Dir::Etc::PreferencesParts=$preferences" --allow-downgrades)
+    LC_ALL=C apt_quiet "${pinned[@]}" -s install --no-install-recommends --no-remove "$@" > "$work/pinned.log" 2>&1 ||
+        { cat "$work/pinned.log" >> "$work/install.log"; return 1; }
+    # "Inst NAME [INSTALLED] (NEW ...)": an installed package moved to another version.
+    local moved
+    moved=$(awk '$1 == "Inst" && $3 ~ /^\[/ { v = $3; gsub(/[][]/, "", v); n = $4; sub(/^\(/, "", n); print $2, v, n }' "$work/pinned.log" |
+        while read -r name installed new; do
+            dpkg --compare-versions "$new" lt "$installed" && echo "$name $installed -> $new"
+        done)
+    [ -z "$moved" ] || log "moving back to the release's versions: $(echo "$moved" | paste -sd, - | sed 's/,/, /g')"
+    LC_ALL=C apt_quiet "${pinned[@]}" install -y --no-install-recommends --no-remove "$@" > "$work/pinned.log" 2>&1 ||
+        { cat "$work/pinned.log" >> "$work/install.log"; return 1; }
 }
-EOF
-    "$compiler" -O2 -s -o "$work/check.exe" "$work/check.c"
+
+# Compiles a small console program for each width and runs it under Wine in a
+# new prefix of its own, created now that i386 programs run: the 32-bit one
+# shows that the set-up works, the 64-bit one that wine64 still does (the
+# install may have moved libraries it shares with wine32 to other versions).
+verify_windows_program() {
+    local bits compiler output step_started code=0
+    printf '%s\n' '#include <stdio.h>' \
+        'int main(void) { printf("check: %u-byte pointers\n", (unsigned)sizeof(void*)); return 0; }' > "$work/check.c"
     step_started=$(date +%s.%N)
-    local code=0
-    output=$(env -u DISPLAY WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
-        timeout 600 wine "$work/check.exe" 2> "$work/wine.log" | tr -d '\r') || code=$?
+    for bits in 32 64; do
+        case $bits in 32) compiler=i686-w64-mingw32-gcc ;; *) compiler=x86_64-w64-mingw32-gcc ;; esac
+        command -v "$compiler-win32" > /dev/null && compiler=$compiler-win32
+        command -v "$compiler" > /dev/null || { log "no $compiler to build the $bits-bit check program"; return 1; }
+        "$compiler" -O2 -s -o "$work/check$bits.exe" "$work/check.c"
+        output=$(env -u DISPLAY WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
+            timeout 600 wine "$work/check$bits.exe" 2> "$work/wine.log" | tr -d '\r') || code=$?
+        if [ "$code" != 0 ] || [ "$output" != "check: $((bits / 8))-byte pointers" ]; then
+            log "the $bits-bit check program did not run (exit $code, printed '$output'):"
+            tail -n 20 "$work/wine.log" >&2
+            code=1
+            break
+        fi
+    done
     WINEPREFIX="$work/prefix" wineserver -k 2>/dev/null || true
     WINEPREFIX="$work/prefix" wineserver -w 2>/dev/null || true
-    if [ "$code" != 0 ] || [ "$output" != "32-bit check: 4-byte pointers" ]; then
-        log "the 32-bit check program did not run (exit $code, printed '$output'):"
-        tail -n 20 "$work/wine.log" >&2
-        return 1
-    fi
-    log "a 32-bit Windows program ran under Wine (new prefix included: $(seconds_since "$step_started") s)"
+    [ "$code" = 0 ] || return 1
+    log "a 32-bit and a 64-bit Windows program ran under Wine (new prefix included: $(seconds_since "$step_started") s)"
 }
 
 # --- the steps -------------------------------------------------------------

@@ -15,13 +15,13 @@ status=0
 summary=()
 
 # Seconds since a moment taken from $EPOCHREALTIME, as minutes and seconds.
-minutes_since() {
-  awk -v a="$1" -v b="$EPOCHREALTIME" 'BEGIN { s = int(b - a + 0.5); printf "%d:%02d", s / 60, s % 60 }'
+minutes_since() { # MOMENT [END]
+  awk -v a="$1" -v b="${2:-$EPOCHREALTIME}" 'BEGIN { s = int(b - a + 0.5); printf "%d:%02d", s / 60, s % 60 }'
 }
 test_started=$EPOCHREALTIME
 stage() { echo; echo "=== $* ==="; stage_started=$EPOCHREALTIME; }
 logs=$(mktemp -d)
-trap 'rm -rf "$logs"' EXIT
+trap '[ -z "${i686_pid:-}" ] || kill "$i686_pid" 2>/dev/null; rm -rf "$logs"' EXIT
 tests_passed=0
 tests_failed=0
 # Runs a test stage, showing its output, and adds up the tests it reports:
@@ -29,11 +29,14 @@ tests_failed=0
 # "[  FAILED  ] N tests", and plain "N passed, N failed" lines. A stage that
 # fails without reporting a failed test counts as one failure.
 run_tests() { # name command...
-  local name=$1 log counts p f rc
+  local name=$1 log
   shift
   log=$logs/$(echo "$name" | tr -c 'a-zA-Z0-9' '_')
   "$@" 2>&1 | tee "$log"
-  rc=${PIPESTATUS[0]}
+  add_up "$name" "$log" "${PIPESTATUS[0]}"
+}
+add_up() { # name output exit-code
+  local name=$1 log=$2 rc=$3 counts p f
   counts=$(awk '
     / tests passed, [0-9]+ tests failed out of [0-9]+$/ { f += $4; p += $9 - $4; next }
     /^\[  PASSED  \] [0-9]+ test/ { p += $4; next }
@@ -46,13 +49,18 @@ run_tests() { # name command...
   tests_failed=$((tests_failed + f))
   record "$name ($p passed, $f failed)" "$rc"
 }
-# A line of the summary, with the time since the stage began.
+# A line of the summary, with the time since the stage began (or until
+# stage_ended, where it is set).
 summarize() { # PASS|FAIL|SKIP name
-  summary+=("$(printf '%s %6s  %s' "$1" "$(minutes_since "$stage_started")" "$2")")
+  summary+=("$(printf '%s %6s  %s' "$1" "$(minutes_since "$stage_started" "${stage_ended:-}")" "$2")")
 }
 record() { # name exit-code
   if [ "$2" -eq 0 ]; then summarize PASS "$1"; else summarize FAIL "$1"; status=1; fi
 }
+
+# The Wine stages copy one prefix made once (scripts/wine-env.sh), except the
+# demo's, whose making is what its stage tests.
+export QM47_PREFIX_TEMPLATE=$logs/prefix-template
 
 stage "set-up"
 bash scripts/setup.sh || exit 1
@@ -66,9 +74,11 @@ if [ -x scripts/setup-i386.sh ]; then
   record "32-bit set-up" $i386_setup
 fi
 
+# Of the 32-bit build, what the 32-bit stage and the release stage run: the
+# test programs that drive it are 64-bit.
 for preset in native win64 win32; do
   stage "build $preset"
-  build_preset "$preset"
+  if [ "$preset" = win32 ]; then build_preset win32 qm47_i686_stage; else build_preset "$preset"; fi
   record "build $preset" $?
 done
 
@@ -78,6 +88,23 @@ run_tests "native unit tests" ctest --preset native -j "$(build_jobs)" --output-
 stage "fuzzing (10 s per target)"
 run_tests "fuzzing" bash tests/fuzz/run.sh 10
 
+# The 32-bit stage runs beside the 64-bit Wine stages, from here on: its
+# tests take each program through the same commands, and one run leaves the
+# processors idle much of the time (most where 32-bit code runs under the
+# emulator). Its output follows in its own stage below.
+i686_pid=
+if [ -x scripts/test-i686.sh ] && [ "$i386_setup" = 0 ]; then
+  i686_started=$EPOCHREALTIME
+  # Ended with the test command: the stage ends what it started.
+  {
+    bash scripts/test-i686.sh & stage_pid=$!
+    trap 'kill "$stage_pid" 2>/dev/null' TERM
+    wait "$stage_pid"
+    echo "$? $EPOCHREALTIME" >"$logs/i686.end"
+  } >"$logs/i686.out" 2>&1 &
+  i686_pid=$!
+fi
+
 stage "end-to-end tests and replays (64-bit, Wine)"
 # The recorded sessions of tests/replay/ replayed in the same prefix (docs/replay.md).
 run_tests "end-to-end tests and replays (64-bit)" bash scripts/e2e.sh build/win64 --replays tests/replay
@@ -86,7 +113,7 @@ stage "platform layer (64-bit, Wine)"
 run_tests "platform layer" bash tests/platform/run.sh build/win64
 
 stage "the demo's first run, scaled down (Wine)"
-run_tests "demo's first run" bash scripts/demo-test.sh
+run_tests "demo's first run" env -u QM47_PREFIX_TEMPLATE bash scripts/demo-test.sh
 
 stage "soak, short (Wine)"
 # The 32-bit program too where the machine runs it natively (under emulation
@@ -96,12 +123,21 @@ soak_programs=(win64)
 run_tests "soak (short)" bash bench/soak.sh --short "${soak_programs[@]}"
 
 if [ -x scripts/test-i686.sh ]; then
-  stage "32-bit stage (Wine)"
-  case $i386_setup:$(i386_mode) in
-    0:unavailable*) bash scripts/test-i686.sh; summarize SKIP "32-bit stage" ;;
-    0:*) run_tests "32-bit stage" bash scripts/test-i686.sh ;;
-    *) echo "32-bit stage not run: scripts/setup-i386.sh failed (above)" ;;
-  esac
+  stage "32-bit stage (Wine, run beside the stages above)"
+  if [ -n "$i686_pid" ]; then
+    wait "$i686_pid"
+    i686_pid=
+    cat "$logs/i686.out"
+    read -r i686_status stage_ended <"$logs/i686.end"
+    stage_started=$i686_started
+    case $(i386_mode) in
+      unavailable*) summarize SKIP "32-bit stage" ;;
+      *) add_up "32-bit stage" "$logs/i686.out" "$i686_status" ;;
+    esac
+    stage_ended=
+  else
+    echo "32-bit stage not run: scripts/setup-i386.sh failed (above)"
+  fi
 fi
 
 if [ -x scripts/release-test.sh ]; then

@@ -105,6 +105,9 @@ Verdict ApplyFault(Config& config, std::string_view exportName, std::string_view
         if (value.starts_with("handled ")) {
             fault.kind = FaultSetting::Kind::Handled;
             value.remove_prefix(8);
+        } else if (value.starts_with("twice ")) {
+            fault.kind = FaultSetting::Kind::RaisedTwice;
+            value.remove_prefix(6);
         }
         const auto code = ParseCode(value);
         if (!code) return Verdict::BadValue;
@@ -173,11 +176,15 @@ Verdict Apply(Config& config, std::string_view key, std::string_view value)
         config.notices[std::string(key.substr(7))] = *shown;
         return Verdict::Applied;
     }
-    if (key == "helper_window") {
-        if (!IsExportName(value)) return Verdict::BadValue;
-        config.helperWindowExport = std::string(value);
-        return Verdict::Applied;
-    }
+    // The library's windows that an export's call makes or shows.
+    for (auto [name, setting] : {std::pair{"helper_window", &Config::helperWindowExport},
+                                 {"progress", &Config::progressExport},
+                                 {"status_window", &Config::statusWindowExport}})
+        if (key == name) {
+            if (!IsExportName(value)) return Verdict::BadValue;
+            config.*setting = std::string(value);
+            return Verdict::Applied;
+        }
     if (key == "replay")
         return Assign(config.replay, value.empty() ? std::nullopt : std::optional<std::string>(value));
     if (key == "replay.session") {

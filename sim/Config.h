@@ -33,10 +33,12 @@ struct GoodsSetting {
 
 // A structured exception an export raises when called: not handled by the
 // library (the program must catch it), handled inside the library before the
-// call goes on as usual (the program must not notice it), or a real write to
-// address 0 (an access violation where the processor reports one).
+// call goes on as usual (the program must not notice it), not handled and
+// followed by a second one (code + 1) that the library's clean-up raises
+// while its frames are unwound (the program must keep the first), or a real
+// write to address 0 (an access violation where the processor reports one).
 struct FaultSetting {
-    enum class Kind : std::uint8_t { Raised, Handled, NullWrite };
+    enum class Kind : std::uint8_t { Raised, Handled, RaisedTwice, NullWrite };
     Kind kind = Kind::Raised;
     std::uint32_t code = 0;
 };
@@ -78,6 +80,10 @@ struct Config {
     std::map<std::string, std::int32_t, std::less<>> notices;
     // The export whose first call makes the library's hidden helper window.
     std::string helperWindowExport;
+    // The export whose calls show a progress window with a box over it, and
+    // the export whose first call shows a status window the library keeps.
+    std::string progressExport;
+    std::string statusWindowExport;
     // Answers from a technician's log (AnswersFromLog.h): its path, the session (0:
     // the last) and whether calls take as long as they took there.
     std::string replay;

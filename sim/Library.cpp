@@ -40,6 +40,10 @@ void Call::ShowConfiguredWindows()
     void*& helper = m_library.helperWindow;
     if (helper) m_helperWindowLost = !WindowExists(helper);
     else if (m_config.helperWindowExport == m_exportName) helper = MakeHelperWindow();
+    if (m_config.progressExport == m_exportName) m_progress = ShowProgress();
+    void*& status = m_library.statusWindow;
+    if (status) m_statusWindow = LookAtStatusWindow(status);
+    else if (m_config.statusWindowExport == m_exportName) status = ShowStatusWindow();
 }
 
 void Call::RaiseConfiguredFault()
@@ -87,6 +91,8 @@ std::int32_t Call::End(std::int32_t result)
 {
     if (m_noticeCallerEnabled) m_line.Value("notice", *m_noticeCallerEnabled ? "caller-enabled" : "caller-disabled");
     if (m_helperWindowLost) m_line.Value("helper_window", "gone");
+    if (!m_progress.empty()) m_line.Value("progress", m_progress);
+    if (!m_statusWindow.empty()) m_line.Value("status_window", m_statusWindow);
     if (m_layoutChecked) m_line.Value("layout", LayoutVerdict(m_layoutDifferences));
     m_line.Result(result);
     AppendToFile(kJournalFileName, m_line.Line() + '\n');

@@ -30,6 +30,7 @@ struct LibraryState {
     VirtualPrinter printer;
     std::vector<ConfigProblem> reportedProblems;
     void* helperWindow = nullptr; // helper_window: made at that export's first call
+    void* statusWindow = nullptr; // status_window: shown at that export's first call
     std::unique_ptr<AnswersFromLog> replay;
 };
 LibraryState& TheLibrary(const Config& atLoad);
@@ -133,8 +134,10 @@ private:
     void ReportConfigProblems();
     // Raises the exception `fault.<EXPORT>` asks for, if any.
     void RaiseConfiguredFault();
-    // The library's own windows: the notice `notice.<EXPORT>` asks for, and
-    // the hidden helper window that `helper_window` makes and later calls use.
+    // The library's own windows: the notice `notice.<EXPORT>` asks for, the
+    // hidden helper window that `helper_window` makes and later calls use,
+    // the progress window of `progress` and the status window of
+    // `status_window`.
     void ShowConfiguredWindows();
 
     // Where pointers are 32 bits: compares the record's bytes with the
@@ -157,6 +160,8 @@ private:
     bool m_layoutChecked = false;
     bool m_helperWindowLost = false;
     std::optional<bool> m_noticeCallerEnabled;
+    std::string m_progress;     // progress: the caller's state at each moment
+    std::string m_statusWindow; // status_window: its state, from the second call on
     std::vector<std::string> m_layoutDifferences;
 };
 

@@ -32,5 +32,16 @@ bool ShowNotice(std::int32_t milliseconds);
 // A hidden ownerless window a library keeps for its timers; whether it lives.
 void* MakeHelperWindow();
 bool WindowExists(void* window);
+// A progress window owned by a hidden window of the library's, a box over it
+// that waits for OK, then the progress window hidden, shown again and
+// destroyed. Answers whether the window active when it began took input at
+// each of these moments: the box answered, the progress window hidden, shown
+// again and destroyed ("enabled" or "disabled", comma-separated; empty on
+// Linux, where nothing is shown).
+std::string ShowProgress();
+// An ownerless status window, shown and left up; and whether it takes input
+// and has an owner: "enabled-unowned", "disabled-owned" ... (empty on Linux).
+void* ShowStatusWindow();
+std::string LookAtStatusWindow(void* window);
 
 } // namespace sim

@@ -24,6 +24,9 @@ void ShowErrorBox(const std::string&, const std::string&, bool) {}
 void RaiseFault(const FaultSetting&) {}
 bool ShowNotice(std::int32_t) { return true; }
 void* MakeHelperWindow() { return nullptr; }
+std::string ShowProgress() { return {}; }
+void* ShowStatusWindow() { return nullptr; }
+std::string LookAtStatusWindow(void*) { return {}; }
 bool WindowExists(void*) { return true; }
 
 } // namespace sim

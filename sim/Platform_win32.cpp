@@ -3,6 +3,23 @@
 #include <windows.h>
 #include <excpt.h>
 
+#include <utility>
+
+namespace {
+// The code the clean-up of RaiseTwice's frame raises while the frame is
+// unwound, once: the second exception is unwound through it too.
+DWORD g_raiseWhileUnwound = 0;
+} // namespace
+
+// The handler of RaiseTwice's frame, for unwinding only: its clean-up raises
+// another exception. Named in assembly, so not mangled.
+extern "C" EXCEPTION_DISPOSITION qm47sim_RaiseWhileUnwound(EXCEPTION_RECORD* record, void*, CONTEXT*, void*)
+{
+    if ((record->ExceptionFlags & EXCEPTION_UNWINDING) && g_raiseWhileUnwound)
+        RaiseException(std::exchange(g_raiseWhileUnwound, 0), 0, 0, nullptr);
+    return ExceptionContinueSearch;
+}
+
 namespace sim {
 
 namespace {
@@ -23,18 +40,31 @@ EXCEPTION_DISPOSITION __cdecl ContinueAfterRaise(EXCEPTION_RECORD*, void*, CONTE
     return ExceptionContinueExecution;
 }
 
-// Raises `code` under a registration record of the library's own, linked at
-// the head of the thread's chain (FS:[0]) for the duration.
-__attribute__((noinline)) void RaiseHandledInside(DWORD code)
+// Raises `code` under a registration record of the library's own with
+// `handler`, linked at the head of the thread's chain (FS:[0]) for the
+// duration.
+__attribute__((noinline)) void RaiseUnder(void* handler, DWORD code)
 {
     struct Registration {
         Registration* next;
         void* handler;
-    } record{nullptr, reinterpret_cast<void*>(&ContinueAfterRaise)};
+    } record{nullptr, handler};
     asm volatile("movl %%fs:0, %0" : "=r"(record.next));
     asm volatile("movl %0, %%fs:0" : : "r"(&record) : "memory");
     RaiseException(code, 0, 0, nullptr);
     asm volatile("movl %0, %%fs:0" : : "r"(record.next) : "memory");
+}
+
+void RaiseHandledInside(DWORD code)
+{
+    RaiseUnder(reinterpret_cast<void*>(&ContinueAfterRaise), code);
+}
+
+// The record's handler raises `code` + 1 while the record's frame is unwound.
+void RaiseTwice(DWORD code)
+{
+    g_raiseWhileUnwound = code + 1;
+    RaiseUnder(reinterpret_cast<void*>(&qm47sim_RaiseWhileUnwound), code);
 }
 #else
 } // namespace
@@ -65,6 +95,16 @@ __attribute__((noinline)) void RaiseHandledInside(DWORD code)
     RaiseException(code, 0, 0, nullptr);
     asm volatile("nop\n.Lhandled_end:\n\tnop");
 }
+
+// Raises `code` in a frame whose unwind information names a handler for
+// unwinding, which raises `code` + 1 while the frame is unwound.
+__attribute__((noinline)) void RaiseTwice(DWORD code)
+{
+    asm volatile(".seh_handler qm47sim_RaiseWhileUnwound, @unwind");
+    g_raiseWhileUnwound = code + 1;
+    RaiseException(code, 0, 0, nullptr);
+    asm volatile("nop");
+}
 #endif
 
 } // namespace
@@ -77,6 +117,9 @@ void RaiseFault(const FaultSetting& fault)
         break;
     case FaultSetting::Kind::Handled:
         RaiseHandledInside(fault.code);
+        break;
+    case FaultSetting::Kind::RaisedTwice:
+        RaiseTwice(fault.code);
         break;
     case FaultSetting::Kind::NullWrite:
     {
@@ -103,28 +146,41 @@ void Pause(std::int32_t milliseconds)
 
 namespace {
 
-// The notice's moment: the window active when its call began, and whether
-// it was enabled when the notice was first hidden (-1 until then).
-HWND g_noticeCaller = nullptr;
-int g_callerEnabledAtHide = -1;
+// The moments that matter while the library's windows come and go: the
+// window active when the call began, and whether it took input at each
+// moment, in order ("enabled" or "disabled", comma-separated). Windows picks
+// the window to activate next when a window is hidden: then the program's
+// window must take input.
+HWND g_caller = nullptr;
+std::string g_moments;
+
+void RecordCaller()
+{
+    g_moments.append(g_moments.empty() ? "" : ",").append(IsWindowEnabled(g_caller) ? "enabled" : "disabled");
+}
+
+void BeginMoments()
+{
+    g_caller = GetActiveWindow();
+    g_moments.clear();
+}
 
 LRESULT CALLBACK LibraryWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_WINDOWPOSCHANGING && g_callerEnabledAtHide < 0 &&
-        (reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_HIDEWINDOW))
-        g_callerEnabledAtHide = IsWindowEnabled(g_noticeCaller) ? 1 : 0;
+    if (message == WM_WINDOWPOSCHANGING && (reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_HIDEWINDOW))
+        RecordCaller();
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-// A top-level window of the library's own, without an owner.
-HWND MakeLibraryWindow(const wchar_t* title, DWORD style)
+// A top-level window of the library's own, owned by `owner` or by none.
+HWND MakeLibraryWindow(const wchar_t* title, DWORD style, HWND owner = nullptr)
 {
     static const ATOM registered = [] {
         const WNDCLASSW windowClass{.lpfnWndProc = &LibraryWindowProcedure, .hInstance = GetModuleHandleW(nullptr),
                                     .lpszClassName = L"QM47SimWindow"};
         return RegisterClassW(&windowClass);
     }();
-    return CreateWindowExW(0, registered ? L"QM47SimWindow" : L"STATIC", title, style, 100, 100, 320, 80, nullptr,
+    return CreateWindowExW(0, registered ? L"QM47SimWindow" : L"STATIC", title, style, 100, 100, 320, 80, owner,
                            nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 
@@ -132,8 +188,7 @@ HWND MakeLibraryWindow(const wchar_t* title, DWORD style)
 
 bool ShowNotice(std::int32_t milliseconds)
 {
-    g_noticeCaller = GetActiveWindow();
-    g_callerEnabledAtHide = -1;
+    BeginMoments();
     HWND notice = MakeLibraryWindow(L"Symulator drukarki: proszę czekać", WS_POPUP | WS_CAPTION | WS_VISIBLE);
     const DWORD started = GetTickCount();
     for (DWORD passed = 0; passed < static_cast<DWORD>(milliseconds); passed = GetTickCount() - started) {
@@ -141,7 +196,35 @@ bool ShowNotice(std::int32_t milliseconds)
         for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);) DispatchMessageW(&message);
     }
     DestroyWindow(notice);
-    return g_callerEnabledAtHide != 0;
+    return !g_moments.starts_with("disabled");
+}
+
+std::string ShowProgress()
+{
+    BeginMoments();
+    // The library's hidden main window owns what it shows: the progress
+    // window's owner is no window of the program.
+    HWND owner = MakeLibraryWindow(L"", WS_POPUP);
+    HWND progress = MakeLibraryWindow(L"Symulator drukarki: postęp", WS_POPUP | WS_CAPTION | WS_VISIBLE, owner);
+    MessageBoxW(progress, L"Symulator drukarki: okno nad oknem postępu", L"Symulator drukarki", MB_OK);
+    RecordCaller();
+    ShowWindow(progress, SW_HIDE);
+    ShowWindow(progress, SW_SHOWNORMAL);
+    RecordCaller();
+    DestroyWindow(progress);
+    DestroyWindow(owner);
+    return g_moments;
+}
+
+void* ShowStatusWindow()
+{
+    return MakeLibraryWindow(L"Symulator drukarki: stan", WS_POPUP | WS_CAPTION | WS_VISIBLE);
+}
+
+std::string LookAtStatusWindow(void* window)
+{
+    const HWND status = static_cast<HWND>(window);
+    return std::string(IsWindowEnabled(status) ? "enabled" : "disabled") + (GetWindow(status, GW_OWNER) ? "-owned" : "-unowned");
 }
 
 void* MakeHelperWindow()

@@ -83,6 +83,8 @@ WaitCursor::~WaitCursor()
 
 // No windows to disable here: a call only learns whether the fake library
 // said it showed a window of its own, and commands are dropped meanwhile.
+struct LibraryCallGuard::State {};
+
 LibraryCallGuard::LibraryCallGuard()
 {
     auto* ui = testing::TestUi::Installed();

@@ -41,8 +41,8 @@ bool IsComboBox(HWND control)
 // before Vista, and the program runs on XP too.
 bool HasClassName(HWND window, std::wstring_view lowerCaseName)
 {
-    wchar_t className[16] = {};
-    const int length = GetClassNameW(window, className, 16);
+    wchar_t className[32] = {};
+    const int length = GetClassNameW(window, className, 32);
     const auto lower = [](wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c; };
     return std::ranges::equal(std::wstring_view(className, length > 0 ? length : 0), lowerCaseName, {}, lower);
 }

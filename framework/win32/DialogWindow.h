@@ -18,9 +18,15 @@ class CDialog;
 
 namespace fw::win32 {
 
-// Whether `window` is of the window class `lowerCaseName` (at most 15
+// Whether `window` is of the window class `lowerCaseName` (at most 31
 // characters), ignoring the case of A to Z.
 bool HasClassName(HWND window, std::wstring_view lowerCaseName);
+
+// Whether `window` is a dialog the program runs (RunModal), not yet ended.
+bool IsRunningDialog(HWND window);
+
+// The innermost dialog the program runs that is shown, or nullptr.
+HWND InnermostVisibleDialogWindow();
 
 struct IconDeleter {
     void operator()(HICON icon) const { DestroyIcon(icon); }

@@ -4,6 +4,7 @@
 // is destroyed.
 
 #include "framework/Dialog.h"
+#include "framework/LibraryCallGuard.h"
 #include "framework/win32/DialogWindow.h"
 #include "framework/win32/TemplateBuilder.h"
 #include "framework/win32/UserInput.h"
@@ -160,8 +161,10 @@ INT_PTR Dispatch(HWND hwnd, DialogWindow& window, UINT message, WPARAM wParam, L
     switch (message) {
     case WM_COMMAND:
         window.Dialog().HandleCommand(LOWORD(wParam), HIWORD(wParam));
-        // Clicks and keys that came while the command ran are not replayed now.
-        if (HIWORD(wParam) == BN_CLICKED) DiscardQueuedInput();
+        // Clicks and keys that came while the command ran are not replayed
+        // now. A press dropped during a library call ran nothing: what is
+        // queued then is the library's box's, and the call's end drops the rest.
+        if (HIWORD(wParam) == BN_CLICKED && !LibraryCallGuard::Running()) DiscardQueuedInput();
         return TRUE;
     case WM_SYSCOMMAND:
         return window.Dialog().HandleSysCommand(static_cast<int>(wParam)) ? TRUE : FALSE;
@@ -214,12 +217,22 @@ const CDialog* InnermostDialog()
     return window ? &window->Dialog() : nullptr;
 }
 
+bool win32::IsRunningDialog(HWND window)
+{
+    return window && RunningDialog(window);
+}
+
+HWND win32::InnermostVisibleDialogWindow()
+{
+    HWND dialog = InnermostRunningDialog();
+    while (dialog && !IsWindowVisible(dialog)) dialog = GetWindow(dialog, GW_OWNER);
+    return dialog && RunningDialog(dialog) ? dialog : nullptr;
+}
+
 const CDialog* InnermostVisibleDialog()
 {
-    HWND dialog = win32::InnermostRunningDialog();
-    while (dialog && !IsWindowVisible(dialog)) dialog = GetWindow(dialog, GW_OWNER);
-    const win32::DialogWindow* window = dialog ? win32::RunningDialog(dialog) : nullptr;
-    return window ? &window->Dialog() : nullptr;
+    const HWND dialog = win32::InnermostVisibleDialogWindow();
+    return dialog ? &win32::RunningDialog(dialog)->Dialog() : nullptr;
 }
 
 int RunModal(CDialog& dialog)

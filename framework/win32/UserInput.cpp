@@ -83,6 +83,26 @@ LRESULT CALLBACK FilterMessage(int code, WPARAM removal, LPARAM message)
     return CallNextHookEx(nullptr, code, removal, message);
 }
 
+// Touch and pen messages, by their documented numbers: the system's headers
+// name them only for Windows 7 and 8 and later, and the program runs on XP.
+constexpr UINT kGesture = 0x0119;     // WM_GESTURE
+constexpr UINT kTouch = 0x0240;       // WM_TOUCH, then WM_NCPOINTER* and WM_POINTER*
+constexpr UINT kLastPointer = 0x024F; // WM_POINTERHWHEEL
+
+// A touch or gesture message carries a handle that whoever takes it closes.
+// The functions exist where the messages do (Windows 7 and later).
+void CloseInputHandle(const MSG& dropped)
+{
+    const char* close = dropped.message == kTouch     ? "CloseTouchInputHandle"
+                        : dropped.message == kGesture ? "CloseGestureInfoHandle"
+                                                      : nullptr;
+    if (!close) return;
+    using CloseFunction = BOOL(WINAPI*)(HANDLE);
+    const auto function = reinterpret_cast<CloseFunction>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), close)));
+    if (function) function(reinterpret_cast<HANDLE>(dropped.lParam));
+}
+
 } // namespace
 
 HookHandle FilterButtonInput()
@@ -100,13 +120,16 @@ void DiscardQueuedInput()
     // non-client range, which the client range does not match.
     // The presses dropped here pass the filter above too; they reached no
     // window and are no first half of a double-click.
+    // Touch and pen input comes as messages of its own (Windows 7 and later):
+    // unhandled, they would become clicks.
     const Press lastDelivered = g_lastPress;
     MSG queued{};
     for (const auto& [first, last] : {std::pair<UINT, UINT>{WM_KEYFIRST, WM_KEYLAST},
                                       {WM_MOUSEFIRST, WM_MOUSELAST},
-                                      {WM_NCMOUSEMOVE, WM_NCXBUTTONDBLCLK}})
-        while (PeekMessageW(&queued, nullptr, first, last, PM_REMOVE)) {
-        }
+                                      {WM_NCMOUSEMOVE, WM_NCXBUTTONDBLCLK},
+                                      {kGesture, kGesture},
+                                      {kTouch, kLastPointer}})
+        while (PeekMessageW(&queued, nullptr, first, last, PM_REMOVE)) CloseInputHandle(queued);
     g_lastPress = lastDelivered;
 }
 

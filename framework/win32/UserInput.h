@@ -28,8 +28,8 @@ using HookHandle = std::unique_ptr<std::remove_pointer_t<HHOOK>, HookDeleter>;
 //   letter comes as WM_SYSCHAR, which is left alone.
 HookHandle FilterButtonInput();
 
-// Drops the mouse and keyboard input queued for the calling thread until now,
-// presses on title bars and close boxes included.
+// Drops the mouse, keyboard, touch and pen input queued for the calling
+// thread until now, presses on title bars and close boxes included.
 // What the user did while a command kept the window busy was aimed at a window
 // that could not answer; it is not replayed once the window can, nor taken
 // by a message box that opens afterwards.

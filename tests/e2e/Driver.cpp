@@ -1,8 +1,12 @@
 #include "tests/e2e/Driver.h"
 
+#include "tests/unit/ExportNames.h"
+
 #include <algorithm>
 #include <array>
 #include <fstream>
+#include <memory>
+#include <set>
 #include <sstream>
 #include <stdexcept>
 #include <system_error>
@@ -54,6 +58,41 @@ std::string SafeFolderName(std::string name)
             c = '_';
     return name;
 }
+
+// The exports that reached a simulated printer in this run's tests.
+std::set<std::string>& ExportsCalled()
+{
+    static std::set<std::string> called;
+    return called;
+}
+
+// With QM47_E2E_EVERY_EXPORT=1, a run that leaves out tests (the second
+// calling convention's) must still call every export the program calls: at
+// the end of the run, one that no test called fails it, by name.
+class EveryExportCalled : public ::testing::Environment {
+public:
+    void TearDown() override
+    {
+        if (EnvironmentValue(L"QM47_E2E_EVERY_EXPORT") != L"1") return;
+        std::string missing;
+        for (const char* name : qm47::testing::kExportNames)
+            if (!ExportsCalled().contains(name) && !IsResolvedOnly(name)) missing += std::string(" ") + name;
+        EXPECT_TRUE(missing.empty()) << "no test of this run called" << missing;
+    }
+
+private:
+    static bool IsResolvedOnly(std::string_view name)
+    {
+#define QM47_CALLED(name, ...)
+#define QM47_RESOLVED(export) if (name == #export) return true;
+        QM47_DEVICE_LIBRARY_EXPORTS(QM47_CALLED, QM47_RESOLVED)
+#undef QM47_CALLED
+#undef QM47_RESOLVED
+        return false;
+    }
+};
+[[maybe_unused]] const ::testing::Environment* const kEveryExportCalled =
+    ::testing::AddGlobalTestEnvironment(std::make_unique<EveryExportCalled>().release()); // GoogleTest owns it
 
 } // namespace
 
@@ -288,7 +327,9 @@ TestFolder::TestFolder(Library library, std::string_view simConfig)
 TestFolder::~TestFolder()
 {
     for (const std::string& line : Journal()) {
-        if (const auto problem = RecordLayoutProblem(ParseJournalLine(line), Environment().program32Bit))
+        const JournalEntry entry = ParseJournalLine(line);
+        ExportsCalled().insert(entry.exportName);
+        if (const auto problem = RecordLayoutProblem(entry, Environment().program32Bit))
             ADD_FAILURE() << *problem << ": " << line;
     }
     if (Environment().keepFolders) return;

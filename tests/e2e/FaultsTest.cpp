@@ -412,6 +412,7 @@ TEST(Faults, AFaultInsideTheLibraryIsNamedAndEndsTheProgramWithItsCode)
         {"raised in the daily report", "fault.LBDAYREP = 0xE0000102", true, 0xE0000102, daily},
         {"a write to address 0 in the daily report", "fault.LBDAYREP = null_write", true, 0xC0000005, daily},
         {"handled inside the library", "fault.LBDAYREP = handled 0xE0000103", true, 0, daily},
+        {"raised again while the library's frames are unwound", "fault.LBDAYREP = twice 0xE0000105", true, 0xE0000105, daily},
         {"raised while the clock page opens", "fault.LBSENDCK = 0xE0000104", false, 0xE0000104, "LBSENDCK", true},
     };
     for (const Case& c : cases) {

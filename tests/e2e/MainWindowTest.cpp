@@ -623,9 +623,10 @@ constexpr const char* kSecondPressNames[] = {
 
 // How long library calls take: a printer answering each at once, and a slow
 // one that is still busy when the second press comes. A press made once the
-// command's first call has ended must come before its last call begins (an
-// Enter is dropped before the library's box opens): a slow call takes 2 s, and
-// the calls of a longer command share 6 s.
+// program has written the command's first call to its log (just before
+// making it) must come before its last call ends (an Enter is dropped before
+// the library's box opens): a slow call takes 2 s, and the calls of a longer
+// command share 6 s.
 constexpr int kFastMs = 1;
 constexpr int kSlowCallMs = 2000;
 constexpr int kSlowCommandMs = 6000;
@@ -680,7 +681,8 @@ void PressTwice(const PressCase& c)
 {
     const bool libraryBox = c.second == SecondPress::WhileLibraryBoxIsUp || c.second == SecondPress::EnterKey ||
                             c.second == SecondPress::PostedWhileLibraryBoxIsUp;
-    Session session(Library::Full, {}, libraryBox ? L"/log" : L"");
+    // The log tells when the command's first call begins: it is written before the call.
+    Session session(Library::Full, {}, L"/log");
     // The fiscalization page sends on the run's serial line.
     session.main.Item(kPort).SetText(Environment().comPort);
     Window window = session.main;
@@ -696,6 +698,7 @@ void PressTwice(const PressCase& c)
     const DWORD doubleClickTime = GetDoubleClickTime();
     const POINT closeBox = c.second == SecondPress::CloseBox ? CloseBoxOf(window) : POINT{};
     const auto runs = std::chrono::milliseconds(c.CallMs()) * c.command.lines * 2;
+    const auto logText = [&] { return session.folder.ReadFile(WideFromUtf8(Expected(text::kLogFileName))); };
 
     const DWORD first = GetTickCount();
     button.ClickWithMouse(first);
@@ -705,7 +708,13 @@ void PressTwice(const PressCase& c)
     if (c.command.question) {
         ASSERT_TRUE(session.run.WaitForMessageBox()) << "no question";
     } else if (c.slow) {
-        ASSERT_TRUE(WaitUntil([&] { return session.JournalSize() > before; })) << "the command did not start";
+        // As soon as the first call has begun, so that the whole command's time is left for the second press.
+        const std::string pressed = "(id " + std::to_string(c.command.button) + ")\r\n";
+        ASSERT_TRUE(WaitUntil([&] {
+            const std::string log = logText();
+            const std::size_t at = log.rfind(pressed);
+            return at != std::string::npos && at + pressed.size() < log.size();
+        })) << "the command did not start";
     } else if (!libraryBox) {
         ASSERT_TRUE(WaitUntil([&] { return session.JournalSize() >= before + c.command.lines; }))
             << "the command did not run";
@@ -756,7 +765,6 @@ void PressTwice(const PressCase& c)
         EXPECT_EQ(session.run.Active().Handle(), window.Handle()) << "the window is not active again";
         EXPECT_EQ(session.run.Focus().Handle(), button.Handle()) << "the keyboard is not back on the button";
         // The log tells which call showed the library's own window, once the call has returned.
-        const auto logText = [&] { return session.folder.ReadFile(WideFromUtf8(Expected(text::kLogFileName))); };
         WaitUntil([&] { return logText().find("] ErrorMessage result=") != std::string::npos; });
         std::istringstream log(logText());
         std::size_t errorMessages = 0, presses = 0; // a command that did not run is not written
@@ -948,6 +956,56 @@ TEST(LibraryWindows, AHiddenHelperWindowOutlivesThePageAndANoticeGivesTheActivat
         if (line.find("] LBDAYREP result=") != std::string::npos)
             shown.push_back(line.ends_with(" ms, with the library's own window)\r"));
     EXPECT_EQ(shown, (std::vector<bool>{false, false, true})) << "which reports showed the library's own window";
+}
+
+// The program waits while any window of the library is up, whenever the
+// library made it, and takes the activation back when the last one goes. The
+// simulated printer records, at each moment Windows picks the window to
+// activate (a window hidden) or the program must wait (one shown), whether
+// the program's window took input:
+// - a progress window owned by the library's hidden window, a box over it
+//   answered while it stays up, then the progress window hidden, shown again
+//   and destroyed;
+// - a notice while the clock page reads the printer before it shows: the
+//   main window, disabled by the page's modal run, takes the activation;
+// - a status window shown in one report and left up: the page is not raised
+//   above it, and in the next report it still takes input and has no owner.
+TEST(LibraryWindows, TheProgramWaitsWhileAnyIsUpAndTakesTheActivationBack)
+{
+    Session session(Library::Full);
+    ASSERT_NO_FATAL_FAILURE(pages::ConnectOnline(session));
+    Window reports = pages::OpenPage(session, Page("reports"));
+    ASSERT_TRUE(reports) << "the reports page did not open";
+    std::size_t before = session.JournalSize();
+    session.folder.WriteSimConfig("progress = LBDAYREP\n");
+    reports.Item(IDC_REPORTS_DAILY).Click();
+    const auto box = session.run.WaitForMessageBox();
+    ASSERT_TRUE(box) << "the library showed no box over its progress window";
+    box->Press(IDOK);
+    ASSERT_TRUE(WaitUntil([&] { return session.JournalSize() >= before + 2; }) && session.run.Settle());
+    EXPECT_TRUE(JournalMatches(session.folder.JournalFrom(before),
+                               {"GetStatus_Printer", "LBDAYREP progress=disabled,enabled,disabled,enabled"}));
+    EXPECT_EQ(session.run.Active().Handle(), reports.Handle()) << "the page is not active again";
+
+    session.run.Click(reports, IDCANCEL);
+    before = session.JournalSize();
+    session.folder.WriteSimConfig("notice.LBSENDCK = 300\n");
+    const Window clock = pages::OpenPage(session, Page("clock"));
+    ASSERT_TRUE(clock) << "the clock page did not open";
+    EXPECT_TRUE(JournalMatches(session.folder.JournalFrom(before),
+                               {"GetStatus_Printer", "LBSENDCK notice=caller-enabled"}));
+    EXPECT_EQ(session.run.Active().Handle(), clock.Handle()) << "the clock page is not active";
+    EXPECT_FALSE(session.main.Enabled()) << "the main window takes input behind its page";
+
+    session.run.Click(clock, IDCANCEL);
+    session.folder.WriteSimConfig("status_window = LBDAYREP\n");
+    ASSERT_TRUE(reports = pages::OpenPage(session, Page("reports")));
+    session.run.Click(reports, IDC_REPORTS_DAILY);
+    EXPECT_NE(session.run.Active().Handle(), reports.Handle()) << "the page was raised above the library's window";
+    before = session.JournalSize();
+    session.run.Click(reports, IDC_REPORTS_DAILY);
+    EXPECT_TRUE(JournalMatches(session.folder.JournalFrom(before), {"GetStatus_Printer status_window=enabled-unowned",
+                                                                    "LBDAYREP status_window=enabled-unowned"}));
 }
 
 // --- About box ----------------------------------------------------------------------------

@@ -1,6 +1,6 @@
 // The reports page driven from outside against the simulated printer: the
-// date pickers' range, a periodic report by dates, and a monthly report with
-// its range error.
+// date pickers' range, periodic reports by numbers and by dates, and a
+// monthly report with its range error.
 
 #include "tests/e2e/PageSession.h"
 
@@ -37,8 +37,15 @@ TEST_F(ReportsPage, PickersOfferOnlyDatesWithATwoDigitYear)
     EXPECT_EQ(SendMessageW(page.Item(IDC_REPORTS_BY_DATES).Handle(), BM_GETCHECK, 0, 0), BST_UNCHECKED);
 }
 
-TEST_F(ReportsPage, PeriodicReportByDatesIsSilentOnSuccess)
+TEST_F(ReportsPage, PeriodicReportsByNumbersAndByDatesAreSilentOnSuccess)
 {
+    page.Item(IDC_REPORTS_FIRST_NUMBER).Type("12");
+    page.Item(IDC_REPORTS_LAST_NUMBER).Type("34");
+    const std::size_t byNumbers = session.JournalSize();
+    ClickAndSettle(session, page, IDC_REPORTS_PERIODIC);
+    EXPECT_TRUE(session.run.MessageBoxes().empty()) << Describe(session.run.MessageBoxes());
+    EXPECT_TRUE(JournalMatches(session.folder.JournalFrom(byNumbers),
+                               {"GetStatus_Printer onl=1", "LBFSKREP_R firstNumber=12 lastNumber=34 result=0"}));
 
     ClickAndSettle(session, page, IDC_REPORTS_BY_DATES);
     EXPECT_EQ(SendMessageW(page.Item(IDC_REPORTS_BY_NUMBERS).Handle(), BM_GETCHECK, 0, 0), BST_UNCHECKED);

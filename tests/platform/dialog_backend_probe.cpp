@@ -7,6 +7,7 @@
 #include "framework/Cp1250.h"
 #include "framework/Dialog.h"
 #include "framework/DialogTemplate.h"
+#include "framework/LibraryCallGuard.h"
 #include "framework/MessageBox.h"
 #include "framework/Window.h"
 #include "framework/win32/DialogWindow.h"
@@ -251,6 +252,20 @@ public:
         OnEditChange(kCountPresses, [this] {
             Check(m_clicks == 1, "a press dropped unseen is no first half of a double-click",
                   std::to_string(m_clicks) + " clicks");
+            // A library's box takes a press and a key: the press is dropped,
+            // the key left for the box; the call's end drops what is left,
+            // touch input (WM_POINTERDOWN) too.
+            MSG taken{};
+            {
+                const LibraryCallGuard call;
+                PostMessageW(self, WM_COMMAND, MAKEWPARAM(kCountedButton, BN_CLICKED), 0);
+                PostMessageW(self, WM_CHAR, L'x', 0);
+                PostMessageW(self, 0x0246, 0, 0);
+                while (PeekMessageW(&taken, self, WM_COMMAND, WM_COMMAND, PM_REMOVE)) DispatchMessageW(&taken);
+                Check(PeekMessageW(&taken, self, WM_CHAR, WM_CHAR, PM_NOREMOVE) && m_clicks == 1,
+                      "a press dropped in a library call leaves the library's box its input");
+            }
+            Check(!PeekMessageW(&taken, self, WM_CHAR, 0x024F, PM_NOREMOVE), "a library call's end drops keys and touch input");
             PostMessageW(self, WM_COMMAND, MAKEWPARAM(kThrow, BN_CLICKED), 0);
         });
     }
