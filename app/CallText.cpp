@@ -147,8 +147,8 @@ void AppendName(std::string& line, std::string_view name, std::size_t index = kN
 
 void AppendText(std::string& line, const char* text)
 {
-    if (text) AppendQuotedText(line, text);
-    else line += "null";
+    if (text) logformat::AppendQuoted(line, text, logformat::Quoting::Ascii);
+    else line += logformat::kNull;
 }
 
 void AppendFields(std::string& line, RecordId id, const unsigned char* record, const char* outer = nullptr,
@@ -190,7 +190,7 @@ void AppendFields(std::string& line, RecordId id, const unsigned char* record, c
             at = ReadAt<const unsigned char*>(at);
             if (!at) {
                 AppendName(line, field.name, kNoIndex, outer, outerIndex);
-                line += "null";
+                line += logformat::kNull;
                 continue;
             }
             if (field.countAt != kNoCount) count = std::min<std::size_t>(count, record[field.countAt]);
@@ -210,31 +210,9 @@ std::string_view TakeName(std::string_view& names)
 
 } // namespace
 
-void AppendHexByte(std::string& line, unsigned char byte)
-{
-    static constexpr char kHexDigits[] = "0123456789ABCDEF";
-    line += kHexDigits[byte >> 4];
-    line += kHexDigits[byte & 0x0F];
-}
-
 void AppendHexBytes(std::string& line, std::uint64_t value, std::size_t bytes)
 {
-    while (bytes-- > 0) AppendHexByte(line, static_cast<unsigned char>(value >> (8 * bytes)));
-}
-
-void AppendQuotedText(std::string& line, std::string_view text)
-{
-    line += '"';
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte > 0x7E || c == '"' || c == '\\') {
-            line += "\\x";
-            AppendHexByte(line, byte);
-        } else {
-            line += c;
-        }
-    }
-    line += '"';
+    while (bytes-- > 0) logformat::AppendHexByte(line, static_cast<unsigned char>(value >> (8 * bytes)));
 }
 
 void AppendRecordFields(std::string& line, RecordId id, const void* record)
@@ -273,14 +251,14 @@ std::string FormatCallSent(const char* exportName, const char* parameterNames,
     return line;
 }
 
-std::string FormatCallLeft(std::int32_t returned, std::initializer_list<CallArgument> arguments, FieldsRead read)
+std::string FormatCallReturned(std::int32_t returned, std::initializer_list<CallArgument> arguments, FieldsRead read)
 {
     std::string line;
     for (const CallArgument& argument : arguments)
         if (FilledByTheLibrary(argument))
             AppendFields(line, argument.record, static_cast<const unsigned char*>(argument.pointer), nullptr, kNoIndex,
                          read.mask);
-    AppendName(line, "result");
+    AppendName(line, logformat::kResult);
     AppendDecimal(line, returned);
     return line;
 }
@@ -290,9 +268,9 @@ std::string FormatCall(const char* exportName, const char* parameterNames, std::
 {
     const bool unfilled =
         returned != 0 && std::any_of(arguments.begin(), arguments.end(), &FilledByTheLibrary);
-    if (!unfilled) return FormatCallSent(exportName, parameterNames, arguments) + FormatCallLeft(returned, arguments);
+    if (!unfilled) return FormatCallSent(exportName, parameterNames, arguments) + FormatCallReturned(returned, arguments);
     std::string line = FormatCallSent(exportName, parameterNames, arguments) + " unfilled";
-    AppendName(line, "result");
+    AppendName(line, logformat::kResult);
     AppendDecimal(line, returned);
     return line;
 }

@@ -8,14 +8,14 @@
 //     LBFSTRQ status=null result=-1
 //
 // Numbers and one-byte values in decimal (a byte unsigned). Texts in double
-// quotes, every byte outside 0x20..0x7E and `"` and `\` written \xHH; a null
-// text or record pointer as `null`. An array field, and what a record points
+// quotes, every byte outside 0x20..0x7E and `"` and `\` written \xHH
+// (logformat::Quoting::Ascii); a null text or record pointer as `null`. An array field, and what a record points
 // to (the rate entries of SetPtuRequest, the three texts of
 // ReceiptEndRequest), element by element: `ptuRate[0]="22.00"`,
 // `entries[0].rateText="22"`, or `entries=null`.
 //
 // The diagnostic log writes a call in two parts: what was sent, before the
-// call (FormatCallSent), and what the call left (FormatCallLeft): of a
+// call (FormatCallSent), and what the call left (FormatCallReturned): of a
 // record that the library fills (RecordRole::Out: the two statuses, the
 // device identity, the fiscal status, the clock, the goods answer) the
 // fields the program goes on to read, as the call left them whatever it
@@ -32,6 +32,7 @@
 // Nothing here writes a file or calls the library.
 
 #include "app/DeviceLibraryExports.h"
+#include "app/LogFormat.h"
 #include "app/Records.h"
 
 #include <cstdint>
@@ -67,16 +68,11 @@ inline constexpr RecordId kRecordId{};
 QM47_RECORDS(QM47_RECORD_ID)
 #undef QM47_RECORD_ID
 
-// Appends ` <field>=<value>` for every field of the record `id` at `record`.
-// Appends a byte as two upper-case hexadecimal digits.
-void AppendHexByte(std::string& line, unsigned char byte);
-// Appends the low `bytes` bytes of `value` the same way, the most significant first.
+// Appends the low `bytes` bytes of `value` as logformat::AppendHexByte
+// does, the most significant first.
 void AppendHexBytes(std::string& line, std::uint64_t value, std::size_t bytes);
 
-// Appends `text` in double quotes, every byte outside 0x20..0x7E and `"`
-// and `\` written \xHH.
-void AppendQuotedText(std::string& line, std::string_view text);
-
+// Appends ` <field>=<value>` for every field of the record `id` at `record`.
 void AppendRecordFields(std::string& line, RecordId id, const void* record);
 
 template <class Record>
@@ -153,7 +149,7 @@ std::string FormatCallSent(const char* exportName, const char* parameterNames,
 // a record the library fills, as it left them whatever it returned, and the
 // result.
 //     " onl=1 pe=0 err=0 result=0"
-std::string FormatCallLeft(std::int32_t returned, std::initializer_list<CallArgument> arguments,
+std::string FormatCallReturned(std::int32_t returned, std::initializer_list<CallArgument> arguments,
                            FieldsRead read = {});
 
 // The line of a call in the simulated printer's journal's form: the two

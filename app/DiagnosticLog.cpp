@@ -1,11 +1,13 @@
 #include "app/DiagnosticLog.h"
 
+#include "app/LogFormat.h"
 #include "platform/System.h"
 #include "platform/Time.h"
 #include "res/Texts.h"
 #include "res/Version.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <iterator>
 #include <string>
 
@@ -13,29 +15,14 @@ namespace qm47 {
 
 namespace {
 
+using namespace logformat;
+
 bool SameLetters(std::string_view text, std::string_view lowerCase)
 {
     if (text.size() != lowerCase.size()) return false;
     for (std::size_t i = 0; i < text.size(); ++i)
         if ((text[i] >= 'A' && text[i] <= 'Z' ? text[i] - 'A' + 'a' : text[i]) != lowerCase[i]) return false;
     return true;
-}
-
-// A message's text in quotes: control bytes, `"` and `\` as \xHH; letters
-// (Windows-1250 like the file) as they are.
-void AppendQuoted(std::string& line, std::string_view text)
-{
-    line += '"';
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || c == '"' || c == '\\') {
-            line += "\\x";
-            AppendHexByte(line, byte);
-        } else {
-            line += c;
-        }
-    }
-    line += '"';
 }
 
 // A control's text as the technician reads it: without the "&" that marks
@@ -59,13 +46,30 @@ void AppendNumber(std::string& line, std::uint32_t value, std::size_t width = 0,
     line += digits;
 }
 
-// The stamp's place at the front of a line: "[    1234 ms] ".
-constexpr std::size_t kStampSize = 14;
-
 CallingConvention ConventionOf(std::uint32_t poppedBytes, std::uint32_t argumentBytes)
 {
     if (poppedBytes == 0) return CallingConvention::Cdecl;
     return poppedBytes == argumentBytes ? CallingConvention::Stdcall : CallingConvention::Neither;
+}
+
+// What the file's last line lacks of its CR LF: nothing in an empty file or
+// one that ends with CR LF; after a line that a power cut or a full disk cut
+// off, the line end that puts the next session's first line on a line of its
+// own (the reader then loses only the cut line's session).
+std::string_view LineEndMissing(std::FILE* file)
+{
+    char last[2] = {};
+    std::size_t read = 0;
+    if (std::fseek(file, 0, SEEK_END) == 0) {
+        const long size = std::ftell(file);
+        const long tail = size >= 2 ? 2 : size;
+        if (tail > 0 && std::fseek(file, -tail, SEEK_END) == 0)
+            read = std::fread(last, 1, static_cast<std::size_t>(tail), file);
+    }
+    std::fseek(file, 0, SEEK_END); // between a read and a write
+    const std::string_view end(last, read);
+    if (end.empty() || end == kLineEnd) return {};
+    return end.ends_with(kLineEnd.front()) ? kLineEnd.substr(1) : kLineEnd;
 }
 
 const char* ConventionName(CallingConvention convention)
@@ -124,7 +128,8 @@ void DiagnosticLog::Open(const char* path)
         return;
     }
     const platform::LocalTime now = platform::Now();
-    std::string line = "==== QM47 " QM47_VERSION_TEXT ", ";
+    std::string line(LineEndMissing(m_file.get()));
+    line.append(kSessionStart).append(QM47_VERSION_TEXT ", ");
     const int parts[] = {now.year, now.month, now.day, now.hour, now.minute, now.second};
     for (std::size_t i = 0; i < std::size(parts); ++i) {
         if (i > 0) line += "--- ::"[i];
@@ -153,7 +158,7 @@ void DiagnosticLog::Write(std::string_view line)
     if (!m_file) return;
     std::FILE* file = m_file.get();
     const bool written = std::fwrite(line.data(), 1, line.size(), file) == line.size() &&
-                         std::fwrite("\r\n", 1, 2, file) == 2 && std::fflush(file) == 0;
+                         std::fwrite(kLineEnd.data(), 1, kLineEnd.size(), file) == kLineEnd.size() && std::fflush(file) == 0;
     if (written) return;
     // Closed before the box is shown, so that the box is not written either.
     Close();
@@ -162,9 +167,9 @@ void DiagnosticLog::Write(std::string_view line)
 
 void DiagnosticLog::WriteStamped(std::uint32_t atMs, std::string& line)
 {
-    std::string stamp = "[";
-    AppendNumber(stamp, atMs - m_startMs, 8, ' ');
-    stamp += " ms] ";
+    std::string stamp(kStampOpen);
+    AppendNumber(stamp, atMs - m_startMs, kStampDigits, ' ');
+    stamp += kStampClose;
     line.replace(0, kStampSize, stamp);
     Write(line);
 }
@@ -194,7 +199,7 @@ void DiagnosticLog::CallEnded(std::uint32_t startedMs, const char* exportName, s
         const CallingConvention convention = ConventionOf(poppedBytes, argumentBytes);
         if (convention != m_convention) {
             m_convention = convention;
-            line.append("calling convention: ").append(ConventionName(convention)).append(" (").append(exportName);
+            line.append(kConvention).append(ConventionName(convention)).append(" (").append(exportName);
             line += " removed ";
             AppendNumber(line, poppedBytes);
             line += " of its ";
@@ -204,20 +209,20 @@ void DiagnosticLog::CallEnded(std::uint32_t startedMs, const char* exportName, s
             line.assign(kStampSize, ' ');
         }
     }
-    line.append(exportName).append(FormatCallLeft(returned, arguments, read));
-    line += " (took ";
+    line.append(exportName).append(FormatCallReturned(returned, arguments, read));
+    line += kTook;
     AppendNumber(line, endedMs - startedMs);
-    line += libraryWindow ? " ms, with the library's own window)" : " ms)";
+    line += libraryWindow ? kTookWithWindow : kTookEnd;
     WriteStamped(endedMs, line);
 }
 
 void DiagnosticLog::Fault(const char* exportName, std::uint32_t code, const void* address, const std::string& module)
 {
     if (!m_file) return;
-    std::string line = "fault in ";
-    line.append(exportName).append(": exception 0x");
+    std::string line(kFault);
+    line.append(exportName).append(kException);
     AppendHexBytes(line, code, sizeof code);
-    line += " at 0x";
+    line += kFaultAt;
     AppendHexBytes(line, reinterpret_cast<std::uintptr_t>(address), sizeof address);
     line.append(module.empty() ? " (module not known)" : " in ").append(module);
     line += ", the program ends";
@@ -228,15 +233,15 @@ void DiagnosticLog::Library(const std::string& path, unsigned long errorCode, co
                             const std::string& fileVersion, const std::string& missingExports)
 {
     if (!m_file) return;
-    std::string line = "library ";
+    std::string line(kLibrary);
     line += path;
     if (errorCode != 0) {
-        line += " not loaded: system error ";
+        line += kNotLoaded;
         AppendNumber(line, static_cast<std::uint32_t>(errorCode));
         line.append(": ").append(errorText);
     } else {
         line.append(fileVersion.empty() ? ", no file version" : ", file version ").append(fileVersion);
-        line.append("; missing exports: ").append(missingExports.empty() ? "none" : missingExports);
+        line.append(kMissingExports).append(missingExports.empty() ? kNoneMissing : missingExports);
         line.append(sizeof(void*) == 4 ? "; calling convention: told by the first call with arguments"
                                        : "; calling convention: the 64-bit one");
     }
@@ -246,7 +251,7 @@ void DiagnosticLog::Library(const std::string& path, unsigned long errorCode, co
 void DiagnosticLog::Missing(const char* exportName)
 {
     if (!m_file) return;
-    Line(std::string(exportName).append(" not called: the library has no such export"));
+    Line(std::string(exportName).append(kNotCalled));
 }
 
 void DiagnosticLog::SerialLink(std::string_view port, std::string_view bytes, const LinkRecord& use)
@@ -257,24 +262,25 @@ void DiagnosticLog::SerialLink(std::string_view port, std::string_view bytes, co
         AppendNumber(line, code);
         line.append(": ").append(platform::SystemErrorText(code));
     };
-    std::string line = "serial link ";
-    AppendQuoted(line, port);
+    std::string line(kLink);
+    line += ' ';
+    AppendQuoted(line, port, Quoting::Letters);
     if (!use.open.opened) {
-        line.append(": ").append(OpenStepName(use.open.failedStep)).append(" failed, ");
+        line.append(kLinkOpenFailed).append(OpenStepName(use.open.failedStep)).append(" failed, ");
         systemError(line, use.open.systemError);
         Line(line);
         return;
     }
-    line += " opened, sending ";
+    line += kLinkOpened;
     AppendNumber(line, static_cast<std::uint32_t>(bytes.size()));
-    line += " bytes:";
+    line += kLinkBytes;
     for (const char c : bytes) {
         line += ' ';
         AppendHexByte(line, static_cast<unsigned char>(c));
     }
     Line(line);
     for (const RefusedByte& refused : use.send.refusedBytes) {
-        line = "serial link: byte ";
+        line.assign(kLink).append(kLinkRefused);
         AppendNumber(line, static_cast<std::uint32_t>(refused.position));
         line += " refused ";
         AppendNumber(line, refused.refusals);
@@ -284,9 +290,9 @@ void DiagnosticLog::SerialLink(std::string_view port, std::string_view bytes, co
         systemError(line, refused.systemError);
         Line(line);
     }
-    line = "serial link: ";
+    line.assign(kLink).append(kLinkTaken);
     AppendNumber(line, static_cast<std::uint32_t>(use.send.bytesTaken));
-    line += " of ";
+    line += kLinkOf;
     AppendNumber(line, static_cast<std::uint32_t>(bytes.size()));
     line += " bytes taken, then a pause of ";
     AppendNumber(line, CSerialLink::kPauseAfterSendMs);
@@ -296,53 +302,52 @@ void DiagnosticLog::SerialLink(std::string_view port, std::string_view bytes, co
 
 void DiagnosticLog::OnMessageClosed(std::string_view text, std::string_view caption, fw::MessageAnswer answer)
 {
-    std::string line = "message ";
-    AppendQuoted(line, text);
-    line += " caption ";
-    AppendQuoted(line, caption);
-    line += answer == fw::MessageAnswer::Yes  ? " closed by Yes"
-            : answer == fw::MessageAnswer::No ? " closed by No"
-                                              : " closed by OK";
+    std::string line(kMessage);
+    AppendQuoted(line, text, Quoting::Letters);
+    line += kCaption;
+    AppendQuoted(line, caption, Quoting::Letters);
+    line += kClosedBy;
+    line += answer == fw::MessageAnswer::Yes ? kAnswerYes : answer == fw::MessageAnswer::No ? kAnswerNo : kAnswerOk;
     Line(line);
 }
 
 void DiagnosticLog::PageOpened(std::string_view buttonText)
 {
     if (!m_file) return;
-    std::string line = "page ";
-    AppendQuoted(line, WithoutMnemonic(buttonText));
+    std::string line(kPage);
+    AppendQuoted(line, WithoutMnemonic(buttonText), Quoting::Letters);
     Line(line);
 }
 
 void DiagnosticLog::PageClosed()
 {
-    Line("page closed");
+    Line(kPageClosed);
 }
 
 void DiagnosticLog::EndOfSession()
 {
-    Line("==== end of session");
+    Line(kEndOfSession);
 }
 
 void DiagnosticLog::OnButtonPressed(std::string_view text, int id)
 {
     if (!m_file) return;
-    std::string line = "button ";
-    AppendQuoted(line, WithoutMnemonic(text));
-    line += " (id ";
+    std::string line(kButton);
+    AppendQuoted(line, WithoutMnemonic(text), Quoting::Letters);
+    line += kButtonId;
     AppendNumber(line, static_cast<std::uint32_t>(id));
-    line += ')';
+    line += kButtonIdEnd;
     Line(line);
 }
 
 void DiagnosticLog::OnInput(int id, const InputValue& value)
 {
     if (!m_file) return;
-    std::string line = "input ";
+    std::string line(kInput);
     AppendNumber(line, static_cast<std::uint32_t>(id));
     line += ' ';
     if (const auto* text = std::get_if<std::string>(&value)) {
-        AppendQuotedText(line, *text);
+        AppendQuoted(line, *text, Quoting::Ascii);
     } else if (const auto* date = std::get_if<fw::Date>(&value)) {
         AppendNumber(line, static_cast<std::uint32_t>(date->year), 4);
         line += '-';
@@ -350,7 +355,7 @@ void DiagnosticLog::OnInput(int id, const InputValue& value)
         line += '-';
         AppendNumber(line, static_cast<std::uint32_t>(date->day), 2);
     } else {
-        line += std::get<bool>(value) ? "on" : "off";
+        line += std::get<bool>(value) ? kOn : kOff;
     }
     Line(line);
 }

@@ -84,7 +84,7 @@ public:
     // writes it.
     void CallStarts(const char* exportName, const char* parameterNames, std::initializer_list<CallArgument> arguments);
     // The same call, begun at `startedMs` (platform::MonotonicMilliseconds),
-    // has returned: the export's name, what FormatCallLeft writes and how long
+    // has returned: the export's name, what FormatCallReturned writes and how long
     // it took. On 32-bit Windows `poppedBytes` of the export's
     // `argumentBytes` tell its calling convention, written when it is first
     // seen and whenever it changes. `libraryWindow`: the library showed a

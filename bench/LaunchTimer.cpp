@@ -11,7 +11,7 @@
 //     ms <ms> <ms> ...
 //     peak-kib <KiB> <KiB> ...
 
-#include "tests/drive/Drive.h"
+#include "tools/drive/Drive.h"
 
 #include <psapi.h>
 

@@ -21,7 +21,7 @@
 
 #include "res/ControlLists.h"
 #include "res/ResourceIds.h"
-#include "tests/drive/Drive.h"
+#include "tools/drive/Drive.h"
 
 #include <psapi.h>
 #include <tlhelp32.h>

@@ -70,7 +70,7 @@ map_com_port COM3 "$work" "$work/serial-line.bin"
 if [ -n "$log" ]; then
   # shellcheck source=scripts/replay-env.sh
   . "$root/scripts/replay-env.sh"
-  require_built "$replay_build/tests/replay/ReplayDriver.exe"
+  require_built "$replay_build/tools/replay/ReplayDriver.exe"
   replay_pty=$pty_device
   replay_capture=$work/serial-line.bin
   replay_mapped[COM3]=1

@@ -11,7 +11,7 @@
 // answers slowly is not a failure of the demo.
 
 #include "res/ControlLists.h"
-#include "tests/drive/Drive.h"
+#include "tools/drive/Drive.h"
 
 #include <chrono>
 #include <cstdio>

@@ -29,9 +29,10 @@ struct UnsharedFile {
     bool heldElsewhere = false; // not opened because another writer holds it open
 };
 
-// Opens `path` for appending (creating it when missing) so that no other
-// writer can open it while it stays open; readers still can, so the file can
-// be watched while it grows.
+// Opens `path` for appending and reading (creating it when missing) so that
+// no other writer can open it while it stays open; readers still can, so the
+// file can be watched while it grows. Every write goes to the file's end; a
+// write after a read needs a seek between them, as for any C stream.
 UnsharedFile OpenUnsharedForAppend(const char* path);
 
 } // namespace platform

@@ -8,7 +8,7 @@
 #       plays session N (default: the last) of LOG back (docs/replay.md) in a
 #       folder of its own under $run_dir: QM47.exe beside the simulated
 #       printer that answers from LOG (the one that lacks the exports the
-#       log's library lacked), driven by tests/replay/ReplayDriver.exe.
+#       log's library lacked), driven by tools/replay/ReplayDriver.exe.
 #       Prints the driver's report and returns its exit code: 0 everything
 #       agreed, 1 a difference, 2 the log cannot be replayed.
 #
@@ -40,7 +40,7 @@ replay_map_port() { # PORT
 
 replay_log() { # LOG [--session N] [--watch] [--timing]
   local log=$1 options=() bound=(--within 1800) folder code port
-  local driver=$replay_build/tests/replay/ReplayDriver.exe
+  local driver=$replay_build/tools/replay/ReplayDriver.exe
   shift
   while [ $# -gt 0 ]; do
     case $1 in

@@ -24,7 +24,7 @@ log=
 options=()
 while [ $# -gt 0 ]; do
   case $1 in
-    --session) [ $# -ge 2 ] || { echo "replay: --session needs a number" >&2; exit 2; }
+    --session) [[ ${2:-} =~ ^[1-9][0-9]{0,5}$ ]] || { echo "replay: --session needs a session number, from 1" >&2; exit 2; }
                options+=(--session "$2"); shift 2 ;;
     --watch | --timing) options+=("$1"); shift ;;
     -*) echo "usage: scripts/replay.sh QM47.log [--session N] [--watch] [--timing]" >&2; exit 2 ;;

@@ -86,7 +86,7 @@ struct Config {
     std::string statusWindowExport;
     // Exports after whose calls the program's windows are measured (WindowCheck.h).
     std::set<std::string, std::less<>> measureWindows;
-    // Answers from a technician's log (Replay.h): its path, the session (0:
+    // Answers from a technician's log (AnswersFromLog.h): its path, the session (0:
     // the last) and whether calls take as long as they took there.
     std::string replay;
     std::int32_t replaySession = 0;

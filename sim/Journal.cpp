@@ -1,5 +1,7 @@
 #include "sim/Journal.h"
 
+#include "app/LogFormat.h"
+
 #include <cstdio>
 #include <memory>
 
@@ -58,18 +60,8 @@ void JournalLine::Result(std::int32_t code) { Integer("result", code); }
 
 std::string QuoteText(std::string_view bytes)
 {
-    std::string quoted = "\"";
-    for (const char c : bytes) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte > 0x7E || c == '"' || c == '\\') {
-            char escaped[5];
-            std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
-            quoted += escaped;
-        } else {
-            quoted += c;
-        }
-    }
-    quoted += '"';
+    std::string quoted;
+    qm47::logformat::AppendQuoted(quoted, bytes, qm47::logformat::Quoting::Ascii);
     return quoted;
 }
 

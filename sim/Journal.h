@@ -6,7 +6,8 @@
 //
 // Integers in signed decimal, one-byte fields in unsigned decimal, texts in
 // double quotes with every byte outside 0x20..0x7E, and `"` and `\`, written
-// \xHH; a null text as `null`.
+// \xHH, as the diagnostic log quotes a call's texts
+// (app/LogFormat.h's Quoting::Ascii); a null text as `null`.
 
 #include <cstdint>
 #include <string>

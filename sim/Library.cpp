@@ -10,7 +10,7 @@ namespace sim {
 
 LibraryState::LibraryState(const Config& atLoad)
     : printer(&LocalNow, atLoad),
-      replay(atLoad.replay.empty() ? nullptr : std::make_unique<Replay>(atLoad.replay.c_str(), atLoad.replaySession))
+      replay(atLoad.replay.empty() ? nullptr : std::make_unique<AnswersFromLog>(atLoad.replay.c_str(), atLoad.replaySession))
 {
 }
 

@@ -8,7 +8,7 @@
 #include "sim/Journal.h"
 #include "sim/RecordFields.h"
 #include "sim/RecordLayout.h"
-#include "sim/Replay.h"
+#include "sim/AnswersFromLog.h"
 #include "sim/VirtualPrinter.h"
 
 #include <cstdint>
@@ -31,7 +31,7 @@ struct LibraryState {
     std::vector<ConfigProblem> reportedProblems;
     void* helperWindow = nullptr; // helper_window: made at that export's first call
     void* statusWindow = nullptr; // status_window: shown at that export's first call
-    std::unique_ptr<Replay> replay;
+    std::unique_ptr<AnswersFromLog> replay;
 };
 LibraryState& TheLibrary(const Config& atLoad);
 

@@ -8,9 +8,7 @@ namespace sim::replay {
 
 namespace {
 
-constexpr std::string_view kSessionStart = "==== QM47 ";
-constexpr std::string_view kEndOfSession = "==== end of session";
-constexpr std::string_view kNotCalled = " not called: the library has no such export";
+using namespace qm47::logformat;
 
 bool TakePrefix(std::string_view& text, std::string_view prefix)
 {
@@ -32,21 +30,6 @@ std::optional<Number> TakeNumber(std::string_view& text, bool negative = false)
     return value;
 }
 
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
-std::optional<unsigned char> TakeHexByte(std::string_view& text)
-{
-    if (text.size() < 2 || HexDigit(text[0]) < 0 || HexDigit(text[1]) < 0) return std::nullopt;
-    const auto byte = static_cast<unsigned char>(HexDigit(text[0]) * 16 + HexDigit(text[1]));
-    text.remove_prefix(2);
-    return byte;
-}
-
 // ` name=value` pairs to the end of `text`.
 std::optional<std::vector<Field>> ParseFields(std::string_view text)
 {
@@ -60,7 +43,7 @@ std::optional<std::vector<Field>> ParseFields(std::string_view text)
         std::string_view rest = text;
         if (rest.starts_with('"')) {
             if (!TakeQuoted(rest)) return std::nullopt;
-        } else if (!TakePrefix(rest, "null") && !TakeNumber<std::int64_t>(rest, true)) {
+        } else if (!TakePrefix(rest, kNull) && !TakeNumber<std::int64_t>(rest, true)) {
             return std::nullopt;
         }
         if (!rest.empty() && rest.front() != ' ') return std::nullopt;
@@ -72,18 +55,18 @@ std::optional<std::vector<Field>> ParseFields(std::string_view text)
 }
 
 // `<EXPORT>... result=<n> (took <n> ms[, with the library's own window])`.
-bool ParseCallLeft(LogLine& line, std::string_view fields)
+bool ParseCallReturned(LogLine& line, std::string_view fields)
 {
-    const std::size_t took = fields.rfind(" (took ");
+    const std::size_t took = fields.rfind(kTook);
     if (took == std::string_view::npos) return false;
-    std::string_view time = fields.substr(took + 7);
+    std::string_view time = fields.substr(took + kTook.size());
     const auto ms = TakeNumber<std::uint32_t>(time);
     if (!ms) return false;
     line.tookMs = *ms;
-    line.libraryWindow = time == " ms, with the library's own window)";
-    if (!line.libraryWindow && time != " ms)") return false;
+    line.libraryWindow = time == kTookWithWindow;
+    if (!line.libraryWindow && time != kTookEnd) return false;
     auto parsed = ParseFields(fields.substr(0, took));
-    if (!parsed || parsed->empty() || parsed->back().name != "result") return false;
+    if (!parsed || parsed->empty() || parsed->back().name != kResult) return false;
     std::string_view result = parsed->back().value;
     const auto code = TakeNumber<std::int32_t>(result, true);
     if (!code || !result.empty()) return false;
@@ -96,11 +79,11 @@ bool ParseCallLeft(LogLine& line, std::string_view fields)
 bool ParseMessage(LogLine& line, std::string_view text)
 {
     const auto message = TakeQuoted(text);
-    if (!message || !TakePrefix(text, " caption ")) return false;
+    if (!message || !TakePrefix(text, kCaption)) return false;
     const auto caption = TakeQuoted(text);
-    if (!caption || !TakePrefix(text, " closed by ")) return false;
-    if (text != "OK" && text != "Yes" && text != "No") return false;
-    line.name = *message;
+    if (!caption || !TakePrefix(text, kClosedBy)) return false;
+    if (text != kAnswerOk && text != kAnswerYes && text != kAnswerNo) return false;
+    line.text = *message;
     line.caption = *caption;
     line.answer = std::string(text);
     return true;
@@ -114,11 +97,11 @@ bool ParseInput(LogLine& line, std::string_view text)
     if (text.starts_with('"')) {
         const auto value = TakeQuoted(text);
         line.input = InputKind::Text;
-        line.name = value.value_or("");
+        line.value = value.value_or("");
         return value && text.empty();
     }
-    line.name = std::string(text);
-    if (text == "on" || text == "off") {
+    line.value = std::string(text);
+    if (text == kOn || text == kOff) {
         line.input = InputKind::Check;
         return true;
     }
@@ -126,44 +109,44 @@ bool ParseInput(LogLine& line, std::string_view text)
     const auto year = TakeNumber<int>(text);
     const auto month = TakePrefix(text, "-") ? TakeNumber<int>(text) : std::nullopt;
     const auto day = TakePrefix(text, "-") ? TakeNumber<int>(text) : std::nullopt;
-    return year && month && day && text.empty() && line.name.size() == 10;
+    return year && month && day && text.empty() && line.value.size() == 10;
 }
 
 bool ParseButton(LogLine& line, std::string_view text)
 {
     const auto label = TakeQuoted(text);
-    if (!label || !TakePrefix(text, " (id ")) return false;
+    if (!label || !TakePrefix(text, kButtonId)) return false;
     const auto id = TakeNumber<int>(text);
-    line.name = *label;
+    line.text = *label;
     line.id = id.value_or(0);
-    return id && text == ")";
+    return id && text == kButtonIdEnd;
 }
 
 // The serial link's lines (after "serial link").
 bool ParseLink(LogLine& line, std::string_view text)
 {
-    if (TakePrefix(text, ": byte ")) {
+    if (TakePrefix(text, kLinkRefused)) {
         line.kind = Kind::LinkRefused;
         return true;
     }
-    if (TakePrefix(text, ": ")) {
+    if (TakePrefix(text, kLinkTaken)) {
         line.kind = Kind::LinkTaken;
         const auto taken = TakeNumber<std::size_t>(text);
         line.taken = taken.value_or(0);
-        return taken && text.starts_with(" of ");
+        return taken && text.starts_with(kLinkOf);
     }
     if (!TakePrefix(text, " ")) return false;
     const auto port = TakeQuoted(text);
     if (!port) return false;
-    line.name = *port;
-    if (TakePrefix(text, ": ")) {
+    line.port = *port;
+    if (TakePrefix(text, kLinkOpenFailed)) {
         line.kind = Kind::LinkOpenFailed;
         return true;
     }
     line.kind = Kind::LinkSent;
-    if (!TakePrefix(text, " opened, sending ")) return false;
+    if (!TakePrefix(text, kLinkOpened)) return false;
     const auto count = TakeNumber<std::size_t>(text);
-    if (!count || !TakePrefix(text, " bytes:")) return false;
+    if (!count || !TakePrefix(text, kLinkBytes)) return false;
     while (TakePrefix(text, " ")) {
         const auto byte = TakeHexByte(text);
         if (!byte) return false;
@@ -175,16 +158,15 @@ bool ParseLink(LogLine& line, std::string_view text)
 // `library <path>, ...; missing exports: A B; ...`, or `library <path> not loaded: ...`.
 void ParseLibrary(LogLine& line, std::string_view text)
 {
-    constexpr std::string_view kMissing = "; missing exports: ";
-    line.loaded = text.find(" not loaded: ") == std::string_view::npos;
-    const std::size_t at = text.find(kMissing);
+    line.loaded = text.find(kNotLoaded) == std::string_view::npos;
+    const std::size_t at = text.find(kMissingExports);
     if (!line.loaded || at == std::string_view::npos) return;
-    std::string_view names = text.substr(at + kMissing.size());
+    std::string_view names = text.substr(at + kMissingExports.size());
     names = names.substr(0, names.find(';'));
     while (!names.empty()) {
         const std::size_t end = names.find_first_of(", ");
         const std::string_view name = names.substr(0, end);
-        if (!name.empty() && name != "none") line.missing.emplace_back(name);
+        if (!name.empty() && name != kNoneMissing) line.missing.emplace_back(name);
         names.remove_prefix(end == std::string_view::npos ? names.size() : end + 1);
     }
 }
@@ -192,9 +174,9 @@ void ParseLibrary(LogLine& line, std::string_view text)
 // `[<n> ms] ` taken off the front.
 bool TakeStamp(std::string_view& text)
 {
-    if (!TakePrefix(text, "[")) return false;
+    if (!TakePrefix(text, kStampOpen)) return false;
     while (TakePrefix(text, " ")) {}
-    return TakeNumber<std::uint32_t>(text) && TakePrefix(text, " ms] ");
+    return TakeNumber<std::uint32_t>(text) && TakePrefix(text, kStampClose);
 }
 
 // What a line holds, from its body; false when it is none of the lines QM47 writes.
@@ -202,42 +184,42 @@ bool Classify(LogLine& line)
 {
     std::string_view text = line.body;
     if (text == kEndOfSession) return line.kind = Kind::EndOfSession, true;
-    if (text == "page closed") return line.kind = Kind::PageClosed, true;
-    if (TakePrefix(text, "library ")) {
+    if (text == kPageClosed) return line.kind = Kind::PageClosed, true;
+    if (TakePrefix(text, kLibrary)) {
         line.kind = Kind::Library;
         ParseLibrary(line, text);
         return true;
     }
-    if (TakePrefix(text, "calling convention: ")) return line.kind = Kind::Convention, true;
-    if (TakePrefix(text, "message ")) return line.kind = Kind::Message, ParseMessage(line, text);
-    if (TakePrefix(text, "input ")) return line.kind = Kind::Input, ParseInput(line, text);
-    if (TakePrefix(text, "button ")) return line.kind = Kind::Button, ParseButton(line, text);
-    if (TakePrefix(text, "page ")) {
+    if (TakePrefix(text, kConvention)) return line.kind = Kind::Convention, true;
+    if (TakePrefix(text, kMessage)) return line.kind = Kind::Message, ParseMessage(line, text);
+    if (TakePrefix(text, kInput)) return line.kind = Kind::Input, ParseInput(line, text);
+    if (TakePrefix(text, kButton)) return line.kind = Kind::Button, ParseButton(line, text);
+    if (TakePrefix(text, kPage)) {
         line.kind = Kind::PageOpened;
         const auto label = TakeQuoted(text);
-        line.name = label.value_or("");
+        line.text = label.value_or("");
         return label && text.empty();
     }
-    if (TakePrefix(text, "serial link")) return ParseLink(line, text);
-    if (TakePrefix(text, "fault in ")) {
+    if (TakePrefix(text, kLink)) return ParseLink(line, text);
+    if (TakePrefix(text, kFault)) {
         line.kind = Kind::Fault;
-        const std::size_t colon = text.find(": exception 0x");
+        const std::size_t colon = text.find(kException);
         if (colon == std::string_view::npos) return false;
-        line.name = std::string(text.substr(0, colon));
-        std::string_view code = text.substr(colon + 14, 8);
+        line.exportName = std::string(text.substr(0, colon));
+        std::string_view code = text.substr(colon + kException.size(), 8);
         for (int i = 0; i < 4; ++i) {
             const auto byte = TakeHexByte(code);
             if (!byte) return false;
             line.code = line.code << 8 | *byte;
         }
-        return IsExportName(line.name);
+        return IsExportName(line.exportName);
     }
     const std::string_view exportName = text.substr(0, text.find(' '));
     if (!IsExportName(exportName)) return false;
-    line.name = std::string(exportName);
+    line.exportName = std::string(exportName);
     text.remove_prefix(exportName.size());
     if (text == kNotCalled) return line.kind = Kind::NotCalled, true;
-    if (text.ends_with(')')) return line.kind = Kind::CallLeft, ParseCallLeft(line, text);
+    if (text.ends_with(')')) return line.kind = Kind::CallReturned, ParseCallReturned(line, text);
     line.kind = Kind::CallSent;
     auto fields = ParseFields(text);
     if (fields) line.fields = std::move(*fields);
@@ -265,44 +247,44 @@ bool LooksLikeUtf8(std::string_view bytes)
 
 } // namespace
 
-std::optional<std::string> TakeQuoted(std::string_view& text)
-{
-    std::string_view rest = text;
-    if (!TakePrefix(rest, "\"")) return std::nullopt;
-    std::string bytes;
-    while (!rest.empty() && rest.front() != '"') {
-        if (TakePrefix(rest, "\\")) {
-            const auto byte = TakePrefix(rest, "x") ? TakeHexByte(rest) : std::nullopt;
-            if (!byte) return std::nullopt;
-            bytes += static_cast<char>(*byte);
-        } else {
-            bytes += rest.front();
-            rest.remove_prefix(1);
-        }
-    }
-    if (!TakePrefix(rest, "\"")) return std::nullopt;
-    text = rest;
-    return bytes;
-}
-
 bool LogReader::Fail(std::string text)
 {
-    m_problem = Problem{m_number, std::move(text)};
+    m_sessions.back().damage = Problem{m_number, std::move(text)};
     return false;
+}
+
+void LogReader::StartSession()
+{
+    m_sessions.push_back({static_cast<int>(m_sessions.size()) + 1, m_number, {}, {}});
+    m_pendingCall.reset();
+    m_faulted = m_ended = false;
 }
 
 bool LogReader::Read(std::string_view text)
 {
-    if (m_problem) return false;
+    if (m_notALog) return false;
     ++m_number;
+    // A line cut off (a power cut, a full disk) with the next session's first
+    // line glued to it: the cut line damages its session, which may be one
+    // whose own first line was cut.
+    const std::size_t glued = text.rfind(kSessionStart);
+    if (glued != std::string_view::npos && glued > 0 && !m_sessions.empty()) {
+        if (text.starts_with(kSessionStart)) StartSession();
+        if (!m_sessions.back().damage)
+            Fail("the line breaks off and the next session begins inside it: the program was stopped while "
+                 "writing it (a power cut, a full disk)");
+        text.remove_prefix(glued);
+    }
     if (text.starts_with(kSessionStart)) {
-        m_sessions.push_back({static_cast<int>(m_sessions.size()) + 1, m_number, {}});
-        m_pendingCall.reset();
-        m_faulted = m_ended = false;
+        StartSession();
         return true;
     }
-    if (m_sessions.empty())
-        return Fail("not a QM47 log: its first line does not begin with \"" + std::string(kSessionStart) + "\"");
+    if (m_sessions.empty()) {
+        m_notALog = Problem{m_number, "not a QM47 log: its first line does not begin with \"" +
+                                          std::string(kSessionStart) + "\""};
+        return false;
+    }
+    if (m_sessions.back().damage) return false;
     if (m_ended) return Fail("expected the first line of a new session (\"" + std::string(kSessionStart) + "...\")");
     LogLine line;
     line.number = m_number;
@@ -325,17 +307,17 @@ bool LogReader::Accept(LogLine line)
         return Fail("expected the box that tells of the fault, or the end of the session");
     if (m_pendingCall) {
         const LogLine& sent = session.lines[*m_pendingCall];
-        const std::string expected = "expected the end of " + sent.name + " (called at line " +
+        const std::string expected = "expected the end of " + sent.exportName + " (called at line " +
                                      std::to_string(sent.number) + "): its result or a fault";
-        if (line.kind == Kind::CallLeft || line.kind == Kind::Fault) {
-            if (line.name != sent.name) return Fail(expected);
+        if (line.kind == Kind::CallReturned || line.kind == Kind::Fault) {
+            if (line.exportName != sent.exportName) return Fail(expected);
             m_pendingCall.reset();
             m_faulted = line.kind == Kind::Fault;
         } else if (line.kind != Kind::Convention) {
             return Fail(expected);
         }
-    } else if (line.kind == Kind::CallLeft || line.kind == Kind::Fault) {
-        return Fail("a call's end without its call: expected " + line.name + "'s call line before it");
+    } else if (line.kind == Kind::CallReturned || line.kind == Kind::Fault) {
+        return Fail("a call's end without its call: expected " + line.exportName + "'s call line before it");
     } else if (line.kind == Kind::CallSent) {
         m_pendingCall = session.lines.size();
     }
@@ -362,7 +344,7 @@ Log ReadLog(std::string_view bytes)
                                               std::string(kSessionStart) + "\"");
     LogReader reader;
     int number = 0;
-    while (!bytes.empty() && !reader.Failure()) {
+    while (!bytes.empty() && !reader.NotALog()) {
         ++number;
         const std::size_t end = bytes.find('\n');
         std::string_view line = bytes.substr(0, end);
@@ -374,18 +356,26 @@ Log ReadLog(std::string_view bytes)
         reader.Read(line);
     }
     log.sessions = reader.Sessions();
-    log.problem = reader.Failure();
+    log.problem = reader.NotALog();
     return log;
 }
 
-const Session* FindSession(const Log& log, int number, std::string& why)
+const Session* FindSession(const Log& log, int number, Problem& why)
 {
     const int count = static_cast<int>(log.sessions.size());
-    if (number == 0 && count > 0) return &log.sessions.back();
-    if (number >= 1 && number <= count) return &log.sessions[static_cast<std::size_t>(number - 1)];
-    why = "the log has " + std::to_string(count) + (count == 1 ? " session" : " sessions") + ": there is no session " +
-          std::to_string(number);
-    return nullptr;
+    const Session* found = number == 0 && count > 0         ? &log.sessions.back()
+                           : number >= 1 && number <= count ? &log.sessions[static_cast<std::size_t>(number - 1)]
+                                                            : nullptr;
+    if (!found) {
+        why = {0, "the log has " + std::to_string(count) + (count == 1 ? " session" : " sessions") +
+                      ": there is no session " + std::to_string(number)};
+    } else if (found->damage) {
+        why = {found->damage->line, "session " + std::to_string(found->number) + " cannot be read at line " +
+                                        std::to_string(found->damage->line) + ": " + found->damage->text};
+        if (count > 1) why.text += " (the log's other sessions can be replayed: --session N)";
+        return nullptr;
+    }
+    return found;
 }
 
 const Field* FindField(const std::vector<Field>& fields, std::string_view name)
@@ -400,8 +390,8 @@ std::string Compared(const LogLine& line)
     switch (line.kind) {
     case Kind::Library:
     case Kind::Convention: return {};
-    case Kind::CallLeft: return line.body.substr(0, line.body.rfind(" (took "));
-    case Kind::Fault: return line.body.substr(0, line.body.find(" at "));
+    case Kind::CallReturned: return line.body.substr(0, line.body.rfind(kTook));
+    case Kind::Fault: return line.body.substr(0, line.body.find(kFaultAt));
     default: return line.body;
     }
 }

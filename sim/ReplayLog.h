@@ -2,12 +2,18 @@
 // QM47's diagnostic log (QM47.log) read back, session by session and line by
 // line, for a replay: the simulated printer that answers from a log
 // (Replay.h) and the replay's driver both read it here. A line that cannot
-// be read stops the reading with its number and what was expected there.
+// be read damages its session only: the session keeps its number and what
+// was expected there, and is refused when it is asked for; the sessions
+// after it read as usual.
 //
 // The log is Windows-1250 text with CR LF line ends. A session begins with
 // `==== QM47 ` and whatever follows it (version, date, Windows, the log's
-// path); every other line is `[<n> ms] <body>`, as app/DiagnosticLog.h
-// writes it. Texts are quoted with `"`, `\` and some other bytes as \xHH.
+// path), at a line's start or glued to a line that a power cut or a full
+// disk cut off (earlier versions began a session right after it); every
+// other line is `[<n> ms] <body>`, as app/DiagnosticLog.h writes it. The
+// kinds of line, their words and the quoting are app/LogFormat.h's.
+
+#include "app/LogFormat.h"
 
 #include <cstdint>
 #include <optional>
@@ -17,24 +23,7 @@
 
 namespace sim::replay {
 
-enum class Kind : std::uint8_t {
-    Library,        // library <path>, ...; missing exports: ...; calling convention: ...
-    Convention,     // calling convention: __stdcall (...)
-    CallSent,       // <EXPORT>[ <field>=<value>]...
-    CallLeft,       // <EXPORT>[ <field>=<value>]... result=<n> (took <n> ms[, with the library's own window])
-    NotCalled,      // <EXPORT> not called: the library has no such export
-    Fault,          // fault in <EXPORT>: exception 0x<code> at ..., the program ends
-    LinkSent,       // serial link "<port>" opened, sending <n> bytes: 1B 50 ...
-    LinkRefused,    // serial link: byte <n> refused <n> times, ...
-    LinkTaken,      // serial link: <n> of <n> bytes taken, ...
-    LinkOpenFailed, // serial link "<port>": <step> failed, ...
-    Message,        // message "<text>" caption "<caption>" closed by OK|Yes|No
-    Input,          // input <id> "<text>" | <yyyy-mm-dd> | on | off
-    Button,         // button "<text>" (id <n>)
-    PageOpened,     // page "<text>"
-    PageClosed,     // page closed
-    EndOfSession,   // ==== end of session
-};
+using Kind = qm47::logformat::LineKind;
 
 // One ` <name>=<value>` of a call line, the value as written: a number,
 // `null`, or a quoted text.
@@ -50,28 +39,23 @@ struct LogLine {
     int number = 0; // in the file, from 1
     Kind kind{};
     std::string body; // the line after its time stamp
-    // The export of a call, NotCalled or Fault line; the text of a message,
-    // button, page or input (bytes, decoded); the port of a serial link line.
-    std::string name;
+    std::string exportName;     // CallSent, CallReturned, NotCalled, Fault
+    std::string text;           // Message, Button, PageOpened: the text shown (bytes, decoded)
+    std::string port;           // LinkSent, LinkOpenFailed
+    std::string value;          // Input: the text (decoded), the date or on/off, as `input` says
     std::string caption;        // Message
     std::string answer;         // Message: OK, Yes or No
-    std::vector<Field> fields;  // CallSent: as sent; CallLeft: as left (without the result)
-    std::int32_t result = 0;    // CallLeft
-    std::uint32_t tookMs = 0;   // CallLeft
-    bool libraryWindow = false; // CallLeft
+    std::vector<Field> fields;  // CallSent: as sent; CallReturned: as left (without the result)
+    std::int32_t result = 0;    // CallReturned
+    std::uint32_t tookMs = 0;   // CallReturned
+    bool libraryWindow = false; // CallReturned
     std::uint32_t code = 0;     // Fault
     int id = 0;                 // Input, Button
-    InputKind input{};          // Input; `name` holds the text, the date or on/off
+    InputKind input{};          // Input
     std::string bytes;          // LinkSent
     std::size_t taken = 0;      // LinkTaken
     bool loaded = true;         // Library: false when it did not load
     std::vector<std::string> missing; // Library: the exports it lacked
-};
-
-struct Session {
-    int number = 0;    // from 1
-    int firstLine = 0; // its `==== QM47` line
-    std::vector<LogLine> lines;
 };
 
 struct Problem {
@@ -79,23 +63,33 @@ struct Problem {
     std::string text;
 };
 
+struct Session {
+    int number = 0;    // from 1
+    int firstLine = 0; // its `==== QM47` line
+    std::vector<LogLine> lines; // up to its damage, if any
+    std::optional<Problem> damage; // its first line that could not be read
+};
+
 // Reads a log line by line, the sessions as they come.
 class LogReader {
 public:
-    // One line without its CR LF; false once a line could not be read (the
-    // reading stops there, Problem says why).
+    // One line without its CR LF; false when it could not be read: when the
+    // file is no QM47 log (NotALog) or the line's session is damaged at it or
+    // before it (the session's `damage`; the reading goes on at the next
+    // session's first line).
     bool Read(std::string_view line);
 
     const std::vector<Session>& Sessions() const { return m_sessions; }
-    const std::optional<Problem>& Failure() const { return m_problem; }
-    int LinesRead() const { return m_number; }
+    // Why the file is not a QM47 log at all: its first line is no session's.
+    const std::optional<Problem>& NotALog() const { return m_notALog; }
 
 private:
+    void StartSession();
     bool Fail(std::string text);
     bool Accept(LogLine line);
 
     std::vector<Session> m_sessions;
-    std::optional<Problem> m_problem;
+    std::optional<Problem> m_notALog;
     int m_number = 0;
     std::optional<std::size_t> m_pendingCall; // a sent call's place in the session, until its end
     bool m_faulted = false;                   // a fault ended the session's calls
@@ -104,19 +98,18 @@ private:
 
 struct Log {
     std::vector<Session> sessions;
-    std::optional<Problem> problem;
+    std::optional<Problem> problem; // the file as a whole cannot be read
 };
 
 // The whole file: checked first for what is not a QM47 log as written (no
 // first line of a session, LF line ends, UTF-16 or UTF-8 text), then read.
 Log ReadLog(std::string_view bytes);
 
-// Session `number` (from 1; 0 for the last one), or why there is none.
-const Session* FindSession(const Log& log, int number, std::string& why);
+// Session `number` (from 1; 0 for the last one), or why there is none: it is
+// not in the log, or it is damaged (then `why` names the damaged line).
+const Session* FindSession(const Log& log, int number, Problem& why);
 
-// A quoted text taken off the front of `text`: the bytes between the
-// quotes, \xHH decoded. Nullopt when `text` does not begin with one.
-std::optional<std::string> TakeQuoted(std::string_view& text);
+using qm47::logformat::TakeQuoted;
 
 // The field of `fields` called `name`, or null.
 const Field* FindField(const std::vector<Field>& fields, std::string_view name);

@@ -32,7 +32,7 @@ std::string FullPath(const char* path)
 
 UnsharedFile OpenUnsharedForAppend(const char* path)
 {
-    const int descriptor = open(path, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+    const int descriptor = open(path, O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
     if (descriptor < 0) return {};
     // An advisory lock, which every writer of these files asks for; it goes
     // with the descriptor, so it also holds between two opens in one process.
@@ -41,7 +41,7 @@ UnsharedFile OpenUnsharedForAppend(const char* path)
         close(descriptor);
         return {.heldElsewhere = held};
     }
-    UniqueFile file(fdopen(descriptor, "ab"));
+    UniqueFile file(fdopen(descriptor, "a+b"));
     if (!file) close(descriptor);
     return {.file = std::move(file)};
 }

@@ -35,7 +35,7 @@ UnsharedFile OpenUnsharedForAppend(const char* path)
 {
     // Shared for reading only: a second writer is refused with a sharing
     // violation, a viewer is not.
-    const HANDLE handle = CreateFileW(win32::Widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+    const HANDLE handle = CreateFileW(win32::Widen(path).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                                       FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return {.heldElsewhere = GetLastError() == ERROR_SHARING_VIOLATION};
     // The C runtime writes each block at the file's end (_O_APPEND) and,
@@ -45,7 +45,7 @@ UnsharedFile OpenUnsharedForAppend(const char* path)
         CloseHandle(handle);
         return {};
     }
-    UniqueFile file(_fdopen(descriptor, "ab"));
+    UniqueFile file(_fdopen(descriptor, "a+b"));
     if (!file) _close(descriptor);
     return {.file = std::move(file)};
 }

@@ -57,15 +57,21 @@ TEST(ReplayLog, ABadLogIsNamedWithItsLineAndWhatWasExpected)
         {"a session that is not in it", good + good, 3, 0, "the log has 2 sessions: there is no session 3"},
         {"ends inside a call", good + "[ 5 ms] LBDAYREP kind=0", 0, -1, ""},
         {"the first of two sessions", good + good, 1, -1, ""},
+        // A damaged session costs only itself: a line cut off with the next
+        // session glued to it, a line QM47 does not write, a cut first line.
+        {"a cut line, asked for", good + "[ 5 ms] LBDAYREP ki" + good, 1, 4, "session 1 cannot be read at line 4: the line breaks off"},
+        {"the session after a cut line", good + "[ 5 ms] LBDAYREP ki" + good, 0, -1, ""},
+        {"a line QM47 does not write, then a session", good + "[ 5 ms] Port_Opened\r\n" + good, 2, -1, ""},
+        {"a cut first line", good + "==== QM47 1." + good, 2, 4, "line 4: the line breaks off"},
+        {"the session after a cut first line", good + "==== QM47 1." + good, 3, -1, ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
         const Log log = ReadLog(c.log);
-        std::string why;
+        Problem why = log.problem.value_or(Problem{});
         const bool found = !log.problem && FindSession(log, c.session, why);
-        const Problem problem = log.problem.value_or(Problem{0, why});
-        EXPECT_EQ(found ? -1 : problem.line, c.line) << problem.text;
-        EXPECT_NE(problem.text.find(c.problem), std::string::npos) << problem.text;
+        EXPECT_EQ(found ? -1 : why.line, c.line) << why.text;
+        EXPECT_NE(why.text.find(c.problem), std::string::npos) << why.text;
     }
 }
 
@@ -89,8 +95,8 @@ TEST(ReplayLog, EachLineTellsWhatTheReplayNeeds)
     ASSERT_EQ(lines.size(), 18u);
     EXPECT_EQ(lines[0].missing, (std::vector<std::string>{"LBSETCK", "ErrorMessage"}));
     EXPECT_EQ(lines[1].id, 7);
-    EXPECT_EQ(lines[1].name, "COM3");
-    EXPECT_EQ(lines[2].name, "Po\xB3\xB9" "cz");
+    EXPECT_EQ(lines[1].value, "COM3");
+    EXPECT_EQ(lines[2].text, "Po\xB3\xB9" "cz");
     EXPECT_EQ(lines[5].fields, (std::vector<Field>{{"onl", "1"}}));
     EXPECT_EQ(lines[5].result, -3);
     EXPECT_EQ(lines[5].tookMs, 2003u);
@@ -101,7 +107,7 @@ TEST(ReplayLog, EachLineTellsWhatTheReplayNeeds)
     EXPECT_EQ(lines[14].taken, 2u);
     EXPECT_EQ(lines[15].fields, (std::vector<Field>{{"kind", "0"}, {"registerNumber", "\"001\""}}));
     EXPECT_EQ(lines[16].code, 0xC0000005u);
-    EXPECT_EQ(lines[17].name, "Biblioteka \"X\" uleg\xB3" "a");
+    EXPECT_EQ(lines[17].text, "Biblioteka \"X\" uleg\xB3" "a");
     EXPECT_EQ(lines[17].answer, "Yes");
 
     // Compared: no library or convention line, no inputs unless asked, no
@@ -215,7 +221,7 @@ TEST_F(SimReplay, ACallTheLogDoesNotHaveOrALogThatCannotBeReadStopsTheReplay)
     Replay(Session({"Send_BEL"}) + "[ 5 ms] Send_BEL result=5 (took x ms)\r\n");
     EXPECT_EQ(SIM(Send_BEL)(), sim::kPortNotOpen);
     EXPECT_EQ(Notes(), std::vector<std::string>{
-                           R"(replay unreadable line=3 problem="\x22Send_BEL result=5 (took x ms)\x22 is none of the lines QM47 )"
+                           R"(replay unreadable line=3 problem="session 1 cannot be read at line 3: \x22Send_BEL result=5 (took x ms)\x22 is none of the lines QM47 )"
                            R"(writes: expected the end of the call of line 2")"});
 }
 

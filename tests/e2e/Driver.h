@@ -1,13 +1,13 @@
 #pragma once
 // What the end-to-end tests add to driving QM47.exe from outside
-// (tests/drive/Drive.h): a fresh working folder per test with the program and
+// (tools/drive/Drive.h): a fresh working folder per test with the program and
 // the simulated printer, the serial lines, and the simulated printer's journal.
 //
 // Every wait is a bounded poll. Texts read from windows are compared as UTF-8;
 // expected fixed texts are Windows-1250 bytes (res/Texts.h) and go through
 // Utf8FromCp1250.
 
-#include "tests/drive/Drive.h"
+#include "tools/drive/Drive.h"
 
 #include <gtest/gtest.h>
 

@@ -9,7 +9,11 @@
 #     line as the first difference;
 #   - every-page.log without its input lines (as an earlier version wrote
 #     it) stops at the first press whose page needs values, and with a
-#     refusal on the serial line says that it is not reproducible.
+#     refusal on the serial line says that it is not reproducible;
+#   - a session cut off in the middle of a line (a power cut) with the next
+#     session glued to it, as earlier versions wrote it: the next session
+#     replays, the cut one is refused naming the cut line;
+#   - scripts/replay.sh refuses a --session that is no session number.
 # Prints "ok"/"FAIL" per check (the report of a failed one below it) and
 # "replays: N passed, N failed"; returns 1 when a check failed.
 
@@ -33,7 +37,7 @@ change_one_field() { # LOG OUT
 }
 
 replay_checks() { # DIR
-  local log name changed line code report=$run_dir/replay-report
+  local log name changed line code session report=$run_dir/replay-report
   checks_passed=0
   checks_failed=0
   for log in "$1"/*.log; do
@@ -65,6 +69,24 @@ replay_checks() { # DIR
   grep -q "not reproducible (line $((line + 1))" "$report" || code="$code, not at line $((line + 1))"
   check "every-page with a refused byte on the serial line: not reproducible there" test "$code" = 2
   [ "$code" = 2 ] || sed 's/^/      /' "$report"
+  head -n 19 "$1/fault.log" >"$run_dir/cut.log"
+  sed -n 20p "$1/fault.log" | head -c 20 >>"$run_dir/cut.log"
+  cat "$1/library-box.log" >>"$run_dir/cut.log"
+  replay_log "$run_dir/cut.log" >"$report" 2>&1
+  code=$?
+  check "the session after a session cut off in a line replays with no difference" test "$code" = 0
+  [ "$code" = 0 ] || sed 's/^/      /' "$report"
+  replay_log "$run_dir/cut.log" --session 1 >"$report" 2>&1
+  code=$?
+  grep -q "session 1 cannot be read at line 20: the line breaks off" "$report" || code="$code, line 20 not named"
+  check "the session cut off in a line is refused, naming the line" test "$code" = 2
+  [ "$code" = 2 ] || sed 's/^/      /' "$report"
+  for session in abc 0 1x; do
+    "$replay_root/scripts/replay.sh" "$run_dir/cut.log" --session "$session" >"$report" 2>&1
+    code=$?
+    grep -q -- "--session needs a session number, from 1" "$report" || code="$code, not said"
+    check "scripts/replay.sh --session $session: refused" test "$code" = 2
+  done
   echo "replays: $checks_passed passed, $checks_failed failed"
   [ "$checks_failed" = 0 ]
 }

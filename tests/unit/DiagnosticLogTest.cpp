@@ -8,6 +8,7 @@
 #include "app/DiagnosticLog.h"
 #include "framework/testing/TestBackend.h"
 #include "res/Texts.h"
+#include "sim/ReplayLog.h"
 
 #include <gtest/gtest.h>
 
@@ -125,6 +126,111 @@ TEST(DiagnosticLogTest, ACopyThatFindsTheLogHeldWritesTheLowestFreeNumberAndSays
     const std::string written = testing::ReadFile("QM47-2.log").value_or("");
     EXPECT_NE(written.find(", log " + (std::filesystem::current_path() / "QM47-2.log").string() + " (QM47.log is held"),
               std::string::npos) << written;
+}
+
+TEST(DiagnosticLogTest, ASessionBeginsOnALineOfItsOwnAfterALineThatWasCutOff)
+{
+    // The file before the session, and what the writer adds to it first.
+    const std::pair<std::string, std::string> cases[] = {
+        {"", ""}, {"[ 1 ms] page closed\r\n", ""}, {"[ 1 ms] Port_Open port=\"co", "\r\n"},
+        {"[ 1 ms] page closed\r", "\n"}, {"[", "\r\n"},
+    };
+    for (const auto& [before, added] : cases) {
+        SCOPED_TRACE(before);
+        testing::ScratchDirectory scratch;
+        if (!before.empty()) std::ofstream("QM47.log", std::ios::binary) << before;
+        {
+            DiagnosticLog log;
+            log.Open("QM47.log");
+            log.Line("page closed");
+        }
+        const std::string written = testing::ReadFile("QM47.log").value_or("");
+        EXPECT_EQ(written.substr(0, before.size() + added.size() + 10), before + added + "==== QM47 ");
+        EXPECT_TRUE(written.ends_with("] page closed\r\n")) << written;
+    }
+}
+
+// Every kind of line the log writes is read back by the replay's reader as
+// what was written, and the recorded logs (an old version's among them)
+// still read: a change to either side of the format fails here.
+TEST(DiagnosticLogTest, EveryKindOfLineReadsBackAsWritten)
+{
+    using namespace sim::replay;
+    testing::ScratchDirectory scratch;
+    fw::testing::TestUi ui;
+    {
+        DiagnosticLog log;
+        log.Open("QM47.log");
+        log.Library("C:\\VaronelServiceLibrary.dll", 0, "", "1.0.0.0", "LBSETCK ErrorMessage");
+        const DeviceLibrary library = PrinterStatusOnly(log);
+        PrinterStatus status{9, 9, 9};
+        library.GetStatus_Printer(&status);
+        library.ErrorMessage("Z\xB3y \"kod\"", -25);
+        log.CallStarts("Port_Open", "(port, baud)", {"com1", 9600});
+        log.CallEnded(0, "Port_Open", -1, {"com1", 9600}, {}, 8, 8, false);
+        library.LBSETCK(nullptr);
+        LinkRecord sent{.open = {.opened = true}};
+        sent.send = {.bytesTaken = 2, .refusedBytes = {{.position = 1, .refusals = 3, .milliseconds = 4}}};
+        log.SerialLink("COM1", std::string_view("\x1BP\0", 3), sent);
+        log.SerialLink("COM9", "", {.open = {.failedStep = OpenStep::SetCommState, .systemError = 87}});
+        log.OnMessageClosed("Usun\xB9\xE6?\n\"tak\"", "QM47", fw::MessageAnswer::No);
+        log.PageOpened("&Raporty");
+        log.OnInput(7, std::string("Kawa \xB3"));
+        log.OnInput(8, fw::Date{2026, 3, 9});
+        log.OnInput(9, true);
+        log.OnButtonPressed("&Wykonaj", 17);
+        log.PageClosed();
+        log.EndOfSession();
+    }
+    {
+        DiagnosticLog log;
+        log.Open("QM47.log");
+        log.Library("C:\\x.dll", 193, "not a valid program", "", "");
+        log.CallStarts("Send_BEL", "()", {});
+        log.Fault("Send_BEL", 0xC0000005, nullptr, "C:\\x.dll");
+    }
+    const Log read = ReadLog(testing::ReadFile("QM47.log").value_or(""));
+    ASSERT_FALSE(read.problem) << read.problem->text;
+    ASSERT_EQ(read.sessions.size(), 2u);
+    for (const Session& session : read.sessions)
+        ASSERT_FALSE(session.damage) << session.damage->line << ": " << session.damage->text;
+    std::vector<Kind> kinds;
+    for (const Session& session : read.sessions)
+        for (const LogLine& line : session.lines) kinds.push_back(line.kind);
+    using enum Kind;
+    EXPECT_EQ(kinds, (std::vector<Kind>{Library, CallSent, CallReturned, CallSent, CallReturned, CallSent, Convention,
+                                        CallReturned, NotCalled, LinkSent, LinkRefused, LinkTaken, LinkOpenFailed,
+                                        Message, PageOpened, Input, Input, Input, Button, PageClosed, EndOfSession,
+                                        Library, CallSent, Fault}));
+    const std::vector<LogLine>& lines = read.sessions[0].lines;
+    EXPECT_EQ(lines[0].missing, (std::vector<std::string>{"LBSETCK", "ErrorMessage"}));
+    EXPECT_EQ(lines[2].fields, (std::vector<Field>{{"onl", "1"}, {"pe", "0"}, {"err", "7"}}));
+    EXPECT_EQ(lines[2].result, -3);
+    std::string_view quoted = lines[3].fields.at(0).value;
+    EXPECT_EQ(TakeQuoted(quoted), "Z\xB3y \"kod\"");
+    EXPECT_TRUE(lines[4].libraryWindow);
+    EXPECT_EQ(lines[7].result, -1);
+    EXPECT_EQ(lines[8].exportName, "LBSETCK");
+    EXPECT_EQ(lines[9].bytes, std::string("\x1BP\0", 3));
+    EXPECT_EQ(lines[11].taken, 2u);
+    EXPECT_EQ(lines[12].port, "COM9");
+    EXPECT_EQ(std::tie(lines[13].text, lines[13].caption, lines[13].answer),
+              std::tie("Usun\xB9\xE6?\n\"tak\"", "QM47", "No"));
+    EXPECT_EQ(lines[14].text, "Raporty");
+    EXPECT_EQ(std::tie(lines[15].id, lines[15].input, lines[15].value), std::tuple(7, InputKind::Text, "Kawa \xB3"));
+    EXPECT_EQ(std::tie(lines[16].input, lines[16].value), std::tuple(InputKind::Date, "2026-03-09"));
+    EXPECT_EQ(std::tie(lines[17].input, lines[17].value), std::tuple(InputKind::Check, "on"));
+    EXPECT_EQ(std::tie(lines[18].id, lines[18].text), std::tuple(17, "Wykonaj"));
+    EXPECT_FALSE(read.sessions[1].lines[0].loaded);
+    EXPECT_EQ(std::tie(read.sessions[1].lines[2].exportName, read.sessions[1].lines[2].code), std::tuple("Send_BEL", 0xC0000005u));
+
+    for (const auto& recorded : std::filesystem::directory_iterator(QM47_RECORDED_LOGS_DIR)) {
+        if (recorded.path().extension() != ".log") continue;
+        SCOPED_TRACE(recorded.path().filename().string());
+        const Log old = ReadLog(testing::ReadFile(recorded.path().string()).value_or(""));
+        EXPECT_FALSE(old.problem);
+        for (const Session& session : old.sessions) EXPECT_FALSE(session.damage) << session.damage->text;
+    }
 }
 
 // A dialog with an input control of each kind, a label and a button whose

@@ -1,4 +1,4 @@
-#include "sim/Replay.h"
+#include "sim/AnswersFromLog.h"
 
 #include "sim/Journal.h"
 
@@ -21,24 +21,24 @@ std::string ReadFile(const char* path)
 
 } // namespace
 
-Replay::Replay(const char* path, int session)
+AnswersFromLog::AnswersFromLog(const char* path, int session)
 {
     const replay::Log log = replay::ReadLog(ReadFile(path));
-    if (log.problem) {
-        m_problem = log.problem->text;
-        m_problemLine = log.problem->line;
+    replay::Problem why = log.problem.value_or(replay::Problem{});
+    const replay::Session* found = log.problem ? nullptr : replay::FindSession(log, session, why);
+    if (!found) {
+        m_problem = why.text;
+        m_problemLine = why.line;
         return;
     }
-    const replay::Session* found = replay::FindSession(log, session, m_problem);
-    if (!found) return;
     m_session = *found;
     for (const replay::LogLine& line : m_session.lines) {
         if (line.kind == replay::Kind::CallSent) m_calls.push_back({&line, nullptr});
-        else if (line.kind == replay::Kind::CallLeft || line.kind == replay::Kind::Fault) m_calls.back().end = &line;
+        else if (line.kind == replay::Kind::CallReturned || line.kind == replay::Kind::Fault) m_calls.back().end = &line;
     }
 }
 
-std::optional<ReplayedCall> Replay::Answer(std::string_view exportName, std::string_view sent, std::string& journal)
+std::optional<ReplayedCall> AnswersFromLog::Answer(std::string_view exportName, std::string_view sent, std::string& journal)
 {
     m_texts.erase(std::string(exportName));
     if (m_stopped) return std::nullopt;
@@ -81,7 +81,7 @@ std::optional<ReplayedCall> Replay::Answer(std::string_view exportName, std::str
     return ReplayedCall{call.end->result, call.end->fields, call.end->libraryWindow, call.end->tookMs, std::nullopt};
 }
 
-const char* Replay::Keep(std::string_view exportName, std::string text)
+const char* AnswersFromLog::Keep(std::string_view exportName, std::string text)
 {
     auto found = m_texts.find(exportName);
     if (found == m_texts.end()) found = m_texts.emplace(std::string(exportName), std::deque<std::string>()).first;

@@ -1,4 +1,4 @@
-#include "tests/drive/Drive.h"
+#include "tools/drive/Drive.h"
 
 #include "res/Dialogs.h"
 #include "res/ResourceIds.h"

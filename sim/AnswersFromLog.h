@@ -29,12 +29,12 @@ struct ReplayedCall {
     std::optional<std::uint32_t> fault; // raised with this code instead of returning
 };
 
-class Replay {
+class AnswersFromLog {
 public:
     // Session `session` (0: the last) of the log at `path`.
-    Replay(const char* path, int session);
-    Replay(const Replay&) = delete;
-    Replay& operator=(const Replay&) = delete;
+    AnswersFromLog(const char* path, int session);
+    AnswersFromLog(const AnswersFromLog&) = delete;
+    AnswersFromLog& operator=(const AnswersFromLog&) = delete;
 
     // The answer to a call whose journal line so far (the export and every
     // field sent) is `sent`, or nullopt when the log gives none: then

@@ -1,4 +1,4 @@
-// Records the sessions of tests/replay/ (tests/replay/record.sh runs it under
+// Records the sessions of tests/replay/ (tools/replay/record.sh runs it under
 // Wine): starts QM47.exe with /log in FOLDER beside the simulated printer,
 // connects on COM3, uses pages as a technician would (types values, presses
 // the page's button, answers each box: Yes to a question, else OK, closes
@@ -10,7 +10,7 @@
 
 #include "res/ControlLists.h"
 #include "res/ResourceIds.h"
-#include "tests/drive/Drive.h"
+#include "tools/drive/Drive.h"
 
 #include <cstdio>
 #include <map>

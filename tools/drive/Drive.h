@@ -1,8 +1,9 @@
 #pragma once
 // Drives QM47.exe from outside, as a user would: starts and ends it, finds its
 // main window, pages, dialogs and message boxes, reads texts, clicks, types,
-// and waits in bounded polls. The end-to-end tests, the soak benchmark, the
-// start-up timer and the demo all drive the program through this.
+// and waits in bounded polls. The desk's tools (the replay, the recorder),
+// the end-to-end tests, the soak benchmark, the start-up timer and the demo
+// all drive the program through this.
 //
 // Texts read from windows are UTF-8. An action a user could not do (a missing,
 // hidden or disabled control, a program that no longer answers) throws

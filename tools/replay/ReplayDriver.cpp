@@ -1,6 +1,6 @@
 // Plays a technician's session back from QM47's diagnostic log
 // (scripts/replay.sh runs it under Wine): QM47.exe, started with /log beside
-// the simulated printer that answers from the same log (sim/Replay.h), is
+// the simulated printer that answers from the same log (sim/AnswersFromLog.h), is
 // driven from the log's action lines as the technician drove it, and the log
 // it writes is compared with the technician's, line by line.
 //
@@ -32,7 +32,7 @@
 #include "sim/ErrorCodes.h"
 #include "sim/ExportNames.h"
 #include "sim/ReplayLog.h"
-#include "tests/drive/Drive.h"
+#include "tools/drive/Drive.h"
 
 #include <algorithm>
 #include <cctype>
@@ -53,6 +53,7 @@ using namespace sim::replay;
 namespace fs = std::filesystem;
 
 constexpr int kReplayed = 0, kDiffers = 1, kNotReplayable = 2;
+constexpr const char* kSessionNumberNeeded = "--session needs a session number, from 1";
 constexpr auto kStartBound = 60s;
 
 // Ends the replay with its exit code and the report's last lines.
@@ -93,9 +94,9 @@ const Session& ChosenSession(const Log& log, int number)
         throw Stop{kNotReplayable, "the log cannot be read" +
                                        (log.problem->line > 0 ? " at line " + std::to_string(log.problem->line) : "") +
                                        ": " + Utf8FromCp1250(log.problem->text)};
-    std::string why;
+    Problem why;
     const Session* session = FindSession(log, number, why);
-    if (!session) throw Stop{kNotReplayable, why};
+    if (!session) throw Stop{kNotReplayable, Utf8FromCp1250(why.text)};
     return *session;
 }
 
@@ -115,7 +116,7 @@ std::string Hex(std::string_view bytes)
 // The port a `Port_Open` line opens, or nullopt for another line.
 std::optional<std::string> OpenedPort(const LogLine& line)
 {
-    const Field* port = line.kind == Kind::CallSent && line.name == "Port_Open" ? FindField(line.fields, "port") : nullptr;
+    const Field* port = line.kind == Kind::CallSent && line.exportName == "Port_Open" ? FindField(line.fields, "port") : nullptr;
     std::string_view quoted = port ? std::string_view(port->value) : std::string_view();
     return TakeQuoted(quoted);
 }
@@ -185,7 +186,7 @@ std::optional<int> Prepare(const fs::path& folder, const fs::path& logFile, cons
     std::string library = ".";
     for (const LogLine& line : session.lines) {
         const bool link = line.kind == Kind::LinkSent || line.kind == Kind::LinkOpenFailed;
-        const std::string port = MappablePort(link ? line.name : OpenedPort(line).value_or(""));
+        const std::string port = MappablePort(link ? line.port : OpenedPort(line).value_or(""));
         if (!port.empty() && !arguments.mapped.contains(port)) ports.insert(port);
         if (line.kind == Kind::Library)
             library = line.loaded ? LibraryLacking(line.missing, *arguments.sim, *arguments.exports) : "";
@@ -234,10 +235,12 @@ std::vector<Step> Steps(const Session& session)
     return steps;
 }
 
-class Replay {
+// The session played back: QM47.exe driven press by press from the log's
+// actions, its own new log compared with the technician's as it goes.
+class Playback {
 public:
-    Replay(const Session& session, const fs::path& folder, std::optional<fs::path> lineFile, bool watch,
-           int pauseMs)
+    Playback(const Session& session, const fs::path& folder, std::optional<fs::path> lineFile, bool watch,
+             int pauseMs)
         : m_session(session),
           m_folder(folder),
           m_lineFile(std::move(lineFile)),
@@ -413,7 +416,7 @@ private:
         if (!control) throw Stop{kDiffers, Quote(input) + ": the window has no such control"};
         DWORD_PTR reply = 0;
         if (input.input == InputKind::Text) {
-            const std::wstring text = WideFromUtf8(Utf8FromCp1250(input.name));
+            const std::wstring text = WideFromUtf8(Utf8FromCp1250(input.value));
             std::wstring held(text.size() + 2, L'\0');
             if (SendMessageTimeoutW(control.Handle(), WM_GETTEXT, held.size(), reinterpret_cast<LPARAM>(held.data()),
                                     SMTO_NORMAL, 5000, &reply) &&
@@ -425,13 +428,13 @@ private:
         }
         if (input.input == InputKind::Date) {
             const auto part = [&](std::size_t at, std::size_t size) {
-                return static_cast<WORD>(std::atoi(input.name.substr(at, size).c_str()));
+                return static_cast<WORD>(std::atoi(input.value.substr(at, size).c_str()));
             };
             if (!SetPickerDate(m_program->ProcessId(), control, part(0, 4), part(5, 2), part(8, 2)))
                 throw Stop{kDiffers, Quote(input) + ": the date picker refused the date"};
             return false;
         }
-        const WPARAM wanted = input.name == "on" ? BST_CHECKED : BST_UNCHECKED;
+        const WPARAM wanted = input.value == "on" ? BST_CHECKED : BST_UNCHECKED;
         SendMessageTimeoutW(control.Handle(), BM_GETCHECK, 0, 0, SMTO_NORMAL, 5000, &reply);
         if (reply == wanted) return false;
         // A click where the technician could have clicked, so that the page
@@ -472,7 +475,7 @@ private:
             const LogLine* expected = NextMessage(limit);
             const std::string shown = "[" + box.Caption() + "] \"" + box.Message() + "\"";
             if (!expected) throw Stop{kDiffers, Differs(step, "the program shows a box the log does not have here: " + shown)};
-            if (Utf8FromCp1250(expected->name) != box.Message() || Utf8FromCp1250(expected->caption) != box.Caption()) {
+            if (Utf8FromCp1250(expected->text) != box.Message() || Utf8FromCp1250(expected->caption) != box.Caption()) {
                 Compare(0);
                 throw FirstDifference(*expected, "the program shows the box " + shown);
             }
@@ -513,10 +516,12 @@ private:
         m_logPending += more;
         for (std::size_t end; (end = m_logPending.find("\r\n")) != std::string::npos;) {
             const std::size_t sessions = m_programLog.Sessions().size();
-            if (!m_programLog.Read(std::string_view(m_logPending).substr(0, end)))
+            if (!m_programLog.Read(std::string_view(m_logPending).substr(0, end))) {
+                const Problem& problem =
+                    m_programLog.NotALog() ? *m_programLog.NotALog() : *m_programLog.Sessions().back().damage;
                 throw Stop{kDiffers, "the program's own log cannot be read at its line " +
-                                         std::to_string(m_programLog.Failure()->line) + ": " +
-                                         Utf8FromCp1250(m_programLog.Failure()->text)};
+                                         std::to_string(problem.line) + ": " + Utf8FromCp1250(problem.text)};
+            }
             m_logPending.erase(0, end + 2);
             const Session& session = m_programLog.Sessions().back();
             if (m_programLog.Sessions().size() == sessions && !session.lines.empty())
@@ -565,7 +570,7 @@ private:
         WaitUntil(agrees, kWaitBound);
         if (difference) throw *difference;
         if (m_agreed < wanted) throw FirstDifference(*m_logged[m_agreed], "(the program wrote nothing more)");
-        for (std::size_t i = m_comparedCalls; i < wanted; ++i) m_calls += m_logged[i]->kind == Kind::CallLeft ? 1 : 0;
+        for (std::size_t i = m_comparedCalls; i < wanted; ++i) m_calls += m_logged[i]->kind == Kind::CallReturned ? 1 : 0;
         m_comparedCalls = std::max(m_comparedCalls, wanted);
     }
 
@@ -618,7 +623,7 @@ private:
         const auto& lines = m_session.lines;
         if (const LogLine* running = CallRunningAtEnd(m_session))
             return "everything agreed up to the log's end, " + Quote(*running) + "\n  the log ends while " +
-                   running->name + " runs: the program did not come back from it";
+                   running->exportName + " runs: the program did not come back from it";
         const auto fault = std::find_if(lines.begin(), lines.end(), [](const LogLine& l) { return l.kind == Kind::Fault; });
         if (fault != lines.end()) {
             const auto exit = m_program->WaitForExit();
@@ -683,7 +688,14 @@ Arguments Parse(int argc, wchar_t** argv)
             std::istringstream ports(Utf8FromWide(*mapped));
             for (std::string port; std::getline(ports, port, ',');) arguments.mapped.insert(port);
         }
-        else if (const auto session = value(L"--session=")) arguments.session = std::stoi(*session);
+        else if (const auto session = value(L"--session=")) {
+            arguments.session = 0;
+            for (const wchar_t digit : *session)
+                arguments.session = digit >= L'0' && digit <= L'9' && arguments.session < 100000
+                                        ? arguments.session * 10 + (digit - L'0')
+                                        : -1;
+            if (arguments.session < 1) throw Stop{kNotReplayable, kSessionNumberNeeded};
+        }
         else if (const auto pause = value(L"--pause-ms=")) arguments.pauseMs = std::stoi(*pause);
         else if (const auto line = value(L"--line=")) arguments.line = *line;
         else if (const auto sim = value(L"--sim=")) arguments.sim = *sim;
@@ -691,7 +703,6 @@ Arguments Parse(int argc, wchar_t** argv)
         else if (argument.starts_with(L"--")) throw Stop{kNotReplayable, "unknown option " + Utf8FromWide(argument)};
         else arguments.words.push_back(argument);
     }
-    if (arguments.session < 0) throw Stop{kNotReplayable, "a session is numbered from 1"};
     return arguments;
 }
 
@@ -711,7 +722,7 @@ int wmain(int argc, wchar_t** argv)
             std::to_string(session.firstLine) + "-" +
             std::to_string(session.lines.empty() ? session.firstLine : session.lines.back().number));
         if (const auto code = Prepare(words[0], words[1], session, arguments)) return *code;
-        return Replay(session, words[0], arguments.line, arguments.watch, arguments.pauseMs).Run();
+        return Playback(session, words[0], arguments.line, arguments.watch, arguments.pauseMs).Run();
     } catch (const Stop& stop) {
         Say(stop.text);
         return stop.code;

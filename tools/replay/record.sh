@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Records the sessions of tests/replay/ again (docs/replay.md): each one is
 # the QM47.log of QM47.exe started with /log beside the simulated printer, on
-# COM3 (a pty), driven by tests/replay/RecordSession.exe.
+# COM3 (a pty), driven by tools/replay/RecordSession.exe.
 #
-#   tests/replay/record.sh [win64] [win32] [win32-cdecl]     (default: all three)
-#   tests/replay/record.sh old-version DIR
+#   tools/replay/record.sh [win64] [win32] [win32-cdecl]     (default: all three)
+#   tools/replay/record.sh old-version DIR
 #
 #   win64        every-page.log, refusals.log, library-box.log, fault.log and
 #                missing-exports.log, from the 64-bit program (build/win64)
@@ -19,13 +19,13 @@
 # emulator each takes a few minutes). Uses its own prefix, display and pty.
 set -euo pipefail
 
-here=$(cd "$(dirname "$0")" && pwd)
-root=$(cd "$here/../.." && pwd)
+root=$(cd "$(dirname "$0")/../.." && pwd)
+sessions=$root/tests/replay
 # shellcheck source=scripts/wine-env.sh
 . "$root/scripts/wine-env.sh"
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(win64 win32 win32-cdecl)
-recorder=$root/build/win64/tests/replay/RecordSession.exe
+recorder=$root/build/win64/tools/replay/RecordSession.exe
 require_built "$recorder"
 
 begin_wine_run record
@@ -40,7 +40,7 @@ record() {
   printf '%s\r\n' "${5:-# the simulated printer as at load}" >"$folder/qm47sim.ini"
   echo "record: $1 ($2, $3/QM47.exe, $4)" >&2
   run_wine --within 900 "$recorder" "$(windows_path "$folder")" "$2" | tr -d '\r'
-  cp "$folder/QM47.log" "$here/$1.log"
+  cp "$folder/QM47.log" "$sessions/$1.log"
 }
 
 for target in "${targets[@]}"; do
@@ -54,7 +54,7 @@ for target in "${targets[@]}"; do
     win32) record records-stdcall records "$root/build/win32" "$root/build/win32/sim" ;;
     win32-cdecl) record records-cdecl records "$root/build/win32" "$root/build/win32/sim/cdecl" ;;
     old-version) break ;;
-    *) echo "usage: tests/replay/record.sh [win64] [win32] [win32-cdecl]" >&2; exit 2 ;;
+    *) echo "usage: tools/replay/record.sh [win64] [win32] [win32-cdecl]" >&2; exit 2 ;;
   esac
 done
 if [ "${targets[0]}" = old-version ]; then
