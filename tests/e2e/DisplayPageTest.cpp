@@ -11,11 +11,10 @@ namespace {
 
 using namespace pages;
 
-TEST(DisplayPage, SendsTheCustomerLinesAsTyped)
-{
-    PageSession session(res::PageCalled("display").id);
-    const Window page = session.page;
+using DisplayPage = OnPage<"display">;
 
+TEST_F(DisplayPage, SendsTheCustomerLinesAsTyped)
+{
     page.Item(IDC_DISPLAY_CUSTOMER_LINE1).Type("Cena: 12,50 zł");
     page.Item(IDC_DISPLAY_CUSTOMER_LINE2).Type("Dziękujemy, do zobaczenia"); // 25 typed, 20 kept
     ASSERT_TRUE(session.run.Settle());

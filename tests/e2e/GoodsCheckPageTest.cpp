@@ -12,10 +12,10 @@ namespace {
 
 using namespace pages;
 
-TEST(GoodsCheckPage, CheckWithPrintout)
+using GoodsCheckPage = OnPage<"goods">;
+
+TEST_F(GoodsCheckPage, CheckWithPrintout)
 {
-    PageSession session(main_window::Page("goods"));
-    const Window page = session.page;
     EXPECT_EQ(page.Item(IDC_GOODS_RATE).Text(), "A");
 
     page.Item(IDC_GOODS_NAME).SetText("Kawa");

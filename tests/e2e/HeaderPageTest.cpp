@@ -14,7 +14,6 @@ namespace qm47::e2e {
 namespace {
 
 using namespace main_window;
-using pages::PageSession;
 
 
 // The header that the last LBSETHDR of the journal carried, after checking
@@ -43,11 +42,10 @@ std::string Hex(const std::string& bytes)
     return hex;
 }
 
-TEST(HeaderPage, PolishLettersReachThePrinterInMazoviaAndTheWorkingFilesStayAsDesigned)
-{
-    PageSession session(Page("header"));
-    const Window page = session.page;
+using HeaderPage = pages::OnPage<"header">;
 
+TEST_F(HeaderPage, PolishLettersReachThePrinterInMazoviaAndTheWorkingFilesStayAsDesigned)
+{
     // Typed from outside as UTF-16; the program holds Windows-1250.
     page.Item(res::kHeaderLines[0].edit).SetText("Łódź");
     page.Item(IDC_HEADER_CENTER2).Click();
@@ -77,10 +75,8 @@ TEST(HeaderPage, PolishLettersReachThePrinterInMazoviaAndTheWorkingFilesStayAsDe
     EXPECT_TRUE(page.Visible()) << "the page stays open";
 }
 
-TEST(HeaderPage, AHeaderOverTheLimitIsRefusedBeforeAnythingIsWritten)
+TEST_F(HeaderPage, AHeaderOverTheLimitIsRefusedBeforeAnythingIsWritten)
 {
-    PageSession session(Page("header"));
-    const Window page = session.page;
     // Seven lines of 40 bytes, each with its CR: 287 bytes.
     for (std::size_t i = 0; i < std::size(res::kHeaderLines); ++i)
         page.Item(res::kHeaderLines[i].edit).SetText(std::string(39, static_cast<char>('1' + i)) + "ż");
@@ -99,21 +95,16 @@ TEST(HeaderPage, AHeaderOverTheLimitIsRefusedBeforeAnythingIsWritten)
     EXPECT_EQ(page.Item(res::kHeaderLines[6].edit).Text(), std::string(39, '7') + "ż") << "the lines stay";
 }
 
-TEST(HeaderPage, LineOneWarnsOnceItHoldsMoreThan40Characters)
+TEST_F(HeaderPage, LineOneWarnsOnceItHoldsMoreThan40Characters)
 {
-    PageSession session(Page("header"));
-    const Window page = session.page;
-
     page.Item(res::kHeaderLines[0].edit).Type(std::string(41, 'A'));
     AnswerMessageBox(session.run, {Expected(text::kHeaderLineLimit), std::string(kAppCaption), page.Handle()});
     EXPECT_EQ(page.Item(res::kHeaderLines[0].edit).Text(), std::string(41, 'A')) << "the text stands";
     EXPECT_EQ(page.Item(res::kHeaderLines[0].counter).Text(), "41");
 }
 
-TEST(HeaderPage, AFailedConversionIsReportedAndNothingIsSent)
+TEST_F(HeaderPage, AFailedConversionIsReportedAndNothingIsSent)
 {
-    PageSession session(Page("header"));
-    const Window page = session.page;
     // The converted copy cannot be created where a folder takes its name.
     std::filesystem::create_directory(session.folder.Path() / L"naglowek.txt");
     page.Item(res::kHeaderLines[0].edit).SetText("Łódź");
@@ -134,10 +125,8 @@ TEST(HeaderPage, AFailedConversionIsReportedAndNothingIsSent)
 // Enter in a line of the page: the page has no default button, so the dialog
 // manager sends the OK command, which must neither close the page nor lose
 // what was typed.
-TEST(HeaderPage, EnterInALineKeepsThePageAndItsLines)
+TEST_F(HeaderPage, EnterInALineKeepsThePageAndItsLines)
 {
-    PageSession session(Page("header"));
-    const Window page = session.page;
     for (const auto& line : res::kHeaderLines) page.Item(line.edit).Type("Linia " + std::to_string(line.edit));
     const Window last = page.Item(IDC_HEADER_LINE7);
     PostMessageW(page.Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(last.Handle()), TRUE);

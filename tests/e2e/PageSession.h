@@ -7,6 +7,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 #include <stdexcept>
@@ -57,6 +58,22 @@ public:
     std::size_t connected = 0; // the journal's length before the page opened
     std::size_t opened = 0;    // and once it was open
     Window page;
+};
+
+// A page's name from the page table, as a template argument.
+template <std::size_t N>
+struct PageName {
+    consteval PageName(const char (&name)[N]) { std::copy_n(name, N, text); }
+    char text[N];
+};
+
+// How a page's tests start, as a fixture: a PageSession with the page of the
+// page table called `name` open.
+template <PageName name>
+class OnPage : public ::testing::Test {
+protected:
+    PageSession session{main_window::Page(name.text)};
+    const Window page = session.page;
 };
 
 // Clicks a page control and waits until the program has handled the click

@@ -15,11 +15,7 @@ using namespace pages;
 constexpr const char* kSimulatorCaption = "Symulator drukarki";
 
 // Every test here starts connected, with the reports page open.
-class ReportsPage : public ::testing::Test {
-protected:
-    PageSession session{main_window::Page("reports")};
-    const Window page = session.page;
-};
+using ReportsPage = OnPage<"reports">;
 
 TEST_F(ReportsPage, PickersOfferOnlyDatesWithATwoDigitYear)
 {
@@ -76,7 +72,6 @@ TEST_F(ReportsPage, PeriodicReportsByNumbersAndByDatesAreSilentOnSuccess)
 
 TEST_F(ReportsPage, MonthlyRangeErrorShowsThePageMessageThenTheLibraryMessage)
 {
-
     page.Item(IDC_REPORTS_MONTH_YEAR).Type("03");
     page.Item(IDC_REPORTS_MONTH).Type("13"); // no such month: the printer answers 0xE0000001
     ClickAndSettle(session, page, IDC_REPORTS_MONTHLY_FULL);
@@ -102,7 +97,6 @@ TEST_F(ReportsPage, MonthlyRangeErrorShowsThePageMessageThenTheLibraryMessage)
 
 TEST_F(ReportsPage, MonthlyReportTakesTheTypedTwoDigitYear)
 {
-
     page.Item(IDC_REPORTS_MONTH_YEAR).Type("035"); // the edit takes two characters
     page.Item(IDC_REPORTS_MONTH).Type("2");
     const std::size_t before = session.JournalSize();

@@ -12,11 +12,10 @@ namespace {
 
 using namespace pages;
 
-TEST(ServiceDatePage, SendsDaysAndTelephone)
-{
-    PageSession session(res::PageCalled("service").id);
-    const Window page = session.page;
+using ServiceDatePage = OnPage<"service">;
 
+TEST_F(ServiceDatePage, SendsDaysAndTelephone)
+{
     page.Item(IDC_SERVICE_DAYS).Type("30");
     page.Item(IDC_SERVICE_PHONE).Type("22 123-45-67 wew. 5");
     page.Item(IDC_SERVICE_SET).Click();

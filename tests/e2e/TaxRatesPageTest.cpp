@@ -12,10 +12,10 @@ namespace {
 
 using namespace pages;
 
-TEST(TaxRatesPage, SendsTheDefaultRates)
+using TaxRatesPage = OnPage<"rates">;
+
+TEST_F(TaxRatesPage, SendsTheDefaultRates)
 {
-    PageSession session(main_window::Page("rates"));
-    const Window page = session.page;
 
     page.Item(IDC_TAX_RATES_SET).Click();
     AnswerMessageBox(session.run, {.text = Expected(text::kOperationDone), .owner = page.Handle(),
@@ -40,7 +40,7 @@ TEST(TaxRatesPage, SendsTheDefaultRates)
                                                Expected(text::kRateExempt)}));
 }
 
-TEST(TaxRatesPage, StopsSilently)
+TEST_F(TaxRatesPage, StopsSilently)
 {
     struct Case {
         const char* label;
@@ -53,8 +53,6 @@ TEST(TaxRatesPage, StopsSilently)
         {"rate A 102", "", res::kTaxRateEdits[0], "102"},
         {"printer off-line", "online = 0\n", 0, nullptr},
     };
-    PageSession session(main_window::Page("rates"));
-    const Window page = session.page;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
         for (std::size_t i = 0; i < std::size(res::kTaxRateEdits); ++i)

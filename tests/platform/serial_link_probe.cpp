@@ -27,23 +27,14 @@ using qm47::CSerialLink;
 
 constexpr DCB kDcb = ToDcb(CSerialLink::kPortSettings);
 static_assert(kDcb.DCBlength == 28);
-static_assert(kDcb.BaudRate == 9600);
-static_assert(kDcb.ByteSize == 8);
-static_assert(kDcb.Parity == NOPARITY);
-static_assert(kDcb.StopBits == ONESTOPBIT);
-static_assert(kDcb.fBinary == 1);
-static_assert(kDcb.fParity == 0);
-static_assert(kDcb.fOutxCtsFlow == 0);
-static_assert(kDcb.fOutxDsrFlow == 0);
-static_assert(kDcb.fDtrControl == DTR_CONTROL_DISABLE);
-static_assert(kDcb.fDsrSensitivity == 0);
-static_assert(kDcb.fTXContinueOnXoff == 0);
-static_assert(kDcb.fOutX == 1);
-static_assert(kDcb.fInX == 0);
-static_assert(kDcb.fErrorChar == 0);
-static_assert(kDcb.fNull == 0);
-static_assert(kDcb.fRtsControl == RTS_CONTROL_DISABLE);
-static_assert(kDcb.fAbortOnError == 0);
+// 9600 8N1, binary, no parity checking or replacing, no NUL dropping.
+static_assert(kDcb.BaudRate == 9600 && kDcb.ByteSize == 8 && kDcb.Parity == NOPARITY && kDcb.StopBits == ONESTOPBIT);
+static_assert(kDcb.fBinary == 1 && kDcb.fParity == 0 && kDcb.fErrorChar == 0 && kDcb.fNull == 0);
+// No handshake lines: DTR and RTS off, CTS and DSR not watched.
+static_assert(kDcb.fDtrControl == DTR_CONTROL_DISABLE && kDcb.fRtsControl == RTS_CONTROL_DISABLE);
+static_assert(kDcb.fOutxCtsFlow == 0 && kDcb.fOutxDsrFlow == 0 && kDcb.fDsrSensitivity == 0);
+// XON/XOFF holds what is sent only; an error does not abort.
+static_assert(kDcb.fOutX == 1 && kDcb.fInX == 0 && kDcb.fTXContinueOnXoff == 0 && kDcb.fAbortOnError == 0);
 static_assert(kDcb.fDummy2 == 0 && kDcb.wReserved == 0 && kDcb.wReserved1 == 0);
 static_assert(kDcb.XonLim == 0 && kDcb.XoffLim == 0);
 static_assert(kDcb.XonChar == 0x11 && kDcb.XoffChar == 0x13);
