@@ -1,6 +1,6 @@
 #include "tests/e2e/Driver.h"
 
-#include "tests/unit/ExportNames.h"
+#include "app/DeviceLibraryExports.h"
 
 #include <algorithm>
 #include <array>
@@ -70,25 +70,16 @@ std::set<std::string>& ExportsCalled()
 // calling convention's) must still call every export the program calls: at
 // the end of the run, one that no test called fails it, by name.
 class EveryExportCalled : public ::testing::Environment {
-public:
     void TearDown() override
     {
         if (EnvironmentValue(L"QM47_E2E_EVERY_EXPORT") != L"1") return;
         std::string missing;
-        for (const char* name : qm47::testing::kExportNames)
-            if (!ExportsCalled().contains(name) && !IsResolvedOnly(name)) missing += std::string(" ") + name;
+#define QM47_CHECK_CALLED(name, ...) missing += ExportsCalled().contains(#name) ? "" : " " #name;
+#define QM47_NEVER_CALLED(name)
+        QM47_DEVICE_LIBRARY_EXPORTS(QM47_CHECK_CALLED, QM47_NEVER_CALLED)
+#undef QM47_CHECK_CALLED
+#undef QM47_NEVER_CALLED
         EXPECT_TRUE(missing.empty()) << "no test of this run called" << missing;
-    }
-
-private:
-    static bool IsResolvedOnly(std::string_view name)
-    {
-#define QM47_CALLED(name, ...)
-#define QM47_RESOLVED(export) if (name == #export) return true;
-        QM47_DEVICE_LIBRARY_EXPORTS(QM47_CALLED, QM47_RESOLVED)
-#undef QM47_CALLED
-#undef QM47_RESOLVED
-        return false;
     }
 };
 [[maybe_unused]] const ::testing::Environment* const kEveryExportCalled =
