@@ -81,6 +81,14 @@ protected:
         bool doubleWidth = false, centred = false;
     };
 
+    // A table's row: the lines typed, and what is expected of them.
+    template <class Expected>
+    struct Typed {
+        const char* label;
+        std::vector<Line> lines;
+        Expected expected;
+    };
+
     // Types each of `lines` into its edit and ticks its check boxes.
     static void Enter(TestWindow& w, const std::vector<Line>& lines)
     {
@@ -220,17 +228,12 @@ TEST_F(HeaderPageTest, OtherLinesOnlyCountAndFlagsRefreshNothing)
 TEST_F(HeaderPageTest, ProgrammingSendsTheConvertedHeaderAndShowsNothing)
 {
     const std::string line40(40, 'x');
-    struct Case {
-        const char* label;
-        std::vector<Line> lines;
-        std::string header;
-    };
     const std::string sevenCR(7, '\r');
     // The longest header the printer takes whole: 199 bytes, its last CR included.
     const std::vector<Line> longest = {{0, line40}, {1, line40}, {2, line40}, {3, line40}, {4, std::string(32, 'y')}};
     const std::string longestSent = line40 + "\r" + line40 + "\r" + line40 + "\r" + line40 + "\r" +
                                     std::string(32, 'y') + "\r\r\r";
-    const std::vector<Case> cases = {
+    const std::vector<Typed<std::string>> cases = { // the header sent
         {"seven empty lines", {}, sevenCR},
         {"ABC centred on line 1", {{0, "ABC", false, true}}, std::string(18, ' ') + "ABC\r" + std::string(6, '\r')},
         {"ABCD double and centred on line 1", {{0, "ABCD", true, true}},
@@ -241,7 +244,7 @@ TEST_F(HeaderPageTest, ProgrammingSendsTheConvertedHeaderAndShowsNothing)
          "\x9C\xA2\x64\xA6\r\r\r" + std::string(11, ' ') + "Za\xA7\xA2\x92\x8D g\x91\x9El\x86 ja\xA6\xA4\r\r\r\r"},
         {"199 bytes: sent whole", longest, longestSent},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
         Forget();
         const auto w = OpenFresh();
@@ -249,7 +252,7 @@ TEST_F(HeaderPageTest, ProgrammingSendsTheConvertedHeaderAndShowsNothing)
         ui.messages.clear();
         ASSERT_TRUE(w->Click(IDC_HEADER_SET));
         EXPECT_EQ(fake.Names(), (std::vector<std::string>{"GetStatus_Printer", "LBSETHDR"}));
-        EXPECT_EQ(Hex(SentHeader()), Hex(c.header));
+        EXPECT_EQ(Hex(SentHeader()), Hex(c.expected));
         EXPECT_EQ(MessageTexts(), std::vector<std::string>{});
         EXPECT_FALSE(w->Ended());
         EXPECT_FALSE(std::filesystem::exists("naglowek_we.txt"));
@@ -263,11 +266,7 @@ TEST_F(HeaderPageTest, ProgrammingSendsTheConvertedHeaderAndShowsNothing)
 TEST_F(HeaderPageTest, AHeaderOverItsLimitIsRefusedWithItsLength)
 {
     const std::string a40(40, 'a');
-    const struct {
-        const char* label;
-        std::vector<Line> lines;
-        std::size_t length;
-    } cases[] = {
+    const Typed<std::size_t> cases[] = { // the length the message gives
         {"seven lines of 40", {{0, a40}, {1, a40}, {2, a40}, {3, a40}, {4, a40}, {5, a40}, {6, a40}}, 287},
         // 193 bytes as typed; centring line 5 puts seven spaces in front of it.
         {"one byte over through centring", {{0, a40}, {1, a40}, {2, a40}, {3, a40}, {4, std::string(26, 'b'), false, true}},
@@ -282,7 +281,7 @@ TEST_F(HeaderPageTest, AHeaderOverItsLimitIsRefusedWithItsLength)
         ASSERT_TRUE(w->Click(IDC_HEADER_SET));
         EXPECT_EQ(fake.Names(), std::vector<std::string>{"GetStatus_Printer"});
         ASSERT_EQ(ui.messages.size(), 1u);
-        EXPECT_EQ(ui.messages[0].text, fw::Substitute(text::kHeaderTooLong, {std::to_string(c.length), "199"}));
+        EXPECT_EQ(ui.messages[0].text, fw::Substitute(text::kHeaderTooLong, {std::to_string(c.expected), "199"}));
         EXPECT_EQ(ui.messages[0].icon, fw::MessageIcon::Exclamation);
         EXPECT_EQ(ui.messages[0].owner, &*freshPage);
         EXPECT_FALSE(std::filesystem::exists("naglowek.txt")) << "no working file is touched";
