@@ -216,7 +216,8 @@ copy_prefix_template() {
     : >"$WINEPREFIX/$prefix_marker"
   ) 9>"$QM47_PREFIX_TEMPLATE/lock" || return 1
   rm -rf "$WINEPREFIX"
-  cp -al "$template" "$WINEPREFIX" || return 1
+  # Hard links need one file system; elsewhere a copy of every file.
+  cp -al "$template" "$WINEPREFIX" 2>/dev/null || { rm -rf "$WINEPREFIX" && cp -a "$template" "$WINEPREFIX"; } || return 1
   rm -f "$WINEPREFIX/$prefix_marker" # marked made once this run's server has ended, as any new prefix
   (cd "$template" && find . -name '*.reg' -o -name '*.ini' -o -name .update-timestamp) |
     while read -r file; do cp --remove-destination "$template/$file" "$WINEPREFIX/$file" || exit 1; done
