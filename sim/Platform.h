@@ -29,6 +29,9 @@ void RaiseFault(const FaultSetting& fault);
 // messages, then destroys it with DestroyWindow; answers whether the window
 // active when it began was enabled when the notice was first hidden.
 bool ShowNotice(std::int32_t milliseconds);
+// The window class of every window the simulated printer shows or keeps.
+inline constexpr wchar_t kLibraryWindowClass[] = L"QM47SimWindow";
+
 // A hidden ownerless window a library keeps for its timers; whether it lives.
 void* MakeHelperWindow();
 bool WindowExists(void* window);

@@ -177,10 +177,10 @@ HWND MakeLibraryWindow(const wchar_t* title, DWORD style, HWND owner = nullptr)
 {
     static const ATOM registered = [] {
         const WNDCLASSW windowClass{.lpfnWndProc = &LibraryWindowProcedure, .hInstance = GetModuleHandleW(nullptr),
-                                    .lpszClassName = L"QM47SimWindow"};
+                                    .lpszClassName = kLibraryWindowClass};
         return RegisterClassW(&windowClass);
     }();
-    return CreateWindowExW(0, registered ? L"QM47SimWindow" : L"STATIC", title, style, 100, 100, 320, 80, owner,
+    return CreateWindowExW(0, registered ? kLibraryWindowClass : L"STATIC", title, style, 100, 100, 320, 80, owner,
                            nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 

@@ -1,6 +1,7 @@
 #include "sim/WindowCheck.h"
 
 #include "sim/Journal.h"
+#include "sim/Platform.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -187,7 +188,7 @@ bool LibraryWindow(HWND window)
 {
     wchar_t name[32] = {};
     GetClassNameW(window, name, 32);
-    return std::wstring_view(name) == L"QM47SimWindow";
+    return std::wstring_view(name) == kLibraryWindowClass;
 }
 
 void MeasureWindow(Report& report, HWND window)
